@@ -1,0 +1,104 @@
+// Figures for the calculation core: the methane run with and without its
+// display texts, the chlorine worked case, the fuel calculation and the
+// display rule alone.
+#include <benchmark/benchmark.h>
+
+#include "combustion/CalcoloCondizioni.h"
+#include "combustion/Combustione.h"
+#include "fuel/CalcoloCombustibile.h"
+#include "model/Formato.h"
+
+using namespace termix;
+
+namespace {
+
+Modulo1 metano() {
+    Modulo1 m;
+    m.PortataComb = 100;
+    CalcolaCombustibile(m, TipoCombustibile::Metano, Composizione::Nessuna);
+    m.EccessoAria = 20;
+    m.TempAria = 20;
+    m.UmiditaRelativa = 50;
+    m.TempCeneri = 20;
+    m.Dispersioni = 5;
+    return m;
+}
+
+Modulo1 cloro() {
+    Modulo1 m;
+    m.FrazC = 0.5;
+    m.FrazH = 0.06;
+    m.FrazO = 0.1;
+    m.FrazCl = 0.05;
+    m.FrazS = 0.01;
+    m.FrazN = 0.01;
+    m.Inerti = 0.17;
+    m.Acqua = 0.1;
+    m.OssigenoPonderale = 1.4;
+    m.PortataComb = 100;
+    m.PotereCalorifico = 5000;
+    m.EccessoAria = 50;
+    m.TempAria = 20;
+    m.UmiditaRelativa = 50;
+    m.TempCeneri = 400;
+    m.Dispersioni = 5;
+    return m;
+}
+
+void BM_MetanoSoloNumeri(benchmark::State& s) {
+    Modulo1 m = metano();
+    for (auto _ : s) {
+        CalcolaUmiditaAria(m);
+        CalcolaTemperaturaFumi(m);
+        CalcolaComposizioneFumi(m);
+        CalcolaEquilibrioCloro(m);
+        benchmark::DoNotOptimize(m.ConcCl2.v);
+    }
+}
+BENCHMARK(BM_MetanoSoloNumeri);
+
+void BM_MetanoConTesti(benchmark::State& s) {
+    Modulo1 m = metano();
+    for (auto _ : s) {
+        auto e = EseguiCalcolo(m);
+        benchmark::DoNotOptimize(e.effetti.data());
+    }
+}
+BENCHMARK(BM_MetanoConTesti);
+
+void BM_CasoCloro(benchmark::State& s) {
+    Modulo1 m = cloro();
+    for (auto _ : s) {
+        auto e = EseguiCalcolo(m);
+        benchmark::DoNotOptimize(e.effetti.data());
+    }
+}
+BENCHMARK(BM_CasoCloro);
+
+void BM_CombustibileAtomico(benchmark::State& s) {
+    Modulo1 m;
+    m.AtomiC = 6;
+    m.AtomiH = 5;
+    m.AtomiCl = 1;
+    m.Inerti = 0.1;
+    m.Acqua = 0.05;
+    for (auto _ : s) {
+        auto e = CalcolaCombustibile(m, TipoCombustibile::Altri, Composizione::Atomica);
+        benchmark::DoNotOptimize(e.effetti.data());
+    }
+}
+BENCHMARK(BM_CombustibileAtomico);
+
+void BM_FormatoTroncato(benchmark::State& s) {
+    double x = 10319.367123;
+    for (auto _ : s) {
+        auto t = FormatoTroncato(x, 3);
+        benchmark::DoNotOptimize(t.data());
+        x += 0.001;
+    }
+}
+BENCHMARK(BM_FormatoTroncato);
+
+}  // namespace
+
+BENCHMARK_MAIN();

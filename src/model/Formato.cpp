@@ -1,0 +1,195 @@
+#include "model/Formato.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <algorithm>
+
+namespace termix {
+
+namespace {
+
+constexpr double potenze10[] = {1.0, 10.0, 100.0, 1000.0, 10000.0, 100000.0, 1000000.0,
+                                1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// Writes the 15 significant digits `cifre` (no sign) of a value d.ddd...e`esp`.
+std::string disponi(bool negativo, const char* cifre, int esp) {
+    int n = 15;
+    while (n > 1 && cifre[n - 1] == '0') --n;
+    std::string s;
+    s.reserve(32);
+    if (negativo) s.push_back('-');
+    if (esp >= 15) {
+        s.push_back(cifre[0]);
+        if (n > 1) {
+            s.push_back(',');
+            s.append(cifre + 1, n - 1);
+        }
+        s += "E+";
+        s += std::to_string(esp);
+    } else if (esp < 0) {
+        s += "0,";
+        s.append(static_cast<size_t>(-esp - 1), '0');
+        s.append(cifre, n);
+    } else {
+        s.append(cifre, static_cast<size_t>(esp) + 1);
+        if (n > esp + 1) {
+            s.push_back(',');
+            s.append(cifre + esp + 1, n - esp - 1);
+        }
+    }
+    return s;
+}
+
+std::string testoGenerale(double y) {
+    if (y == 0.0) return "0";
+    char buf[40];
+    auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(y), std::chars_format::scientific, 14);
+    *r.ptr = '\0';
+    // buf: d.dddddddddddddde[+-]xx
+    char cifre[16];
+    cifre[0] = buf[0];
+    std::memcpy(cifre + 1, buf + 2, 14);
+    cifre[15] = '\0';
+    int esp = std::atoi(buf + 17);
+    return disponi(std::signbit(y), cifre, esp);
+}
+
+// For a plain "ddd.ddde[+-]xx" that does not fit a double: true when its
+// magnitude is below the double range (underflow), false when above.
+bool sottoIntervallo(const std::string& s) {
+    long long posizione = 0;  // decimal exponent of the first significant digit
+    bool trovato = false, decimale = false;
+    long long intere = 0, zeriIniziali = 0;
+    size_t i = 0;
+    for (; i < s.size() && s[i] != 'e'; ++i) {
+        if (s[i] == '.') {
+            decimale = true;
+            continue;
+        }
+        if (!trovato && s[i] == '0') {
+            if (decimale) ++zeriIniziali;
+            continue;
+        }
+        if (!trovato) trovato = true;
+        if (!decimale) ++intere;
+    }
+    if (!trovato) return true;
+    posizione = intere > 0 ? intere - 1 : -zeriIniziali - 1;
+    long long esp = 0;
+    bool negativo = false;
+    if (i < s.size()) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) negativo = s[i++] == '-';
+        for (; i < s.size(); ++i) esp = std::min(esp * 10 + (s[i] - '0'), 100000000LL);
+    }
+    return posizione + (negativo ? -esp : esp) < 0;
+}
+
+}  // namespace
+
+std::string TestoNumero(double x) { return testoGenerale(x); }
+
+std::string FormatoTroncato(Numero x, int decimali) {
+    const double scala = potenze10[decimali];
+    const double k = std::floor((x * scala).v);
+    // Fast path: k has at most 15 digits, so k / 10^n (correctly rounded)
+    // shows at 15 significant digits exactly as the digits of k.
+    if (std::fabs(k) < 1e15) {
+        if (k == 0.0) return "0";
+        std::int64_t intero = static_cast<std::int64_t>(std::fabs(k));
+        char cifre[24];
+        auto r = std::to_chars(cifre, cifre + sizeof cifre, intero);
+        int len = static_cast<int>(r.ptr - cifre);
+        int fine = len;  // drop trailing zeros of the decimal part
+        int minimo = len - decimali;
+        while (fine > minimo && fine > 0 && cifre[fine - 1] == '0') --fine;
+        std::string s;
+        s.reserve(24);
+        if (k < 0) s.push_back('-');
+        if (minimo <= 0) {
+            s += "0";
+            if (fine > 0) {
+                s.push_back(',');
+                s.append(static_cast<size_t>(-minimo), '0');
+                s.append(cifre, static_cast<size_t>(fine));
+            }
+        } else {
+            s.append(cifre, static_cast<size_t>(minimo));
+            if (fine > minimo) {
+                s.push_back(',');
+                s.append(cifre + minimo, static_cast<size_t>(fine - minimo));
+            }
+        }
+        return s;
+    }
+    return testoGenerale(k / scala);
+}
+
+std::optional<double> LeggiNumero(std::string_view t) {
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!t.empty() && blank(t.front())) t.remove_prefix(1);
+    while (!t.empty() && blank(t.back())) t.remove_suffix(1);
+    if (t.empty()) return std::nullopt;
+
+    // Rebuild the number in the C locale form for from_chars.
+    std::string pulito;
+    pulito.reserve(t.size());
+    size_t i = 0;
+    bool negativo = false;
+    if (t[i] == '+' || t[i] == '-') {
+        negativo = t[i] == '-';
+        ++i;
+    }
+    // Integer part: digits, with optional thousands groups "1.234.567".
+    size_t cifreIntere = 0, gruppo = 0;
+    bool raggruppato = false;
+    for (; i < t.size(); ++i) {
+        char c = t[i];
+        if (c >= '0' && c <= '9') {
+            pulito.push_back(c);
+            ++cifreIntere;
+            ++gruppo;
+        } else if (c == '.') {
+            if (gruppo == 0 || (raggruppato ? gruppo != 3 : gruppo > 3)) return std::nullopt;
+            raggruppato = true;
+            gruppo = 0;
+        } else {
+            break;
+        }
+    }
+    if (raggruppato && gruppo != 3) return std::nullopt;
+    size_t cifreDecimali = 0;
+    if (i < t.size() && t[i] == ',') {
+        pulito.push_back('.');
+        for (++i; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) {
+            pulito.push_back(t[i]);
+            ++cifreDecimali;
+        }
+    }
+    if (cifreIntere + cifreDecimali == 0) return std::nullopt;
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        pulito.push_back('e');
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) pulito.push_back(t[i++]);
+        size_t cifreEsp = 0;
+        for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i, ++cifreEsp) pulito.push_back(t[i]);
+        if (cifreEsp == 0) return std::nullopt;
+    }
+    if (i != t.size()) return std::nullopt;
+
+    double valore = 0.0;
+    auto r = std::from_chars(pulito.data(), pulito.data() + pulito.size(), valore);
+    if (r.ptr != pulito.data() + pulito.size()) return std::nullopt;
+    if (r.ec == std::errc::result_out_of_range) {
+        // Too small for a double reads as 0; too large is not a number.
+        if (!sottoIntervallo(pulito)) return std::nullopt;
+        valore = 0.0;
+    } else if (r.ec != std::errc()) {
+        return std::nullopt;
+    }
+    return negativo ? -valore : valore;
+}
+
+}  // namespace termix

@@ -1,0 +1,27 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "model/Numero.h"
+
+namespace termix {
+
+// A computed value as a result box shows it: cut toward minus infinity to
+// `decimali` decimals (floor(x * 10^n) / 10^n, the multiplication checked),
+// then at most 15 significant digits with the decimal comma, no trailing
+// zeros, "0" never "-0", plain digits below 10^15 and "1,5E+15" from there up.
+std::string FormatoTroncato(Numero x, int decimali);
+
+// A double as text with 15 significant digits, decimal comma, the same
+// layout rules as FormatoTroncato (without the cut).
+std::string TestoNumero(double x);
+
+// Reads a number as the numeric boxes do: optional blanks around, optional
+// sign, digits with the comma as decimal separator, the period only as a
+// thousands separator between groups of exactly three digits in the integer
+// part, optional exponent E/e with sign. Empty, blank-only, or out of the
+// double range: no number.
+std::optional<double> LeggiNumero(std::string_view testo);
+
+}  // namespace termix
