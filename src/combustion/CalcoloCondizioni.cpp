@@ -90,20 +90,20 @@ void scrivi(const Modulo1& m, EsitoOperazione& e, const CampoRisultato& c) {
 }
 }  // namespace
 
-EsitoOperazione EseguiCalcolo(Modulo1& m) {
+EsitoOperazione EseguiCalcolo(Modulo1& m, long long massimoPassi) {
     EsitoOperazione e;
     e.effetti.reserve(56);
     try {
         CalcolaUmiditaAria(m);
         scrivi(m, e, CampoUmidita);
-        if (CalcolaTemperaturaFumi(m) == EsitoCalcolo::EnergiaInsufficiente) {
+        if (CalcolaTemperaturaFumi(m, massimoPassi) == EsitoCalcolo::EnergiaInsufficiente) {
             e.messaggio(Finestra::Form3, messaggi::PotereInadeguato);
             e.messaggio(Finestra::Form3, messaggi::VerificareInput);
             return e;
         }
         for (const auto& c : CampiForm7) scrivi(m, e, c);
         CalcolaComposizioneFumi(m);
-        CalcolaEquilibrioCloro(m);
+        CalcolaEquilibrioCloro(m, massimoPassi);
         for (const auto& c : CampiForm8) scrivi(m, e, c);
         e.testo(F8, "Text35", "100,00");
         e.testo(F8, "Text36", "100,00");

@@ -1,6 +1,7 @@
 #pragma once
 // The two computing handlers of the conditions form, as operations on the
 // record returning their display effects in order.
+#include "combustion/Combustione.h"
 #include "model/Effetti.h"
 #include "model/Modulo1.h"
 
@@ -15,7 +16,8 @@ EsitoOperazione StimaPotereCalorifico(Modulo1& m);
 // humidity, the rest of Form7 after the iteration, all of Form8 after the
 // chlorine step, then showing Form7. Stops on the first arithmetic error or
 // on a net energy that is not positive, with the messages the user sees.
-EsitoOperazione EseguiCalcolo(Modulo1& m);
+// `massimoPassi` bounds each iteration (tests lower it to keep random sweeps short).
+EsitoOperazione EseguiCalcolo(Modulo1& m, long long massimoPassi = MassimoPassi);
 
 // Which record variable each result box shows, with its decimals.
 struct CampoRisultato {

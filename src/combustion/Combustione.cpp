@@ -85,11 +85,11 @@ void coefficientiCalore(Modulo1& m) {
 
 }  // namespace
 
-EsitoCalcolo CalcolaTemperaturaFumi(Modulo1& m) {
+EsitoCalcolo CalcolaTemperaturaFumi(Modulo1& m, long long massimoPassi) {
     m.TempFumiIpotesi = 900;
     passi.temperatura = 0;
     for (;;) {
-        if (++passi.temperatura > MassimoPassi) sollevaErroreAritmetico();
+        if (++passi.temperatura > massimoPassi) sollevaErroreAritmetico();
         CalcolaBilancioMassa(m);
         if (CalcolaBilancioEnergia(m) == EsitoCalcolo::EnergiaInsufficiente) return EsitoCalcolo::EnergiaInsufficiente;
         coefficientiCalore(m);
@@ -130,7 +130,7 @@ Numero Cloro(Numero k, Numero yH2O, Numero yHCl, Numero yO2, Numero x) {
     return k - numeratore / denominatore;
 }
 
-void CalcolaEquilibrioCloro(Modulo1& m) {
+void CalcolaEquilibrioCloro(Modulo1& m, long long massimoPassi) {
     m.CostanteCloro = exp(7340 / m.TempFumiK) * 0.00023;
     m.FrazH2O = m.PercVolH2O / 100;
     m.FrazHCl = m.PercVolHCl / 100;
@@ -139,7 +139,7 @@ void CalcolaEquilibrioCloro(Modulo1& m) {
     if (m.FrazHCl.v != 0.0) {
         m.FrazCl2 = 2e-05;
         for (;;) {
-            if (++passi.cloro > MassimoPassi) sollevaErroreAritmetico();
+            if (++passi.cloro > massimoPassi) sollevaErroreAritmetico();
             m.FrazCl2Prova = m.FrazCl2;
             m.ResiduoCloroProva = Cloro(m.CostanteCloro, m.FrazH2O, m.FrazHCl, m.FrazO2, m.FrazCl2Prova);
             m.ResiduoCloro = m.ResiduoCloroProva;

@@ -15,11 +15,11 @@ inline constexpr long long MassimoPassi = 10'000'000;
 void CalcolaUmiditaAria(Modulo1& m);
 void CalcolaBilancioMassa(Modulo1& m);
 EsitoCalcolo CalcolaBilancioEnergia(Modulo1& m);
-EsitoCalcolo CalcolaTemperaturaFumi(Modulo1& m);
+EsitoCalcolo CalcolaTemperaturaFumi(Modulo1& m, long long massimoPassi = MassimoPassi);
 void CalcolaComposizioneFumi(Modulo1& m);
 // Residual of the HCl/Cl2 equilibrium at the Cl2 mole fraction x.
 Numero Cloro(Numero k, Numero yH2O, Numero yHCl, Numero yO2, Numero x);
-void CalcolaEquilibrioCloro(Modulo1& m);
+void CalcolaEquilibrioCloro(Modulo1& m, long long massimoPassi = MassimoPassi);
 
 // Test hook: the number of passes the last iterations made.
 struct ContaPassi {
