@@ -16,7 +16,7 @@ constexpr const char* Uso =
     "\n"
     "Calcola ogni riga del file CSV come la calcolerebbero le maschere di Termix54\n"
     "e scrive i risultati in CSV. Senza INGRESSO, o con -, legge lo standard input;\n"
-    "senza -o scrive sullo standard output.\n"
+    "senza -o, o con -o -, scrive sullo standard output.\n"
     "\n"
     "Il separatore dell'intestazione decide la convenzione: ';' con la virgola\n"
     "decimale, ',' con il punto decimale. L'uscita usa la stessa convenzione.\n"
@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    o.nomeUscita = uscita;
+    o.nomeUscita = uscita == "-" ? std::string() : uscita;
     o.progresso = isatty(STDERR_FILENO) == 1;
     int esito = termix::batch::EseguiBatch(o);
     if (o.ingresso != stdin) std::fclose(o.ingresso);
