@@ -42,6 +42,9 @@ TEST(FormatoTroncato, CutTowardMinusInfinityAndCommaText) {
         {1e20, 3, "1E+20"},
         {-2.5e16, 2, "-2,5E+16"},
         {11958.0, 2, "11958"},
+        {12091.4325, 2, "12091,43"},
+        {0.0004, 3, "0"},
+        {-1e-9, 6, "-0,000001"},
     };
     for (const auto& c : casi) EXPECT_EQ(FormatoTroncato(c.x, c.n), c.atteso) << c.x << " n=" << c.n;
 }
@@ -74,6 +77,7 @@ TEST(LeggiNumero, DecimalCommaAndThousandsGroups) {
         {"1.000", true, 1000.0},
         {"1.000,5", true, 1000.5},
         {"12.345.678,9", true, 12345678.9},
+        {"12.345.678", true, 12345678.0},
         {"1,5E3", true, 1500.0},
         {"1,5e-3", true, 0.0015},
         {"2E+2", true, 200.0},
