@@ -5,7 +5,7 @@
 #include <QScreen>
 #include <QTest>
 
-#include "AiutoForm.h"
+#include "app/AiutoForm.h"
 #include "app/Controlli.h"
 #include "app/Form1.h"
 #include "app/frmAbout.h"

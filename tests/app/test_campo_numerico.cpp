@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "AiutoForm.h"
+#include "app/AiutoForm.h"
 #include "app/CampoNumerico.h"
 #include "combustion/Form3.h"
 #include "fuel/Form2.h"

@@ -4,7 +4,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "AiutoForm.h"
+#include "app/AiutoForm.h"
 #include "app/Controlli.h"
 #include "app/Form1.h"
 #include "app/frmAbout.h"
