@@ -49,10 +49,11 @@ inline bool mostraAttiva(FormBase& f) {
     return QTest::qWaitForWindowActive(&f);
 }
 
-// Clicks into a box and types, as a user would.
+// Clicks into a box, selects what it holds and types over it, as a user would.
 inline void digita(QWidget& form, const char* nome, const QString& t) {
     QLineEdit* e = box(form, nome);
     QTest::mouseClick(e, Qt::LeftButton, {}, QPoint(5, e->height() / 2));
+    QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(e, t);
 }
 
