@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QVariant>
+#include <cmath>
 
 #include "app/Controlli.h"
 #include "app/Dialoghi.h"

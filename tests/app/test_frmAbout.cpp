@@ -1,5 +1,6 @@
 // The About box on a pinned offscreen screen (640 x 480 or 1024 x 768).
 #include <QApplication>
+#include <algorithm>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
@@ -216,6 +217,11 @@ void TestFrmAbout::tasti() {
     }
     smaltisci();
     QCOMPARE(f.isNull(), chiuso);
+    // Nothing else opened one again (Form1's own Esc belongs to Form1 alone).
+    int aperti = 0;
+    for (QWidget* t : QApplication::topLevelWidgets())
+        aperti += qobject_cast<frmAbout*>(t) && t->isVisible();
+    QCOMPARE(aperti, chiuso ? 0 : 1);
     QCOMPARE(sis.avviati, avviato ? std::vector<std::string>{"C:\\msinfo32.exe"} : std::vector<std::string>{});
     QVERIFY(d.mostrati.empty());
 }
