@@ -119,8 +119,8 @@ frmAbout::frmAbout()
         impostaColoreTesto(b, Nero);
     }
     cmdOK_->setDefault(true);
-    connect(cmdOK_, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
-    connect(cmdSysInfo_, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+    connect(cmdOK_, &Pulsante::azione, this, &frmAbout::cmdOK_Click);
+    connect(cmdSysInfo_, &Pulsante::azione, this, &frmAbout::cmdSysInfo_Click);
 
     // The etched separator: element 1 grey and 1 pixel, element 0 white and 2 pixels.
     const auto linea = [this](int indice, QWidget* w, const QColor& colore, double x1, double y1, double x2,
