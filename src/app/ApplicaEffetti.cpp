@@ -1,0 +1,55 @@
+#include "app/ApplicaEffetti.h"
+
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "app/AdattaSchermo.h"
+#include "app/Controlli.h"
+#include "app/Dialoghi.h"
+#include "app/GestoreForm.h"
+
+namespace termix {
+
+namespace {
+
+QWidget* trova(const Effetto& e) {
+    FormBase& f = GestoreForm::form(e.finestra);
+    return f.findChild<QWidget*>(QString::fromLatin1(e.controllo.data(), qsizetype(e.controllo.size())));
+}
+
+}  // namespace
+
+void ApplicaEffetti(const EsitoOperazione& esito) {
+    for (const Effetto& e : esito.effetti) {
+        switch (e.tipo) {
+            case Effetto::Tipo::Testo:
+                if (auto* c = qobject_cast<QLineEdit*>(trova(e))) c->setText(QString::fromStdString(e.testo));
+                break;
+            case Effetto::Tipo::Colore:
+                if (QWidget* w = trova(e))
+                    impostaColoreTesto(w, e.colore == Colore::Rosso ? QColor(255, 0, 0) : QColor(0, 0, 0));
+                break;
+            case Effetto::Tipo::Selezione:
+                if (auto* o = qobject_cast<QRadioButton*>(trova(e))) {
+                    if (e.selezionato) {
+                        o->setChecked(true);  // its handler runs on the change
+                    } else {
+                        // An exclusive option cannot be cleared directly.
+                        o->setAutoExclusive(false);
+                        o->setChecked(false);
+                        o->setAutoExclusive(true);
+                    }
+                }
+                break;
+            case Effetto::Tipo::Focus:
+                if (QWidget* w = trova(e)) w->setFocus(Qt::OtherFocusReason);
+                break;
+            case Effetto::Tipo::Messaggio:
+                dialoghi().messaggio(QString::fromStdString(e.testo), Icona::Esclamazione);
+                break;
+            case Effetto::Tipo::Mostra: GestoreForm::mostra(GestoreForm::form(e.finestra)); break;
+        }
+    }
+}
+
+}  // namespace termix

@@ -1,0 +1,52 @@
+#pragma once
+// Control kinds the forms need beyond the plain Qt widgets.
+#include <QPushButton>
+#include <QWidget>
+#include <cstdint>
+
+namespace termix {
+
+// &H00BBGGRR& colour value as the forms' tables give it.
+QColor coloreVB(std::uint32_t bbggrr);
+
+// Command button that behaves like a desktop button of its time: every action
+// (mouse, access key, Enter) first takes the focus, so a numeric box left
+// behind stores its value (or refuses it) before the action; after a refusal
+// the focus is back in the box and the action does not run. Enter on the
+// focused button presses it on key press.
+class Pulsante : public QPushButton {
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    bool event(QEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    bool premutoConFocus_ = false;
+};
+
+// A straight line between two points, in the coordinates of its parent.
+class Linea : public QWidget {
+    Q_OBJECT
+public:
+    explicit Linea(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_TransparentForMouseEvents); }
+    void impostaEstremi(QPoint a, QPoint b);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QPoint a_, b_;
+};
+
+// Text colour of a label, text box or button.
+void impostaColoreTesto(QWidget* w, const QColor& c);
+QColor coloreTesto(const QWidget* w);
+// Background colour, painted.
+void impostaSfondo(QWidget* w, const QColor& c);
+
+}  // namespace termix
