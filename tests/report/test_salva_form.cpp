@@ -10,6 +10,7 @@
 #include "RapportoMetanoAtteso.h"
 #include "TestiForm.h"
 #include "app/AdattaSchermo.h"
+#include "batch/Batch.h"
 #include "app/DialoghiScriptati.h"
 #include "app/GestoreForm.h"
 #include "combustion/Form3.h"
@@ -160,6 +161,39 @@ private slots:
         QTest::mouseClick(trova<QPushButton>(GestoreForm::form8(), "Command5"), Qt::LeftButton);
         QCOMPARE(dialoghi_.testiMostrati(),
                  QStringList({"Nome file - Max 8 caratteri", QString::fromUtf8(messaggi::VerificareInput)}));
+    }
+
+    void comeIlBatch() {
+        // The batch tool's report for the same inputs, against the file the
+        // forms saved with the real clock: the same bytes but the date and time.
+        UscitaRapportoForm reale;
+        impostaUscitaRapporto(&reale);
+        dialoghi_.testi = {"gui"};
+        QTest::mouseClick(trova<QPushButton>(GestoreForm::form8(), "Command5"), Qt::LeftButton);
+        impostaUscitaRapporto(&uscita_);
+        QVERIFY(dialoghi_.mostrati.size() == 1);
+
+        QByteArray csv = "Impianto;Tipo;PortataComb;EccessoAria;TempAria;UmiditaRelativa;TempCeneri;Dispersioni\r\n"
+                         "Impianto Nord;Metano;100;20;20;50;20;5\r\n";
+        std::FILE* in = fmemopen(csv.data(), static_cast<std::size_t>(csv.size()), "rb");
+        batch::OpzioniBatch o;
+        o.ingresso = in;
+        o.nomeUscita = "batch.csv";
+        o.cartellaRapporti = "batch";
+        QCOMPARE(batch::EseguiBatch(o), 0);
+        std::fclose(in);
+
+        auto senzaDataEOra = [](QByteArray b) {
+            QList<QByteArray> righe = b.split('\n');
+            if (righe.size() < 4) return b;
+            righe[2] = righe[2].left(52);
+            righe[3] = righe[3].left(52);
+            return righe.join('\n');
+        };
+        const QByteArray gui = leggi("gui.TXT");
+        QCOMPARE(gui.count("\r\n"), 67);
+        QVERIFY(gui.split('\n')[2].size() > 53);
+        QCOMPARE(senzaDataEOra(leggi("batch/1.TXT")), senzaDataEOra(gui));
     }
 
     void stampaSenzaStampante() {
