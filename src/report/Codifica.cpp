@@ -43,7 +43,10 @@ private:
 }  // namespace
 
 std::string InWindows1252(std::string_view utf8) {
-    Convertitore conv;
+    // One converter per thread, reset before each use: opening one costs
+    // more than converting a line.
+    thread_local Convertitore conv;
+    iconv(conv.get(), nullptr, nullptr, nullptr, nullptr);
     std::string uscita;
     uscita.reserve(utf8.size());
     char* in = const_cast<char*>(utf8.data());

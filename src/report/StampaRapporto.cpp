@@ -19,15 +19,18 @@ constexpr double Inizio = 500.0;  // twips from the page's top-left
 bool StampaRapporto(const SorgenteTesti& sorgente, Orologio& orologio) {
     const QPrinterInfo predefinita = QPrinterInfo::defaultPrinter();
     if (predefinita.isNull()) return false;
-
     QPrinter stampante(predefinita, QPrinter::HighResolution);
+    return StampaRapportoSu(stampante, sorgente, orologio) > 0;
+}
+
+int StampaRapportoSu(QPrinter& stampante, const SorgenteTesti& sorgente, Orologio& orologio) {
     // Coordinates from the paper's corner, so the start position is
     // measured from the page edge and not from the driver's margins.
     stampante.setFullPage(true);
     stampante.setDocName(QStringLiteral("Termix54"));
 
     QPainter pittore;
-    if (!pittore.begin(&stampante)) return false;
+    if (!pittore.begin(&stampante)) return 0;
 
     QFont carattere = pittore.font();  // the printer's default face
     carattere.setPointSize(12);
@@ -47,9 +50,11 @@ bool StampaRapporto(const SorgenteTesti& sorgente, Orologio& orologio) {
                colonna;
     };
     double y = alto;
+    int pagine = 1;
     bool ok = ProduciRapporto(TipoUscita::Stampante, sorgente, orologio, larghezza, [&](const RigaFisica& fisica) {
         if (y + riga > fondo && y > alto) {
             if (!stampante.newPage()) return false;
+            ++pagine;
             y = alto;
         }
         for (const Tratto& t : fisica)
@@ -62,10 +67,10 @@ bool StampaRapporto(const SorgenteTesti& sorgente, Orologio& orologio) {
         // A report cut short is of no use on paper: drop the job.
         stampante.abort();
         pittore.end();
-        return false;
+        return 0;
     }
     // Ending the painter releases the document as one job.
-    return pittore.end() && stampante.printerState() != QPrinter::Error;
+    return pittore.end() && stampante.printerState() != QPrinter::Error ? pagine : 0;
 }
 
 }  // namespace termix

@@ -1,6 +1,8 @@
 #pragma once
 #include "report/Rapporto.h"
 
+class QPrinter;
+
 namespace termix {
 
 // "Stam&pa": the report on the default printer, 12-point bold in the
@@ -10,5 +12,9 @@ namespace termix {
 // painter not starting, a page or the job failing); the caller shows the
 // message.
 bool StampaRapporto(const SorgenteTesti& sorgente, Orologio& orologio);
+
+// The same on a printer already set up (the default one above; a PDF file
+// for measurements). Returns the pages printed, or 0 on a failure.
+int StampaRapportoSu(QPrinter& stampante, const SorgenteTesti& sorgente, Orologio& orologio);
 
 }  // namespace termix
