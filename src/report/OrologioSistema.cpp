@@ -8,8 +8,8 @@ namespace termix {
 namespace {
 
 std::string Adesso(const char* formato) {
-    // A locale object of our own: the user's LC_TIME without touching the
-    // process-wide locale (the forms' number reading depends on "C").
+    // A locale object of our own: the user's LC_TIME from the environment,
+    // whatever the process locale is (the batch tool never sets one).
     locale_t loc = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
     if (loc == static_cast<locale_t>(0)) loc = newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(0));
     const std::time_t t = std::time(nullptr);
