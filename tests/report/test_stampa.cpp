@@ -170,6 +170,15 @@ private slots:
         // The first line starts 500 twips from the top of the page.
         QVERIFY2(std::abs(righe.front().front().y - 25.0) < 1.0,
                  qPrintable(QString::number(righe.front().front().y)));
+        // Each page after a break starts again 500 twips from the top.
+        int inizioPagina = 0;
+        for (qsizetype i = 1; i < righe.size(); ++i)
+            if (righe[i].front().pagina != righe[i - 1].front().pagina) {
+                ++inizioPagina;
+                QVERIFY2(std::abs(righe[i].front().y - 25.0) < 1.0, qPrintable(QString::number(righe[i].front().y)));
+            }
+        QCOMPARE(inizioPagina, pagine - 1);
+        QVERIFY(pagine >= 2);  // 67 lines of 12-point text do not fit one page
         if (!qEnvironmentVariableIsEmpty("TERMIX54_COPIA_PDF")) QFile::copy(pdf, qEnvironmentVariable("TERMIX54_COPIA_PDF"));
     }
 
