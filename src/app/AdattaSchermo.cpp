@@ -16,6 +16,13 @@
 
 namespace termix {
 
+namespace {
+// The layout was drawn for MS Sans Serif, about a fifth narrower than the
+// sans faces found on Linux: narrowed glyphs keep labels clear of the boxes
+// beside them.
+constexpr int LarghezzaCaratteri = 80;
+}  // namespace
+
 FormBase::FormBase(const QString& nome, QWidget* parent, Qt::WindowFlags f) : QWidget(parent, f) {
     setObjectName(nome);
 }
@@ -124,6 +131,7 @@ void FormBase::applicaControllo(Controllo& c) {
         const double dpi = c.widget->logicalDpiY() > 0 ? c.widget->logicalDpiY() : 96;
         f.setPointSizeF(c.FontSize * 96.0 / dpi);
         f.setBold(c.grassetto);
+        f.setStretch(LarghezzaCaratteri);
         c.widget->setFont(f);
         if (c.autoSize) {
             c.widget->adjustSize();

@@ -1,5 +1,6 @@
 #include "app/ApplicaEffetti.h"
 
+#include <QButtonGroup>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -35,9 +36,15 @@ void ApplicaEffetti(const EsitoOperazione& esito) {
                         o->setChecked(true);  // its handler runs on the change
                     } else {
                         // An exclusive option cannot be cleared directly.
-                        o->setAutoExclusive(false);
-                        o->setChecked(false);
-                        o->setAutoExclusive(true);
+                        if (QButtonGroup* g = o->group()) {
+                            g->setExclusive(false);
+                            o->setChecked(false);
+                            g->setExclusive(true);
+                        } else {
+                            o->setAutoExclusive(false);
+                            o->setChecked(false);
+                            o->setAutoExclusive(true);
+                        }
                     }
                 }
                 break;

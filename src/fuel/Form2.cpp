@@ -1,5 +1,6 @@
 #include "fuel/Form2.h"
 
+#include <QButtonGroup>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -106,6 +107,13 @@ Form2::Form2() : FormBase(QStringLiteral("Form2")) {
     // Borders and colours changed the hint labels' own size: measure again.
     applicaGeometria();
 
+    // Two option groups: the fuel type on the form, the composition in the
+    // frame. Qt would otherwise see all four as one group (nested children).
+    for (auto [a, b] : {std::pair{o1, o2}, std::pair{o3, o4}}) {
+        auto* gruppo = new QButtonGroup(this);
+        gruppo->addButton(a);
+        gruppo->addButton(b);
+    }
     connect(o1, &QRadioButton::toggled, this, [this](bool s) { if (s) Option1_Click(); });
     connect(o2, &QRadioButton::toggled, this, [this](bool s) { if (s) Option2_Click(); });
     connect(o3, &QRadioButton::toggled, this, [this](bool s) { if (s) Option3_Click(); });

@@ -1,0 +1,196 @@
+// Figures for the forms on a real X display (run under Xvfb):
+//   bench_forms avvio             cold start to Form1 shown and painted, resident memory
+//   bench_forms calcola [DIR]     methane walk by user actions; "&Calcola" click to Form7
+//                                 shown and painted; resident memory after the walk;
+//                                 with DIR, a screenshot of each form after the walk
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTest>
+#include <QThread>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "app/Dialoghi.h"
+#include "app/Form1.h"
+#include "app/GestoreForm.h"
+#include "combustion/Form3.h"
+#include "fuel/Form2.h"
+#include "report/Form7.h"
+#include "report/Form8.h"
+
+using namespace termix;
+
+namespace {
+
+long long oraNs() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return t.tv_sec * 1000000000LL + t.tv_nsec;
+}
+
+double residenteMB() {
+    std::ifstream f("/proc/self/status");
+    std::string riga;
+    while (std::getline(f, riga))
+        if (riga.rfind("VmRSS:", 0) == 0) return std::atof(riga.c_str() + 6) / 1024.0;
+    return 0;
+}
+
+// Waits until `w` has been painted since the flag was cleared.
+class Vernice : public QObject {
+public:
+    bool dipinto = false;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) dipinto = true;
+        return false;
+    }
+};
+
+void aspettaPittura(QWidget* w, Vernice& v) {
+    while (!v.dipinto) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    (void)w;
+}
+
+int figlioAvvio(int argc, char** argv, long long t0) {
+    QApplication app(argc, argv);
+    caricaTraduzioneItaliana();
+    Vernice v;
+    Form1& f1 = GestoreForm::form1();
+    f1.installEventFilter(&v);
+    GestoreForm::mostra(f1);
+    aspettaPittura(&f1, v);
+    const double ms = (oraNs() - t0) / 1e6;
+    std::printf("avvio: Form1 mostrato e dipinto dopo %.1f ms dal lancio del processo; memoria residente %.1f MB\n",
+                ms, residenteMB());
+    GestoreForm::distruggiTutto();
+    return 0;
+}
+
+template <class T>
+T* w(QWidget& f, const char* nome) {
+    return f.findChild<T*>(QString::fromLatin1(nome));
+}
+
+void scrivi(QWidget& f, const char* casella, const char* testo) {
+    auto* c = w<QLineEdit>(f, casella);
+    c->setFocus();
+    QTest::keyClicks(c, QString::fromUtf8(testo));
+}
+
+void foto(QWidget& f, const QString& dir, const char* nome) {
+    GestoreForm::mostra(static_cast<FormBase&>(f));
+    for (int i = 0; i < 20; ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(10);
+    }
+    QScreen* s = QGuiApplication::primaryScreen();
+    s->grabWindow(0).save(dir + QLatin1Char('/') + QString::fromLatin1(nome) + QStringLiteral(".png"));
+}
+
+int calcola(int argc, char** argv) {
+    QApplication app(argc, argv);
+    caricaTraduzioneItaliana();
+    const QString dir = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+
+    Form1& f1 = GestoreForm::form1();
+    GestoreForm::mostra(f1);
+    QTest::qWaitForWindowExposed(&f1);
+    if (!dir.isEmpty()) foto(f1, dir, "form1");
+    QTest::mouseClick(w<QPushButton>(f1, "cmdCont"), Qt::LeftButton);
+    Form2& f2 = GestoreForm::form2();
+    QTest::qWaitForWindowExposed(&f2);
+    scrivi(f2, "Text1", "Impianto prova");
+    scrivi(f2, "Text20", "100");
+    QTest::mouseClick(w<QRadioButton>(f2, "Option1"), Qt::LeftButton);
+    QTest::mouseClick(w<QPushButton>(f2, "Command4"), Qt::LeftButton);
+    QTest::mouseClick(w<QPushButton>(f2, "Command2"), Qt::LeftButton);
+    Form3& f3 = GestoreForm::form3();
+    QTest::qWaitForWindowExposed(&f3);
+    scrivi(f3, "Text2", "20");
+    scrivi(f3, "Text4", "20");
+    scrivi(f3, "Text5", "50");
+    scrivi(f3, "Text8", "20");
+    scrivi(f3, "Text10", "5");
+
+    Vernice v;
+    std::vector<double> tempi;
+    for (int i = 0; i < 30; ++i) {
+        if (GestoreForm::esiste(QStringLiteral("Form7"))) GestoreForm::form7().hide();
+        GestoreForm::mostra(f3);
+        QTest::qWaitForWindowExposed(&f3);
+        QCoreApplication::processEvents();
+        QElapsedTimer t;
+        if (i > 0) GestoreForm::form7().installEventFilter(&v);
+        v.dipinto = false;
+        t.start();
+        QTest::mouseClick(w<QPushButton>(f3, "Command4"), Qt::LeftButton);
+        // Form7 was created by the click on the first pass.
+        if (i == 0) GestoreForm::form7().installEventFilter(&v);
+        if (!GestoreForm::form7().isVisible()) {
+            std::fprintf(stderr, "Form7 non mostrato: il calcolo si è fermato\n");
+            return 1;
+        }
+        aspettaPittura(&GestoreForm::form7(), v);
+        tempi.push_back(t.nsecsElapsed() / 1e6);
+    }
+    const double primo = tempi.front();
+    std::vector<double> caldi(tempi.begin() + 1, tempi.end());
+    std::sort(caldi.begin(), caldi.end());
+    std::printf("calcola: clic su \"&Calcola\" -> Form7 mostrato e dipinto: primo %.2f ms (crea Form7 e Form8), "
+                "poi mediana %.2f ms, minimo %.2f ms, massimo %.2f ms su %zu prove\n",
+                primo, caldi[caldi.size() / 2], caldi.front(), caldi.back(), caldi.size());
+    QTest::mouseClick(w<QPushButton>(GestoreForm::form7(), "Command3"), Qt::LeftButton);
+    QTest::qWaitForWindowExposed(&GestoreForm::form8());
+    std::printf("calcola: memoria residente dopo il giro completo %.1f MB\n", residenteMB());
+    std::printf("calcola: Form7.Text1 = %s, Form8.Text1 = %s\n",
+                qPrintable(w<QLineEdit>(GestoreForm::form7(), "Text1")->text()),
+                qPrintable(w<QLineEdit>(GestoreForm::form8(), "Text1")->text()));
+    if (!dir.isEmpty()) {
+        foto(f2, dir, "form2");
+        foto(f3, dir, "form3");
+        foto(GestoreForm::form7(), dir, "form7");
+        foto(GestoreForm::form8(), dir, "form8");
+    }
+    GestoreForm::distruggiTutto();
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string modo = argc > 1 ? argv[1] : "";
+    if (modo == "avvio") {
+        // Time from just before exec of a fresh process to Form1 painted.
+        const long long t0 = oraNs();
+        const pid_t pid = fork();
+        if (pid == 0) {
+            const std::string t = std::to_string(t0);
+            execl("/proc/self/exe", argv[0], "figlio-avvio", t.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        int stato = 0;
+        waitpid(pid, &stato, 0);
+        return WIFEXITED(stato) ? WEXITSTATUS(stato) : 1;
+    }
+    if (modo == "figlio-avvio" && argc > 2) {
+        const long long t0 = std::atoll(argv[2]);
+        int n = 1;
+        return figlioAvvio(n, argv, t0);
+    }
+    if (modo == "calcola") return calcola(argc, argv);
+    std::fprintf(stderr, "uso: bench_forms avvio | calcola [cartella-foto]\n");
+    return 2;
+}
