@@ -1,4 +1,5 @@
 // termix54-batch: the whole calculation for every record of a CSV file.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -82,6 +83,14 @@ int main(int argc, char** argv) {
         }
     }
     o.nomeUscita = uscita == "-" ? std::string() : uscita;
+    // Writing over the input would destroy it before it is read.
+    struct stat si{}, su{};
+    if (!o.nomeUscita.empty() && fstat(fileno(o.ingresso), &si) == 0 && stat(o.nomeUscita.c_str(), &su) == 0 &&
+        si.st_dev == su.st_dev && si.st_ino == su.st_ino && S_ISREG(si.st_mode)) {
+        std::fprintf(stderr, "termix54-batch: il file di uscita %s e' il file di ingresso\n", o.nomeUscita.c_str());
+        if (o.ingresso != stdin) std::fclose(o.ingresso);
+        return 2;
+    }
     o.progresso = isatty(STDERR_FILENO) == 1;
     int esito = termix::batch::EseguiBatch(o);
     if (o.ingresso != stdin) std::fclose(o.ingresso);

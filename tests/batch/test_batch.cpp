@@ -170,6 +170,8 @@ TEST(Batch, ErroriDUsoEDiFile) {
         {"'" + (c / "buono.csv") + "' -o a -o b", "ripetuta"},
         {"'" + (c / "buono.csv") + "' -o '" + (c / "cartella") + "'", "impossibile aprire"},
         {"'" + (c / "buono.csv") + "' -o /dev/full", "impossibile scrivere"},
+        {"'" + (c / "buono.csv") + "' -o '" + (c / "buono.csv") + "'", "e' il file di ingresso"},
+        {"-o '" + (c / "buono.csv") + "' < '" + (c / "buono.csv") + "'", "e' il file di ingresso"},
     };
     for (const auto& caso : casi) {
         EXPECT_EQ(esegui(caso.argomenti, c), 2) << caso.argomenti;
@@ -178,6 +180,7 @@ TEST(Batch, ErroriDUsoEDiFile) {
     }
     // A bad header leaves the output file alone.
     for (const char* n : {"no1.csv", "no2.csv", "no3.csv"}) EXPECT_FALSE(fs::exists(c / n)) << n;
+    EXPECT_EQ(leggi(c / "buono.csv"), "Tipo\nMetano\n");
 }
 
 TEST(Batch, Aiuto) {
