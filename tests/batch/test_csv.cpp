@@ -159,11 +159,9 @@ TEST(ScriviNumero, OgniConvenzioneRileggeLoStessoDouble) {
         auto b = termix::LeggiNumero(v);
         ASSERT_TRUE(a.has_value()) << p;
         EXPECT_EQ(std::memcmp(&*a, &x, sizeof x), 0) << p;
-        // The numeric boxes read the comma form back, subnormals aside.
-        if (std::fabs(x) >= 2.2250738585072014e-308) {
-            ASSERT_TRUE(b.has_value()) << v;
-            EXPECT_EQ(*b, x) << v;
-        }
+        // The numeric boxes read the comma form back to the same double.
+        ASSERT_TRUE(b.has_value()) << v;
+        EXPECT_EQ(std::memcmp(&*b, &x, sizeof x), 0) << v;
     }
 }
 
