@@ -73,6 +73,7 @@ TEST(LettoreCsv, Record) {
         {"virgolette aperte alla fine", "a;b\n1;\"due\n3\n",
          {{{"a", "b"}, 1, false, false}, {{"1", "due\n3\n"}, 2, false, true}}},
         {"vuoto", "", {}},
+        {"NUL e' un dato", std::string("a\0b;c\n", 6), {{{std::string("a\0b", 3), "c"}, 1, false, false}}},
     };
     for (const auto& c : casi) {
         for (size_t blocco : {size_t(0), size_t(1), size_t(2), size_t(3)})
