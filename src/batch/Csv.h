@@ -108,7 +108,7 @@ private:
         }
         // Outside quotes.
         if (sep_ == 0 && (c == ';' || c == ',')) sep_ = static_cast<char>(c);
-        if (c == static_cast<unsigned char>(sep_)) {
+        if (sep_ != 0 && c == static_cast<unsigned char>(sep_)) {
             chiudiCampo();
             stato_ = Stato::InizioCampo;
         } else if (c == '\n') {

@@ -1,4 +1,5 @@
 // termix54-batch: the whole calculation for every record of a CSV file.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,7 +17,7 @@ constexpr const char* Uso =
     "\n"
     "Calcola ogni riga del file CSV come la calcolerebbero le maschere di Termix54\n"
     "e scrive i risultati in CSV. Senza INGRESSO, o con -, legge lo standard input;\n"
-    "senza -o scrive sullo standard output.\n"
+    "senza -o, o con -o -, scrive sullo standard output.\n"
     "\n"
     "Il separatore dell'intestazione decide la convenzione: ';' con la virgola\n"
     "decimale, ',' con il punto decimale. L'uscita usa la stessa convenzione.\n"
@@ -92,8 +93,16 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    o.nomeUscita = uscita;
+    o.nomeUscita = uscita == "-" ? std::string() : uscita;
     o.cartellaRapporti = rapporti;
+    // Writing over the input would destroy it before it is read.
+    struct stat si{}, su{};
+    if (!o.nomeUscita.empty() && fstat(fileno(o.ingresso), &si) == 0 && stat(o.nomeUscita.c_str(), &su) == 0 &&
+        si.st_dev == su.st_dev && si.st_ino == su.st_ino && S_ISREG(si.st_mode)) {
+        std::fprintf(stderr, "termix54-batch: il file di uscita %s e' il file di ingresso\n", o.nomeUscita.c_str());
+        if (o.ingresso != stdin) std::fclose(o.ingresso);
+        return 2;
+    }
     o.progresso = isatty(STDERR_FILENO) == 1;
     int esito = termix::batch::EseguiBatch(o);
     if (o.ingresso != stdin) std::fclose(o.ingresso);

@@ -49,6 +49,8 @@ TEST(LeggiNumero, ConvenzioneDellaVirgola) {
     for (const auto& c : casi) {
         auto v = LeggiNumero(c.testo);
         EXPECT_EQ(v.has_value(), c.numero) << '"' << c.testo << '"';
-        if (v && c.numero) EXPECT_EQ(*v, c.valore) << c.testo;
+        if (v && c.numero) {
+            EXPECT_EQ(*v, c.valore) << c.testo;
+        }
     }
 }
