@@ -1,6 +1,9 @@
 // "&Salva" on Form8, after the methane walk typed into the real forms: the
 // input box asked, the file written, and the failure message.
 #include <QDir>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -196,6 +199,55 @@ private slots:
         QCOMPARE(senzaDataEOra(leggi("batch/1.TXT")), senzaDataEOra(gui));
     }
 
+    void dialoghiReali() {
+        // The real input box and message box, answered through the active
+        // modal widget.
+        impostaDialoghi(nullptr);
+        QString etichetta, titolo, predefinito;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            if (!box) return;
+            etichetta = box->labelText();
+            titolo = box->windowTitle();
+            predefinito = box->textValue();
+            box->setTextValue("vero");
+            box->accept();
+        });
+        QTest::mouseClick(trova<QPushButton>(GestoreForm::form8(), "Command5"), Qt::LeftButton);
+        QCOMPARE(etichetta, QString("Nome file - Max 8 caratteri"));
+        QCOMPARE(titolo, QString("Bilancio di massa e di energia della combustione"));
+        QCOMPARE(predefinito, QString());
+        QCOMPARE(leggi("vero.TXT"), atteso);
+        riattiva();
+
+        // A failing save: the real message box.
+        QString testo, titoloMsg;
+        QMessageBox::Icon icona = QMessageBox::NoIcon;
+        QMessageBox::StandardButtons pulsanti;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            if (!box) return;
+            box->setTextValue("manca/vero");
+            box->accept();
+            QTimer::singleShot(0, [&] {
+                auto* msg = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!msg) return;
+                testo = msg->text();
+                titoloMsg = msg->windowTitle();
+                icona = msg->icon();
+                pulsanti = msg->standardButtons();
+                msg->accept();
+            });
+        });
+        QTest::mouseClick(trova<QPushButton>(GestoreForm::form8(), "Command5"), Qt::LeftButton);
+        impostaDialoghi(&dialoghi_);
+        riattiva();
+        QCOMPARE(testo, QString::fromUtf8(messaggi::VerificareInput));
+        QCOMPARE(titoloMsg, QString("Termix54"));
+        QCOMPARE(icona, QMessageBox::Warning);
+        QCOMPARE(pulsanti, QMessageBox::StandardButtons(QMessageBox::Ok));
+    }
+
     void stampaSenzaStampante() {
         // No CUPS server reachable: no default printer, the message.
         qputenv("CUPS_SERVER", QFile::encodeName(cartella_.filePath("nessun-server.sock")));
@@ -206,6 +258,13 @@ private slots:
     }
 
 private:
+    // The offscreen platform does not give the activation back to the form
+    // when a real modal box closes (a window manager would): do it here.
+    static void riattiva() {
+        GestoreForm::mostra(GestoreForm::form8());
+        QVERIFY(QTest::qWaitForWindowActive(&GestoreForm::form8()));
+    }
+
     QTemporaryDir cartella_;
     QString precedente_;
     DialoghiScriptati dialoghi_;
