@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -90,7 +91,13 @@ void elabora(const Intestazione& h, Lotto& l, std::vector<std::string_view>& cam
         ElaboraRecord(h, campi, rec.nonTerminato, r, rapporti.cartella ? &rapporti.vista : nullptr);
         if (rapporti.cartella && r.stato == RisultatoRecord::Stato::Completato) {
             const std::string file = (std::filesystem::path(*rapporti.cartella) / (std::to_string(rec.riga) + ".TXT")).string();
-            if (!SalvaRapporto(file, TestiVista(rapporti.vista), rapporti.orologio, rapporti.fs)) {
+            bool scritto = false;
+            try {
+                scritto = SalvaRapporto(file, TestiVista(rapporti.vista), rapporti.orologio, rapporti.fs);
+            } catch (const std::exception&) {
+                scritto = false;  // no converter or no memory: this report is not written
+            }
+            if (!scritto) {
                 r.esito += " | Rapporto non scritto";
                 ++l.rapportiNonScritti;
                 l.errori += std::string(Programma) + ": riga " + std::to_string(rec.riga) +

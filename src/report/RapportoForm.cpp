@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QLineEdit>
+#include <exception>
 
 #include "app/AdattaSchermo.h"
 #include "app/Dialoghi.h"
@@ -25,9 +26,25 @@ UscitaRapportoForm::UscitaRapportoForm(Orologio* orologio)
 
 UscitaRapportoForm::~UscitaRapportoForm() = default;
 
+namespace {
+
+// Every failure of an output ends in the one message; an exception (no
+// converter, no memory) is a failure like any other, not the end of the program.
+template <class F>
+void ConMessaggio(F&& operazione) {
+    bool ok = false;
+    try {
+        ok = operazione();
+    } catch (const std::exception&) {
+        ok = false;
+    }
+    if (!ok) dialoghi().messaggio(QString::fromUtf8(messaggi::VerificareInput), Icona::Esclamazione);
+}
+
+}  // namespace
+
 void UscitaRapportoForm::stampa() {
-    if (!StampaRapporto(TestiDelleForm(), *orologio_))
-        dialoghi().messaggio(QString::fromUtf8(messaggi::VerificareInput), Icona::Esclamazione);
+    ConMessaggio([&] { return StampaRapporto(TestiDelleForm(), *orologio_); });
 }
 
 void UscitaRapportoForm::salva() {
@@ -36,10 +53,11 @@ void UscitaRapportoForm::salva() {
                                                 QString());
     // The name as typed, in the file system's encoding.
     const QByteArray percorso = QFile::encodeName(nome);
-    FileSystemPosix fs;
-    if (!SalvaRapporto(NomeFileRapporto(std::string_view(percorso.constData(), static_cast<std::size_t>(percorso.size()))),
-                       TestiDelleForm(), *orologio_, fs))
-        dialoghi().messaggio(QString::fromUtf8(messaggi::VerificareInput), Icona::Esclamazione);
+    ConMessaggio([&] {
+        FileSystemPosix fs;
+        return SalvaRapporto(NomeFileRapporto(std::string_view(percorso.constData(), static_cast<std::size_t>(percorso.size()))),
+                             TestiDelleForm(), *orologio_, fs);
+    });
 }
 
 void installaUscitaRapporto() {
