@@ -79,6 +79,10 @@ int figlioAvvio(int argc, char** argv, long long t0) {
     return 0;
 }
 
+void aspettaAttiva(QWidget& f) {
+    if (!QTest::qWaitForWindowActive(&f)) std::fprintf(stderr, "%s non attivo\n", qPrintable(f.objectName()));
+}
+
 template <class T>
 T* w(QWidget& f, const char* nome) {
     return f.findChild<T*>(QString::fromLatin1(nome));
@@ -107,18 +111,18 @@ int calcola(int argc, char** argv) {
 
     Form1& f1 = GestoreForm::form1();
     GestoreForm::mostra(f1);
-    QTest::qWaitForWindowExposed(&f1);
+    aspettaAttiva(f1);
     if (!dir.isEmpty()) foto(f1, dir, "form1");
     QTest::mouseClick(w<QPushButton>(f1, "cmdCont"), Qt::LeftButton);
     Form2& f2 = GestoreForm::form2();
-    QTest::qWaitForWindowExposed(&f2);
+    aspettaAttiva(f2);
     scrivi(f2, "Text1", "Impianto prova");
     scrivi(f2, "Text20", "100");
     QTest::mouseClick(w<QRadioButton>(f2, "Option1"), Qt::LeftButton);
     QTest::mouseClick(w<QPushButton>(f2, "Command4"), Qt::LeftButton);
     QTest::mouseClick(w<QPushButton>(f2, "Command2"), Qt::LeftButton);
     Form3& f3 = GestoreForm::form3();
-    QTest::qWaitForWindowExposed(&f3);
+    aspettaAttiva(f3);
     scrivi(f3, "Text2", "20");
     scrivi(f3, "Text4", "20");
     scrivi(f3, "Text5", "50");
@@ -130,7 +134,7 @@ int calcola(int argc, char** argv) {
     for (int i = 0; i < 30; ++i) {
         if (GestoreForm::esiste(QStringLiteral("Form7"))) GestoreForm::form7().hide();
         GestoreForm::mostra(f3);
-        QTest::qWaitForWindowExposed(&f3);
+        aspettaAttiva(f3);
         QCoreApplication::processEvents();
         QElapsedTimer t;
         if (i > 0) GestoreForm::form7().installEventFilter(&v);
@@ -140,7 +144,7 @@ int calcola(int argc, char** argv) {
         // Form7 was created by the click on the first pass.
         if (i == 0) GestoreForm::form7().installEventFilter(&v);
         if (!GestoreForm::form7().isVisible()) {
-            std::fprintf(stderr, "Form7 non mostrato: il calcolo si è fermato\n");
+            std::fprintf(stderr, "Form7 non mostrato: il calcolo si è fermato (portata %g, potere %g, Text1 %s)\n", modulo1().PortataComb.v, modulo1().PotereCalorifico.v, qPrintable(w<QLineEdit>(f3, "Text1")->text()));
             return 1;
         }
         aspettaPittura(&GestoreForm::form7(), v);
@@ -153,7 +157,7 @@ int calcola(int argc, char** argv) {
                 "poi mediana %.2f ms, minimo %.2f ms, massimo %.2f ms su %zu prove\n",
                 primo, caldi[caldi.size() / 2], caldi.front(), caldi.back(), caldi.size());
     QTest::mouseClick(w<QPushButton>(GestoreForm::form7(), "Command3"), Qt::LeftButton);
-    QTest::qWaitForWindowExposed(&GestoreForm::form8());
+    aspettaAttiva(GestoreForm::form8());
     std::printf("calcola: memoria residente dopo il giro completo %.1f MB\n", residenteMB());
     std::printf("calcola: Form7.Text1 = %s, Form8.Text1 = %s\n",
                 qPrintable(w<QLineEdit>(GestoreForm::form7(), "Text1")->text()),

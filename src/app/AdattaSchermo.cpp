@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/CampoNumerico.h"
 #include "app/Controlli.h"
 #include "app/GestoreForm.h"
 
@@ -166,6 +167,11 @@ QWidget* FormBase::primoDelTab() const {
         if (c.tabIndex >= 0 && c.widget->focusPolicy() != Qt::NoFocus && (!primo || c.tabIndex < primo->tabIndex))
             primo = &c;
     return primo ? primo->widget : nullptr;
+}
+
+bool FormBase::confermaCampoPendente() {
+    if (!campoPendente) return true;
+    return campoPendente->LostFocus();
 }
 
 void FormBase::closeEvent(QCloseEvent* e) {

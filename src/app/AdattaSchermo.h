@@ -1,6 +1,7 @@
 #pragma once
 // Forms laid out in twips on the 9600 x 7200 design screen (640 x 480 pixels
 // at 15 twips per pixel), and the screen fit that scales them when they load.
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
@@ -14,6 +15,7 @@ class QFrame;
 namespace termix {
 
 class Pulsante;
+class CampoNumerico;
 class Linea;
 
 // One control's geometry as the screen fit reads and writes it: position and
@@ -81,6 +83,12 @@ public:
     // Form units per pixel; 15 (twips) for every form but one with a user scale.
     virtual double unitaPerPixelX() const { return 15.0; }
     virtual double unitaPerPixelY() const { return 15.0; }
+
+    // The numeric box whose value has not been stored since the user was in
+    // it; a button stores it (or has it refused) before acting.
+    QPointer<CampoNumerico> campoPendente;
+    // Stores the pending box's value; false when the box refused it.
+    bool confermaCampoPendente();
 
     // Close requests ask "Chiudere il programma ?" unless turned off (About box).
     bool confermaUscita = true;

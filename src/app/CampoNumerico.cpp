@@ -29,6 +29,7 @@ void CampoNumerico::rifiuta(const char* messaggio) {
     ripristino = true;
     setFocus(Qt::OtherFocusReason);
     ripristino = false;
+    form_->campoPendente = this;
 }
 
 void CampoNumerico::Change() {
@@ -40,14 +41,16 @@ void CampoNumerico::KeyPress(int& codice) {
     if (QWidget* w = form_->findChild<QWidget*>(prossimo_)) w->setFocus(Qt::TabFocusReason);
 }
 
-void CampoNumerico::LostFocus() {
+bool CampoNumerico::LostFocus() {
+    if (form_->campoPendente == this) form_->campoPendente = nullptr;
     if (text().isEmpty()) setText(QStringLiteral("0"));
     const auto n = LeggiNumero(text().toStdString());
     if (!n) {
         rifiuta(messaggi::UsareNumeri);
-        return;
+        return false;
     }
     modulo1().*variabile_ = Numero(*n);
+    return true;
 }
 
 void CampoNumerico::keyPressEvent(QKeyEvent* e) {
@@ -58,6 +61,11 @@ void CampoNumerico::keyPressEvent(QKeyEvent* e) {
         return;
     }
     QLineEdit::keyPressEvent(e);
+}
+
+void CampoNumerico::focusInEvent(QFocusEvent* e) {
+    QLineEdit::focusInEvent(e);
+    if (variabile_) form_->campoPendente = this;
 }
 
 void CampoNumerico::focusOutEvent(QFocusEvent* e) {

@@ -22,10 +22,12 @@ public:
 
     void Change();
     void KeyPress(int& codice);
-    void LostFocus();
+    // Stores the value; false (after the message) when the text is no number.
+    bool LostFocus();
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
 
 private:

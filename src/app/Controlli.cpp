@@ -1,5 +1,7 @@
 #include "app/Controlli.h"
 
+#include "app/AdattaSchermo.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -8,6 +10,14 @@
 namespace termix {
 
 QColor coloreVB(std::uint32_t v) { return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF)); }
+
+Pulsante::Pulsante(const QString& testo, QWidget* parent) : QPushButton(testo, parent) {
+    connect(this, &QAbstractButton::clicked, this, [this] {
+        auto* form = qobject_cast<FormBase*>(window());
+        if (form && !form->confermaCampoPendente()) return;
+        emit azione();
+    });
+}
 
 bool Pulsante::event(QEvent* e) {
     if (e->type() == QEvent::Shortcut) {
@@ -26,7 +36,7 @@ bool Pulsante::event(QEvent* e) {
 void Pulsante::mousePressEvent(QMouseEvent* e) {
     // The focus moved here before this press; if a numeric box refused its
     // text it took the focus back and the click must not happen.
-    premutoConFocus_ = hasFocus();
+    premutoConFocus_ = window()->focusWidget() == this;
     if (!premutoConFocus_) {
         e->accept();
         return;

@@ -14,10 +14,17 @@ QColor coloreVB(std::uint32_t bbggrr);
 // behind stores its value (or refuses it) before the action; after a refusal
 // the focus is back in the box and the action does not run. Enter on the
 // focused button presses it on key press.
+//
+// Handlers connect to azione(), emitted on every click once a value typed in
+// a box of the form has been stored: even when the toolkit delivered the
+// click before the box saw the focus go (a click that activates the window).
 class Pulsante : public QPushButton {
     Q_OBJECT
 public:
-    using QPushButton::QPushButton;
+    explicit Pulsante(const QString& testo, QWidget* parent = nullptr);
+
+signals:
+    void azione();
 
 protected:
     bool event(QEvent* e) override;

@@ -41,9 +41,9 @@ Form1::Form1() : FormBase(QStringLiteral("Form1")) {
     auto* esci = pulsante("cmdExit", QStringLiteral("&ESCI"), 7920, 5640, 1095, 615, 1, 8.25, true);
     auto* info = pulsante("Command1", QStringLiteral("&Info"), 5280, 5640, 1095, 615, 6, 9.75, true);
     for (QPushButton* b : {cont, esci, info}) impostaSfondo(b, Qt::white);
-    connect(cont, &QPushButton::clicked, this, &Form1::cmdCont_Click);
-    connect(esci, &QPushButton::clicked, this, &Form1::cmdExit_Click);
-    connect(info, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(cont, &Pulsante::azione, this, &Form1::cmdCont_Click);
+    connect(esci, &Pulsante::azione, this, &Form1::cmdExit_Click);
+    connect(info, &Pulsante::azione, this, &Form1::Command1_Click);
     // "&Info" is the form's cancel button: Esc opens the About box.
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(esc, &QShortcut::activated, info, &QPushButton::click);

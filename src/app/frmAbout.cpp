@@ -16,7 +16,7 @@ frmAbout::frmAbout() : FormBase(QStringLiteral("frmAbout"), nullptr, Qt::Dialog)
     Height = 3900;
     auto* ok = pulsante("cmdOK", QStringLiteral("OK"), 4125, 2625, 1260, 345, 0);
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    connect(ok, &Pulsante::azione, this, &frmAbout::cmdOK_Click);
     ordinaTab();
 }
 

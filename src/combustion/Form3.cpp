@@ -57,11 +57,11 @@ Form3::Form3() : FormBase(QStringLiteral("Form3")) {
     auto* esci = pulsante("Command1", QStringLiteral("&ESCI"), 7680, 5640, 1215, 615, 15);
     applicaGeometria();
 
-    connect(si, &QPushButton::clicked, this, &Form3::Command6_Click);
-    connect(no, &QPushButton::clicked, this, &Form3::Command7_Click);
-    connect(calcola, &QPushButton::clicked, this, &Form3::Command4_Click);
-    connect(precedente, &QPushButton::clicked, this, &Form3::Command2_Click);
-    connect(esci, &QPushButton::clicked, this, &Form3::Command1_Click);
+    connect(si, &Pulsante::azione, this, &Form3::Command6_Click);
+    connect(no, &Pulsante::azione, this, &Form3::Command7_Click);
+    connect(calcola, &Pulsante::azione, this, &Form3::Command4_Click);
+    connect(precedente, &Pulsante::azione, this, &Form3::Command2_Click);
+    connect(esci, &Pulsante::azione, this, &Form3::Command1_Click);
 
     ordinaTab();
     primoDelTab()->setFocus();

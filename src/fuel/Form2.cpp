@@ -118,9 +118,9 @@ Form2::Form2() : FormBase(QStringLiteral("Form2")) {
     connect(o2, &QRadioButton::toggled, this, [this](bool s) { if (s) Option2_Click(); });
     connect(o3, &QRadioButton::toggled, this, [this](bool s) { if (s) Option3_Click(); });
     connect(o4, &QRadioButton::toggled, this, [this](bool s) { if (s) Option4_Click(); });
-    connect(calcola, &QPushButton::clicked, this, &Form2::Command4_Click);
-    connect(continua, &QPushButton::clicked, this, &Form2::Command2_Click);
-    connect(esci, &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(calcola, &Pulsante::azione, this, &Form2::Command4_Click);
+    connect(continua, &Pulsante::azione, this, &Form2::Command2_Click);
+    connect(esci, &Pulsante::azione, this, &Form2::Command1_Click);
 
     ordinaTab();
     primoDelTab()->setFocus();

@@ -69,9 +69,9 @@ Form7::Form7() : FormBase(QStringLiteral("Form7")) {
     auto* esci = pulsante("Command1", QStringLiteral("&ESCI"), 7680, 5640, 1215, 615, 0, 12);
     applicaGeometria();
 
-    connect(precedente, &QPushButton::clicked, this, &Form7::Command2_Click);
-    connect(continua, &QPushButton::clicked, this, &Form7::Command3_Click);
-    connect(esci, &QPushButton::clicked, this, &Form7::Command1_Click);
+    connect(precedente, &Pulsante::azione, this, &Form7::Command2_Click);
+    connect(continua, &Pulsante::azione, this, &Form7::Command3_Click);
+    connect(esci, &Pulsante::azione, this, &Form7::Command1_Click);
 
     ordinaTab();
     esci->setFocus();

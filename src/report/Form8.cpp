@@ -79,10 +79,10 @@ Form8::Form8() : FormBase(QStringLiteral("Form8")) {
     auto* esci = pulsante("Command1", QStringLiteral("&ESCI"), 7680, 5640, 1215, 615, 0, 12);
     applicaGeometria();
 
-    connect(salva, &QPushButton::clicked, this, &Form8::Command5_Click);
-    connect(stampa, &QPushButton::clicked, this, &Form8::Command3_Click);
-    connect(precedente, &QPushButton::clicked, this, &Form8::Command2_Click);
-    connect(esci, &QPushButton::clicked, this, &Form8::Command1_Click);
+    connect(salva, &Pulsante::azione, this, &Form8::Command5_Click);
+    connect(stampa, &Pulsante::azione, this, &Form8::Command3_Click);
+    connect(precedente, &Pulsante::azione, this, &Form8::Command2_Click);
+    connect(esci, &Pulsante::azione, this, &Form8::Command1_Click);
 
     ordinaTab();
     esci->setFocus();

@@ -43,6 +43,8 @@ private slots:
     void azioneDopoValore();
     void azioneBloccataDalRifiuto_data();
     void azioneBloccataDalRifiuto();
+    void clicSuFinestraInattiva_data();
+    void clicSuFinestraInattiva();
     void nomiSoloInvio();
     void precedenteSvuotaText1();
     void messaggioVero();
@@ -241,6 +243,42 @@ void TestCampoNumerico::azioneBloccataDalRifiuto() {
     QCOMPARE(amb.dialoghi.testiMostrati(),
              (QStringList{Numeri, QStringLiteral("Combustibile con inadeguato potere calorifico !"),
                           QStringLiteral("Verificare che gli input siano corretti !")}));
+}
+
+void TestCampoNumerico::clicSuFinestraInattiva_data() {
+    QTest::addColumn<QString>("digitato");
+    QTest::addColumn<bool>("rifiutato");
+    QTest::newRow("numero") << "7" << false;
+    QTest::newRow("lettere") << "sette" << true;
+}
+
+// A click that reaches the button before the window is active (a click that
+// activates it) moves no focus events: the typed value must still be stored,
+// or refused, before the action.
+void TestCampoNumerico::clicSuFinestraInattiva() {
+    QFETCH(QString, digitato);
+    QFETCH(bool, rifiutato);
+    Ambiente amb;
+    Form3& f = GestoreForm::form3();
+    QVERIFY(mostraAttiva(f));
+    digita(f, "Text10", digitato);
+    QWidget altra;
+    altra.show();
+    altra.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&altra));
+    QVERIFY(!f.isActiveWindow());
+    clicca(f, "Command4");
+    if (rifiutato) {
+        QCOMPARE(amb.dialoghi.testiMostrati(), QStringList{Numeri});
+        QCOMPARE(f.focusWidget(), box(f, "Text10"));
+        QCOMPARE(modulo1().Dispersioni.v, 0.0);
+    } else {
+        QCOMPARE(modulo1().Dispersioni.v, 7.0);
+        // The run went ahead (and stopped for lack of a fuel).
+        QCOMPARE(amb.dialoghi.testiMostrati(),
+                 (QStringList{QStringLiteral("Combustibile con inadeguato potere calorifico !"),
+                              QStringLiteral("Verificare che gli input siano corretti !")}));
+    }
 }
 
 void TestCampoNumerico::nomiSoloInvio() {
