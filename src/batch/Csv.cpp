@@ -28,17 +28,21 @@ void ScriviCampo(std::string& out, std::string_view campo, char sep) {
     out.push_back('"');
 }
 
-void ScriviNumero(std::string& out, double x, char sep) {
+char* ScriviNumero(char* p, double x, char sep) {
     if (x == 0.0) {  // negative zero too
-        out.push_back('0');
-        return;
+        *p = '0';
+        return p + 1;
     }
-    char buf[32];
-    auto r = std::to_chars(buf, buf + sizeof buf, x);
+    char* fine = std::to_chars(p, p + LunghezzaMassimaNumero, x).ptr;
     if (sep == ';')
-        for (char* p = buf; p != r.ptr; ++p)
-            if (*p == '.') *p = ',';
-    out.append(buf, r.ptr);
+        for (char* q = p; q != fine; ++q)
+            if (*q == '.') *q = ',';
+    return fine;
+}
+
+void ScriviNumero(std::string& out, double x, char sep) {
+    char buf[LunghezzaMassimaNumero];
+    out.append(buf, ScriviNumero(buf, x, sep));
 }
 
 std::optional<double> LeggiNumeroPunto(std::string_view t) {

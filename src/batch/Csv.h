@@ -164,6 +164,10 @@ void ScriviCampo(std::string& out, std::string_view campo, char sep);
 // Appends the shortest text that reads back to x ("0" for either zero),
 // with the decimal comma when the separator is ';'.
 void ScriviNumero(std::string& out, double x, char sep);
+// The same into a buffer with room for LunghezzaMassimaNumero characters;
+// returns the end of the text.
+inline constexpr std::size_t LunghezzaMassimaNumero = 32;
+char* ScriviNumero(char* p, double x, char sep);
 
 // The ',' convention: optional blanks, optional sign, digits with at most one
 // '.', at least one digit, optional exponent e/E with optional sign. Nothing
