@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QTimer>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,6 +23,7 @@
 #include "report/Form7.h"
 #include "report/Form8.h"
 #include "report/RapportoForm.h"
+#include "report/StampaRapporto.h"
 
 using namespace termix;
 
@@ -255,6 +257,19 @@ private slots:
         QCOMPARE(dialoghi_.testiMostrati(), QStringList({QString::fromUtf8(messaggi::VerificareInput)}));
         QCOMPARE(dialoghi_.mostrati.front().icona, Icona::Esclamazione);
         QVERIFY(GestoreForm::form8().isVisible());
+    }
+
+    void stampaConPittoreCheNonParte() {
+        // A document that cannot be started: no pages, a failure.
+        QPrinter pdf(QPrinter::HighResolution);
+        pdf.setOutputFormat(QPrinter::PdfFormat);
+        pdf.setOutputFileName(cartella_.filePath("manca/rapporto.pdf"));
+        QCOMPARE(StampaRapportoSu(pdf, TestiDelleForm(), orologio_), 0);
+        QVERIFY(!QFileInfo::exists(cartella_.filePath("manca")));
+        // The same into a folder that exists: the whole report, on two pages.
+        pdf.setOutputFileName(cartella_.filePath("rapporto.pdf"));
+        QCOMPARE(StampaRapportoSu(pdf, TestiDelleForm(), orologio_), 2);
+        QVERIFY(QFileInfo(cartella_.filePath("rapporto.pdf")).size() > 0);
     }
 
 private:
