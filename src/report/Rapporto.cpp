@@ -53,7 +53,7 @@ RigaRapporto Valore(const RigaValore& r, const SorgenteTesti& s) {
             {std::string(" = ") + s.Testo(r.finestra, r.controllo) + r.unita, r.colonnaValore}};
 }
 
-RigaRapporto Elemento_(const RigaElemento& r, const SorgenteTesti& s) {
+RigaRapporto Specie(const RigaElemento& r, const SorgenteTesti& s) {
     return {{r.etichetta, 6}, {s.Testo(Finestra::Form2, r.controllo), 35}};
 }
 
@@ -73,14 +73,14 @@ RigaRapporto RigaDelRapporto(int n, TipoUscita uscita, const SorgenteTesti& s, O
         case 7: return Valore({"Portata combustibile", 35, F::Form2, "Text20", " kg/h"}, s);
         case 8: return {{"Proprietà combustibile :", 6}};
         case 9: return {{"Specie atomica          Frazione ponderale", 6}};
-        case 10: return Elemento_({"   Carbonio", "Text4"}, s);
-        case 11: return Elemento_({"   Idrogeno", "Text6"}, s);
-        case 12: return Elemento_({"   Ossigeno", "Text8"}, s);
-        case 13: return Elemento_({"   Cloro   ", "Text10"}, s);
-        case 14: return Elemento_({"   Zolfo   ", "Text12"}, s);
-        case 15: return Elemento_({"   Azoto   ", "Text14"}, s);
-        case 16: return Elemento_({"   Inerti  ", "Text15"}, s);
-        case 17: return Elemento_({"   Acqua   ", "Text16"}, s);
+        case 10: return Specie({"   Carbonio", "Text4"}, s);
+        case 11: return Specie({"   Idrogeno", "Text6"}, s);
+        case 12: return Specie({"   Ossigeno", "Text8"}, s);
+        case 13: return Specie({"   Cloro   ", "Text10"}, s);
+        case 14: return Specie({"   Zolfo   ", "Text12"}, s);
+        case 15: return Specie({"   Azoto   ", "Text14"}, s);
+        case 16: return Specie({"   Inerti  ", "Text15"}, s);
+        case 17: return Specie({"   Acqua   ", "Text16"}, s);
         case 18: return Valore({"Ossigeno stechiometrico", 35, F::Form2, "Text17", " moli/kg comb."}, s);
         case 19: return Valore({"Ossigeno stechiometrico", 35, F::Form2, "Text18", " kg/kg comb."}, s);
         case 20: return Valore({"Potere calorifico inferiore", 35, F::Form3, "Text1", " kal/kg"}, s);
