@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace termix::batch {
 
@@ -34,9 +35,8 @@ char* ScriviNumero(char* p, double x, char sep) {
         return p + 1;
     }
     char* fine = std::to_chars(p, p + LunghezzaMassimaNumero, x).ptr;
-    if (sep == ';')
-        for (char* q = p; q != fine; ++q)
-            if (*q == '.') *q = ',';
+    if (sep == ';')  // at most one point, before any exponent
+        if (void* punto = std::memchr(p, '.', static_cast<std::size_t>(fine - p))) *static_cast<char*>(punto) = ',';
     return fine;
 }
 
