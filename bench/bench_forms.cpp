@@ -1,5 +1,4 @@
 // Figures for the forms on a real X display (run under Xvfb):
-//   bench_forms avvio             cold start to Form1 shown and painted, resident memory
 //   bench_forms calcola [DIR]     methane walk by user actions; "&Calcola" click to Form7
 //                                 shown and painted; resident memory after the walk;
 //                                 with DIR, a screenshot of each form after the walk
@@ -35,11 +34,6 @@ using namespace termix;
 
 namespace {
 
-long long oraNs() {
-    timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return t.tv_sec * 1000000000LL + t.tv_nsec;
-}
 
 double residenteMB() {
     std::ifstream f("/proc/self/status");
@@ -62,21 +56,6 @@ public:
 void aspettaPittura(QWidget* w, Vernice& v) {
     while (!v.dipinto) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     (void)w;
-}
-
-int figlioAvvio(int argc, char** argv, long long t0) {
-    QApplication app(argc, argv);
-    caricaTraduzioneItaliana();
-    Vernice v;
-    Form1& f1 = GestoreForm::form1();
-    f1.installEventFilter(&v);
-    GestoreForm::mostra(f1);
-    aspettaPittura(&f1, v);
-    const double ms = (oraNs() - t0) / 1e6;
-    std::printf("avvio: Form1 mostrato e dipinto dopo %.1f ms dal lancio del processo; memoria residente %.1f MB\n",
-                ms, residenteMB());
-    GestoreForm::distruggiTutto();
-    return 0;
 }
 
 void aspettaAttiva(QWidget& f) {
@@ -175,26 +154,7 @@ int calcola(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string modo = argc > 1 ? argv[1] : "";
-    if (modo == "avvio") {
-        // Time from just before exec of a fresh process to Form1 painted.
-        const long long t0 = oraNs();
-        const pid_t pid = fork();
-        if (pid == 0) {
-            const std::string t = std::to_string(t0);
-            execl("/proc/self/exe", argv[0], "figlio-avvio", t.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        int stato = 0;
-        waitpid(pid, &stato, 0);
-        return WIFEXITED(stato) ? WEXITSTATUS(stato) : 1;
-    }
-    if (modo == "figlio-avvio" && argc > 2) {
-        const long long t0 = std::atoll(argv[2]);
-        int n = 1;
-        return figlioAvvio(n, argv, t0);
-    }
-    if (modo == "calcola") return calcola(argc, argv);
-    std::fprintf(stderr, "uso: bench_forms avvio | calcola [cartella-foto]\n");
+    if (argc > 1 && std::string(argv[1]) == "calcola") return calcola(argc, argv);
+    std::fprintf(stderr, "uso: bench_forms calcola [cartella-foto]\n");
     return 2;
 }

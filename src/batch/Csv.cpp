@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace termix::batch {
 
@@ -28,17 +29,20 @@ void ScriviCampo(std::string& out, std::string_view campo, char sep) {
     out.push_back('"');
 }
 
-void ScriviNumero(std::string& out, double x, char sep) {
+char* ScriviNumero(char* p, double x, char sep) {
     if (x == 0.0) {  // negative zero too
-        out.push_back('0');
-        return;
+        *p = '0';
+        return p + 1;
     }
-    char buf[32];
-    auto r = std::to_chars(buf, buf + sizeof buf, x);
-    if (sep == ';')
-        for (char* p = buf; p != r.ptr; ++p)
-            if (*p == '.') *p = ',';
-    out.append(buf, r.ptr);
+    char* fine = std::to_chars(p, p + LunghezzaMassimaNumero, x).ptr;
+    if (sep == ';')  // at most one point, before any exponent
+        if (void* punto = std::memchr(p, '.', static_cast<std::size_t>(fine - p))) *static_cast<char*>(punto) = ',';
+    return fine;
+}
+
+void ScriviNumero(std::string& out, double x, char sep) {
+    char buf[LunghezzaMassimaNumero];
+    out.append(buf, ScriviNumero(buf, x, sep));
 }
 
 std::optional<double> LeggiNumeroPunto(std::string_view t) {

@@ -31,7 +31,31 @@ class LettoreCsv {
 public:
     template <class F>
     void alimenta(const char* dati, std::size_t n, F&& suRecord) {
-        for (std::size_t i = 0; i < n; ++i) carattere(static_cast<unsigned char>(dati[i]), suRecord);
+        std::size_t i = 0;
+        while (i < n) {
+            // Runs of plain data go in whole; the state machine sees only
+            // the characters that can change something.
+            if (bom_ == 3 && !crSospeso_) {
+                std::size_t j = i;
+                if (stato_ == Stato::Quotato) {
+                    for (; j < n && dati[j] != '"'; ++j)
+                        if (dati[j] == '\n') ++lineaCorrente_;
+                } else if (stato_ == Stato::NonQuotato && sep_ != 0) {
+                    for (; j < n; ++j) {
+                        const char c = dati[j];
+                        if (c == sep_ || c == '\n' || c == '\r') break;
+                        if (c != ' ' && c != '\t') vuoto_ = false;
+                    }
+                }
+                if (j > i) {
+                    buffer_.append(dati + i, j - i);
+                    caratteri_ += j - i;
+                    i = j;
+                    continue;
+                }
+            }
+            carattere(static_cast<unsigned char>(dati[i++]), suRecord);
+        }
     }
     // End of input: flushes a last record without a line end, or one left
     // inside an open quote (marked nonTerminato).
@@ -108,7 +132,7 @@ private:
         }
         // Outside quotes.
         if (sep_ == 0 && (c == ';' || c == ',')) sep_ = static_cast<char>(c);
-        if (c == static_cast<unsigned char>(sep_)) {
+        if (sep_ != 0 && c == static_cast<unsigned char>(sep_)) {
             chiudiCampo();
             stato_ = Stato::InizioCampo;
         } else if (c == '\n') {
@@ -164,6 +188,10 @@ void ScriviCampo(std::string& out, std::string_view campo, char sep);
 // Appends the shortest text that reads back to x ("0" for either zero),
 // with the decimal comma when the separator is ';'.
 void ScriviNumero(std::string& out, double x, char sep);
+// The same into a buffer with room for LunghezzaMassimaNumero characters;
+// returns the end of the text.
+inline constexpr std::size_t LunghezzaMassimaNumero = 32;
+char* ScriviNumero(char* p, double x, char sep);
 
 // The ',' convention: optional blanks, optional sign, digits with at most one
 // '.', at least one digit, optional exponent e/E with optional sign. Nothing

@@ -211,12 +211,17 @@ void ScriviRecord(std::string& out, const Intestazione& h, long long riga, std::
     }
     out.push_back(sep);
     ScriviCampo(out, r.esito, sep);
-    const bool valori = r.stato == RisultatoRecord::Stato::Completato;
+    // The values go through one buffer: one append per record, not per value.
+    char valori[NumeroColonneValori * (LunghezzaMassimaNumero + 1) + 2];
+    char* p = valori;
+    const bool completato = r.stato == RisultatoRecord::Stato::Completato;
     for (const auto& c : ColonneValori) {
-        out.push_back(sep);
-        if (valori) ScriviNumero(out, (r.m.*c.variabile).v, sep);
+        *p++ = sep;
+        if (completato) p = ScriviNumero(p, (r.m.*c.variabile).v, sep);
     }
-    out += "\r\n";
+    *p++ = '\r';
+    *p++ = '\n';
+    out.append(valori, p);
 }
 
 }  // namespace termix::batch

@@ -163,13 +163,17 @@ TEST(Batch, ErroriDUsoEDiFile) {
         {"'" + (c / "ripetuta.csv") + "' -o '" + (c / "no2.csv") + "'", "colonna ripetuta: \"TIPO\""},
         {"'" + (c / "aperta.csv") + "' -o '" + (c / "no3.csv") + "'", "virgolette"},
         {"'" + (c / "manca.csv") + "'", "impossibile aprire"},
-        {"'" + (c / "buono.csv") + "' --rapporti '" + (c / "r") + "'", "--rapporti"},
+        {"'" + (c / "buono.csv") + "' --rapporti", "manca il nome della cartella dopo --rapporti"},
+        {"'" + (c / "buono.csv") + "' --rapporti=", "nome della cartella dei rapporti vuoto"},
+        {"'" + (c / "buono.csv") + "' --rapporti a --rapporti=b", "opzione --rapporti ripetuta"},
         {"'" + (c / "buono.csv") + "' -x", "opzione sconosciuta: -x"},
         {"'" + (c / "buono.csv") + "' altro.csv", "un solo file"},
         {"'" + (c / "buono.csv") + "' -o", "manca il nome"},
         {"'" + (c / "buono.csv") + "' -o a -o b", "ripetuta"},
         {"'" + (c / "buono.csv") + "' -o '" + (c / "cartella") + "'", "impossibile aprire"},
         {"'" + (c / "buono.csv") + "' -o /dev/full", "impossibile scrivere"},
+        {"'" + (c / "buono.csv") + "' -o '" + (c / "buono.csv") + "'", "e' il file di ingresso"},
+        {"-o '" + (c / "buono.csv") + "' < '" + (c / "buono.csv") + "'", "e' il file di ingresso"},
     };
     for (const auto& caso : casi) {
         EXPECT_EQ(esegui(caso.argomenti, c), 2) << caso.argomenti;
@@ -178,6 +182,7 @@ TEST(Batch, ErroriDUsoEDiFile) {
     }
     // A bad header leaves the output file alone.
     for (const char* n : {"no1.csv", "no2.csv", "no3.csv"}) EXPECT_FALSE(fs::exists(c / n)) << n;
+    EXPECT_EQ(leggi(c / "buono.csv"), "Tipo\nMetano\n");
 }
 
 TEST(Batch, Aiuto) {

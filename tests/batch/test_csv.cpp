@@ -73,6 +73,7 @@ TEST(LettoreCsv, Record) {
         {"virgolette aperte alla fine", "a;b\n1;\"due\n3\n",
          {{{"a", "b"}, 1, false, false}, {{"1", "due\n3\n"}, 2, false, true}}},
         {"vuoto", "", {}},
+        {"NUL e' un dato", std::string("a\0b;c\n", 6), {{{std::string("a\0b", 3), "c"}, 1, false, false}}},
     };
     for (const auto& c : casi) {
         for (size_t blocco : {size_t(0), size_t(1), size_t(2), size_t(3)})
@@ -159,11 +160,9 @@ TEST(ScriviNumero, OgniConvenzioneRileggeLoStessoDouble) {
         auto b = termix::LeggiNumero(v);
         ASSERT_TRUE(a.has_value()) << p;
         EXPECT_EQ(std::memcmp(&*a, &x, sizeof x), 0) << p;
-        // The numeric boxes read the comma form back, subnormals aside.
-        if (std::fabs(x) >= 2.2250738585072014e-308) {
-            ASSERT_TRUE(b.has_value()) << v;
-            EXPECT_EQ(*b, x) << v;
-        }
+        // The numeric boxes read the comma form back to the same double.
+        ASSERT_TRUE(b.has_value()) << v;
+        EXPECT_EQ(std::memcmp(&*b, &x, sizeof x), 0) << v;
     }
 }
 

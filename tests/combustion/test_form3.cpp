@@ -2,10 +2,13 @@
 // whole walks to the result forms, the heating-value buttons, and every way
 // the run stops, with what was written before the stop.
 #include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
 #include <span>
 
 #include "app/AiutoForm.h"
 #include "app/Controlli.h"
+#include "app/Dialoghi.h"
 #include "combustion/Form3.h"
 #include "fuel/Form2.h"
 #include "report/Form7.h"
@@ -170,6 +173,7 @@ private slots:
     void arrestoEnergiaDopoUnGiro();
     void erroreNelCloro();
     void dueCalcoliUguali();
+    void arrestoConDialoghiVeri();
 };
 
 void TestForm3::aspetto() {
@@ -359,6 +363,38 @@ void TestForm3::dueCalcoliUguali() {
     QCOMPARE(dopo, prima);
     QVERIFY(reg.scritti.isEmpty());  // same texts: nothing changed
     confronta(Metano);
+}
+
+// The energy stop with the real message boxes: two boxes, one after the
+// other, each answered through the active modal widget.
+void TestForm3::arrestoConDialoghiVeri() {
+    QVERIFY(caricaTraduzioneItaliana());
+    Ambiente amb;
+    impostaDialoghi(nullptr);
+    Form3& f = GestoreForm::form3();
+    QVERIFY(mostraAttiva(f));
+    QStringList visti, pulsanti;
+    QList<QMessageBox::Icon> icone;
+    std::function<void()> rispondi = [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            QTimer::singleShot(10, rispondi);
+            return;
+        }
+        visti << box->text();
+        icone << box->icon();
+        for (QAbstractButton* b : box->buttons()) pulsanti << b->text();
+        QAbstractButton* ok = box->button(QMessageBox::Ok);
+        if (visti.size() < 2) QTimer::singleShot(0, rispondi);
+        ok->click();
+    };
+    QTimer::singleShot(0, rispondi);
+    clicca(f, "Command4");
+    QCOMPARE(visti, (QStringList{Inadeguato, Verificare}));
+    QCOMPARE(icone, (QList<QMessageBox::Icon>{QMessageBox::Warning, QMessageBox::Warning}));
+    QCOMPARE(pulsanti, (QStringList{QStringLiteral("OK"), QStringLiteral("OK")}));
+    QVERIFY(f.isVisible());  // still in front: nothing else was shown
+    QVERIFY(!GestoreForm::form7().isVisible());
 }
 
 QTEST_MAIN(TestForm3)

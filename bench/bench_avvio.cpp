@@ -1,0 +1,91 @@
+// Cold start on a real X display (run under Xvfb): from just before a fresh
+// process is started to Form1 shown and painted, and the resident memory then.
+// Links only what termix54 links, so the start-up cost is the program's.
+//   bench_avvio [N]     N fresh starts (default 5)
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "app/Dialoghi.h"
+#include "app/Form1.h"
+#include "app/GestoreForm.h"
+
+using namespace termix;
+
+namespace {
+
+long long oraNs() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return t.tv_sec * 1000000000LL + t.tv_nsec;
+}
+
+double residenteMB() {
+    std::ifstream f("/proc/self/status");
+    std::string riga;
+    while (std::getline(f, riga))
+        if (riga.rfind("VmRSS:", 0) == 0) return std::atof(riga.c_str() + 6) / 1024.0;
+    return 0;
+}
+
+// Waits until `w` has been painted since the flag was cleared.
+class Vernice : public QObject {
+public:
+    bool dipinto = false;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) dipinto = true;
+        return false;
+    }
+};
+
+void aspettaPittura(QWidget* w, Vernice& v) {
+    while (!v.dipinto) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    (void)w;
+}
+
+int figlioAvvio(int argc, char** argv, long long t0) {
+    const double inizio = (oraNs() - t0) / 1e6;
+    QApplication app(argc, argv);
+    const double applicazione = (oraNs() - t0) / 1e6;
+    caricaTraduzioneItaliana();
+    Vernice v;
+    Form1& f1 = GestoreForm::form1();
+    const double creato = (oraNs() - t0) / 1e6;
+    f1.installEventFilter(&v);
+    GestoreForm::mostra(f1);
+    aspettaPittura(&f1, v);
+    const double ms = (oraNs() - t0) / 1e6;
+    std::printf("avvio: Form1 mostrato e dipinto dopo %.1f ms dal lancio del processo; memoria residente %.1f MB "
+                "(main a %.1f ms, QApplication a %.1f ms, Form1 creato e adattato a %.1f ms)\n",
+                ms, residenteMB(), inizio, applicazione, creato);
+    GestoreForm::distruggiTutto();
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 2 && std::string(argv[1]) == "figlio") {
+        int n = 1;
+        return figlioAvvio(n, argv, std::atoll(argv[2]));
+    }
+    const int prove = argc > 1 ? std::atoi(argv[1]) : 5;
+    for (int i = 0; i < prove; ++i) {
+        const long long t0 = oraNs();
+        const pid_t pid = fork();
+        if (pid == 0) {
+            const std::string t = std::to_string(t0);
+            execl("/proc/self/exe", argv[0], "figlio", t.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        int stato = 0;
+        waitpid(pid, &stato, 0);
+        if (!WIFEXITED(stato) || WEXITSTATUS(stato) != 0) return 1;
+    }
+    return 0;
+}
