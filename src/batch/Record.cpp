@@ -179,7 +179,9 @@ void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> camp
 
     // 4. The conditions form: its boxes, then "&Calcola".
     for (int c = ColPrimaCondizione; c <= ColUltimaCondizione; ++c) m.*ColonneIngresso[c].variabile = valori[c];
-    const EsitoOperazione e = EseguiCalcolo(m);
+    // Without a view nobody reads the result texts: only their checks run.
+    const EsitoOperazione e =
+        EseguiCalcolo(m, MassimoPassi, vista ? TestiRisultati::Scrivi : TestiRisultati::SoloVerifica);
     applica(vista, e);
     if (!e.completato) return fermato(out, e);
     out.esito = "OK";

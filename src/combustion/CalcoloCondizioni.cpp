@@ -84,15 +84,15 @@ EsitoOperazione StimaPotereCalorifico(Modulo1& m) {
     return e;
 }
 
-namespace {
-void scrivi(const Modulo1& m, EsitoOperazione& e, const CampoRisultato& c) {
-    e.testo(c.finestra, c.controllo, FormatoTroncato(m.*c.variabile, c.decimali));
-}
-}  // namespace
-
-EsitoOperazione EseguiCalcolo(Modulo1& m, long long massimoPassi) {
+EsitoOperazione EseguiCalcolo(Modulo1& m, long long massimoPassi, TestiRisultati testi) {
     EsitoOperazione e;
-    e.effetti.reserve(56);
+    auto scrivi = [&](const Modulo1& m, EsitoOperazione& e, const CampoRisultato& c) {
+        if (testi == TestiRisultati::Scrivi)
+            e.testo(c.finestra, c.controllo, FormatoTroncato(m.*c.variabile, c.decimali));
+        else
+            VerificaTroncato(m.*c.variabile, c.decimali);
+    };
+    if (testi == TestiRisultati::Scrivi) e.effetti.reserve(56);
     try {
         CalcolaUmiditaAria(m);
         scrivi(m, e, CampoUmidita);
@@ -105,8 +105,10 @@ EsitoOperazione EseguiCalcolo(Modulo1& m, long long massimoPassi) {
         CalcolaComposizioneFumi(m);
         CalcolaEquilibrioCloro(m, massimoPassi);
         for (const auto& c : CampiForm8) scrivi(m, e, c);
-        e.testo(F8, "Text35", "100,00");
-        e.testo(F8, "Text36", "100,00");
+        if (testi == TestiRisultati::Scrivi) {
+            e.testo(F8, "Text35", "100,00");
+            e.testo(F8, "Text36", "100,00");
+        }
         e.mostra(F7);
         e.completato = true;
     } catch (const ErroreAritmetico&) {

@@ -16,8 +16,14 @@ EsitoOperazione StimaPotereCalorifico(Modulo1& m);
 // humidity, the rest of Form7 after the iteration, all of Form8 after the
 // chlorine step, then showing Form7. Stops on the first arithmetic error or
 // on a net energy that is not positive, with the messages the user sees.
+// Whether the run builds the texts of the result boxes, or only makes the
+// checked multiplication each display does (the same failure points, for a
+// caller that needs the record and the messages but not the texts).
+enum class TestiRisultati { Scrivi, SoloVerifica };
+
 // `massimoPassi` bounds each iteration (tests lower it to keep random sweeps short).
-EsitoOperazione EseguiCalcolo(Modulo1& m, long long massimoPassi = MassimoPassi);
+EsitoOperazione EseguiCalcolo(Modulo1& m, long long massimoPassi = MassimoPassi,
+                              TestiRisultati testi = TestiRisultati::Scrivi);
 
 // Which record variable each result box shows, with its decimals.
 struct CampoRisultato {

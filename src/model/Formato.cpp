@@ -91,6 +91,8 @@ bool sottoIntervallo(const std::string& s) {
 
 std::string TestoNumero(double x) { return testoGenerale(x); }
 
+void VerificaTroncato(Numero x, int decimali) { (void)(x * potenze10[decimali]); }
+
 std::string FormatoTroncato(Numero x, int decimali) {
     const double scala = potenze10[decimali];
     const double k = std::floor((x * scala).v);

@@ -13,6 +13,9 @@ namespace termix {
 // zeros, "0" never "-0", plain digits below 10^15 and "1,5E+15" from there up.
 std::string FormatoTroncato(Numero x, int decimali);
 
+// The one check FormatoTroncato makes (x * 10^n finite), without the text.
+void VerificaTroncato(Numero x, int decimali);
+
 // A double as text with 15 significant digits, decimal comma, the same
 // layout rules as FormatoTroncato (without the cut).
 std::string TestoNumero(double x);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 #include <set>
 
@@ -160,6 +161,23 @@ TEST(EseguiCalcolo, DisplayOverflowIsAnErrorAfterTheBoxesBefore) {
     ASSERT_EQ(ordine.size(), 9u);  // Text19 and Text1..Text8
     EXPECT_EQ(ordine.back(), "Text8");
     EXPECT_EQ(e.messaggi(), std::vector<std::string>{messaggi::VerificareInput});
+}
+
+TEST(EseguiCalcolo, CheckOnlyModeFailsWhereTheTextsWouldAndWritesNone) {
+    // Three outcomes: completed, display overflow, energy stop.
+    const double portate[] = {100, 1e304, 0};
+    for (double portata : portate) {
+        Modulo1 a = metano();
+        a.PortataComb = portata;
+        a.Dispersioni = 0;
+        Modulo1 b = a;
+        auto conTesti = EseguiCalcolo(a);
+        auto soloVerifica = EseguiCalcolo(b, MassimoPassi, TestiRisultati::SoloVerifica);
+        EXPECT_EQ(conTesti.completato, soloVerifica.completato) << portata;
+        EXPECT_EQ(conTesti.messaggi(), soloVerifica.messaggi()) << portata;
+        for (const auto& x : soloVerifica.effetti) EXPECT_NE(x.tipo, T::Testo) << portata;
+        EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << portata;  // same record, bit for bit
+    }
 }
 
 struct CasoStima {
