@@ -105,24 +105,26 @@ std::string FormatoTroncato(Numero x, int decimali) {
         int fine = len;  // drop trailing zeros of the decimal part
         int minimo = len - decimali;
         while (fine > minimo && fine > 0 && cifre[fine - 1] == '0') --fine;
-        std::string s;
-        s.reserve(24);
-        if (k < 0) s.push_back('-');
+        // Built on the stack: the usual result fits the string's own buffer,
+        // so a result box costs no allocation.
+        char testo[40];
+        char* p = testo;
+        if (k < 0) *p++ = '-';
         if (minimo <= 0) {
-            s += "0";
+            *p++ = '0';
             if (fine > 0) {
-                s.push_back(',');
-                s.append(static_cast<size_t>(-minimo), '0');
-                s.append(cifre, static_cast<size_t>(fine));
+                *p++ = ',';
+                for (int z = 0; z < -minimo; ++z) *p++ = '0';
+                p = std::copy(cifre, cifre + fine, p);
             }
         } else {
-            s.append(cifre, static_cast<size_t>(minimo));
+            p = std::copy(cifre, cifre + minimo, p);
             if (fine > minimo) {
-                s.push_back(',');
-                s.append(cifre + minimo, static_cast<size_t>(fine - minimo));
+                *p++ = ',';
+                p = std::copy(cifre + minimo, cifre + fine, p);
             }
         }
-        return s;
+        return std::string(testo, p);
     }
     return testoGenerale(k / scala);
 }

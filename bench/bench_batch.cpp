@@ -1,0 +1,93 @@
+// End-to-end figures of termix54-batch: records per second and peak resident
+// memory on a generated file of 1,000,000 records (or the count given).
+//
+//   bench_batch [RECORD] [--uscita FILE] [--ripeti N]
+//
+// The input is made once in the temporary folder and reused. The output goes
+// to /dev/null unless --uscita names a file (then the disk counts too). The
+// load average is printed alongside: on a shared machine the figure is only
+// as good as the share of the cores the tool got.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "GeneraCsv.h"
+
+extern char** environ;
+
+namespace {
+
+std::string caricoMedio() {
+    std::ifstream f("/proc/loadavg");
+    std::string a, b, c;
+    f >> a >> b >> c;
+    return a + " " + b + " " + c;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    unsigned long long record = 1000000;
+    std::string uscita = "/dev/null";
+    int ripeti = 3;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--uscita" && i + 1 < argc) uscita = argv[++i];
+        else if (a == "--ripeti" && i + 1 < argc) ripeti = std::atoi(argv[++i]);
+        else record = std::strtoull(a.c_str(), nullptr, 10);
+    }
+    const char* tmp = std::getenv("TMPDIR");
+    std::string ingresso = std::string(tmp ? tmp : "/tmp") + "/termix54-bench-" + std::to_string(record) + ".csv";
+    struct stat st{};
+    if (stat(ingresso.c_str(), &st) != 0) {
+        std::printf("generating %s\n", ingresso.c_str());
+        std::FILE* f = std::fopen(ingresso.c_str(), "wb");
+        if (!f || !termix::bench::GeneraCsv(f, record, ';') || std::fclose(f) != 0) {
+            std::perror(ingresso.c_str());
+            std::remove(ingresso.c_str());
+            return 1;
+        }
+        stat(ingresso.c_str(), &st);
+    }
+    std::printf("input: %s, %llu records, %.1f MB; cores: %ld\n", ingresso.c_str(), record, st.st_size / 1e6,
+                sysconf(_SC_NPROCESSORS_ONLN));
+
+    const std::string programma = TERMIX54_BATCH_EXE;
+    for (int r = 0; r < ripeti; ++r) {
+        std::vector<char*> args = {const_cast<char*>(programma.c_str()), const_cast<char*>(ingresso.c_str()),
+                                   const_cast<char*>("-o"), const_cast<char*>(uscita.c_str()), nullptr};
+        posix_spawn_file_actions_t azioni;
+        posix_spawn_file_actions_init(&azioni);
+        posix_spawn_file_actions_addopen(&azioni, 2, "/dev/null", O_WRONLY, 0);  // no progress line
+        const std::string prima = caricoMedio();
+        auto t0 = std::chrono::steady_clock::now();
+        pid_t pid;
+        if (posix_spawn(&pid, programma.c_str(), &azioni, nullptr, args.data(), environ) != 0) {
+            std::perror(programma.c_str());
+            return 1;
+        }
+        int stato = 0;
+        struct rusage ru{};
+        wait4(pid, &stato, 0, &ru);
+        const double secondi = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        posix_spawn_file_actions_destroy(&azioni);
+        const int codice = WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
+        const double cpu = ru.ru_utime.tv_sec + ru.ru_utime.tv_usec / 1e6 + ru.ru_stime.tv_sec + ru.ru_stime.tv_usec / 1e6;
+        std::printf("run %d: exit %d, %.2f s, %.0f records/s, CPU %.2f s (%.2f us/record), peak RSS %.1f MB, "
+                    "load average before: %s\n",
+                    r + 1, codice, secondi, record / secondi, cpu, cpu * 1e6 / record, ru.ru_maxrss / 1024.0,
+                    prima.c_str());
+    }
+    return 0;
+}

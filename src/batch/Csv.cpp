@@ -1,0 +1,101 @@
+#include "batch/Csv.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace termix::batch {
+
+std::string_view Rifilato(std::string_view s) {
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+void ScriviCampo(std::string& out, std::string_view campo, char sep) {
+    if (campo.find_first_of(sep == ';' ? std::string_view(";\"\r\n") : std::string_view(",\"\r\n")) ==
+        std::string_view::npos) {
+        out.append(campo);
+        return;
+    }
+    out.push_back('"');
+    for (char c : campo) {
+        if (c == '"') out.push_back('"');
+        out.push_back(c);
+    }
+    out.push_back('"');
+}
+
+char* ScriviNumero(char* p, double x, char sep) {
+    if (x == 0.0) {  // negative zero too
+        *p = '0';
+        return p + 1;
+    }
+    char* fine = std::to_chars(p, p + LunghezzaMassimaNumero, x).ptr;
+    if (sep == ';')  // at most one point, before any exponent
+        if (void* punto = std::memchr(p, '.', static_cast<std::size_t>(fine - p))) *static_cast<char*>(punto) = ',';
+    return fine;
+}
+
+void ScriviNumero(std::string& out, double x, char sep) {
+    char buf[LunghezzaMassimaNumero];
+    out.append(buf, ScriviNumero(buf, x, sep));
+}
+
+std::optional<double> LeggiNumeroPunto(std::string_view t) {
+    t = Rifilato(t);
+    std::string pulito;
+    pulito.reserve(t.size() + 2);
+    size_t i = 0;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+        if (t[i] == '-') pulito.push_back('-');
+        ++i;
+    }
+    size_t cifre = 0;
+    bool punto = false;
+    for (; i < t.size(); ++i) {
+        char c = t[i];
+        if (c >= '0' && c <= '9') {
+            pulito.push_back(c);
+            ++cifre;
+        } else if (c == '.' && !punto) {
+            // from_chars wants a digit before the point.
+            if (cifre == 0) pulito.push_back('0');
+            pulito.push_back('.');
+            punto = true;
+        } else {
+            break;
+        }
+    }
+    if (cifre == 0) return std::nullopt;
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        pulito.push_back('e');
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) pulito.push_back(t[i++]);
+        size_t cifreEsp = 0;
+        for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i, ++cifreEsp) pulito.push_back(t[i]);
+        if (cifreEsp == 0) return std::nullopt;
+    }
+    if (i != t.size()) return std::nullopt;
+    // and a digit after it
+    if (!pulito.empty() && pulito.back() == '.') pulito.push_back('0');
+    if (auto e = pulito.find(".e"); e != std::string::npos) pulito.insert(e + 1, 1, '0');
+
+    double valore = 0.0;
+    auto r = std::from_chars(pulito.data(), pulito.data() + pulito.size(), valore);
+    if (r.ptr != pulito.data() + pulito.size()) return std::nullopt;
+    if (r.ec == std::errc::result_out_of_range) {
+        // Tell overflow (not a number) from underflow (zero or a subnormal).
+        errno = 0;
+        valore = std::strtod(pulito.c_str(), nullptr);
+        if (!std::isfinite(valore)) return std::nullopt;
+    } else if (r.ec != std::errc()) {
+        return std::nullopt;
+    }
+    return valore;
+}
+
+}  // namespace termix::batch

@@ -1,0 +1,84 @@
+#pragma once
+// One batch record, computed as a user would compute it on the forms.
+#include <array>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "batch/Colonne.h"
+#include "fuel/CalcoloCombustibile.h"
+#include "model/Modulo1.h"
+
+namespace termix::batch {
+
+inline constexpr const char* RigaNonValida = "Riga non valida";
+
+// The header of an input file: which known column sits where.
+struct Intestazione {
+    char separatore = ';';
+    // For each field of the header: its index in ColonneIngresso, or -1 for an
+    // empty name (ignored).
+    std::vector<int> colonnaDiCampo;
+    // For each entry of ColonneIngresso: its field position, or -1 if absent.
+    std::array<int, NumeroColonneIngresso> campoDiColonna{};
+};
+
+// Reads the header record. On an unknown or repeated name, returns the
+// message for the user (and the caller ends with exit 2).
+std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> campi, char separatore,
+                                             Intestazione& out);
+
+// What each box of the forms would show after a user typed this record in and
+// ran the calculations, for the report. Keys are (form, control name):
+//  - typed input boxes (Form2 Text1..Text20, Form3 Text1..Text10 as given in
+//    ColonneIngresso): the cell trimmed of blanks, the decimal point turned
+//    into a comma in the ',' convention, "" for an empty or absent cell; the
+//    two name boxes (Form2 Text1, Text2) hold the cell exactly as read;
+//  - every box a Testo effect wrote (fuel calculation, methane preset, "&No"
+//    estimate, the calculation run including Form8 Text35/Text36 "100,00"):
+//    that text, the last write winning; so Form2 Text2 is "Metano" after the
+//    methane preset and Form3 Text1 is "11958" unless a heating value was typed;
+//  - `opzioni`: Form2 Option1..Option4 as finally selected (the cells of Tipo
+//    and Composizione, then the selections the methane preset makes).
+// A control absent from `testi` was never written (an empty box).
+struct VistaForme {
+    using Chiave = std::pair<Finestra, std::string>;
+    std::map<Chiave, std::string> testi;
+    std::map<Chiave, bool> opzioni;
+
+    const std::string& testo(Finestra f, std::string_view controllo) const;
+    bool selezionato(Finestra f, std::string_view controllo) const;
+};
+
+struct RisultatoRecord {
+    enum class Stato {
+        Completato,  // every step ran: values are valid, esito "OK"
+        Fermato,     // a form would have shown messages: esito holds them, no values
+        Malformato,  // the record itself is unusable: esito "Riga non valida"
+    };
+    Stato stato = Stato::Completato;
+    Modulo1 m;
+    std::string esito;
+    std::string diagnosi;  // Malformato: why, for the line on stderr
+    TipoCombustibile tipo = TipoCombustibile::Nessuno;
+    Composizione composizione = Composizione::Nessuna;
+};
+
+// Computes one data record (its fields as read) on a fresh record. With
+// `vista`, also fills in what the forms would show. `nonTerminato`: the record
+// was cut by a quote still open at the end of the input.
+void ElaboraRecord(const Intestazione& intestazione, std::span<const std::string_view> campi, bool nonTerminato,
+                   RisultatoRecord& out, VistaForme* vista = nullptr);
+
+// Appends the output header line (CRLF included).
+void ScriviIntestazione(std::string& out, char separatore);
+
+// Appends one output line (CRLF included).
+void ScriviRecord(std::string& out, const Intestazione& intestazione, long long riga,
+                  std::span<const std::string_view> campi, const RisultatoRecord& r);
+
+}  // namespace termix::batch

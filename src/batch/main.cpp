@@ -1,0 +1,98 @@
+// termix54-batch: the whole calculation for every record of a CSV file.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "batch/Batch.h"
+
+namespace {
+
+constexpr const char* Uso =
+    "Uso: termix54-batch [INGRESSO.csv|-] [-o USCITA.csv] [--rapporti CARTELLA]\n"
+    "\n"
+    "Calcola ogni riga del file CSV come la calcolerebbero le maschere di Termix54\n"
+    "e scrive i risultati in CSV. Senza INGRESSO, o con -, legge lo standard input;\n"
+    "senza -o, o con -o -, scrive sullo standard output.\n"
+    "\n"
+    "Il separatore dell'intestazione decide la convenzione: ';' con la virgola\n"
+    "decimale, ',' con il punto decimale. L'uscita usa la stessa convenzione.\n"
+    "\n"
+    "Colonne lette (maiuscole indifferenti, in qualsiasi ordine, tutte facoltative):\n"
+    "  Impianto Combustibile Tipo (Metano|Altri) Composizione (Atomica|Ponderale)\n"
+    "  PortataComb AtomiC AtomiH AtomiO AtomiCl AtomiS AtomiN\n"
+    "  FrazC FrazH FrazO FrazCl FrazS FrazN Inerti Acqua\n"
+    "  PotereCalorifico EccessoAria TempAria UmiditaRelativa TempCeneri Dispersioni\n"
+    "\n"
+    "Stato di uscita: 0 tutte le righe lette; 1 una o piu' righe non valide;\n"
+    "2 errore d'uso, colonna sconosciuta o ripetuta, file non apribile o non scrivibile.\n"
+    "\n"
+    "  -o FILE          scrive i risultati in FILE\n"
+    "  --rapporti DIR   (non ancora disponibile)\n"
+    "  -h, --help       mostra questo aiuto\n";
+
+int erroreUso(const char* messaggio) {
+    std::fprintf(stderr, "termix54-batch: %s\nProvare 'termix54-batch --help'.\n", messaggio);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string ingresso, uscita;
+    bool haIngresso = false, haUscita = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string_view a = argv[i];
+        if (a == "-h" || a == "--help") {
+            std::fputs(Uso, stdout);
+            return 0;
+        }
+        if (a == "-o") {
+            if (haUscita) return erroreUso("opzione -o ripetuta");
+            if (i + 1 >= argc) return erroreUso("manca il nome del file dopo -o");
+            uscita = argv[++i];
+            if (uscita.empty()) return erroreUso("nome del file di uscita vuoto");
+            haUscita = true;
+        } else if (a == "--rapporti" || a.starts_with("--rapporti=")) {
+            return erroreUso("l'opzione --rapporti non e' ancora disponibile in questa versione");
+        } else if (a.size() > 1 && a[0] == '-') {
+            std::string m = "opzione sconosciuta: " + std::string(a);
+            return erroreUso(m.c_str());
+        } else {
+            if (haIngresso) return erroreUso("un solo file di ingresso");
+            ingresso = std::string(a);
+            haIngresso = true;
+        }
+    }
+
+    termix::batch::OpzioniBatch o;
+    if (!haIngresso || ingresso == "-") {
+        o.ingresso = stdin;
+        o.nomeIngresso = "standard input";
+    } else {
+        o.ingresso = std::fopen(ingresso.c_str(), "rb");
+        o.nomeIngresso = ingresso;
+        if (!o.ingresso) {
+            std::fprintf(stderr, "termix54-batch: impossibile aprire %s: %s\n", ingresso.c_str(),
+                         std::strerror(errno));
+            return 2;
+        }
+    }
+    o.nomeUscita = uscita == "-" ? std::string() : uscita;
+    // Writing over the input would destroy it before it is read.
+    struct stat si{}, su{};
+    if (!o.nomeUscita.empty() && fstat(fileno(o.ingresso), &si) == 0 && stat(o.nomeUscita.c_str(), &su) == 0 &&
+        si.st_dev == su.st_dev && si.st_ino == su.st_ino && S_ISREG(si.st_mode)) {
+        std::fprintf(stderr, "termix54-batch: il file di uscita %s e' il file di ingresso\n", o.nomeUscita.c_str());
+        if (o.ingresso != stdin) std::fclose(o.ingresso);
+        return 2;
+    }
+    o.progresso = isatty(STDERR_FILENO) == 1;
+    int esito = termix::batch::EseguiBatch(o);
+    if (o.ingresso != stdin) std::fclose(o.ingresso);
+    return esito;
+}

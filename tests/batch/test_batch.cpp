@@ -1,0 +1,246 @@
+// The batch tool end to end: the executable on files made here (exit codes,
+// messages, the exact output text), and the multi-threaded run against the
+// single-threaded one.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "batch/Batch.h"
+#include "batch/Colonne.h"
+#include "model/Messaggi.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Cartella {
+public:
+    Cartella() {
+        std::string modello = (fs::temp_directory_path() / "termix54-batch-XXXXXX").string();
+        percorso_ = mkdtemp(modello.data());
+    }
+    ~Cartella() { fs::remove_all(percorso_); }
+    std::string operator/(const std::string& nome) const { return (percorso_ / nome).string(); }
+
+private:
+    fs::path percorso_;
+};
+
+void scrivi(const std::string& percorso, const std::string& testo) {
+    std::ofstream f(percorso, std::ios::binary);
+    f << testo;
+}
+
+std::string leggi(const std::string& percorso) {
+    std::ifstream f(percorso, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+// Runs the tool through the shell; `argomenti` is shell text.
+int esegui(const std::string& argomenti, const Cartella& c) {
+    std::string cmd = std::string("'") + TERMIX54_BATCH_EXE + "' " + argomenti + " >'" + (c / "stdout") + "' 2>'" +
+                      (c / "stderr") + "'";
+    int s = std::system(cmd.c_str());
+    return WIFEXITED(s) ? WEXITSTATUS(s) : -1;
+}
+
+std::vector<std::string> righe(const std::string& testo) {
+    // Output records end with CRLF; a bare LF may sit inside a quoted field.
+    std::vector<std::string> r;
+    size_t i = 0;
+    for (size_t j; (j = testo.find("\r\n", i)) != std::string::npos; i = j + 2) r.push_back(testo.substr(i, j - i));
+    EXPECT_EQ(i, testo.size()) << "testo dopo l'ultimo CRLF";
+    return r;
+}
+
+const std::string Vuoti(termix::batch::NumeroColonneValori, ',');
+
+const std::string Ingresso =
+    "\xEF\xBB\xBFImpianto,Combustibile,Tipo,PortataComb,EccessoAria,TempAria,UmiditaRelativa,TempCeneri,Dispersioni\r\n"
+    "\"Forno, 1\",gas,Metano,100,20,20,50,20,5\r\n"
+    ",,,,,,,,\r\n"
+    "\r\n"
+    "F2,\"olio\nnuovo\",Altri,100,20,20,50,20,5\r\n"
+    "F3,x,Gasolio,1,2,3,4,5,6\r\n"
+    "F4,y,Metano,1.5.0,20,20,50,20,5\r\n"
+    "F5,z,Metano,100\r\n";
+
+}  // namespace
+
+TEST(Batch, FileCompletoConvenzioneInternazionale) {
+    Cartella c;
+    scrivi(c / "in.csv", Ingresso);
+    ASSERT_EQ(esegui("'" + (c / "in.csv") + "' -o '" + (c / "out.csv") + "'", c), 1);
+    const auto r = righe(leggi(c / "out.csv"));
+    ASSERT_EQ(r.size(), 6u);
+    EXPECT_EQ(r[0].rfind("Riga,Impianto,Combustibile,Esito,PesoMolecolare,FrazC,FrazH,", 0), 0u);  // no mark
+    // The methane preset as exact doubles, 0 for the molecular weight it does not compute.
+    EXPECT_EQ(r[1].rfind("1,\"Forno, 1\",gas,OK,0,0.7487,0.2513,0,0,0,0,124.665,3.98928,11958,", 0), 0u) << r[1];
+    EXPECT_NE(r[1].find(",1195800,1136010,"), std::string::npos) << r[1];
+    EXPECT_EQ(r[2], "2,F2,\"olio\nnuovo\"," + std::string(termix::messaggi::VerificareInput) + Vuoti);
+    EXPECT_EQ(r[3], "3,F3,x,Riga non valida" + Vuoti);
+    EXPECT_EQ(r[4], "4,F4,y,Usare i numeri !" + Vuoti);
+    EXPECT_EQ(r[5], "5,F5,z,Riga non valida" + Vuoti);
+    const std::string errori = leggi(c / "stderr");
+    EXPECT_NE(errori.find("riga 3 (linea 7)"), std::string::npos) << errori;
+    EXPECT_NE(errori.find("riga 5 (linea 9)"), std::string::npos) << errori;
+    EXPECT_EQ(leggi(c / "stdout"), "");
+}
+
+TEST(Batch, ConvenzioneItalianaDaStandardInput) {
+    Cartella c;
+    std::string it = Ingresso;
+    // Same data, Italian form: ';' between fields, decimal comma.
+    for (char& ch : it)
+        if (ch == ',') ch = ';';
+    it.replace(it.find("1.5.0"), 5, "1,5.0");
+    scrivi(c / "in.csv", it);
+    ASSERT_EQ(esegui("< '" + (c / "in.csv") + "'", c), 1);
+    const std::string daStdin = leggi(c / "stdout");
+    ASSERT_EQ(esegui("- < '" + (c / "in.csv") + "'", c), 1);
+    EXPECT_EQ(leggi(c / "stdout"), daStdin);
+
+    const auto r = righe(daStdin);
+    ASSERT_EQ(r.size(), 6u);
+    EXPECT_EQ(r[1].rfind("1;\"Forno; 1\";gas;OK;0;0,7487;0,2513;", 0), 0u) << r[1];
+    EXPECT_EQ(r[4].rfind("4;F4;y;Usare i numeri !;", 0), 0u);
+
+    // Every value equals the international run's, with the comma.
+    scrivi(c / "en.csv", Ingresso);
+    ASSERT_EQ(esegui("'" + (c / "en.csv") + "'", c), 1);
+    std::string en = righe(leggi(c / "stdout"))[1];
+    std::string atteso = r[1];
+    for (char& ch : en) ch = ch == ',' ? ';' : ch == '.' ? ',' : ch;
+    EXPECT_EQ(en, atteso);
+}
+
+TEST(Batch, PuntoFinaleEVuotiSaltati) {
+    Cartella c;
+    scrivi(c / "in.csv",
+           "Tipo;EccessoAria\n"
+           "Metano;20.\n"
+           " ; \n"
+           "Metano;abc\n");
+    ASSERT_EQ(esegui("'" + (c / "in.csv") + "'", c), 0);
+    const auto r = righe(leggi(c / "stdout"));
+    ASSERT_EQ(r.size(), 3u);
+    EXPECT_EQ(r[1], "1;;;Usare la virgola invece del punto !" + std::string(termix::batch::NumeroColonneValori, ';'));
+    EXPECT_EQ(r[2], "2;;;Usare i numeri !" + std::string(termix::batch::NumeroColonneValori, ';'));
+}
+
+TEST(Batch, IngressoVuotoDaSoloLIntestazione) {
+    Cartella c;
+    scrivi(c / "in.csv", "");
+    ASSERT_EQ(esegui("'" + (c / "in.csv") + "'", c), 0);
+    const auto r = righe(leggi(c / "stdout"));
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].rfind("Riga;Impianto;", 0), 0u);
+}
+
+TEST(Batch, ErroriDUsoEDiFile) {
+    Cartella c;
+    scrivi(c / "buono.csv", "Tipo\nMetano\n");
+    scrivi(c / "sconosciuta.csv", "Tipo;Costo\nMetano;1\n");
+    scrivi(c / "ripetuta.csv", "Tipo; TIPO \nMetano;Metano\n");
+    scrivi(c / "aperta.csv", "Tipo;\"Eccesso\nMetano;1\n");
+    fs::create_directory(c / "cartella");
+    struct Caso {
+        std::string argomenti;
+        const char* messaggio;
+    };
+    const Caso casi[] = {
+        {"'" + (c / "sconosciuta.csv") + "' -o '" + (c / "no1.csv") + "'", "colonna sconosciuta: \"Costo\""},
+        {"'" + (c / "ripetuta.csv") + "' -o '" + (c / "no2.csv") + "'", "colonna ripetuta: \"TIPO\""},
+        {"'" + (c / "aperta.csv") + "' -o '" + (c / "no3.csv") + "'", "virgolette"},
+        {"'" + (c / "manca.csv") + "'", "impossibile aprire"},
+        {"'" + (c / "buono.csv") + "' --rapporti '" + (c / "r") + "'", "--rapporti"},
+        {"'" + (c / "buono.csv") + "' -x", "opzione sconosciuta: -x"},
+        {"'" + (c / "buono.csv") + "' altro.csv", "un solo file"},
+        {"'" + (c / "buono.csv") + "' -o", "manca il nome"},
+        {"'" + (c / "buono.csv") + "' -o a -o b", "ripetuta"},
+        {"'" + (c / "buono.csv") + "' -o '" + (c / "cartella") + "'", "impossibile aprire"},
+        {"'" + (c / "buono.csv") + "' -o /dev/full", "impossibile scrivere"},
+        {"'" + (c / "buono.csv") + "' -o '" + (c / "buono.csv") + "'", "e' il file di ingresso"},
+        {"-o '" + (c / "buono.csv") + "' < '" + (c / "buono.csv") + "'", "e' il file di ingresso"},
+    };
+    for (const auto& caso : casi) {
+        EXPECT_EQ(esegui(caso.argomenti, c), 2) << caso.argomenti;
+        const std::string errori = leggi(c / "stderr");
+        EXPECT_NE(errori.find(caso.messaggio), std::string::npos) << caso.argomenti << "\n" << errori;
+    }
+    // A bad header leaves the output file alone.
+    for (const char* n : {"no1.csv", "no2.csv", "no3.csv"}) EXPECT_FALSE(fs::exists(c / n)) << n;
+    EXPECT_EQ(leggi(c / "buono.csv"), "Tipo\nMetano\n");
+}
+
+TEST(Batch, Aiuto) {
+    Cartella c;
+    ASSERT_EQ(esegui("--help", c), 0);
+    const std::string uso = leggi(c / "stdout");
+    EXPECT_NE(uso.find("termix54-batch [INGRESSO.csv|-] [-o USCITA.csv]"), std::string::npos) << uso;
+    EXPECT_NE(uso.find("PotereCalorifico"), std::string::npos);
+}
+
+TEST(Batch, PiuThreadStessaUscitaInOrdine) {
+    // Enough records for many batches, of every kind, some slow (the
+    // temperature iteration) next to quick ones (a bad number).
+    std::string csv = "Impianto;Tipo;Composizione;AtomiC;AtomiH;AtomiCl;FrazC;FrazH;PortataComb;EccessoAria;"
+                      "TempAria;UmiditaRelativa\n";
+    const int n = 6000;
+    for (int i = 0; i < n; ++i) {
+        const std::string id = "r" + std::to_string(i);
+        switch (i % 7) {
+            case 0: csv += id + ";Metano;;;;;;;" + std::to_string(50 + i) + ";20;15;60\n"; break;
+            case 1: csv += id + ";Altri;Atomica;" + std::to_string(1 + i % 5) + ";4;1;;;100;" + std::to_string(i % 90) + ";20;50\n"; break;
+            case 2: csv += id + ";Altri;Ponderale;;;;0,6;0,1;100;30;20;50\n"; break;
+            case 3: csv += id + ";Metano;;;;;;;1.5;20;20;50\n"; break;
+            case 4: csv += id + ";Altro;;;;;;;100;20;20;50\n"; break;
+            case 5: csv += ";;;;;;;;;;;\n"; break;
+            default: csv += id + ";Metano;;;;;;;0;20;20;50\n"; break;
+        }
+    }
+    Cartella c;
+    scrivi(c / "in.csv", csv);
+    std::string uscite[2];
+    for (int k = 0; k < 2; ++k) {
+        std::FILE* in = std::fopen((c / "in.csv").c_str(), "rb");
+        std::FILE* err = std::fopen((c / "err.txt").c_str(), "wb");
+        ASSERT_TRUE(in && err);
+        termix::batch::OpzioniBatch o;
+        o.ingresso = in;
+        o.nomeIngresso = "in.csv";
+        o.nomeUscita = c / ("out" + std::to_string(k) + ".csv");
+        o.errori = err;
+        o.thread = k == 0 ? 1 : 4;
+        EXPECT_EQ(termix::batch::EseguiBatch(o), 1);
+        std::fclose(in);
+        std::fclose(err);
+        uscite[k] = leggi(o.nomeUscita);
+        // Malformed records are reported in order too.
+        std::istringstream e(leggi(c / "err.txt"));
+        std::string linea;
+        long long prec = 0, contate = 0;
+        while (std::getline(e, linea)) {
+            long long riga = std::stoll(linea.substr(linea.find("riga ") + 5));
+            EXPECT_GT(riga, prec);
+            prec = riga;
+            ++contate;
+        }
+        EXPECT_EQ(contate, (n + 2) / 7);  // the i % 7 == 4 ones
+    }
+    EXPECT_EQ(uscite[0], uscite[1]);
+    const auto r = righe(uscite[1]);
+    const long long attese = n - (n + 1) / 7;  // the blank ones get no number
+    ASSERT_EQ(static_cast<long long>(r.size()), attese + 1);
+    for (long long i = 1; i <= attese; ++i) ASSERT_EQ(r[i].substr(0, r[i].find(';')), std::to_string(i));
+}
