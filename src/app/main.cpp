@@ -5,6 +5,7 @@
 #include "app/Dialoghi.h"
 #include "app/Form1.h"
 #include "app/GestoreForm.h"
+#include "report/RapportoForm.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -12,6 +13,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
     QApplication::setQuitOnLastWindowClosed(false);
     termix::caricaTraduzioneItaliana();
+    termix::installaUscitaRapporto();
     QObject::connect(&app, &QGuiApplication::commitDataRequest,
                      [](QSessionManager& g) { termix::fineSessione(g); });
 

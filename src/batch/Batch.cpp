@@ -6,6 +6,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
+#include <exception>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -13,6 +15,8 @@
 
 #include "batch/Csv.h"
 #include "batch/Record.h"
+#include "report/OrologioSistema.h"
+#include "report/SalvaRapporto.h"
 
 namespace termix::batch {
 
@@ -35,6 +39,7 @@ struct Lotto {
     std::string uscita;
     std::string errori;
     long long malformati = 0;
+    long long rapportiNonScritti = 0;
     enum class Stato { Libero, Pronto, Fatto } stato = Stato::Libero;
 
     void svuota() {
@@ -44,6 +49,7 @@ struct Lotto {
         uscita.clear();
         errori.clear();
         malformati = 0;
+        rapportiNonScritti = 0;
     }
     void aggiungi(const RecordCsv& r, long long riga) {
         rec.push_back({riga, r.linea, fini.size(), r.campi.size(), r.nonTerminato});
@@ -54,7 +60,26 @@ struct Lotto {
     }
 };
 
-void elabora(const Intestazione& h, Lotto& l, std::vector<std::string_view>& campi, RisultatoRecord& r) {
+// The report's boxes as the forms would show them for this record.
+class TestiVista : public SorgenteTesti {
+public:
+    explicit TestiVista(const VistaForme& v) : v_(v) {}
+    std::string Testo(Finestra f, std::string_view controllo) const override { return v_.testo(f, controllo); }
+
+private:
+    const VistaForme& v_;
+};
+
+// Per worker: what writing the report files needs.
+struct Rapporti {
+    const std::string* cartella = nullptr;  // null: no reports
+    VistaForme vista;
+    OrologioSistema orologio;
+    FileSystemPosix fs;
+};
+
+void elabora(const Intestazione& h, Lotto& l, std::vector<std::string_view>& campi, RisultatoRecord& r,
+             Rapporti& rapporti) {
     for (const auto& rec : l.rec) {
         campi.clear();
         std::size_t inizio = rec.primo == 0 ? 0 : l.fini[rec.primo - 1];
@@ -63,7 +88,22 @@ void elabora(const Intestazione& h, Lotto& l, std::vector<std::string_view>& cam
             campi.emplace_back(l.dati.data() + inizio, fine - inizio);
             inizio = fine;
         }
-        ElaboraRecord(h, campi, rec.nonTerminato, r);
+        ElaboraRecord(h, campi, rec.nonTerminato, r, rapporti.cartella ? &rapporti.vista : nullptr);
+        if (rapporti.cartella && r.stato == RisultatoRecord::Stato::Completato) {
+            const std::string file = (std::filesystem::path(*rapporti.cartella) / (std::to_string(rec.riga) + ".TXT")).string();
+            bool scritto = false;
+            try {
+                scritto = SalvaRapporto(file, TestiVista(rapporti.vista), rapporti.orologio, rapporti.fs);
+            } catch (const std::exception&) {
+                scritto = false;  // no converter or no memory: this report is not written
+            }
+            if (!scritto) {
+                r.esito += " | Rapporto non scritto";
+                ++l.rapportiNonScritti;
+                l.errori += std::string(Programma) + ": riga " + std::to_string(rec.riga) +
+                            ": impossibile scrivere il rapporto " + file + "\n";
+            }
+        }
         ScriviRecord(l.uscita, h, rec.riga, campi, r);
         if (r.stato == RisultatoRecord::Stato::Malformato) {
             ++l.malformati;
@@ -144,18 +184,21 @@ public:
     }
 
     long long malformati() const { return malformati_; }
+    long long rapportiNonScritti() const { return rapportiNonScritti_; }
 
 private:
     void lavora() {
         std::vector<std::string_view> campi;
         RisultatoRecord r;
+        Rapporti rapporti;
+        if (!o_.cartellaRapporti.empty()) rapporti.cartella = &o_.cartellaRapporti;
         for (;;) {
             std::unique_lock lk(mx_);
             cvLavoro_.wait(lk, [&] { return prossimo_ < inviati_ || fineLettura_ || guasto_; });
             if (guasto_ || prossimo_ == inviati_) return;
             Lotto& l = slot_[prossimo_++ % slot_.size()];
             lk.unlock();
-            elabora(h_, l, campi, r);
+            elabora(h_, l, campi, r, rapporti);
             lk.lock();
             l.stato = Lotto::Stato::Fatto;
             cvFatto_.notify_all();
@@ -189,6 +232,7 @@ private:
                 riga = false;
             }
             malformati_ += l->malformati;
+            rapportiNonScritti_ += l->rapportiNonScritti;
             record += static_cast<long long>(l->rec.size());
             if (o_.progresso && Orologio::now() - ultimo > std::chrono::milliseconds(250)) {
                 ultimo = Orologio::now();
@@ -215,6 +259,7 @@ private:
     long long inviati_ = 0, prossimo_ = 0;
     bool fineLettura_ = false, guasto_ = false;
     std::atomic<long long> malformati_{0};
+    std::atomic<long long> rapportiNonScritti_{0};
     std::vector<std::thread> thread_;
     std::thread scrittore_;
 };
@@ -236,6 +281,15 @@ int EseguiBatch(const OpzioniBatch& o) {
 
     auto avvia = [&](char sep) -> bool {
         if (!uscita.apri(o.nomeUscita, err)) return false;
+        if (!o.cartellaRapporti.empty()) {
+            // A folder that cannot be made shows up as reports not written,
+            // record by record, with their values still computed.
+            std::error_code ec;
+            std::filesystem::create_directories(o.cartellaRapporti, ec);
+            if (ec)
+                std::fprintf(err, "%s: impossibile creare la cartella %s: %s\n", Programma,
+                             o.cartellaRapporti.c_str(), ec.message().c_str());
+        }
         std::string testa;
         ScriviIntestazione(testa, sep);
         if (!uscita.scrivi(testa)) {
@@ -302,7 +356,7 @@ int EseguiBatch(const OpzioniBatch& o) {
     if (catena) {
         if (esito == 0 && !corrente.rec.empty() && !catena->consegna(corrente)) esito = 2;
         if (!catena->termina()) esito = 2;
-        if (esito == 0 && catena->malformati() > 0) esito = 1;
+        if (esito == 0 && (catena->malformati() > 0 || catena->rapportiNonScritti() > 0)) esito = 1;
         catena.reset();
     }
     if (uscita.aperta() && !uscita.chiudi() && esito != 2) {

@@ -13,9 +13,11 @@ struct OpzioniBatch {
     std::FILE* errori = stderr;      // messages and the progress line
     unsigned thread = 0;             // computing threads; 0 = one per core
     bool progresso = false;          // show a progress line on `errori`
+    std::string cartellaRapporti;    // non-empty: a report file per completed record
 };
 
-// Exit status: 0 every record read, 1 some malformed, 2 header or I/O failure.
+// Exit status: 0 every record read (and every report written), 1 some
+// malformed or some report not written, 2 header or I/O failure.
 int EseguiBatch(const OpzioniBatch& opzioni);
 
 }  // namespace termix::batch

@@ -32,7 +32,10 @@ constexpr const char* Uso =
     "2 errore d'uso, colonna sconosciuta o ripetuta, file non apribile o non scrivibile.\n"
     "\n"
     "  -o FILE          scrive i risultati in FILE\n"
-    "  --rapporti DIR   (non ancora disponibile)\n"
+    "  --rapporti CARTELLA\n"
+    "                   scrive in CARTELLA/<Riga>.TXT il rapporto di calcolo di ogni\n"
+    "                   riga completata, come lo salverebbe \"&Salva\" (la cartella\n"
+    "                   e' creata se manca)\n"
     "  -h, --help       mostra questo aiuto\n";
 
 int erroreUso(const char* messaggio) {
@@ -43,8 +46,8 @@ int erroreUso(const char* messaggio) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string ingresso, uscita;
-    bool haIngresso = false, haUscita = false;
+    std::string ingresso, uscita, rapporti;
+    bool haIngresso = false, haUscita = false, haRapporti = false;
     for (int i = 1; i < argc; ++i) {
         std::string_view a = argv[i];
         if (a == "-h" || a == "--help") {
@@ -58,7 +61,15 @@ int main(int argc, char** argv) {
             if (uscita.empty()) return erroreUso("nome del file di uscita vuoto");
             haUscita = true;
         } else if (a == "--rapporti" || a.starts_with("--rapporti=")) {
-            return erroreUso("l'opzione --rapporti non e' ancora disponibile in questa versione");
+            if (haRapporti) return erroreUso("opzione --rapporti ripetuta");
+            if (a == "--rapporti") {
+                if (i + 1 >= argc) return erroreUso("manca il nome della cartella dopo --rapporti");
+                rapporti = argv[++i];
+            } else {
+                rapporti = std::string(a.substr(std::string_view("--rapporti=").size()));
+            }
+            if (rapporti.empty()) return erroreUso("nome della cartella dei rapporti vuoto");
+            haRapporti = true;
         } else if (a.size() > 1 && a[0] == '-') {
             std::string m = "opzione sconosciuta: " + std::string(a);
             return erroreUso(m.c_str());
@@ -83,6 +94,7 @@ int main(int argc, char** argv) {
         }
     }
     o.nomeUscita = uscita == "-" ? std::string() : uscita;
+    o.cartellaRapporti = rapporti;
     // Writing over the input would destroy it before it is read.
     struct stat si{}, su{};
     if (!o.nomeUscita.empty() && fstat(fileno(o.ingresso), &si) == 0 && stat(o.nomeUscita.c_str(), &su) == 0 &&

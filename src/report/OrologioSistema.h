@@ -1,0 +1,15 @@
+#pragma once
+#include "report/Rapporto.h"
+
+namespace termix {
+
+// The system clock in the user's regional settings (LC_TIME from the
+// environment): the locale's date form (%x) and time form (%X, which has
+// seconds in every locale glibc ships).
+class OrologioSistema : public Orologio {
+public:
+    std::string Data() override;
+    std::string Ora() override;
+};
+
+}  // namespace termix

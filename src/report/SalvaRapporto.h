@@ -1,0 +1,49 @@
+#pragma once
+// "&Salva": the report as a Windows-1252 text file, CRLF after every line.
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "report/Rapporto.h"
+
+namespace termix {
+
+// An open file being written.
+class FileScrittura {
+public:
+    virtual ~FileScrittura() = default;
+    virtual bool Scrivi(std::string_view byte) = 0;
+    virtual bool Chiudi() = 0;
+};
+
+// Creates (or empties) a file for writing; nullptr when it cannot be opened,
+// in which case an existing file must be left as it was.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    virtual std::unique_ptr<FileScrittura> Crea(const std::string& percorso) = 0;
+};
+
+// The real file system; a relative name is relative to the working directory.
+class FileSystemPosix : public FileSystem {
+public:
+    std::unique_ptr<FileScrittura> Crea(const std::string& percorso) override;
+};
+
+// The file name for the typed text: as typed, plus ".TXT".
+std::string NomeFileRapporto(std::string_view digitato);
+
+// Calls `scrivi` for every physical line of the report in order, building
+// each line (and so reading its boxes) just before; stops at the first
+// `false`, which it returns.
+bool ProduciRapporto(TipoUscita uscita, const SorgenteTesti& sorgente, Orologio& orologio,
+                     const LarghezzaTesto& larghezza,
+                     const std::function<bool(const RigaFisica&)>& scrivi);
+
+// Writes the file variant into `percorso`. False on any failure: nothing
+// opened (an existing file untouched), or a write or the close failed (the
+// file closed with the lines written so far).
+bool SalvaRapporto(const std::string& percorso, const SorgenteTesti& sorgente, Orologio& orologio,
+                   FileSystem& fs);
+
+}  // namespace termix
