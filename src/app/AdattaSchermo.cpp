@@ -135,7 +135,6 @@ void FormBase::applicaControllo(Controllo& c) {
         f.setStretch(LarghezzaCaratteri);
         c.widget->setFont(f);
         if (c.autoSize) {
-            c.widget->adjustSize();
             const QSize s = c.widget->sizeHint();
             c.Width = float(s.width() * ux);
             c.Height = float(s.height() * uy);

@@ -67,7 +67,6 @@ Form7::Form7() : FormBase(QStringLiteral("Form7")) {
     auto* precedente = pulsante("Command2", QStringLiteral("&Precedente"), 4800, 5640, 1215, 615, 2, 9.75);
     auto* continua = pulsante("Command3", QStringLiteral("&Continua"), 6240, 5640, 1215, 615, 1, 12);
     auto* esci = pulsante("Command1", QStringLiteral("&ESCI"), 7680, 5640, 1215, 615, 0, 12);
-    applicaGeometria();
 
     connect(precedente, &Pulsante::azione, this, &Form7::Command2_Click);
     connect(continua, &Pulsante::azione, this, &Form7::Command3_Click);

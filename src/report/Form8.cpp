@@ -77,7 +77,6 @@ Form8::Form8() : FormBase(QStringLiteral("Form8")) {
     auto* stampa = pulsante("Command3", QStringLiteral("Stam&pa"), 4800, 5640, 1215, 615, 38, 12);
     auto* precedente = pulsante("Command2", QStringLiteral("&Precedente"), 6240, 5640, 1215, 615, 1, 9.75);
     auto* esci = pulsante("Command1", QStringLiteral("&ESCI"), 7680, 5640, 1215, 615, 0, 12);
-    applicaGeometria();
 
     connect(salva, &Pulsante::azione, this, &Form8::Command5_Click);
     connect(stampa, &Pulsante::azione, this, &Form8::Command3_Click);
