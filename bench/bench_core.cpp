@@ -3,6 +3,7 @@
 // display rule alone.
 #include <benchmark/benchmark.h>
 
+#include "../tests/support/Casi.h"
 #include "combustion/CalcoloCondizioni.h"
 #include "combustion/Combustione.h"
 #include "fuel/CalcoloCombustibile.h"
@@ -12,41 +13,8 @@ using namespace termix;
 
 namespace {
 
-Modulo1 metano() {
-    Modulo1 m;
-    m.PortataComb = 100;
-    CalcolaCombustibile(m, TipoCombustibile::Metano, Composizione::Nessuna);
-    m.EccessoAria = 20;
-    m.TempAria = 20;
-    m.UmiditaRelativa = 50;
-    m.TempCeneri = 20;
-    m.Dispersioni = 5;
-    return m;
-}
-
-Modulo1 cloro() {
-    Modulo1 m;
-    m.FrazC = 0.5;
-    m.FrazH = 0.06;
-    m.FrazO = 0.1;
-    m.FrazCl = 0.05;
-    m.FrazS = 0.01;
-    m.FrazN = 0.01;
-    m.Inerti = 0.17;
-    m.Acqua = 0.1;
-    m.OssigenoPonderale = 1.4;
-    m.PortataComb = 100;
-    m.PotereCalorifico = 5000;
-    m.EccessoAria = 50;
-    m.TempAria = 20;
-    m.UmiditaRelativa = 50;
-    m.TempCeneri = 400;
-    m.Dispersioni = 5;
-    return m;
-}
-
 void BM_MetanoSoloNumeri(benchmark::State& s) {
-    Modulo1 m = metano();
+    Modulo1 m = prova::metano();
     for (auto _ : s) {
         CalcolaUmiditaAria(m);
         CalcolaTemperaturaFumi(m);
@@ -58,7 +26,7 @@ void BM_MetanoSoloNumeri(benchmark::State& s) {
 BENCHMARK(BM_MetanoSoloNumeri);
 
 void BM_MetanoConTesti(benchmark::State& s) {
-    Modulo1 m = metano();
+    Modulo1 m = prova::metano();
     for (auto _ : s) {
         auto e = EseguiCalcolo(m);
         benchmark::DoNotOptimize(e.effetti.data());
@@ -67,7 +35,7 @@ void BM_MetanoConTesti(benchmark::State& s) {
 BENCHMARK(BM_MetanoConTesti);
 
 void BM_CasoCloro(benchmark::State& s) {
-    Modulo1 m = cloro();
+    Modulo1 m = prova::combustibileClorurato();
     for (auto _ : s) {
         auto e = EseguiCalcolo(m);
         benchmark::DoNotOptimize(e.effetti.data());

@@ -1,5 +1,7 @@
 #include "batch/Csv.h"
 
+#include "model/Formato.h"
+
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -71,31 +73,9 @@ std::optional<double> LeggiNumeroPunto(std::string_view t) {
         }
     }
     if (cifre == 0) return std::nullopt;
-    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-        pulito.push_back('e');
-        ++i;
-        if (i < t.size() && (t[i] == '+' || t[i] == '-')) pulito.push_back(t[i++]);
-        size_t cifreEsp = 0;
-        for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i, ++cifreEsp) pulito.push_back(t[i]);
-        if (cifreEsp == 0) return std::nullopt;
-    }
-    if (i != t.size()) return std::nullopt;
-    // and a digit after it
-    if (!pulito.empty() && pulito.back() == '.') pulito.push_back('0');
-    if (auto e = pulito.find(".e"); e != std::string::npos) pulito.insert(e + 1, 1, '0');
-
-    double valore = 0.0;
-    auto r = std::from_chars(pulito.data(), pulito.data() + pulito.size(), valore);
-    if (r.ptr != pulito.data() + pulito.size()) return std::nullopt;
-    if (r.ec == std::errc::result_out_of_range) {
-        // Tell overflow (not a number) from underflow (zero or a subnormal).
-        errno = 0;
-        valore = std::strtod(pulito.c_str(), nullptr);
-        if (!std::isfinite(valore)) return std::nullopt;
-    } else if (r.ec != std::errc()) {
-        return std::nullopt;
-    }
-    return valore;
+    // from_chars wants a digit after the point too.
+    if (pulito.back() == '.') pulito.push_back('0');
+    return CompletaNumero(t, i, pulito);
 }
 
 }  // namespace termix::batch

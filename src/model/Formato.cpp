@@ -64,6 +64,7 @@ bool sottoIntervallo(const std::string& s) {
     long long intere = 0, zeriIniziali = 0;
     size_t i = 0;
     for (; i < s.size() && s[i] != 'e'; ++i) {
+        if (s[i] == '-' || s[i] == '+') continue;
         if (s[i] == '.') {
             decimale = true;
             continue;
@@ -131,6 +132,30 @@ std::string FormatoTroncato(Numero x, int decimali) {
     return testoGenerale(k / scala);
 }
 
+std::optional<double> CompletaNumero(std::string_view t, size_t i, std::string& pulito) {
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        pulito.push_back('e');
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) pulito.push_back(t[i++]);
+        size_t cifreEsp = 0;
+        for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i, ++cifreEsp) pulito.push_back(t[i]);
+        if (cifreEsp == 0) return std::nullopt;
+    }
+    if (i != t.size()) return std::nullopt;
+
+    double valore = 0.0;
+    auto r = std::from_chars(pulito.data(), pulito.data() + pulito.size(), valore);
+    if (r.ptr != pulito.data() + pulito.size()) return std::nullopt;
+    if (r.ec == std::errc::result_out_of_range) {
+        // Too small for a double reads as 0; too large is not a number.
+        if (!sottoIntervallo(pulito)) return std::nullopt;
+        valore = pulito[0] == '-' ? -0.0 : 0.0;
+    } else if (r.ec != std::errc()) {
+        return std::nullopt;
+    }
+    return valore;
+}
+
 std::optional<double> LeggiNumero(std::string_view t) {
     auto blank = [](char c) { return c == ' ' || c == '\t'; };
     while (!t.empty() && blank(t.front())) t.remove_prefix(1);
@@ -173,27 +198,9 @@ std::optional<double> LeggiNumero(std::string_view t) {
         }
     }
     if (cifreIntere + cifreDecimali == 0) return std::nullopt;
-    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-        pulito.push_back('e');
-        ++i;
-        if (i < t.size() && (t[i] == '+' || t[i] == '-')) pulito.push_back(t[i++]);
-        size_t cifreEsp = 0;
-        for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i, ++cifreEsp) pulito.push_back(t[i]);
-        if (cifreEsp == 0) return std::nullopt;
-    }
-    if (i != t.size()) return std::nullopt;
-
-    double valore = 0.0;
-    auto r = std::from_chars(pulito.data(), pulito.data() + pulito.size(), valore);
-    if (r.ptr != pulito.data() + pulito.size()) return std::nullopt;
-    if (r.ec == std::errc::result_out_of_range) {
-        // Too small for a double reads as 0; too large is not a number.
-        if (!sottoIntervallo(pulito)) return std::nullopt;
-        valore = 0.0;
-    } else if (r.ec != std::errc()) {
-        return std::nullopt;
-    }
-    return negativo ? -valore : valore;
+    auto valore = CompletaNumero(t, i, pulito);
+    if (!valore) return std::nullopt;
+    return negativo ? -*valore : *valore;
 }
 
 }  // namespace termix

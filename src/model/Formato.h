@@ -27,4 +27,10 @@ std::string TestoNumero(double x);
 // double range: no number.
 std::optional<double> LeggiNumero(std::string_view testo);
 
+// The common tail of the number readers: `pulito` holds the mantissa read so
+// far in C form ("-12.5"), `t[i..]` the rest of the text. Reads an optional
+// exponent E/e[+-]digits, requires the end of the text, converts: a value too
+// large for a double is no number, one too small reads as (signed) zero.
+std::optional<double> CompletaNumero(std::string_view t, size_t i, std::string& pulito);
+
 }  // namespace termix

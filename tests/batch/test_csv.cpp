@@ -191,6 +191,14 @@ TEST(LeggiNumeroPunto, SoloLaFormaInternazionale) {
     auto z = LeggiNumeroPunto("-0");
     ASSERT_TRUE(z.has_value());
     EXPECT_TRUE(std::signbit(*z));
+    auto u = LeggiNumeroPunto("-1e-400");  // below the range: a zero that keeps its sign
+    ASSERT_TRUE(u.has_value());
+    EXPECT_EQ(*u, 0.0);
+    EXPECT_TRUE(std::signbit(*u));
+    EXPECT_FALSE(LeggiNumeroPunto("-1e400").has_value());
+    EXPECT_FALSE(LeggiNumeroPunto("-123456789e301").has_value());  // many digits before a big exponent
+    EXPECT_EQ(*LeggiNumeroPunto("0.000001e-319"), 0.0);       // leading zeros count toward the exponent
+    EXPECT_FALSE(LeggiNumeroPunto("0.01e311").has_value());  // 1e309: above the range
     auto s = LeggiNumeroPunto("4.9e-324");  // the smallest subnormal, not zero
     ASSERT_TRUE(s.has_value());
     EXPECT_EQ(*s, 4.9e-324);

@@ -4,6 +4,7 @@
 #include <random>
 #include <set>
 
+#include "../support/Casi.h"
 #include "../support/Effetti.h"
 #include "combustion/CalcoloCondizioni.h"
 #include "combustion/Combustione.h"
@@ -19,18 +20,6 @@ namespace {
 constexpr Finestra F3 = Finestra::Form3;
 constexpr Finestra F7 = Finestra::Form7;
 constexpr Finestra F8 = Finestra::Form8;
-
-Modulo1 metano() {
-    Modulo1 m;
-    m.PortataComb = 100;
-    CalcolaCombustibile(m, TipoCombustibile::Metano, Composizione::Nessuna);
-    m.EccessoAria = 20;
-    m.TempAria = 20;
-    m.UmiditaRelativa = 50;
-    m.TempCeneri = 20;
-    m.Dispersioni = 5;
-    return m;
-}
 
 TEST(EseguiCalcolo, MethaneRunShowsEveryBox) {
     Modulo1 m = metano();
