@@ -11,11 +11,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "Misure.h"
 #include "app/Dialoghi.h"
 #include "app/Form1.h"
 #include "app/GestoreForm.h"
 
 using namespace termix;
+using namespace termix::misure;
 
 namespace {
 
@@ -25,28 +27,6 @@ long long oraNs() {
     return t.tv_sec * 1000000000LL + t.tv_nsec;
 }
 
-double residenteMB() {
-    std::ifstream f("/proc/self/status");
-    std::string riga;
-    while (std::getline(f, riga))
-        if (riga.rfind("VmRSS:", 0) == 0) return std::atof(riga.c_str() + 6) / 1024.0;
-    return 0;
-}
-
-// Waits until `w` has been painted since the flag was cleared.
-class Vernice : public QObject {
-public:
-    bool dipinto = false;
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) dipinto = true;
-        return false;
-    }
-};
-
-void aspettaPittura(QWidget* w, Vernice& v) {
-    while (!v.dipinto) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    (void)w;
-}
 
 int figlioAvvio(int argc, char** argv, long long t0) {
     const double inizio = (oraNs() - t0) / 1e6;
@@ -58,7 +38,7 @@ int figlioAvvio(int argc, char** argv, long long t0) {
     const double creato = (oraNs() - t0) / 1e6;
     f1.installEventFilter(&v);
     GestoreForm::mostra(f1);
-    aspettaPittura(&f1, v);
+    aspettaPittura(v);
     const double ms = (oraNs() - t0) / 1e6;
     std::printf("avvio: Form1 mostrato e dipinto dopo %.1f ms dal lancio del processo; memoria residente %.1f MB "
                 "(main a %.1f ms, QApplication a %.1f ms, Form1 creato e adattato a %.1f ms)\n",

@@ -22,6 +22,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "Misure.h"
 #include "app/Dialoghi.h"
 #include "app/Form1.h"
 #include "app/GestoreForm.h"
@@ -31,32 +32,11 @@
 #include "report/Form8.h"
 
 using namespace termix;
+using namespace termix::misure;
 
 namespace {
 
 
-double residenteMB() {
-    std::ifstream f("/proc/self/status");
-    std::string riga;
-    while (std::getline(f, riga))
-        if (riga.rfind("VmRSS:", 0) == 0) return std::atof(riga.c_str() + 6) / 1024.0;
-    return 0;
-}
-
-// Waits until `w` has been painted since the flag was cleared.
-class Vernice : public QObject {
-public:
-    bool dipinto = false;
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) dipinto = true;
-        return false;
-    }
-};
-
-void aspettaPittura(QWidget* w, Vernice& v) {
-    while (!v.dipinto) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    (void)w;
-}
 
 void aspettaAttiva(QWidget& f) {
     if (!QTest::qWaitForWindowActive(&f)) std::fprintf(stderr, "%s non attivo\n", qPrintable(f.objectName()));
@@ -126,7 +106,7 @@ int calcola(int argc, char** argv) {
             std::fprintf(stderr, "Form7 non mostrato: il calcolo si è fermato (portata %g, potere %g, Text1 %s)\n", modulo1().PortataComb.v, modulo1().PotereCalorifico.v, qPrintable(w<QLineEdit>(f3, "Text1")->text()));
             return 1;
         }
-        aspettaPittura(&GestoreForm::form7(), v);
+        aspettaPittura(v);
         tempi.push_back(t.nsecsElapsed() / 1e6);
     }
     const double primo = tempi.front();
