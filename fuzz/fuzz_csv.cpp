@@ -9,35 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "../tests/batch/LetturaCsv.h"
 #include "batch/Csv.h"
 #include "model/Formato.h"
 
 using namespace termix::batch;
-
-namespace {
-
-struct Letto {
-    std::vector<std::string> campi;
-    long long linea;
-    bool vuoto, nonTerminato;
-    bool operator==(const Letto&) const = default;
-};
-
-std::vector<Letto> leggi(const char* p, size_t n, size_t blocco, char* sep) {
-    LettoreCsv l;
-    std::vector<Letto> out;
-    auto cb = [&](const RecordCsv& r) {
-        Letto x{{}, r.linea, r.vuoto, r.nonTerminato};
-        for (auto c : r.campi) x.campi.emplace_back(c);
-        out.push_back(std::move(x));
-    };
-    for (size_t i = 0; i < n; i += blocco) l.alimenta(p + i, std::min(blocco, n - i), cb);
-    l.fine(cb);
-    *sep = l.separatore();
-    return out;
-}
-
-}  // namespace
+using namespace termix::batch::prova;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t n) {
     if (n == 0) return 0;
@@ -46,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t n) {
     --n;
 
     char sep = 0, sep2 = 0;
-    const auto intero = leggi(p, n, n ? n : 1, &sep);
-    const auto aPezzi = leggi(p, n, blocco, &sep2);
+    const auto intero = leggi({p, n}, 0, &sep);
+    const auto aPezzi = leggi({p, n}, blocco, &sep2);
     if (intero != aPezzi || sep != sep2) std::abort();
     if (!intero.empty() && sep != ';' && sep != ',') std::abort();
 
@@ -64,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, size_t n) {
         scritti.push_back(r.campi);
     }
     char sep3 = 0;
-    const auto riletti = leggi(testo.data(), testo.size(), testo.size(), &sep3);
+    const auto riletti = leggi(testo, 0, &sep3);
     if (riletti.size() != scritti.size() + 1) std::abort();
     for (size_t i = 0; i < scritti.size(); ++i)
         if (riletti[i + 1].campi != scritti[i] || riletti[i + 1].nonTerminato) std::abort();

@@ -7,44 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "LetturaCsv.h"
 #include "batch/Csv.h"
 #include "model/Formato.h"
 
 using namespace termix::batch;
-
-namespace {
-
-struct Letto {
-    std::vector<std::string> campi;
-    long long linea;
-    bool vuoto, nonTerminato;
-    bool operator==(const Letto&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& o, const Letto& l) {
-    o << "{linea " << l.linea << (l.vuoto ? " vuoto" : "") << (l.nonTerminato ? " aperto" : "") << ":";
-    for (const auto& c : l.campi) o << " [" << c << "]";
-    return o << "}";
-}
-
-// Reads `testo` fed in blocks of `blocco` bytes (0: all at once).
-std::vector<Letto> leggi(std::string_view testo, size_t blocco = 0, char* separatore = nullptr) {
-    LettoreCsv l;
-    std::vector<Letto> out;
-    auto cb = [&](const RecordCsv& r) {
-        Letto x{{}, r.linea, r.vuoto, r.nonTerminato};
-        for (auto c : r.campi) x.campi.emplace_back(c);
-        out.push_back(x);
-    };
-    if (blocco == 0) blocco = testo.size() ? testo.size() : 1;
-    for (size_t i = 0; i < testo.size(); i += blocco)
-        l.alimenta(testo.data() + i, std::min(blocco, testo.size() - i), cb);
-    l.fine(cb);
-    if (separatore) *separatore = l.separatore();
-    return out;
-}
-
-}  // namespace
+using namespace termix::batch::prova;
 
 TEST(LettoreCsv, Record) {
     struct Caso {
