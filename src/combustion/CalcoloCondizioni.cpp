@@ -86,7 +86,7 @@ EsitoOperazione StimaPotereCalorifico(Modulo1& m) {
 
 EsitoOperazione EseguiCalcolo(Modulo1& m, long long massimoPassi, TestiRisultati testi) {
     EsitoOperazione e;
-    auto scrivi = [&](const Modulo1& m, EsitoOperazione& e, const CampoRisultato& c) {
+    auto scrivi = [&](const CampoRisultato& c) {
         if (testi == TestiRisultati::Scrivi)
             e.testo(c.finestra, c.controllo, FormatoTroncato(m.*c.variabile, c.decimali));
         else
@@ -95,16 +95,16 @@ EsitoOperazione EseguiCalcolo(Modulo1& m, long long massimoPassi, TestiRisultati
     if (testi == TestiRisultati::Scrivi) e.effetti.reserve(56);
     try {
         CalcolaUmiditaAria(m);
-        scrivi(m, e, CampoUmidita);
+        scrivi(CampoUmidita);
         if (CalcolaTemperaturaFumi(m, massimoPassi) == EsitoCalcolo::EnergiaInsufficiente) {
             e.messaggio(Finestra::Form3, messaggi::PotereInadeguato);
             e.messaggio(Finestra::Form3, messaggi::VerificareInput);
             return e;
         }
-        for (const auto& c : CampiForm7) scrivi(m, e, c);
+        for (const auto& c : CampiForm7) scrivi(c);
         CalcolaComposizioneFumi(m);
         CalcolaEquilibrioCloro(m, massimoPassi);
-        for (const auto& c : CampiForm8) scrivi(m, e, c);
+        for (const auto& c : CampiForm8) scrivi(c);
         if (testi == TestiRisultati::Scrivi) {
             e.testo(F8, "Text35", "100,00");
             e.testo(F8, "Text36", "100,00");
