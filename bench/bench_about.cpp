@@ -14,10 +14,10 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/Dialoghi.h"
-#include "app/Form1.h"
-#include "app/GestoreForm.h"
-#include "app/frmAbout.h"
+#include "forms/Form1.h"
+#include "forms/frmAbout.h"
+#include "forms/GestoreForm.h"
+#include "ui/Dialoghi.h"
 
 using namespace termix;
 

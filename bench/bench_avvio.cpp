@@ -11,10 +11,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "forms/Form1.h"
+#include "forms/GestoreForm.h"
 #include "Misure.h"
-#include "app/Dialoghi.h"
-#include "app/Form1.h"
-#include "app/GestoreForm.h"
+#include "ui/Dialoghi.h"
 
 using namespace termix;
 using namespace termix::misure;

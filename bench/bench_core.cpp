@@ -3,11 +3,11 @@
 // display rule alone.
 #include <benchmark/benchmark.h>
 
-#include "../tests/support/Casi.h"
 #include "combustion/CalcoloCondizioni.h"
 #include "combustion/Combustione.h"
 #include "fuel/CalcoloCombustibile.h"
 #include "model/Formato.h"
+#include "support/Casi.h"
 
 using namespace termix;
 

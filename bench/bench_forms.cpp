@@ -22,14 +22,14 @@
 #include <unistd.h>
 #include <vector>
 
+#include "forms/Form1.h"
+#include "forms/Form2.h"
+#include "forms/Form3.h"
+#include "forms/Form7.h"
+#include "forms/Form8.h"
+#include "forms/GestoreForm.h"
 #include "Misure.h"
-#include "app/Dialoghi.h"
-#include "app/Form1.h"
-#include "app/GestoreForm.h"
-#include "combustion/Form3.h"
-#include "fuel/Form2.h"
-#include "report/Form7.h"
-#include "report/Form8.h"
+#include "ui/Dialoghi.h"
 
 using namespace termix;
 using namespace termix::misure;

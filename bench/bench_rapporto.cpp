@@ -11,10 +11,10 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "TestiForm.h"
+#include "forms/StampaRapporto.h"
 #include "report/OrologioSistema.h"
 #include "report/SalvaRapporto.h"
-#include "report/StampaRapporto.h"
+#include "support/TestiForm.h"
 
 using namespace termix;
 

@@ -2,10 +2,10 @@
 #include <QApplication>
 #include <QSessionManager>
 
-#include "app/Dialoghi.h"
-#include "app/Form1.h"
-#include "app/GestoreForm.h"
-#include "report/RapportoForm.h"
+#include "forms/Form1.h"
+#include "forms/GestoreForm.h"
+#include "forms/RapportoForm.h"
+#include "ui/Dialoghi.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

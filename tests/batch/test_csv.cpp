@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "LetturaCsv.h"
 #include "batch/Csv.h"
+#include "LetturaCsv.h"
 #include "model/Formato.h"
 
 using namespace termix::batch;

@@ -4,12 +4,12 @@
 #include <random>
 #include <set>
 
-#include "../support/Casi.h"
-#include "../support/Effetti.h"
 #include "combustion/CalcoloCondizioni.h"
 #include "combustion/Combustione.h"
 #include "fuel/CalcoloCombustibile.h"
 #include "model/Messaggi.h"
+#include "support/Casi.h"
+#include "support/Effetti.h"
 
 using namespace termix;
 using namespace termix::prova;

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "../support/Casi.h"
 #include "combustion/Combustione.h"
 #include "fuel/CalcoloCombustibile.h"
+#include "support/Casi.h"
 
 using namespace termix;
 using termix::prova::combustibileClorurato;

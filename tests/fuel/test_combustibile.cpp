@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "../support/Effetti.h"
 #include "fuel/CalcoloCombustibile.h"
 #include "model/Messaggi.h"
+#include "support/Effetti.h"
 
 using namespace termix;
 using namespace termix::prova;

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "RapportoMetanoAtteso.h"
 #include "batch/Batch.h"
+#include "support/RapportoMetanoAtteso.h"
 
 namespace termix {
 namespace {

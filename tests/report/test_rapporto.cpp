@@ -15,10 +15,10 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include "RapportoMetanoAtteso.h"
-#include "TestiForm.h"
 #include "report/Codifica.h"
 #include "report/SalvaRapporto.h"
+#include "support/RapportoMetanoAtteso.h"
+#include "support/TestiForm.h"
 
 namespace termix {
 namespace {

@@ -1,0 +1,88 @@
+#include "ui/CampoNumerico.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+
+#include "model/Formato.h"
+#include "model/Messaggi.h"
+#include "ui/AdattaSchermo.h"
+#include "ui/Dialoghi.h"
+
+namespace termix {
+
+namespace {
+// Set while a refused box takes the focus back: the control that had just
+// received the focus is being left only because of that, not by the user.
+bool ripristino = false;
+}  // namespace
+
+CampoNumerico::CampoNumerico(FormBase* form, Modulo1& record, Numero Modulo1::*variabile, const char* prossimo)
+    : QLineEdit(form), form_(form), record_(record), variabile_(variabile), prossimo_(QString::fromLatin1(prossimo)) {
+    if (variabile_) connect(this, &QLineEdit::textChanged, this, &CampoNumerico::Change);
+}
+
+void CampoNumerico::rifiuta(const char* messaggio) {
+    dialoghi().messaggio(QString::fromUtf8(messaggio), Icona::Esclamazione);
+    setText(QString());
+    ripristino = true;
+    setFocus(Qt::OtherFocusReason);
+    ripristino = false;
+    form_->campoPendente = this;
+}
+
+void CampoNumerico::Change() {
+    if (text().endsWith(QLatin1Char('.'))) rifiuta(messaggi::UsareVirgola);
+}
+
+void CampoNumerico::KeyPress(int& codice) {
+    if (codice != 13) return;
+    if (QWidget* w = form_->findChild<QWidget*>(prossimo_)) w->setFocus(Qt::TabFocusReason);
+}
+
+bool CampoNumerico::LostFocus() {
+    if (form_->campoPendente == this) form_->campoPendente = nullptr;
+    if (text().isEmpty()) setText(QStringLiteral("0"));
+    const auto n = LeggiNumero(text().toStdString());
+    if (!n) {
+        rifiuta(messaggi::UsareNumeri);
+        return false;
+    }
+    record_.*variabile_ = Numero(*n);
+    return true;
+}
+
+void CampoNumerico::keyPressEvent(QKeyEvent* e) {
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !(e->modifiers() & ~Qt::KeypadModifier)) {
+        int codice = 13;
+        KeyPress(codice);
+        e->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(e);
+}
+
+void CampoNumerico::focusInEvent(QFocusEvent* e) {
+    QLineEdit::focusInEvent(e);
+    if (variabile_) form_->campoPendente = this;
+}
+
+void CampoNumerico::focusOutEvent(QFocusEvent* e) {
+    QLineEdit::focusOutEvent(e);
+    if (!variabile_ || ripristino) return;
+    // Only a move to another control of this form counts as leaving the box:
+    // a message box, a popup or another window does not.
+    if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason) return;
+    QWidget* nuovo = QApplication::focusWidget();
+    if (!nuovo || nuovo == this || nuovo->window() != window()) return;
+    LostFocus();
+}
+
+void creaCampi(FormBase& form, Modulo1& record, std::span<const VoceCampo> tabella) {
+    for (const auto& v : tabella) {
+        auto* c = new CampoNumerico(&form, record, v.variabile, v.prossimo);
+        form.aggiungi(c, v.casella, Controllo::Tipo::Normale, v.left, v.top, 1095, 285, v.tabIndex, 0, false, false);
+    }
+}
+
+}  // namespace termix
