@@ -84,7 +84,7 @@ Pulsante* FormBase::pulsante(const char* nome, const QString& testo, float l, fl
 }
 
 QRadioButton* FormBase::opzione(const char* nome, float l, float t, int tab, QWidget* padre) {
-    auto* o = new QRadioButton(padre ? padre : this);
+    auto* o = new Opzione(padre ? padre : this);
     aggiungi(o, nome, Controllo::Tipo::Normale, l, t, 255, 255, tab, 0, false, false, padre);
     return o;
 }

@@ -1,11 +1,13 @@
 #include "ui/Dialoghi.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTranslator>
+#include <algorithm>
 
 namespace termix {
 
@@ -67,6 +69,15 @@ QString DialoghiQt::chiediTesto(const QString& richiesta, const QString& titolo,
     box.setLabelText(richiesta);
     box.setTextValue(predefinito);
     box.setInputMode(QInputDialog::TextInput);
+    // The window manager draws the title in its own font and cuts it to the
+    // window's width: leave room for it in the title-bar font, bold, plus the
+    // window icon and the title bar's buttons.
+    QFont carattereTitolo = QApplication::font("QMdiSubWindowTitleBar");
+    carattereTitolo.setBold(true);
+    const QFontMetrics metriche(carattereTitolo);
+    const int perTitolo = metriche.horizontalAdvance(titolo) + 6 * metriche.height();
+    const QSize naturale = box.sizeHint();
+    box.resize(std::max(naturale.width(), perTitolo), naturale.height());
     if (box.exec() != QDialog::Accepted) return QString();
     return box.textValue();
 }
