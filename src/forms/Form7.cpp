@@ -74,9 +74,7 @@ Form7::Form7() : FormBase(QStringLiteral("Form7")) {
 
     ordinaTab();
     esci->setFocus();
-    // The style draws the focus frame only once the keyboard was used in a
-    // window; the user must see from the start what Enter will press.
-    setAttribute(Qt::WA_KeyboardFocusChange);
+    focoVisibile = true;
 }
 
 void Form7::Command3_Click() { GestoreForm::mostra(GestoreForm::form8()); }

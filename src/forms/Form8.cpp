@@ -85,9 +85,7 @@ Form8::Form8() : FormBase(QStringLiteral("Form8")) {
 
     ordinaTab();
     esci->setFocus();
-    // The style draws the focus frame only once the keyboard was used in a
-    // window; the user must see from the start what Enter will press.
-    setAttribute(Qt::WA_KeyboardFocusChange);
+    focoVisibile = true;
 }
 
 void Form8::Command5_Click() {

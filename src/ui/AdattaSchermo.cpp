@@ -186,6 +186,11 @@ void FormBase::closeEvent(QCloseEvent* e) {
     if (richiestaUscita()) richiestaUscita()();
 }
 
+void FormBase::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (focoVisibile) setAttribute(Qt::WA_KeyboardFocusChange);
+}
+
 void impostaRichiestaUscita(std::function<void()> f) { richiestaUscita() = std::move(f); }
 
 QSizeF SchermoInTwips() {
