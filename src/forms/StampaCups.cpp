@@ -30,7 +30,9 @@ using Destinazione = std::unique_ptr<cups_dest_t, LiberaDestinazione>;
 
 // The default destination, when it can take a job now: a queue that refuses
 // jobs, or is stopped (paused by its administrator, or halted by a device
-// error), would leave the report nowhere or waiting unseen.
+// error), would leave the report nowhere or waiting unseen. A queue that
+// only holds new jobs (cupsdisable --hold) stays idle and keeps the job until
+// it is released: that is not a failure.
 Destinazione PredefinitaDisponibile() {
     Destinazione d(cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr));
     if (!d) return nullptr;
