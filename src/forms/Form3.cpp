@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 
 #include "combustion/CalcoloCondizioni.h"
 #include "forms/ApplicaEffetti.h"
@@ -65,6 +66,20 @@ Form3::Form3() : FormBase(QStringLiteral("Form3")) {
 
     ordinaTab();
     primoDelTab()->setFocus();
+}
+
+void Form3::showEvent(QShowEvent* e) {
+    FormBase::showEvent(e);
+    if (risultatiPreparati_) return;
+    risultatiPreparati_ = true;
+    // The result forms are created (hidden, fitted to the screen) while the
+    // user reads this form, one per pass of the event loop, so that the first
+    // "&Calcola" costs what later ones cost. Tied to this form: a form torn
+    // down before then creates nothing.
+    QTimer::singleShot(0, this, [this] {
+        GestoreForm::form7();
+        QTimer::singleShot(0, this, [] { GestoreForm::form8(); });
+    });
 }
 
 void Form3::Command6_Click() {

@@ -85,6 +85,7 @@ Form8::Form8() : FormBase(QStringLiteral("Form8")) {
 
     ordinaTab();
     esci->setFocus();
+    focoVisibile = true;
 }
 
 void Form8::Command5_Click() {

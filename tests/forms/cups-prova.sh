@@ -2,8 +2,8 @@
 # Runs a command against a CUPS server of its own: private configuration,
 # spool and socket, one queue "Termix54Prova" whose backend stores every job's
 # file in $TERMIX54_LAVORI, made the default. Usage: cups-prova.sh COMMAND...
-# The command sees CUPS_SERVER and TERMIX54_LAVORI, with lpadmin on the PATH
-# (so it can remove the queue). Exit 77 when cupsd
+# The command sees CUPS_SERVER, TERMIX54_LAVORI and TERMIX54_CUPSD_PID, with
+# lpadmin and cupsdisable on the PATH (so it can change the queue or kill the server). Exit 77 when cupsd
 # cannot start at all.
 set -u
 
@@ -120,7 +120,7 @@ if ! lpadmin -p Termix54Prova -E -v archivio:/ -m raw 2>"$radice/lpadmin.err" \
     exit 1
 fi
 
-export TERMIX54_LAVORI="$lavori"
+export TERMIX54_LAVORI="$lavori" TERMIX54_CUPSD_PID="$pid"
 # No user or system default may override ours.
 export HOME="$radice" LPDEST= PRINTER=
 unset LPDEST PRINTER

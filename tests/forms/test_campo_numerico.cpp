@@ -43,6 +43,7 @@ private slots:
     void azioneDopoValore();
     void azioneBloccataDalRifiuto_data();
     void azioneBloccataDalRifiuto();
+    void opzioneDuranteRifiuto();
     void clicSuFinestraInattiva_data();
     void clicSuFinestraInattiva();
     void nomiSoloInvio();
@@ -184,6 +185,7 @@ void TestCampoNumerico::azioneDopoValore_data() {
     QTest::newRow("clic") << "clic";
     QTest::newRow("tasto di accesso") << "tasto";
     QTest::newRow("Invio due volte") << "invio";
+    QTest::newRow("Invio del tastierino due volte") << "tastierino";
 }
 
 // The methane walk with the last value typed and "&Calcola" pressed at once:
@@ -206,9 +208,12 @@ void TestCampoNumerico::azioneDopoValore() {
     else if (modo == QLatin1String("tasto"))
         QTest::keyClick(box(f, "Text10"), Qt::Key_C, Qt::AltModifier);
     else {
-        QTest::keyClick(box(f, "Text10"), Qt::Key_Return);
+        const bool tastierino = modo == QLatin1String("tastierino");
+        const auto tasto = tastierino ? Qt::Key_Enter : Qt::Key_Return;
+        const auto mod = tastierino ? Qt::KeypadModifier : Qt::NoModifier;
+        QTest::keyClick(box(f, "Text10"), tasto, mod);
         QCOMPARE(focusName(), QStringLiteral("Command4"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), tasto, mod);
     }
     QVERIFY(amb.dialoghi.mostrati.empty());
     QCOMPARE(modulo1().Dispersioni.v, 5.0);
@@ -236,13 +241,32 @@ void TestCampoNumerico::azioneBloccataDalRifiuto() {
         QTest::keyClick(box(f, "Text10"), Qt::Key_C, Qt::AltModifier);
     QCOMPARE(amb.dialoghi.testiMostrati(), QStringList{Numeri});
     QCOMPARE(focusName(), QStringLiteral("Text10"));
-    QVERIFY(!GestoreForm::esiste(QStringLiteral("Form7")));
+    QCOMPARE(testo(GestoreForm::form7(), "Text19"), QString());  // the run wrote nothing
     // The next click on the button works normally.
     digita(f, "Text10", QStringLiteral("5"));
     clicca(f, "Command4");
     QCOMPARE(amb.dialoghi.testiMostrati(),
              (QStringList{Numeri, QStringLiteral("Combustibile con inadeguato potere calorifico !"),
                           QStringLiteral("Verificare che gli input siano corretti !")}));
+}
+
+// An option clicked while a box refuses its text: the message's box took
+// the release, so the option must neither be selected nor stay drawn down.
+void TestCampoNumerico::opzioneDuranteRifiuto() {
+    Ambiente amb;
+    Form2& f = GestoreForm::form2();
+    QVERIFY(mostraAttiva(f));
+    digita(f, "Text20", QStringLiteral("cento"));
+    auto* o = ctl<QRadioButton>(f, "Option1");
+    QTest::mousePress(o, Qt::LeftButton);
+    QCOMPARE(amb.dialoghi.testiMostrati(), QStringList{Numeri});
+    QCOMPARE(focusName(), QStringLiteral("Text20"));
+    QVERIFY(!o->isDown());
+    QTest::mouseRelease(o, Qt::LeftButton);
+    QVERIFY(!o->isDown() && !o->isChecked());
+    digita(f, "Text20", QStringLiteral("100"));
+    clicca(f, "Option1");
+    QVERIFY(o->isChecked());
 }
 
 void TestCampoNumerico::clicSuFinestraInattiva_data() {

@@ -1,6 +1,7 @@
 // The two result forms: boxes red from the start, labels, tab order and first
 // focus, the humidity label's access key, and the report buttons' seam.
 #include <QLabel>
+#include <QStyleOptionButton>
 
 #include "forms/AiutoForm.h"
 #include "forms/Form7.h"
@@ -34,6 +35,13 @@ bool haEtichetta(QWidget& f, const QString& testo) {
     return false;
 }
 
+// Whether the style is told to draw the focus frame on "&ESCI" (Command1).
+bool corniceFuoco(QWidget& f) {
+    QStyleOptionButton o;
+    o.initFrom(ctl(f, "Command1"));
+    return (o.state & QStyle::State_HasFocus) && (o.state & QStyle::State_KeyboardFocusChange);
+}
+
 }  // namespace
 
 class TestFormRisultati : public QObject {
@@ -49,6 +57,7 @@ void TestFormRisultati::form7() {
     Form7& f = GestoreForm::form7();
     QVERIFY(mostraAttiva(f));
     QCOMPARE(focusName(), QStringLiteral("Command1"));
+    QVERIFY(corniceFuoco(f));
     QStringList attesa = {"Command1", "Command3", "Command2"};
     for (int i = 1; i <= 19; ++i)
         if (i != 11) attesa << QStringLiteral("Text%1").arg(i);
@@ -74,6 +83,7 @@ void TestFormRisultati::form8() {
     Form8& f = GestoreForm::form8();
     QVERIFY(mostraAttiva(f));
     QCOMPARE(focusName(), QStringLiteral("Command1"));
+    QVERIFY(corniceFuoco(f));
     QStringList attesa = {"Command1", "Command2", "Text1"};
     for (int i = 3; i <= 36; ++i) attesa << QStringLiteral("Text%1").arg(i);
     attesa << "Command3" << "Command5";

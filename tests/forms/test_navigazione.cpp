@@ -130,7 +130,7 @@ void TestNavigazione::uscita_data() {
     const char* esci[] = {"cmdExit", "Command1", "Command1", "Command1", "Command1"};
     const char* forme[] = {"Form1", "Form2", "Form3", "Form7", "Form8"};
     for (int i = 0; i < 5; ++i)
-        for (const char* modo : {"clic", "tasto", "chiusura"})
+        for (const char* modo : {"clic", "tasto", "tastierino", "chiusura"})
             for (bool si : {true, false})
                 QTest::addRow("%s %s %s %s", forme[i], esci[i], modo, si ? "Si" : "No")
                     << QString::fromLatin1(forme[i]) << QString::fromLatin1(modo) << si;
@@ -149,7 +149,10 @@ void TestNavigazione::uscita() {
         clicca(f, esci);
     else if (modo == QLatin1String("tasto"))
         QTest::keyClick(&f, Qt::Key_E, Qt::AltModifier);
-    else
+    else if (modo == QLatin1String("tastierino")) {  // keypad Enter on the focused button
+        ctl(f, esci)->setFocus();
+        QTest::keyClick(ctl(f, esci), Qt::Key_Enter, Qt::KeypadModifier);
+    } else
         f.close();  // the close box, Alt+F4 and the system menu all come here
     QCOMPARE(amb.dialoghi.mostrati.size(), size_t(1));
     const auto& m = amb.dialoghi.mostrati[0];

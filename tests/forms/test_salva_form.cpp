@@ -206,9 +206,11 @@ private slots:
         // modal widget.
         impostaDialoghi(nullptr);
         QString etichetta, titolo, predefinito;
+        int larghezza = 0;
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
             if (!box) return;
+            larghezza = box->width();
             etichetta = box->labelText();
             titolo = box->windowTitle();
             predefinito = box->textValue();
@@ -218,6 +220,10 @@ private slots:
         QTest::mouseClick(trova<QPushButton>(GestoreForm::form8(), "Command5"), Qt::LeftButton);
         QCOMPARE(etichetta, QString("Nome file - Max 8 caratteri"));
         QCOMPARE(titolo, QString("Bilancio di massa e di energia della combustione"));
+        QFont grassetto;  // the title, the window icon and three title-bar buttons fit
+        grassetto.setBold(true);
+        const QFontMetrics m(grassetto);
+        QVERIFY2(larghezza > m.horizontalAdvance(titolo) + 4 * m.height(), qPrintable(QString::number(larghezza)));
         QCOMPARE(predefinito, QString());
         QCOMPARE(leggi("vero.TXT"), atteso);
         riattiva();

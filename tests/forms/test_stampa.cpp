@@ -1,5 +1,6 @@
 // "Stam&pa" through a real CUPS server (started by cups-prova.sh): the job's
-// PDF must carry every line's words in order, each item at its column.
+// PDF must carry every line's words in order, each item at its column; a
+// queue or server that cannot take the job gives the message, never silence.
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -7,10 +8,16 @@
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QThread>
 #include <QtTest>
 
 #include <algorithm>
 #include <cmath>
+#include <csignal>
+
+#include "forms/GestoreForm.h"
+#include "forms/RapportoForm.h"
+#include "ui/DialoghiScriptati.h"
 
 #include "forms/StampaRapporto.h"
 #include "report/SalvaRapporto.h"
@@ -75,6 +82,14 @@ QList<QList<Parola>> RigheBbox(QList<Parola> parole) {
 QString SenzaSpazi(QString s) {
     static const QRegularExpression spazi(R"(\s)");
     return s.remove(spazi);
+}
+
+// Jobs the server knows of, finished or not; -1 when it does not answer.
+int LavoriDelServer() {
+    QProcess p;
+    p.start("lpstat", {"-W", "all", "-o"});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0) return -1;
+    return static_cast<int>(QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).size());
 }
 
 QString Testo(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
@@ -182,16 +197,46 @@ private slots:
         if (!qEnvironmentVariableIsEmpty("TERMIX54_COPIA_PDF")) QFile::copy(pdf, qEnvironmentVariable("TERMIX54_COPIA_PDF"));
     }
 
-    void senzaStampantePredefinita() {
-        QCOMPARE(Esegui("lpadmin", {"-x", "Termix54Prova"}), QString());
-        QVERIFY(QPrinterInfo::defaultPrinter().isNull());
-        const int lavori = static_cast<int>(QDir(lavori_).entryList({"job-*"}, QDir::Files).size());
-        Modulo1 m;
-        prova::TestiForm testi = prova::TestiMetano(m);
-        prova::OrologioFisso orologio;
-        QVERIFY(!StampaRapporto(testi, orologio));
-        QTest::qWait(500);
-        QCOMPARE(static_cast<int>(QDir(lavori_).entryList({"job-*"}, QDir::Files).size()), lavori);
+    // "Stam&pa" through Form8's output against each state of the default
+    // queue: the job count is the server's (held jobs included).
+    void esiti_data() {
+        QTest::addColumn<QString>("prepara");
+        QTest::addColumn<int>("lavori");  // jobs the server gains; 0: the message instead
+        const QString crea = "lpadmin -p Termix54Prova -E -v archivio:/ -m raw && lpadmin -d Termix54Prova";
+        QTest::newRow("accetta") << "true" << 1;
+        QTest::newRow("in pausa: tiene i lavori") << "cupsdisable --hold Termix54Prova" << 1;
+        QTest::newRow("rifiuta (cupsreject)") << "cupsreject Termix54Prova" << 0;
+        QTest::newRow("ferma (cupsdisable)") << "cupsdisable Termix54Prova" << 0;
+        QTest::newRow("nessuna predefinita") << "lpadmin -x Termix54Prova" << 0;
+        QTest::newRow("server sparito dopo la scelta") << crea << -1;  // last: kills cupsd
+    }
+    void esiti() {
+        QFETCH(QString, prepara);
+        QFETCH(int, lavori);
+        QCOMPARE(QProcess::execute("sh", {"-c", prepara}), 0);
+        const int prima = LavoriDelServer(), file = static_cast<int>(QDir(lavori_).entryList(QDir::Files).size());
+        DialoghiScriptati dialoghi;
+        struct : prova::OrologioFisso {
+            bool uccidi = false;
+            std::string Data() override {  // the printer is chosen, the report being drawn
+                if (uccidi && ::kill(qEnvironmentVariable("TERMIX54_CUPSD_PID").toInt(), SIGKILL) == 0)
+                    QThread::msleep(300);
+                uccidi = false;
+                return OrologioFisso::Data();
+            }
+        } orologio;
+        orologio.uccidi = lavori < 0;
+        UscitaRapportoForm(&orologio).stampa();
+        GestoreForm::distruggiTutto();
+        QCOMPARE(dialoghi.testiMostrati(), lavori > 0 ? QStringList() : QStringList{"Verificare che gli input siano corretti !"});
+        if (lavori >= 0) QCOMPARE(LavoriDelServer() - prima, lavori);  // -1: the server is gone
+        QTest::qWait(300);
+        if (lavori <= 0) QCOMPARE(static_cast<int>(QDir(lavori_).entryList(QDir::Files).size()), file);
+        if (lavori < 0) return;
+        // Back to an accepting queue with no job pending, for the next row.
+        QProcess::execute("sh", {"-c", "cancel -a; cupsenable --release Termix54Prova; cupsenable Termix54Prova; "
+                                        "cupsaccept Termix54Prova; true"});
+        for (int i = 0; i < 100 && !Esegui("lpstat", {"-o"}).trimmed().isEmpty(); ++i) QTest::qWait(100);
     }
 
 private:
