@@ -1,6 +1,9 @@
 #include "report/Codifica.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <iconv.h>
 #include <stdexcept>
 
@@ -28,8 +31,8 @@ std::size_t LunghezzaCarattere(std::string_view t) {
 
 class Convertitore {
 public:
-    Convertitore() : cd_(iconv_open("WINDOWS-1252", "UTF-8")) {
-        if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv: no WINDOWS-1252");
+    Convertitore(const char* verso = "WINDOWS-1252", const char* da = "UTF-8") : cd_(iconv_open(verso, da)) {
+        if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error(std::string("iconv: no ") + da);
     }
     ~Convertitore() { iconv_close(cd_); }
     Convertitore(const Convertitore&) = delete;
@@ -76,6 +79,110 @@ std::size_t CaratteriUtf8(std::string_view utf8) {
         ++n;
     }
     return n;
+}
+
+std::optional<Marchio> MarchioIniziale(std::string_view t) {
+    if (t.starts_with("\xEF\xBB\xBF")) return Marchio{CodificaTesto::Utf8, 3};
+    if (t.starts_with("\xFF\xFE")) return Marchio{CodificaTesto::Utf16LE, 2};
+    if (t.starts_with("\xFE\xFF")) return Marchio{CodificaTesto::Utf16BE, 2};
+    return std::nullopt;
+}
+
+bool Utf8Valido(std::string_view t, std::size_t& troncati) {
+    const auto* p = reinterpret_cast<const unsigned char*>(t.data());
+    const std::size_t n = t.size();
+    troncati = 0;
+    std::size_t i = 0;
+    while (i < n) {
+        // Plain ASCII, eight bytes at a time: most input is nothing else.
+        if (std::uint64_t w; i + 8 <= n && (std::memcpy(&w, p + i, 8), (w & 0x8080808080808080ull) == 0)) {
+            i += 8;
+            continue;
+        }
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        // Lead byte: length and the range of the first continuation byte
+        // (no overlong forms, no surrogates, nothing above U+10FFFF).
+        std::size_t len;
+        unsigned char basso = 0x80, alto = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            if (c == 0xE0) basso = 0xA0;
+            if (c == 0xED) alto = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            if (c == 0xF0) basso = 0x90;
+            if (c == 0xF4) alto = 0x8F;
+        } else {
+            return false;
+        }
+        for (std::size_t k = 1; k < len; ++k) {
+            if (i + k == n) {
+                troncati = k;
+                return true;
+            }
+            const unsigned char d = p[i + k];
+            if (d < (k == 1 ? basso : 0x80) || d > (k == 1 ? alto : 0xBF)) return false;
+        }
+        i += len;
+    }
+    return true;
+}
+
+struct VersoUtf8::Stato {
+    explicit Stato(CodificaTesto da) : conv("UTF-8", Nome(da)), unita(da == CodificaTesto::Utf16LE || da == CodificaTesto::Utf16BE ? 2 : 1) {}
+    static const char* Nome(CodificaTesto c) {
+        switch (c) {
+            case CodificaTesto::Windows1252: return "WINDOWS-1252";
+            case CodificaTesto::Utf16LE: return "UTF-16LE";
+            case CodificaTesto::Utf16BE: return "UTF-16BE";
+            case CodificaTesto::Utf8: break;
+        }
+        return "UTF-8";
+    }
+    Convertitore conv;
+    std::size_t unita;   // bytes skipped past a malformed sequence
+    std::string resto;   // a character cut at the end of the last block
+};
+
+VersoUtf8::VersoUtf8(CodificaTesto da) : s_(std::make_unique<Stato>(da)) {}
+VersoUtf8::~VersoUtf8() = default;
+
+void VersoUtf8::Converti(std::string_view dati, std::string& out) {
+    std::string unito;
+    if (!s_->resto.empty()) {
+        unito = std::move(s_->resto) + std::string(dati);
+        s_->resto.clear();
+        dati = unito;
+    }
+    char* in = const_cast<char*>(dati.data());
+    std::size_t restanti = dati.size();
+    char buffer[4096];
+    while (restanti > 0) {
+        char* o = buffer;
+        std::size_t spazio = sizeof buffer;
+        const std::size_t r = iconv(s_->conv.get(), &in, &restanti, &o, &spazio);
+        out.append(buffer, static_cast<std::size_t>(o - buffer));
+        if (r != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
+        if (errno == EINVAL) {  // cut short: the rest comes with the next block
+            s_->resto.assign(in, restanti);
+            return;
+        }
+        out += "\xEF\xBF\xBD";
+        const std::size_t salto = std::min(s_->unita, restanti);
+        in += salto;
+        restanti -= salto;
+    }
+}
+
+void VersoUtf8::Fine(std::string& out) {
+    if (!s_->resto.empty()) out += "\xEF\xBF\xBD";
+    s_->resto.clear();
 }
 
 }  // namespace termix
