@@ -110,7 +110,7 @@ void elabora(const Intestazione& h, Lotto& l, std::vector<std::string_view>& cam
             l.errori += std::string(Programma) + ": riga " + std::to_string(rec.riga) + " (" +
                         Linee(rec.linea, rec.ultimaLinea) + "): " + r.diagnosi;
             if (rec.ripreso)
-                l.errori += "; la riga " + std::to_string(rec.linea) + " è persa, la lettura riprende dalla linea " +
+                l.errori += "; la linea " + std::to_string(rec.linea) + " è persa, la lettura riprende dalla linea " +
                             std::to_string(rec.linea + 1);
             l.errori += "\n";
         }

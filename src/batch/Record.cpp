@@ -107,6 +107,9 @@ std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> c
             if (stessoNome(nome, ColonneIngresso[c].nome)) trovata = static_cast<int>(c);
         if (trovata < 0 && copiata) continue;
         if (trovata < 0) {
+            // NUL bytes in a name: UTF-16 without its mark, read as bytes.
+            if (nome.find('\0') != std::string_view::npos)
+                return "colonna sconosciuta con caratteri nulli: il file sembra UTF-16, provare --codifica utf-16";
             std::string m = "colonna sconosciuta: \"" + std::string(nome) + "\"";
             if (const char* simile = ColonnaSimile(nome)) return m + ": forse " + simile + "?";
             return m + " (per copiarla nell'uscita: --conserva " + std::string(nome) + ")";
