@@ -53,8 +53,9 @@ std::string Utf16(const std::string& latino, bool grande, bool marchio = true) {
 TEST(CodificheCsv, IngressoUscitaERapporto) {
     const std::string w = Testa + "Citt\xE0 \x80" + Dati;  // Windows-1252, with the euro sign
     const std::string lungo(300000, '\n');                  // blank lines past the first block read
-    // "à" cut by the end of the first block of 256 KiB.
-    const std::string taglio(262143 - 4 - Testa.size(), '\n');
+    // "à" cut by the end of the first and of the second block of 256 KiB.
+    std::string taglio = Testa + std::string(262139 - Testa.size(), '\n') + "Città" + Dati;
+    taglio += std::string(524283 - taglio.size(), '\n') + "Città" + Dati;
     struct Caso {
         const char* nome;
         std::string ingresso, opzioni, marchio, nome_uscita, nome_rapporto;
@@ -64,7 +65,7 @@ TEST(CodificheCsv, IngressoUscitaERapporto) {
         {"UTF-8 con BOM", "\xEF\xBB\xBF" + Testa + "Città" + Dati, "", "\xEF\xBB\xBF", "Città", "Citt\xE0"},
         {"Windows-1252", w, "", "", "Citt\xE0 \x80", "Citt\xE0 \x80"},
         {"Windows-1252 dopo 256 KiB", Testa + lungo + "Citt\xE0" + Dati, "", "", "Citt\xE0", "Citt\xE0"},
-        {"UTF-8 tagliato tra due blocchi", Testa + taglio + "Città" + Dati, "", "", "Città", "Citt\xE0"},
+        {"UTF-8 tagliato tra due blocchi", taglio, "", "", "Città", "Citt\xE0"},
         {"UTF-16LE", Utf16(Testa + "Citt\xE0" + Dati, false), "", "\xEF\xBB\xBF", "Città", "Citt\xE0"},
         {"UTF-16BE", Utf16(Testa + "Citt\xE0" + Dati, true), "", "\xEF\xBB\xBF", "Città", "Citt\xE0"},
         {"utf-16 senza BOM", Utf16(Testa + "Citt\xE0" + Dati, false, false), "--codifica utf-16", "\xEF\xBB\xBF",
