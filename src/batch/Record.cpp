@@ -111,6 +111,9 @@ std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> c
             if (nome.find('\0') != std::string_view::npos)
                 return "colonna sconosciuta con caratteri nulli: il file sembra UTF-16, provare --codifica utf-16";
             std::string m = "colonna sconosciuta: \"" + std::string(nome) + "\"";
+            // "Unicode text" exports separate with tabs.
+            if (nome.find('\t') != std::string_view::npos)
+                return m + ": il separatore dev'essere ';' o ',', non la tabulazione";
             if (const char* simile = ColonnaSimile(nome)) return m + ": forse " + simile + "?";
             return m + " (per copiarla nell'uscita: --conserva " + std::string(nome) + ")";
         }
