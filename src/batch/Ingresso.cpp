@@ -27,6 +27,7 @@ bool LetturaIngresso::Apri(std::FILE* f, std::optional<CodificaTesto> forzata) {
     if (!riempi()) return false;
     const std::string_view inizio(grezzo_.data(), pieni_);
     const std::optional<Marchio> m = MarchioIniziale(inizio);
+    bool verificato = false;  // all of the input is known to be valid UTF-8
     if (forzata) {
         codifica_ = *forzata;
         // --codifica utf-16: the mark gives the byte order, little-endian
@@ -36,12 +37,15 @@ bool LetturaIngresso::Apri(std::FILE* f, std::optional<CodificaTesto> forzata) {
             codifica_ = m->codifica;
             marchio_ = true;
         }
-    } else if (m) {
+    } else if (m && m->codifica != CodificaTesto::Utf8) {
         codifica_ = m->codifica;
         marchio_ = true;
     } else {
+        // With a UTF-8 mark the check only spares the converter.
+        marchio_ = m.has_value();
         std::size_t troncati = 0;
         bool valido = Utf8Valido(inizio, troncati);
+        bool tuttoLetto = false;
         struct stat st{};
         if (valido && !fine_ && origine >= 0 && fstat(fileno(f), &st) == 0 && S_ISREG(st.st_mode)) {
             // A regular file is checked whole, then read again from its start;
@@ -60,15 +64,19 @@ bool LetturaIngresso::Apri(std::FILE* f, std::optional<CodificaTesto> forzata) {
                 tenuti = troncati;
             }
             if (tenuti > 0) valido = false;  // the file ends inside a character
+            tuttoLetto = true;
             if (std::fseek(f, origine, SEEK_SET) != 0) return false;
             if (!riempi()) return false;
         } else if (fine_ && troncati > 0) {
             valido = false;
         }
-        codifica_ = valido ? CodificaTesto::Utf8 : CodificaTesto::Windows1252;
+        codifica_ = valido || marchio_ ? CodificaTesto::Utf8 : CodificaTesto::Windows1252;
+        verificato = valido && (fine_ || tuttoLetto);
     }
     if (marchio_) inizio_ = m->lunghezza;
-    if (codifica_ != CodificaTesto::Utf8) conv_.emplace(codifica_);
+    // UTF-8 not checked whole (a pipe, or forced) still goes through the
+    // converter: a stray byte later on must not reach the output raw.
+    if (!verificato) conv_.emplace(codifica_);
     return true;
 }
 

@@ -66,7 +66,8 @@ maschere; sono vuoti quando la riga non è completata.
 Codifica: un file che comincia con il marchio (BOM) UTF-16 è letto come UTF-16;
 altrimenti come UTF-8, con o senza marchio, se è UTF-8 valido, se no come
 Windows-1252 (il CSV dei fogli di calcolo con le impostazioni italiane). Da una
-pipe decide il primo blocco (256 KiB). Il CSV scritto ha una sola codifica,
+pipe decide il primo blocco (256 KiB); se è UTF-8, un byte non valido più
+avanti diventa il carattere di sostituzione U+FFFD. Il CSV scritto ha una sola codifica,
 quella dell'ingresso: Windows-1252 resta Windows-1252; UTF-8 resta UTF-8, con il
 marchio se l'ingresso l'aveva; UTF-16 diventa UTF-8 con il marchio. I rapporti
 sono sempre in Windows-1252, come li scrive "Salva": un carattere che
