@@ -43,31 +43,59 @@ private:
     iconv_t cd_;
 };
 
+// Bytes below 0x80 at the start of `t`: the same in UTF-8, Windows-1252 and
+// ASCII, so they skip the converter (most of a CSV file is digits).
+std::size_t TrattoAscii(std::string_view t) {
+    const auto* p = reinterpret_cast<const unsigned char*>(t.data());
+    std::size_t i = 0;
+    for (std::uint64_t w; i + 8 <= t.size(); i += 8) {
+        std::memcpy(&w, p + i, 8);
+        if (w & 0x8080808080808080ull) break;
+    }
+    while (i < t.size() && p[i] < 0x80) ++i;
+    return i;
+}
+
+std::size_t TrattoNonAscii(std::string_view t) {
+    std::size_t i = 0;
+    while (i < t.size() && static_cast<unsigned char>(t[i]) >= 0x80) ++i;
+    return i;
+}
+
 }  // namespace
 
 std::string InWindows1252(std::string_view utf8) {
     // One converter per thread, reset before each use: opening one costs
     // more than converting a line.
     thread_local Convertitore conv;
-    iconv(conv.get(), nullptr, nullptr, nullptr, nullptr);
     std::string uscita;
     uscita.reserve(utf8.size());
-    char* in = const_cast<char*>(utf8.data());
-    std::size_t restanti = utf8.size();
-    char buffer[256];
-    while (restanti > 0) {
-        char* out = buffer;
-        std::size_t spazio = sizeof buffer;
-        const std::size_t r = iconv(conv.get(), &in, &restanti, &out, &spazio);
-        uscita.append(buffer, static_cast<std::size_t>(out - buffer));
-        if (r != static_cast<std::size_t>(-1)) break;
-        if (errno == E2BIG) continue;
-        // EILSEQ (not in the code page, or malformed) or EINVAL (cut short):
-        // one "?" for the offending character, then carry on after it.
-        uscita += '?';
-        const std::size_t salto = LunghezzaCarattere({in, restanti});
-        in += salto;
-        restanti -= salto;
+    while (!utf8.empty()) {
+        const std::size_t ascii = TrattoAscii(utf8);
+        uscita.append(utf8.data(), ascii);
+        utf8.remove_prefix(ascii);
+        // The run of other bytes ends where a character does: an ASCII byte
+        // never sits inside a UTF-8 sequence.
+        const std::size_t altri = TrattoNonAscii(utf8);
+        iconv(conv.get(), nullptr, nullptr, nullptr, nullptr);
+        char* in = const_cast<char*>(utf8.data());
+        std::size_t restanti = altri;
+        utf8.remove_prefix(altri);
+        char buffer[256];
+        while (restanti > 0) {
+            char* out = buffer;
+            std::size_t spazio = sizeof buffer;
+            const std::size_t r = iconv(conv.get(), &in, &restanti, &out, &spazio);
+            uscita.append(buffer, static_cast<std::size_t>(out - buffer));
+            if (r != static_cast<std::size_t>(-1)) break;
+            if (errno == E2BIG) continue;
+            // EILSEQ (not in the code page, or malformed) or EINVAL (cut short):
+            // one "?" for the offending character, then carry on after it.
+            uscita += '?';
+            const std::size_t salto = LunghezzaCarattere({in, restanti});
+            in += salto;
+            restanti -= salto;
+        }
     }
     return uscita;
 }
@@ -160,23 +188,37 @@ void VersoUtf8::Converti(std::string_view dati, std::string& out) {
         s_->resto.clear();
         dati = unito;
     }
-    char* in = const_cast<char*>(dati.data());
-    std::size_t restanti = dati.size();
-    char buffer[4096];
-    while (restanti > 0) {
-        char* o = buffer;
-        std::size_t spazio = sizeof buffer;
-        const std::size_t r = iconv(s_->conv.get(), &in, &restanti, &o, &spazio);
-        out.append(buffer, static_cast<std::size_t>(o - buffer));
-        if (r != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
-        if (errno == EINVAL) {  // cut short: the rest comes with the next block
-            s_->resto.assign(in, restanti);
-            return;
+    // UTF-16 goes whole to the converter; the one-byte encodings only in
+    // their runs of non-ASCII bytes.
+    while (!dati.empty()) {
+        std::size_t tratto = dati.size();
+        if (s_->unita == 1) {
+            const std::size_t ascii = TrattoAscii(dati);
+            out.append(dati.data(), ascii);
+            dati.remove_prefix(ascii);
+            tratto = TrattoNonAscii(dati);
         }
-        out += "\xEF\xBF\xBD";
-        const std::size_t salto = std::min(s_->unita, restanti);
-        in += salto;
-        restanti -= salto;
+        const bool ultimo = tratto == dati.size();
+        char* in = const_cast<char*>(dati.data());
+        std::size_t restanti = tratto;
+        dati.remove_prefix(tratto);
+        iconv(s_->conv.get(), nullptr, nullptr, nullptr, nullptr);
+        char buffer[4096];
+        while (restanti > 0) {
+            char* o = buffer;
+            std::size_t spazio = sizeof buffer;
+            const std::size_t r = iconv(s_->conv.get(), &in, &restanti, &o, &spazio);
+            out.append(buffer, static_cast<std::size_t>(o - buffer));
+            if (r != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
+            if (errno == EINVAL && ultimo) {  // cut short: the rest comes with the next block
+                s_->resto.assign(in, restanti);
+                return;
+            }
+            out += "\xEF\xBF\xBD";
+            const std::size_t salto = std::min(s_->unita, restanti);
+            in += salto;
+            restanti -= salto;
+        }
     }
 }
 
