@@ -83,7 +83,8 @@ TEST(Batch, FileCompletoConvenzioneInternazionale) {
     ASSERT_EQ(esegui("'" + (c / "in.csv") + "' -o '" + (c / "out.csv") + "'", c), 1);
     const auto r = righe(leggi(c / "out.csv"));
     ASSERT_EQ(r.size(), 6u);
-    EXPECT_EQ(r[0].rfind("Riga,Impianto,Combustibile,Esito,PesoMolecolare,FrazC,FrazH,", 0), 0u);  // no mark
+    // The input's mark, then the header.
+    EXPECT_EQ(r[0].rfind("\xEF\xBB\xBFRiga,Impianto,Combustibile,Esito,PesoMolecolare,FrazC,FrazH,", 0), 0u);
     // The methane preset as exact doubles, 0 for the molecular weight it does not compute.
     EXPECT_EQ(r[1].rfind("1,\"Forno, 1\",gas,OK,0,0.7487,0.2513,0,0,0,0,124.665,3.98928,11958,", 0), 0u) << r[1];
     EXPECT_NE(r[1].find(",1195800,1136010,"), std::string::npos) << r[1];
@@ -164,7 +165,7 @@ TEST(Batch, ErroriDUsoEDiFile) {
         {"'" + (c / "aperta.csv") + "' -o '" + (c / "no3.csv") + "'", "virgolette"},
         {"'" + (c / "manca.csv") + "'", "impossibile aprire"},
         {"'" + (c / "buono.csv") + "' --rapporti", "manca il nome della cartella dopo --rapporti"},
-        {"'" + (c / "buono.csv") + "' --rapporti=", "nome della cartella dei rapporti vuoto"},
+        {"'" + (c / "buono.csv") + "' --rapporti=", "il nome della cartella dopo --rapporti è vuoto"},
         {"'" + (c / "buono.csv") + "' --rapporti a --rapporti=b", "opzione --rapporti ripetuta"},
         {"'" + (c / "buono.csv") + "' -x", "opzione sconosciuta: -x"},
         {"'" + (c / "buono.csv") + "' altro.csv", "un solo file"},
@@ -172,8 +173,8 @@ TEST(Batch, ErroriDUsoEDiFile) {
         {"'" + (c / "buono.csv") + "' -o a -o b", "ripetuta"},
         {"'" + (c / "buono.csv") + "' -o '" + (c / "cartella") + "'", "impossibile aprire"},
         {"'" + (c / "buono.csv") + "' -o /dev/full", "impossibile scrivere"},
-        {"'" + (c / "buono.csv") + "' -o '" + (c / "buono.csv") + "'", "e' il file di ingresso"},
-        {"-o '" + (c / "buono.csv") + "' < '" + (c / "buono.csv") + "'", "e' il file di ingresso"},
+        {"'" + (c / "buono.csv") + "' -o '" + (c / "buono.csv") + "'", "è il file di ingresso"},
+        {"-o '" + (c / "buono.csv") + "' < '" + (c / "buono.csv") + "'", "è il file di ingresso"},
     };
     for (const auto& caso : casi) {
         EXPECT_EQ(esegui(caso.argomenti, c), 2) << caso.argomenti;

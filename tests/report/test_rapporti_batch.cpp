@@ -92,7 +92,7 @@ TEST_F(RapportiBatch, MetanoComeSalvatoDalleForm) {
     EXPECT_EQ(SenzaDataEOra(Leggi(dir / "1.TXT")), atteso);
     EXPECT_FALSE(fs::exists(dir / "2.TXT"));
     EXPECT_EQ(SenzaDataEOra(Leggi(dir / "3.TXT")), atteso);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);  // and the list
 
     // The date and time are there, each after " = " at column 50.
     const std::vector<std::string> righe = Righe(Leggi(dir / "1.TXT"));
