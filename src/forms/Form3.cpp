@@ -1,6 +1,7 @@
 #include "forms/Form3.h"
 
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -24,6 +25,16 @@ const VoceCampo campi[] = {
     {"Text5", &M::UmiditaRelativa, "Text8", 3000, 1630, 8},
     {"Text8", &M::TempCeneri, "Text10", 7440, 1620, 11},
     {"Text10", &M::Dispersioni, "Command4", 3000, 2100, 12},
+};
+
+// The wait cursor for the length of a synchronous run. Qt hands the change to
+// the display server at once, so it shows while the run blocks the event loop;
+// a run of microseconds puts it up and down within one frame, never seen.
+struct CursoreAttesa {
+    CursoreAttesa() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CursoreAttesa() { QGuiApplication::restoreOverrideCursor(); }
+    CursoreAttesa(const CursoreAttesa&) = delete;
+    CursoreAttesa& operator=(const CursoreAttesa&) = delete;
 };
 
 void suggerimento(QLabel* l) {
@@ -81,7 +92,14 @@ void Form3::Command2_Click() {
     GestoreForm::mostra(GestoreForm::form2());
 }
 
-void Form3::Command4_Click() { ApplicaEffetti(EseguiCalcolo(modulo1())); }
+void Form3::Command4_Click() {
+    EsitoOperazione e;
+    {
+        CursoreAttesa attesa;  // down again before any message box comes up
+        e = EseguiCalcolo(modulo1());
+    }
+    ApplicaEffetti(e);
+}
 
 void Form3::Command1_Click() { close(); }
 
