@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "report/TabellaRisultati.h"
+
 namespace termix::batch {
 
 // One record as the reader hands it out. The views live until the next call
@@ -182,16 +184,10 @@ private:
     bool vuoto_ = true;
 };
 
-// Appends a field, quoted when it holds the separator, a quote, CR or LF.
-void ScriviCampo(std::string& out, std::string_view campo, char sep);
-
-// Appends the shortest text that reads back to x ("0" for either zero),
-// with the decimal comma when the separator is ';'.
-void ScriviNumero(std::string& out, double x, char sep);
-// The same into a buffer with room for LunghezzaMassimaNumero characters;
-// returns the end of the text.
-inline constexpr std::size_t LunghezzaMassimaNumero = 32;
-char* ScriviNumero(char* p, double x, char sep);
+// Fields and numbers are written as the forms' export writes them.
+using termix::LunghezzaMassimaNumero;
+using termix::ScriviCampo;
+using termix::ScriviNumero;
 
 // The ',' convention: optional blanks, optional sign, digits with at most one
 // '.', at least one digit, optional exponent e/E with optional sign. Nothing
