@@ -1,6 +1,7 @@
 #include "ui/Dialoghi.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QLibraryInfo>
 #include <QMessageBox>
@@ -69,6 +70,10 @@ QString DialoghiQt::chiediTesto(const QString& richiesta, const QString& titolo,
     box.setInputMode(QInputDialog::TextInput);
     if (box.exec() != QDialog::Accepted) return QString();
     return box.textValue();
+}
+
+QString DialoghiQt::chiediFile(const QString& titolo, const QString& predefinito, const QString& filtri) {
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), titolo, predefinito, filtri);
 }
 
 bool caricaTraduzioneItaliana() {
