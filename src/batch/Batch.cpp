@@ -15,6 +15,7 @@
 
 #include "batch/Csv.h"
 #include "batch/Record.h"
+#include "batch/Variando.h"
 #include "report/OrologioSistema.h"
 #include "report/SalvaRapporto.h"
 
@@ -79,7 +80,7 @@ struct Rapporti {
 };
 
 void elabora(const Intestazione& h, Lotto& l, std::vector<std::string_view>& campi, RisultatoRecord& r,
-             Rapporti& rapporti) {
+             Rapporti& rapporti, const Variando* variando) {
     for (const auto& rec : l.rec) {
         campi.clear();
         std::size_t inizio = rec.primo == 0 ? 0 : l.fini[rec.primo - 1];
@@ -88,8 +89,11 @@ void elabora(const Intestazione& h, Lotto& l, std::vector<std::string_view>& cam
             campi.emplace_back(l.dati.data() + inizio, fine - inizio);
             inizio = fine;
         }
-        ElaboraRecord(h, campi, rec.nonTerminato, r, rapporti.cartella ? &rapporti.vista : nullptr);
-        if (rapporti.cartella && r.stato == RisultatoRecord::Stato::Completato) {
+        if (variando)  // its records written already
+            ElaboraVariando(h, campi, rec.nonTerminato, rec.riga, *variando, r, l.uscita);
+        else
+            ElaboraRecord(h, campi, rec.nonTerminato, r, rapporti.cartella ? &rapporti.vista : nullptr);
+        if (!variando && rapporti.cartella && r.stato == RisultatoRecord::Stato::Completato) {
             const std::string file = (std::filesystem::path(*rapporti.cartella) / (std::to_string(rec.riga) + ".TXT")).string();
             bool scritto = false;
             try {
@@ -104,7 +108,7 @@ void elabora(const Intestazione& h, Lotto& l, std::vector<std::string_view>& cam
                             ": impossibile scrivere il rapporto " + file + "\n";
             }
         }
-        ScriviRecord(l.uscita, h, rec.riga, campi, r);
+        if (!variando) ScriviRecord(l.uscita, h, rec.riga, campi, r);
         if (r.stato == RisultatoRecord::Stato::Malformato) {
             ++l.malformati;
             l.errori += std::string(Programma) + ": riga " + std::to_string(rec.riga) + " (linea " +
@@ -198,7 +202,7 @@ private:
             if (guasto_ || prossimo_ == inviati_) return;
             Lotto& l = slot_[prossimo_++ % slot_.size()];
             lk.unlock();
-            elabora(h_, l, campi, r, rapporti);
+            elabora(h_, l, campi, r, rapporti, o_.variando);
             lk.lock();
             l.stato = Lotto::Stato::Fatto;
             cvFatto_.notify_all();
@@ -291,7 +295,10 @@ int EseguiBatch(const OpzioniBatch& o) {
                              o.cartellaRapporti.c_str(), ec.message().c_str());
         }
         std::string testa;
-        ScriviIntestazione(testa, sep);
+        if (o.variando)
+            ScriviIntestazioneVariando(testa, sep, *o.variando);
+        else
+            ScriviIntestazione(testa, sep);
         if (!uscita.scrivi(testa)) {
             std::fprintf(err, "%s: impossibile scrivere %s: %s\n", Programma, uscita.nome().c_str(),
                          std::strerror(errno));

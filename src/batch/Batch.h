@@ -6,6 +6,8 @@
 
 namespace termix::batch {
 
+struct Variando;
+
 struct OpzioniBatch {
     std::FILE* ingresso = nullptr;   // already open
     std::string nomeIngresso;        // for messages ("-" = standard input)
@@ -14,6 +16,7 @@ struct OpzioniBatch {
     unsigned thread = 0;             // computing threads; 0 = one per core
     bool progresso = false;          // show a progress line on `errori`
     std::string cartellaRapporti;    // non-empty: a report file per completed record
+    const Variando* variando = nullptr;  // --variando (and --obiettivo)
 };
 
 // Exit status: 0 every record read (and every report written), 1 some

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "batch/Colonne.h"
+#include "combustion/Caso.h"
 #include "fuel/CalcoloCombustibile.h"
 #include "model/Modulo1.h"
 
@@ -70,9 +71,10 @@ struct RisultatoRecord {
 
 // Computes one data record (its fields as read) on a fresh record. With
 // `vista`, also fills in what the forms would show. `nonTerminato`: the record
-// was cut by a quote still open at the end of the input.
+// was cut by a quote still open at the end of the input. With `ingressi`, a
+// record that reads well is not computed: its case goes there instead.
 void ElaboraRecord(const Intestazione& intestazione, std::span<const std::string_view> campi, bool nonTerminato,
-                   RisultatoRecord& out, VistaForme* vista = nullptr);
+                   RisultatoRecord& out, VistaForme* vista = nullptr, IngressiCaso* ingressi = nullptr);
 
 // Appends the output header line (CRLF included).
 void ScriviIntestazione(std::string& out, char separatore);

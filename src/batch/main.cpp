@@ -9,11 +9,13 @@
 #include <string_view>
 
 #include "batch/Batch.h"
+#include "batch/Variando.h"
 
 namespace {
 
 constexpr const char* Uso =
     "Uso: termix54-batch [INGRESSO.csv|-] [-o USCITA.csv] [--rapporti CARTELLA]\n"
+    "                    [--variando COLONNA=DA:A:PASSO [--obiettivo TEMPERATURA]]\n"
     "\n"
     "Calcola ogni riga del file CSV come la calcolerebbero le maschere di Termix54\n"
     "e scrive i risultati in CSV. Senza INGRESSO, o con -, legge lo standard input;\n"
@@ -36,6 +38,18 @@ constexpr const char* Uso =
     "                   scrive in CARTELLA/<Riga>.TXT il rapporto di calcolo di ogni\n"
     "                   riga completata, come lo salverebbe \"&Salva\" (la cartella\n"
     "                   e' creata se manca)\n"
+    "  --variando COLONNA=DA:A:PASSO\n"
+    "                   ogni riga diventa una riga di uscita per ogni valore DA + k*PASSO\n"
+    "                   (k = 0, 1, ... fino ad A) della colonna numerica COLONNA, in ordine;\n"
+    "                   il valore e' scritto in una colonna COLONNA subito dopo Esito; ogni\n"
+    "                   riga e' uguale a quella che darebbe lo stesso ingresso su una riga\n"
+    "                   a se'. I numeri con la virgola o con il punto decimale\n"
+    "  --obiettivo TEMPERATURA\n"
+    "                   con --variando: una sola riga per riga di ingresso, al valore di\n"
+    "                   COLONNA in cui TempFumi incrocia TEMPERATURA [°C] (bisezione sul\n"
+    "                   calcolo esatto, a 0,01 dell'unita' della colonna), con i valori del\n"
+    "                   calcolo in quel punto; senza un incrocio, o con piu' di uno, valori\n"
+    "                   vuoti e il motivo in Esito (--rapporti non si usa con --variando)\n"
     "  -h, --help       mostra questo aiuto\n";
 
 int erroreUso(const char* messaggio) {
@@ -48,6 +62,9 @@ int erroreUso(const char* messaggio) {
 int main(int argc, char** argv) {
     std::string ingresso, uscita, rapporti;
     bool haIngresso = false, haUscita = false, haRapporti = false;
+    termix::batch::Variando variando;
+    bool haVariando = false;
+    const char* obiettivo = nullptr;
     for (int i = 1; i < argc; ++i) {
         std::string_view a = argv[i];
         if (a == "-h" || a == "--help") {
@@ -70,6 +87,16 @@ int main(int argc, char** argv) {
             }
             if (rapporti.empty()) return erroreUso("nome della cartella dei rapporti vuoto");
             haRapporti = true;
+        } else if (a == "--variando" || a == "--obiettivo") {
+            if (i + 1 >= argc) return erroreUso(a == "--variando" ? "manca COLONNA=DA:A:PASSO dopo --variando"
+                                                                   : "manca la temperatura dopo --obiettivo");
+            if (a == "--obiettivo") {
+                obiettivo = argv[++i];
+                continue;
+            }
+            if (haVariando) return erroreUso("opzione --variando ripetuta");
+            if (auto errore = termix::batch::LeggiVariando(argv[++i], variando)) return erroreUso(errore->c_str());
+            haVariando = true;
         } else if (a.size() > 1 && a[0] == '-') {
             std::string m = "opzione sconosciuta: " + std::string(a);
             return erroreUso(m.c_str());
@@ -80,7 +107,14 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (obiettivo) {
+        if (!haVariando) return erroreUso("--obiettivo si usa con --variando");
+        if (auto errore = termix::batch::LeggiObiettivo(obiettivo, variando)) return erroreUso(errore->c_str());
+    }
+    if (haVariando && haRapporti) return erroreUso("--rapporti non si usa con --variando");
+
     termix::batch::OpzioniBatch o;
+    if (haVariando) o.variando = &variando;
     if (!haIngresso || ingresso == "-") {
         o.ingresso = stdin;
         o.nomeIngresso = "standard input";

@@ -1,14 +1,11 @@
-// The sweep against the batch tool: every value of a sweep run as a row of its
-// own by termix54-batch gives the same Esito and the same doubles (written as
-// the shortest text that reads back to them), gaps included.
+// Every value of a sweep equals termix54-batch on a row of its own: same Esito,
+// same doubles (shortest texts that read back to them), gaps included.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "batch/Colonne.h"
 #include "combustion/Andamento.h"
@@ -27,20 +24,26 @@ const std::pair<const char*, const char*> Base[] = {
     {"TempCeneri", "400"},  {"Dispersioni", "5"},
 };
 
-std::string testoNumero(double x) {
+std::string numero(double x) {
     std::string t;
     ScriviNumero(t, x, ';');
     return t;
 }
 
-// The tool's output records from Esito on (the columns a sweep shares with it).
-std::vector<std::string> daEsito(const std::string& csv) {
-    std::vector<std::string> r;
-    std::istringstream in(csv);
+// termix54-batch on `csv` with `opzioni`: its records after the header, from Esito on.
+std::string batchDaEsito(const std::filesystem::path& dir, const std::string& csv, const std::string& opzioni) {
+    std::ofstream(dir / "in.csv") << csv;
+    const std::string cmd = std::string("'") + TERMIX54_BATCH_EXE + "' '" + (dir / "in.csv").string() + "' -o '" +
+                            (dir / "out.csv").string() + "' " + opzioni + " 2>/dev/null";
+    const int st = std::system(cmd.c_str());
+    EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0) << opzioni;
+    std::ifstream in(dir / "out.csv");
+    std::string r, intestazione;
+    std::getline(in, intestazione);
     for (std::string l; std::getline(in, l);) {
         size_t p = 0;
         for (int k = 0; k < 3; ++k) p = l.find(';', p) + 1;
-        r.push_back(l.substr(p));
+        r += l.substr(p) + "\n";
     }
     return r;
 }
@@ -62,11 +65,11 @@ TEST(Andamento, EachValueEqualsTheBatchRecordOfItsOwnRow) {
                   {"TempAria", -20, 40, 0.7}};
     const auto dir = std::filesystem::temp_directory_path() / ("termix54-andamento-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
+    std::vector<PuntoAndamento> punti;
     for (const auto& s : sweeps) {
         const Grandezza& g = *TrovaGrandezza(IngressiAndamento, s.variata);
         std::vector<double> valori;
         ASSERT_FALSE(ValoriAndamento(s.da, s.a, s.passo, valori));
-        std::vector<PuntoAndamento> punti;
         CalcolaAndamento(caso, g, valori, punti);
 
         std::string csv = "Tipo;Composizione", atteso;
@@ -78,26 +81,26 @@ TEST(Andamento, EachValueEqualsTheBatchRecordOfItsOwnRow) {
             csv += "Altri;Ponderale";
             for (auto [nome, testo] : Base)
                 if (nome != std::string_view(s.variata)) csv += std::string(";") + testo;
-            csv += ";" + testoNumero(p.valore) + "\n";
+            csv += ";" + numero(p.valore) + "\n";
             ScriviCampo(atteso, p.esito, ';');
             ScriviValori(atteso, p.completato ? &p.m : nullptr, ';');
             atteso += "\r\n";
             gap += !p.completato;
         }
         EXPECT_EQ(gap, s.variata == std::string_view("EccessoAria") || s.variata == std::string_view("Dispersioni"));
-        std::ofstream(dir / "in.csv") << csv;
-        const std::string cmd = std::string("'") + TERMIX54_BATCH_EXE + "' '" + (dir / "in.csv").string() + "' -o '" +
-                                (dir / "out.csv").string() + "' 2>/dev/null";
-        const int st = std::system(cmd.c_str());
-        ASSERT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0) << s.variata;
-        std::stringstream out;
-        out << std::ifstream(dir / "out.csv").rdbuf();
-        auto righe = daEsito(out.str());
-        ASSERT_EQ(righe.size(), punti.size() + 1);
-        righe.erase(righe.begin());
-        std::string uscita;
-        for (const auto& r : righe) uscita += r + "\n";
-        EXPECT_EQ(uscita, atteso) << s.variata;
+        EXPECT_EQ(batchDaEsito(dir, csv, ""), atteso) << s.variata;
+    }
+    // --obiettivo on the last sweep's case: the run at the crossing, or the reason and no values.
+    std::string csv = "Tipo;Composizione", riga = "Altri;Ponderale";
+    for (auto [nome, testo] : Base) csv += std::string(";") + nome, riga += std::string(";") + testo;
+    for (double t : {std::round((punti.front().m.TempFumi.v + punti.back().m.TempFumi.v) / 2), 3000.0}) {
+        const Obiettivo o = TrovaObiettivo(caso, IngressiAndamento[1], punti, t);
+        EXPECT_EQ(o.esito == Obiettivo::Esito::Trovato, t < 2000) << o.frase;
+        std::string atteso = o.esito == Obiettivo::Esito::Trovato ? "OK;" + numero(o.valore) : o.frase + ";";
+        ScriviValori(atteso, o.esito == Obiettivo::Esito::Trovato ? &o.punto.m : nullptr, ';');
+        EXPECT_EQ(batchDaEsito(dir, csv + "\n" + riga + "\n", "--variando TempAria=-20:40:0,7 --obiettivo " +
+                                                                std::to_string(int(t))),
+                  atteso + "\r\n");
     }
     std::filesystem::remove_all(dir);
 }
