@@ -171,7 +171,10 @@ bool frmAndamento::Command1_Click() {
         dialoghi().messaggio(QStringLiteral("Intervallo non valido: ") + q(errore->c_str()), Icona::Esclamazione);
         return false;
     }
-    CalcolaAndamento(caso_, variata(), valori_, punti_);
+    {
+        CursoreAttesa attesa;  // runs that never settle take a second each
+        CalcolaAndamento(caso_, variata(), valori_, punti_);
+    }
     obiettivo_.reset();
     risposta_->clear();
     disegna();
@@ -280,7 +283,10 @@ void frmAndamento::disegna() {
 void frmAndamento::Command2_Click() {
     double t = 0;
     if (!leggi("Text4", t)) return;
-    obiettivo_ = TrovaObiettivo(caso_, variata(), punti_, t);
+    {
+        CursoreAttesa attesa;
+        obiettivo_ = TrovaObiettivo(caso_, variata(), punti_, t);
+    }
     risposta_->setText(QString::fromStdString(obiettivo_->frase));
     if (!risultati_[0]->isChecked())
         risultati_[0]->setChecked(true);  // redraws

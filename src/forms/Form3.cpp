@@ -1,7 +1,6 @@
 #include "forms/Form3.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -25,16 +24,6 @@ const VoceCampo campi[] = {
     {"Text5", &M::UmiditaRelativa, "Text8", 3000, 1630, 8},
     {"Text8", &M::TempCeneri, "Text10", 7440, 1620, 11},
     {"Text10", &M::Dispersioni, "Command4", 3000, 2100, 12},
-};
-
-// The wait cursor for the length of a synchronous run. Qt hands the change to
-// the display server at once, so it shows while the run blocks the event loop;
-// a run of microseconds puts it up and down within one frame, never seen.
-struct CursoreAttesa {
-    CursoreAttesa() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CursoreAttesa() { QGuiApplication::restoreOverrideCursor(); }
-    CursoreAttesa(const CursoreAttesa&) = delete;
-    CursoreAttesa& operator=(const CursoreAttesa&) = delete;
 };
 
 void suggerimento(QLabel* l) {
