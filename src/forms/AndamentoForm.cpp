@@ -77,7 +77,8 @@ frmAndamento::frmAndamento(const IngressiCaso& caso, QWidget* padre)
     const struct {
         const char *etichetta, *nome, *casella;
         float x;
-    } intervallo[] = {{"Label2", "da", "Text1", 120}, {"Label3", "a", "Text2", 1800}, {"Label4", "passo", "Text3", 3480}};
+    } intervallo[] = {
+        {"Label2", "da", "Text1", 120}, {"Label3", "a", "Text2", 1800}, {"Label4", "passo", "Text3", 3480}};
     int tab = 1;
     for (const auto& i : intervallo) {
         etichetta(i.etichetta, q(i.nome), i.x, 600, 500, 195, -1);
@@ -190,7 +191,8 @@ void frmAndamento::disegna() {
     const Grandezza& x = variata();
     auto* asseX = new QValueAxis;
     asseX->setTitleText(titoloAsse(x));
-    if (!valori_.empty()) asseX->setRange(valori_.front(), valori_.back() > valori_.front() ? valori_.back() : valori_.front() + 1);
+    if (!valori_.empty())  // one value: a unit wide
+        asseX->setRange(valori_.front(), valori_.back() > valori_.front() ? valori_.back() : valori_.front() + 1);
     chart_->addAxis(asseX, Qt::AlignBottom);
 
     int lacune = 0;
@@ -272,7 +274,8 @@ void frmAndamento::disegna() {
             }
         }
         if (minimo <= massimo) {
-            const double margine = massimo > minimo ? (massimo - minimo) * 0.05 : std::max(1.0, std::fabs(massimo) * 0.05);
+            const double margine =
+                massimo > minimo ? (massimo - minimo) * 0.05 : std::max(1.0, std::fabs(massimo) * 0.05);
             asseY->setRange(minimo - margine, massimo + margine);
             asseY->applyNiceNumbers();
         }
