@@ -17,6 +17,7 @@
 #include "batch/Ingresso.h"
 #include "batch/Rapporti.h"
 #include "batch/Record.h"
+#include "batch/Variando.h"
 #include "report/OrologioSistema.h"
 
 namespace termix::batch {
@@ -85,7 +86,7 @@ std::string Linee(long long prima, long long ultima) {
 }
 
 void elabora(const Intestazione& h, Lotto& l, std::vector<std::string_view>& campi, RisultatoRecord& r,
-             Rapporti& rapporti) {
+             Rapporti& rapporti, const Variando* variando) {
     for (const auto& rec : l.rec) {
         campi.clear();
         std::size_t inizio = rec.primo == 0 ? 0 : l.fini[rec.primo - 1];
@@ -94,8 +95,11 @@ void elabora(const Intestazione& h, Lotto& l, std::vector<std::string_view>& cam
             campi.emplace_back(l.dati.data() + inizio, fine - inizio);
             inizio = fine;
         }
-        ElaboraRecord(h, campi, rec.difetto, r, rapporti.cartella ? &rapporti.vista : nullptr);
-        if (rapporti.cartella && r.stato == RisultatoRecord::Stato::Completato) {
+        if (variando)  // its records written already
+            ElaboraVariando(h, campi, rec.difetto, rec.riga, *variando, r, l.uscita);
+        else
+            ElaboraRecord(h, campi, rec.difetto, r, rapporti.cartella ? &rapporti.vista : nullptr);
+        if (!variando && rapporti.cartella && r.stato == RisultatoRecord::Stato::Completato) {
             std::string file, perche;
             if (!rapporti.cartella->Scrivi(rec.riga, TestiVista(rapporti.vista), rapporti.orologio, file, perche)) {
                 r.esito += " | Rapporto non scritto";
@@ -104,7 +108,7 @@ void elabora(const Intestazione& h, Lotto& l, std::vector<std::string_view>& cam
                             ": impossibile scrivere il rapporto " + file + ": " + perche + "\n";
             }
         }
-        ScriviRecord(l.uscita, h, rec.riga, campi, r);
+        if (!variando) ScriviRecord(l.uscita, h, rec.riga, campi, r);
         if (r.stato == RisultatoRecord::Stato::Malformato) {
             ++l.malformati;
             l.errori += std::string(Programma) + ": riga " + std::to_string(rec.riga) + " (" +
@@ -212,7 +216,7 @@ private:
             if (guasto_ || prossimo_ == inviati_) return;
             Lotto& l = slot_[prossimo_++ % slot_.size()];
             lk.unlock();
-            elabora(h_, l, campi, r, rapporti);
+            elabora(h_, l, campi, r, rapporti, o_.variando);
             lk.lock();
             l.stato = Lotto::Stato::Fatto;
             cvFatto_.notify_all();
@@ -322,7 +326,10 @@ int EseguiBatch(const OpzioniBatch& o) {
             rapporti = &cartella;
         }
         std::string testa;
-        ScriviIntestazione(testa, sep, h.nomiConservati);
+        if (o.variando)
+            ScriviIntestazioneVariando(testa, sep, h.nomiConservati, *o.variando);
+        else
+            ScriviIntestazione(testa, sep, h.nomiConservati);
         if (!uscita.scrivi(testa)) {
             std::fprintf(err, "%s: impossibile scrivere %s: %s\n", Programma, uscita.nome().c_str(),
                          TestoErrore(errno).c_str());

@@ -10,6 +10,8 @@
 
 namespace termix::batch {
 
+struct Variando;
+
 struct OpzioniBatch {
     std::FILE* ingresso = nullptr;   // already open
     std::string nomeIngresso;        // for messages ("-" = standard input)
@@ -20,6 +22,7 @@ struct OpzioniBatch {
     std::string cartellaRapporti;    // non-empty: a report file per completed record
     std::optional<CodificaTesto> codifica;  // the input's, when not guessed
     std::vector<std::string> conserva;      // columns copied into the output
+    const Variando* variando = nullptr;  // --variando (and --obiettivo)
 };
 
 // The output's encoding for an input in `ingresso` (with a byte-order mark

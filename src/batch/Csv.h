@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "report/TabellaRisultati.h"
+
 namespace termix::batch {
 
 // What is wrong with a record the reader could not split as written.
@@ -292,16 +294,10 @@ private:
     std::size_t taglioBuffer_ = 0, taglioFini_ = 0;
 };
 
-// Appends a field, quoted when it holds the separator, a quote, CR or LF.
-void ScriviCampo(std::string& out, std::string_view campo, char sep);
-
-// Appends the shortest text that reads back to x ("0" for either zero),
-// with the decimal comma when the separator is ';'.
-void ScriviNumero(std::string& out, double x, char sep);
-// The same into a buffer with room for LunghezzaMassimaNumero characters;
-// returns the end of the text.
-inline constexpr std::size_t LunghezzaMassimaNumero = 32;
-char* ScriviNumero(char* p, double x, char sep);
+// Fields and numbers are written as the forms' export writes them.
+using termix::LunghezzaMassimaNumero;
+using termix::ScriviCampo;
+using termix::ScriviNumero;
 
 // The ',' convention: optional blanks, optional sign, digits with at most one
 // '.', at least one digit, optional exponent e/E with optional sign. Nothing

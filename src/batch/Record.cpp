@@ -4,7 +4,7 @@
 #include <charconv>
 
 #include "batch/Csv.h"
-#include "combustion/CalcoloCondizioni.h"
+#include "combustion/Caso.h"
 #include "model/Formato.h"
 #include "model/Messaggi.h"
 
@@ -37,11 +37,7 @@ void applica(VistaForme* vista, const EsitoOperazione& e) {
 
 void fermato(RisultatoRecord& out, const EsitoOperazione& e) {
     out.stato = RisultatoRecord::Stato::Fermato;
-    for (const auto& ef : e.effetti) {
-        if (ef.tipo != Effetto::Tipo::Messaggio) continue;
-        if (!out.esito.empty()) out.esito += " | ";
-        out.esito += ef.testo;
-    }
+    out.esito = TestoEsito(e);
 }
 
 void malformato(RisultatoRecord& out, std::string diagnosi) {
@@ -164,7 +160,7 @@ const char* DescriviDifetto(Difetto d) {
 }
 
 void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> campi, Difetto difetto,
-                   RisultatoRecord& out, VistaForme* vista) {
+                   RisultatoRecord& out, VistaForme* vista, IngressiCaso* ingressi) {
     out.m = Modulo1{};
     out.esito.clear();
     out.diagnosi.clear();
@@ -230,33 +226,26 @@ void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> camp
         if (col == ColPotereCalorifico) potereDigitato = true;
     }
 
-    Modulo1& m = out.m;
-    // 2. The fuel form: its boxes, then "&Calcola".
-    for (int c = ColPrimoCombustibile; c <= ColUltimoCombustibile; ++c) m.*ColonneIngresso[c].variabile = valori[c];
-    {
-        const EsitoOperazione e = CalcolaCombustibile(m, out.tipo, out.composizione);
-        applica(vista, e);
-        if (!e.completato) return fermato(out, e);
+    // 2.-4. The fuel form's boxes and "&Calcola", the heating value (typed over
+    // the methane preset, kept from it, or the "&No" estimate), the conditions
+    // form's boxes and "&Calcola": the core runs them as the forms would.
+    IngressiCaso caso;
+    caso.tipo = out.tipo;
+    caso.composizione = out.composizione;
+    for (size_t c = 0; c < ColonneIngresso.size(); ++c)
+        if (ColonneIngresso[c].tipo == TipoCol::Numero) caso.valori.*ColonneIngresso[c].variabile = valori[c];
+    caso.potereDigitato = potereDigitato;
+    if (ingressi) {
+        *ingressi = caso;
+        return;
     }
-
-    // 3. The heating value: typed over the methane preset, kept from the
-    // preset, or estimated with "&No" (its exact double, not the display).
-    if (potereDigitato) {
-        m.PotereCalorifico = valori[ColPotereCalorifico];
-        if (vista) vista->testi[{Finestra::Form3, "Text1"}] = testoDigitato(cella(ColPotereCalorifico), sep);
-    } else if (out.tipo != TipoCombustibile::Metano) {
-        const EsitoOperazione e = StimaPotereCalorifico(m);
-        applica(vista, e);
-        if (!e.completato) return fermato(out, e);
-    }
-
-    // 4. The conditions form: its boxes, then "&Calcola".
-    for (int c = ColPrimaCondizione; c <= ColUltimaCondizione; ++c) m.*ColonneIngresso[c].variabile = valori[c];
     // Without a view nobody reads the result texts: only their checks run.
-    const EsitoOperazione e =
-        EseguiCalcolo(m, MassimoPassi, vista ? TestiRisultati::Scrivi : TestiRisultati::SoloVerifica);
-    applica(vista, e);
+    const EsitoOperazione e = CalcolaCaso(caso, out.m, vista ? TestiRisultati::Scrivi : TestiRisultati::SoloVerifica,
+                                          vista ? OsservaEsito([vista](const EsitoOperazione& x) { applica(vista, x); })
+                                                : OsservaEsito());
     if (!e.completato) return fermato(out, e);
+    if (vista && potereDigitato)
+        vista->testi[{Finestra::Form3, "Text1"}] = testoDigitato(cella(ColPotereCalorifico), sep);
     out.esito = "OK";
 }
 
@@ -270,10 +259,7 @@ void ScriviIntestazione(std::string& out, char sep, std::span<const std::string>
         out.push_back(sep);
         out += n;
     }
-    for (const auto& c : ColonneValori) {
-        out.push_back(sep);
-        out += c.nome;
-    }
+    ScriviNomiValori(out, sep);
     out += "\r\n";
 }
 
@@ -294,17 +280,8 @@ void ScriviRecord(std::string& out, const Intestazione& h, long long riga, std::
     }
     out.push_back(sep);
     ScriviCampo(out, r.esito, sep);
-    // The values go through one buffer: one append per record, not per value.
-    char valori[NumeroColonneValori * (LunghezzaMassimaNumero + 1) + 2];
-    char* p = valori;
-    const bool completato = r.stato == RisultatoRecord::Stato::Completato;
-    for (const auto& c : ColonneValori) {
-        *p++ = sep;
-        if (completato) p = ScriviNumero(p, (r.m.*c.variabile).v, sep);
-    }
-    *p++ = '\r';
-    *p++ = '\n';
-    out.append(valori, p);
+    ScriviValori(out, r.stato == RisultatoRecord::Stato::Completato ? &r.m : nullptr, sep);
+    out += "\r\n";
 }
 
 }  // namespace termix::batch

@@ -11,6 +11,7 @@
 
 #include "batch/Colonne.h"
 #include "batch/Csv.h"
+#include "combustion/Caso.h"
 #include "fuel/CalcoloCombustibile.h"
 #include "model/Modulo1.h"
 
@@ -86,9 +87,10 @@ struct RisultatoRecord {
 // Computes one data record (its fields as read) on a fresh record. With
 // `vista`, also fills in what the forms would show (a line break in a name
 // becomes a blank there: a report has its 67 lines whatever the names).
-// A record with a `difetto` is malformed.
+// A record with a `difetto` is malformed. With `ingressi`, a record that reads
+// well is not computed: its case goes there instead.
 void ElaboraRecord(const Intestazione& intestazione, std::span<const std::string_view> campi, Difetto difetto,
-                   RisultatoRecord& out, VistaForme* vista = nullptr);
+                   RisultatoRecord& out, VistaForme* vista = nullptr, IngressiCaso* ingressi = nullptr);
 
 // Appends the output header line (CRLF included): Riga, the columns copied,
 // then the computed ones.

@@ -10,11 +10,13 @@
 
 #include "batch/Batch.h"
 #include "batch/ErroriSistema.h"
+#include "batch/Variando.h"
 
 namespace {
 
 constexpr const char* Uso = R"(Uso: termix54-batch [INGRESSO.csv|-] [-o USCITA.csv] [--rapporti CARTELLA]
                     [--conserva COL[,COL...]] [--codifica CODIFICA]
+                    [--variando COLONNA=DA:A:PASSO [--obiettivo TEMPERATURA]]
 
 Calcola ogni riga di un file CSV come la calcolerebbero le maschere di Termix54,
 su un record di calcolo nuovo per ogni riga, e scrive una riga di risultati per
@@ -88,6 +90,21 @@ Windows-1252 non ha vi diventa "?".
                       come li ha scritti. Non sovrascrive né cancella mai un
                       altro file: un rapporto il cui nome è preso da un file
                       non suo non è scritto.
+  --variando COLONNA=DA:A:PASSO
+                      ogni riga diventa una riga di uscita per ogni valore
+                      DA + k·PASSO (k = 0, 1, ... fino ad A) della colonna
+                      numerica COLONNA, in ordine; il valore è scritto in una
+                      colonna COLONNA subito dopo Esito, e ogni riga è uguale a
+                      quella che darebbe lo stesso ingresso su una riga a sé.
+                      I numeri con la virgola o con il punto decimale. Non si
+                      usa con --rapporti.
+  --obiettivo TEMPERATURA
+                      con --variando: una sola riga per riga di ingresso, al
+                      valore di COLONNA in cui TempFumi incrocia TEMPERATURA
+                      [°C] (bisezione sul calcolo esatto, a 0,01 dell'unità
+                      della colonna), con i valori del calcolo in quel punto;
+                      senza un incrocio, o con più di uno, valori vuoti e il
+                      motivo in Esito
   -h, --help          mostra questo aiuto
 
 Stato di uscita:
@@ -104,6 +121,9 @@ struct Argomenti {
     bool haIngresso = false;
     std::optional<termix::CodificaTesto> codifica;
     std::vector<std::string> conserva;
+    termix::batch::Variando variando;
+    bool haVariando = false;
+    std::optional<std::string> obiettivo;
 };
 
 // Each option with a value: its names and what it does with the value
@@ -143,6 +163,16 @@ const Opzione Opzioni[] = {
              a.conserva.emplace_back(v.substr(i, j - i));
              i = j + 1;
          }
+         return std::nullopt;
+     }},
+    {"--variando", "COLONNA=DA:A:PASSO", false,
+     [](Argomenti& a, std::string_view v) -> std::optional<std::string> {
+         a.haVariando = true;
+         return termix::batch::LeggiVariando(v, a.variando);
+     }},
+    {"--obiettivo", "la temperatura", false,
+     [](Argomenti& a, std::string_view v) -> std::optional<std::string> {
+         a.obiettivo = std::string(v);
          return std::nullopt;
      }},
 };
@@ -192,7 +222,14 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (a.obiettivo) {
+        if (!a.haVariando) return erroreUso("--obiettivo si usa con --variando");
+        if (auto errore = termix::batch::LeggiObiettivo(*a.obiettivo, a.variando)) return erroreUso(*errore);
+    }
+    if (a.haVariando && !a.rapporti.empty()) return erroreUso("--rapporti non si usa con --variando");
+
     termix::batch::OpzioniBatch o;
+    if (a.haVariando) o.variando = &a.variando;
     if (!a.haIngresso || a.ingresso == "-") {
         o.ingresso = stdin;
         o.nomeIngresso = "standard input";

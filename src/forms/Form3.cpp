@@ -96,7 +96,14 @@ void Form3::Command2_Click() {
     GestoreForm::mostra(GestoreForm::form2());
 }
 
-void Form3::Command4_Click() { ApplicaEffetti(EseguiCalcolo(modulo1())); }
+void Form3::Command4_Click() {
+    EsitoOperazione e;
+    {
+        CursoreAttesa attesa;  // down again before any message box comes up
+        e = EseguiCalcolo(modulo1());
+    }
+    ApplicaEffetti(e);
+}
 
 void Form3::Command1_Click() { close(); }
 

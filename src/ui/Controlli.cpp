@@ -2,6 +2,7 @@
 
 #include "ui/AdattaSchermo.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -116,5 +117,8 @@ void impostaSfondo(QWidget* w, const QColor& c) {
     w->setPalette(p);
     w->setAutoFillBackground(true);
 }
+
+CursoreAttesa::CursoreAttesa() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+CursoreAttesa::~CursoreAttesa() { QGuiApplication::restoreOverrideCursor(); }
 
 }  // namespace termix

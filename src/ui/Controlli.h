@@ -87,4 +87,15 @@ QColor coloreTesto(const QWidget* w);
 // Background colour, painted.
 void impostaSfondo(QWidget* w, const QColor& c);
 
+// The wait cursor for the length of a synchronous run. Qt hands the change to
+// the display server at once, so it shows while the run blocks the event loop;
+// a run of microseconds puts it up and down within one frame, never seen.
+class CursoreAttesa {
+public:
+    CursoreAttesa();
+    ~CursoreAttesa();
+    CursoreAttesa(const CursoreAttesa&) = delete;
+    CursoreAttesa& operator=(const CursoreAttesa&) = delete;
+};
+
 }  // namespace termix

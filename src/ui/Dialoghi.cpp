@@ -1,6 +1,7 @@
 #include "ui/Dialoghi.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QFontMetrics>
 #include <QInputDialog>
 #include <QLabel>
@@ -87,6 +88,10 @@ QString DialoghiQt::chiediTesto(const QString& richiesta, const QString& titolo,
     }
     if (box.exec() != QDialog::Accepted) return QString();
     return box.textValue();
+}
+
+QString DialoghiQt::chiediFile(const QString& titolo, const QString& predefinito, const QString& filtri) {
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), titolo, predefinito, filtri);
 }
 
 bool caricaTraduzioneItaliana() {

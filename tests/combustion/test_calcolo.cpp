@@ -218,17 +218,33 @@ TEST(StimaPotereCalorifico, OverflowShowsTheMessage) {
     EXPECT_EQ(m.PotereCalorifico.v, 7.0);
 }
 
-TEST(EseguiCalcolo, AnIterationThatNeverSettlesEndsAsAnErrorAfterTenMillionPasses) {
-    // A cool flue gas where the chlorine Newton steps cycle for ever.
+TEST(EseguiCalcolo, IterationsThatNeverSettleEndAsAnError) {
+    // A cool flue gas where the chlorine Newton steps wander without ever repeating:
+    // only the guard ends them (a lower one here, to stay quick).
     Modulo1 m;
     m.TempFumiK = 555.87659896231787;
     m.PercVolH2O = 10;
     m.PercVolHCl = 0.019576375476116185;
     m.PercVolO2 = 10;
     m.ConcCl2 = 99;
-    EXPECT_THROW(CalcolaEquilibrioCloro(m), ErroreAritmetico);
-    EXPECT_EQ(UltimiPassi().cloro, MassimoPassi + 1);  // ten million passes made, the next refused
+    EXPECT_THROW(CalcolaEquilibrioCloro(m, 100000), ErroreAritmetico);
+    EXPECT_EQ(UltimiPassi().cloro, 100001);  // the limit made, the next refused
     EXPECT_EQ(m.ConcCl2.v, 99.0);
+
+    // A whole row whose steps cycle ends at once: Form7 written, the message, no Form8.
+    Modulo1 riga = cloroCiclico();
+    auto e = EseguiCalcolo(riga);
+    EXPECT_FALSE(e.completato);
+    EXPECT_EQ(e.messaggi(), std::vector<std::string>{messaggi::VerificareInput});
+    EXPECT_EQ(ordineTesti(e, F7).size(), 18u);
+    EXPECT_TRUE(ordineTesti(e, F8).empty());
+    EXPECT_LT(UltimiPassi().cloro, 1000);  // not the ten million of the guard
+    // Left where the guard would stop: one pass more or fewer lands on the other value.
+    for (long long limite : {MassimoPassi - 1, MassimoPassi + 1, MassimoPassi + 2}) {
+        Modulo1 altro = cloroCiclico();
+        EXPECT_FALSE(EseguiCalcolo(altro, limite).completato);
+        EXPECT_EQ(altro.FrazCl2.v == riga.FrazCl2.v, limite == MassimoPassi + 2) << limite;
+    }
 }
 
 // Any record: the run never crashes, ends with OK or one of the two known message

@@ -86,11 +86,14 @@ void TestFormRisultati::form8() {
     QVERIFY(corniceFuoco(f));
     QStringList attesa = {"Command1", "Command2", "Text1"};
     for (int i = 3; i <= 36; ++i) attesa << QStringLiteral("Text%1").arg(i);
-    attesa << "Command3" << "Command5";
+    attesa << "Command3" << "Command5" << "Command4";
     QCOMPARE(ordineTab(f, "Command1"), attesa);
     QVERIFY(!f.findChild<QWidget*>(QStringLiteral("Text2")));
     QCOMPARE(ctl<QPushButton>(f, "Command3")->text(), QStringLiteral("Stam&pa"));
     QCOMPARE(ctl<QPushButton>(f, "Command5")->text(), QStringLiteral("&Salva"));
+    QCOMPARE(ctl<QPushButton>(f, "Command4")->text(), QStringLiteral("&Grafico"));  // left of "&Salva", alike
+    QCOMPARE(ctl(f, "Command4")->size(), ctl(f, "Command5")->size());
+    QCOMPARE(ctl(f, "Command4")->font(), ctl(f, "Command5")->font());
     for (const char* t : {"Calore specifico medio fumi alla ", "temperatura media dei fumi [kca/kg°C]",
                           "Costante equilibrio reazione cloro ", "% volume ", "% peso ", "Totale fumi", "HCl"})
         QVERIFY2(haEtichetta(f, QString::fromUtf8(t)), t);
