@@ -104,14 +104,6 @@ TEST(TemperaturaFumi, NetEnergyNotPositiveStopsBeforeAnyTemperatureIsWritten) {
     }
 }
 
-TEST(Cloro, ResidualFormula) {
-    // K - ((yH2O + x) x) / ((yHCl - 2x)^2 sqrt(yO2 - x/2)) by hand at x = 0.0001:
-    // (0.1001 * 0.0001) / (0.0008^2 * sqrt(0.04995)).
-    EXPECT_NEAR(Cloro(0.5, 0.1, 0.001, 0.05, 0.0001).v, 0.5 - 1.001e-5 / (6.4e-7 * std::sqrt(0.04995)), 1e-9);
-    EXPECT_THROW(Cloro(0.5, 0.1, 0.001, 0.0001, 0.001), ErroreAritmetico);  // sqrt of negative
-    EXPECT_THROW(Cloro(0.5, 0.1, 0.002, 0.05, 0.001), ErroreAritmetico);    // (yHCl - 2x) = 0
-}
-
 Modulo1 fumi(double k, double h2o, double hcl, double o2) {
     Modulo1 m;
     m.TempFumiK = k, m.PercVolH2O = h2o, m.PercVolHCl = hcl, m.PercVolO2 = o2;

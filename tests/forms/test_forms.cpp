@@ -1,11 +1,10 @@
 // The forms as a user meets them: the walk and its way back, the exit
 // confirmation, the numeric boxes (Enter chains, refusals, the pending
-// LostFocus before every action), "&Salva", the About box and the screen fit.
+// LostFocus before every action), "&Salva" and the About box.
 #include <QClipboard>
 #include <QDir>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QScreen>
 #include <QTemporaryDir>
 
 #include "forms/AiutoForm.h"
@@ -28,10 +27,6 @@ namespace {
 
 const QString Virgola = QString::fromUtf8(messaggi::UsareVirgola), Numeri = QString::fromUtf8(messaggi::UsareNumeri);
 const QStringList Energia = {QString::fromUtf8(messaggi::PotereInadeguato), QString::fromUtf8(messaggi::VerificareInput)};
-
-struct FormProva : FormBase {
-    FormProva() : FormBase(QStringLiteral("FormProva")) {}
-};
 
 FormBase& form(const QString& n) { return *GestoreForm::perNome(n); }
 
@@ -252,16 +247,6 @@ private slots:
         }
     }
 
-    void calcolaSenzaDati() {  // the energy stop: two messages, only the humidity written, Form3 stays
-        Ambiente amb;
-        QVERIFY(mostraAttiva(GestoreForm::form3()));
-        clicca(GestoreForm::form3(), "Command4");
-        QCOMPARE(amb.dialoghi.testiMostrati(), Energia);
-        QCOMPARE(testo(GestoreForm::form7(), "Text19"), QStringLiteral("0"));
-        QVERIFY(!GestoreForm::esiste(QStringLiteral("Form8")));
-        QCOMPARE(attiva(), QStringLiteral("Form3"));
-    }
-
     void salva() {
         QTemporaryDir cartella;
         const QString prima = QDir::currentPath();
@@ -321,23 +306,6 @@ private slots:
         QTest::keyClick(&f, Qt::Key_Escape);
         QTRY_COMPARE(attiva(), QStringLiteral("frmAbout"));
         QCOMPARE(amb.dialoghi.mostrati.size(), size_t(2));  // closing it asks nothing
-    }
-
-    void adattaSchermo() {
-        // Factors by hand: screen pixels x 15 over 9600 and 7200; the font by their mean;
-        // no scaling when the height is the design's 480 pixels, whatever the width.
-        const struct { float w, h; bool scala; float fx, fy; } casi[] = {
-            {640, 480, false, 0, 0}, {800, 480, false, 0, 0}, {800, 600, true, 1.25f, 1.25f},
-            {1280, 1024, true, 2.0f, 2.1333334f}, {1920, 1080, true, 3.0f, 2.25f}};
-        for (const auto& c : casi) {
-            FormProva f;
-            QCOMPARE(AdattaSchermo(f, c.w * 15, c.h * 15), c.scala);
-            QCOMPARE(f.FattoreX, c.fx);
-            QCOMPARE(f.FattoreY, c.fy);
-        }
-        // The screen in twips is the logical size, whatever the device pixel ratio.
-        const QSize s = QGuiApplication::primaryScreen()->size();
-        QCOMPARE(SchermoInTwips(), QSizeF(s.width() * 15.0, s.height() * 15.0));
     }
 };
 

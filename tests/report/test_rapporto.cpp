@@ -225,13 +225,6 @@ protected:
     FileSystemPosix fs_;
 };
 
-TEST_F(SalvaSuDisco, OverwritesALongerFile) {
-    std::ofstream("abc.txt.TXT", std::ios::binary) << std::string(10000, '#');
-    ASSERT_TRUE(Salva("abc.txt"));
-    EXPECT_EQ(Leggi("abc.txt.TXT"), AttesoMetano());
-    EXPECT_FALSE(std::filesystem::exists("abc.txt"));
-}
-
 TEST_F(SalvaSuDisco, FailuresLeaveTheDiskAsItWasAndNoDescriptorOpen) {
     std::filesystem::create_directory("X.TXT");
     std::filesystem::create_symlink("/dev/full", "F.TXT");
