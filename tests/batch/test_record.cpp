@@ -133,10 +133,8 @@ TEST(ElaboraRecord, OpzioniETestiDelleMaschere) {
     EXPECT_EQ(v.testo(Finestra::Form3, "Text2"), "20");
     for (const auto& x : prova::scritti(prova::CasiLavorati[0]))  // the methane texts of the forms
         EXPECT_EQ(v.testo(x.finestra, x.box), x.testo) << x.box;
-    EXPECT_TRUE(v.selezionato(Finestra::Form2, "Option1"));
-    EXPECT_FALSE(v.selezionato(Finestra::Form2, "Option2"));
-    EXPECT_TRUE(v.selezionato(Finestra::Form2, "Option3"));  // chosen by the preset
-    EXPECT_FALSE(v.selezionato(Finestra::Form2, "Option4"));
+    EXPECT_TRUE(v.selezionato(Finestra::Form2, "Option1") && v.selezionato(Finestra::Form2, "Option3"));  // the preset's
+    EXPECT_FALSE(v.selezionato(Finestra::Form2, "Option2") || v.selezionato(Finestra::Form2, "Option4"));
 
     Caso e = elabora(MetanoEn);
     EXPECT_EQ(e.vista.testo(Finestra::Form3, "Text2"), "20,00");  // as typed, with the comma
@@ -145,32 +143,14 @@ TEST(ElaboraRecord, OpzioniETestiDelleMaschere) {
     EXPECT_EQ(e.vista.testo(Finestra::Form2, "Text2"), "Metano");
 }
 
-TEST(ElaboraRecord, CelleVuoteEColonneMancanti) {
-    // Only blanks means 0; absent columns too; no Tipo means no fuel step.
-    Caso c = elabora("FrazC;FrazH;PortataComb;EccessoAria;TempAria;UmiditaRelativa;Inerti\n"
-                     "0,75;0,25;100;20;20;50;   \n");
-    ASSERT_EQ(c.r.stato, RisultatoRecord::Stato::Completato) << c.r.esito;
-    EXPECT_EQ(c.r.m.Inerti.v, 0.0);
-    EXPECT_EQ(c.r.m.OssigenoPonderale.v, 0.0);  // "&Calcola" with no fuel type computes nothing
-    EXPECT_FALSE(c.vista.selezionato(Finestra::Form2, "Option1"));
-    EXPECT_EQ(c.vista.testo(Finestra::Form2, "Text15"), "");
-}
-
 TEST(LeggiIntestazione, NomiSconosciutiORipetuti) {
-    struct Caso {
-        std::vector<std::string_view> campi;
-        bool valida;
+    const std::pair<std::vector<std::string_view>, bool> casi[] = {
+        {{"Impianto", " tipo ", "", "FRAZC"}, true}, {{"Impianto", "Costo"}, false},
+        {{"Impianto", " impianto"}, false}, {{"Riga"}, false}, {{"", ""}, true},
     };
-    const Caso casi[] = {
-        {{"Impianto", " tipo ", "", "FRAZC"}, true},
-        {{"Impianto", "Costo"}, false},
-        {{"Impianto", " impianto"}, false},
-        {{"Riga"}, false},
-        {{"", ""}, true},
-    };
-    for (const auto& c : casi) {
+    for (const auto& [campi, valida] : casi) {
         Intestazione h;
-        EXPECT_EQ(!LeggiIntestazione(c.campi, ';', h).has_value(), c.valida) << c.campi.size();
+        EXPECT_EQ(!LeggiIntestazione(campi, ';', h).has_value(), valida) << campi.size();
     }
     Intestazione h;
     ASSERT_FALSE(LeggiIntestazione(std::vector<std::string_view>{"Impianto", " tipo ", "", "FRAZC"}, ',', h));

@@ -24,10 +24,6 @@ TEST(UmiditaAria, WorkedValueAndEdges) {
     EXPECT_DOUBLE_EQ(m.TempAriaK.v, 293.15);
     vicino(m.PressioneVapore.v, 17.545, 3, "PressioneVapore");
     vicino(m.UmiditaSpecifica.v, 0.0073494, 7, "UmiditaSpecifica");
-    m.TempAria = 101;  // saturation pressure above 760 mmHg: negative humidity, no error
-    CalcolaUmiditaAria(m);
-    EXPECT_GT(m.PressioneVapore.v, 760.0);
-    EXPECT_LT(m.UmiditaSpecifica.v, 0.0);
     for (double t : {-273.15, -300.0}) {  // log of zero, of a negative number
         m.TempAria = t;
         EXPECT_THROW(CalcolaUmiditaAria(m), ErroreAritmetico) << t;

@@ -76,25 +76,6 @@ TEST(RapportoMetano, FileByteForByteAndThePrinterLines) {
     }
 }
 
-TEST(Rapporto, ReadsEachBoxWhileWritingItsLine) {
-    // Not before the file is opened: a box the user changes meanwhile shows its new text.
-    struct SorgenteCronologica : SorgenteTesti {
-        const FileSystemMemoria* fs = nullptr;
-        mutable std::vector<std::pair<std::string, int>> letture;
-        std::string Testo(F f, std::string_view c) const override {
-            letture.push_back({std::to_string(static_cast<int>(f)) + std::string(c), fs->scritture});
-            return "x";
-        }
-    } sorgente;
-    FileSystemMemoria fs;
-    sorgente.fs = &fs;
-    OrologioFisso orologio;
-    ASSERT_TRUE(SalvaRapporto("A.TXT", sorgente, orologio, fs));
-    ASSERT_EQ(sorgente.letture.size(), 13u + 6 + 18 + 7 + 28);  // Form2, Form3, Form7, Form8 and its table
-    EXPECT_EQ(sorgente.letture.front(), (std::pair<std::string, int>{"0Text1", 4}));
-    EXPECT_EQ(sorgente.letture.back(), (std::pair<std::string, int>{"3Text36", 66}));
-}
-
 std::string B(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
 
 TEST(Rapporto, LayoutOfEmptyLongAndOverflowingValues) {
