@@ -63,7 +63,7 @@ private:
 
 }  // namespace
 
-bool GeneraCsv(std::FILE* f, std::uint64_t record, char sep, std::uint64_t seme) {
+bool GeneraCsv(std::FILE* f, std::uint64_t record, char sep, std::uint64_t seme, bool cloro) {
     Casuale c(seme);
     Riga r(sep);
     for (const char* n : {"Impianto", "Combustibile", "Tipo", "Composizione", "PortataComb", "AtomiC", "AtomiH",
@@ -92,7 +92,8 @@ bool GeneraCsv(std::FILE* f, std::uint64_t record, char sep, std::uint64_t seme)
         } else {
             for (int k = 0; k < 6; ++k) r.vuoto();
             if (tipo >= 7) {
-                double C = c.tra(0.3, 0.7), H = c.tra(0.04, 0.12), O = c.tra(0, 0.2), Cl = 0.0,
+                double C = c.tra(0.3, 0.7), H = c.tra(0.04, 0.12), O = c.tra(0, 0.2),
+                       Cl = cloro ? c.tra(0.001, 0.01) : 0.0,
                        S = c.tra(0, 0.02), N = c.tra(0, 0.02);
                 for (double x : {C, H, O, Cl, S, N}) r.numero(x, 4);
             } else {

@@ -1,7 +1,9 @@
 // End-to-end figures of termix54-batch: records per second and peak resident
 // memory on a generated file of 1,000,000 records (or the count given).
 //
-//   bench_batch [RECORD] [--uscita FILE] [--ripeti N]
+//   bench_batch [RECORD] [--uscita FILE] [--ripeti N] [--cloro]
+//
+// --cloro: chlorine in the weight-fraction rows too, so some rows never settle.
 //
 // The input is made once in the temporary folder and reused. The output goes
 // to /dev/null unless --uscita names a file (then the disk counts too). The
@@ -41,19 +43,22 @@ int main(int argc, char** argv) {
     unsigned long long record = 1000000;
     std::string uscita = "/dev/null";
     int ripeti = 3;
+    bool cloro = false;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--uscita" && i + 1 < argc) uscita = argv[++i];
         else if (a == "--ripeti" && i + 1 < argc) ripeti = std::atoi(argv[++i]);
+        else if (a == "--cloro") cloro = true;
         else record = std::strtoull(a.c_str(), nullptr, 10);
     }
     const char* tmp = std::getenv("TMPDIR");
-    std::string ingresso = std::string(tmp ? tmp : "/tmp") + "/termix54-bench-" + std::to_string(record) + ".csv";
+    std::string ingresso = std::string(tmp ? tmp : "/tmp") + "/termix54-bench-" + std::to_string(record) +
+                              (cloro ? "-cloro" : "") + ".csv";
     struct stat st{};
     if (stat(ingresso.c_str(), &st) != 0) {
         std::printf("generating %s\n", ingresso.c_str());
         std::FILE* f = std::fopen(ingresso.c_str(), "wb");
-        if (!f || !termix::bench::GeneraCsv(f, record, ';') || std::fclose(f) != 0) {
+        if (!f || !termix::bench::GeneraCsv(f, record, ';', 54, cloro) || std::fclose(f) != 0) {
             std::perror(ingresso.c_str());
             std::remove(ingresso.c_str());
             return 1;

@@ -1,6 +1,6 @@
 // Figures for the calculation core: the methane run with and without its
-// display texts, the chlorine worked case, the fuel calculation and the
-// display rule alone.
+// display texts, the chlorine worked case, two chlorine rows that never
+// settle, the fuel calculation and the display rule alone.
 #include <benchmark/benchmark.h>
 
 #include "combustion/CalcoloCondizioni.h"
@@ -42,6 +42,32 @@ void BM_CasoCloro(benchmark::State& s) {
     }
 }
 BENCHMARK(BM_CasoCloro);
+
+// Two rows whose chlorine iteration never settles: one falls into an exact
+// cycle, one wanders until the pass guard.
+void BM_CloroCiclico(benchmark::State& s) {
+    const Modulo1 caso = prova::cloroCiclico();
+    for (auto _ : s) {
+        Modulo1 m = caso;
+        auto e = EseguiCalcolo(m, MassimoPassi, TestiRisultati::SoloVerifica);
+        benchmark::DoNotOptimize(e.completato);
+    }
+    s.counters["passi"] = static_cast<double>(UltimiPassi().cloro);
+}
+BENCHMARK(BM_CloroCiclico)->Unit(benchmark::kMillisecond);
+
+void BM_CloroErrante(benchmark::State& s) {
+    // No value repeats for more than ten million passes.
+    const Modulo1 caso = prova::ponderale(2922.5, {0.3842, 0.0747, 0.0237, 0.0093, 0.0016, 0.0189, 0.057, 0.131}, 9448,
+                                          {33.8, 0.5, 57, 446, 8.2});
+    for (auto _ : s) {
+        Modulo1 m = caso;
+        auto e = EseguiCalcolo(m, MassimoPassi, TestiRisultati::SoloVerifica);
+        benchmark::DoNotOptimize(e.completato);
+    }
+    s.counters["passi"] = static_cast<double>(UltimiPassi().cloro);
+}
+BENCHMARK(BM_CloroErrante)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 void BM_CombustibileAtomico(benchmark::State& s) {
     Modulo1 m;

@@ -7,16 +7,18 @@
 #include <condition_variable>
 #include <cstring>
 #include <exception>
-#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 #include "batch/Csv.h"
+#include "batch/ErroriSistema.h"
+#include "batch/Ingresso.h"
+#include "batch/Rapporti.h"
 #include "batch/Record.h"
+#include "batch/Variando.h"
 #include "report/OrologioSistema.h"
-#include "report/SalvaRapporto.h"
 
 namespace termix::batch {
 
@@ -25,13 +27,13 @@ namespace {
 constexpr const char* Programma = "termix54-batch";
 // Records per batch and batches in flight: a few MB in all, whatever the file.
 constexpr std::size_t RecordPerLotto = 512;
-constexpr std::size_t BloccoLettura = 1 << 18;
 
 struct Lotto {
     struct Rec {
-        long long riga, linea;
+        long long riga, linea, ultimaLinea;
         std::size_t primo, campi;
-        bool nonTerminato;
+        Difetto difetto;
+        bool ripreso;
     };
     std::string dati;                // fields back to back
     std::vector<std::size_t> fini;   // end of each field in dati
@@ -52,7 +54,7 @@ struct Lotto {
         rapportiNonScritti = 0;
     }
     void aggiungi(const RecordCsv& r, long long riga) {
-        rec.push_back({riga, r.linea, fini.size(), r.campi.size(), r.nonTerminato});
+        rec.push_back({riga, r.linea, r.ultimaLinea, fini.size(), r.campi.size(), r.difetto, r.ripreso});
         for (std::string_view c : r.campi) {
             dati.append(c);
             fini.push_back(dati.size());
@@ -72,14 +74,19 @@ private:
 
 // Per worker: what writing the report files needs.
 struct Rapporti {
-    const std::string* cartella = nullptr;  // null: no reports
+    CartellaRapporti* cartella = nullptr;  // null: no reports
     VistaForme vista;
     OrologioSistema orologio;
-    FileSystemPosix fs;
 };
 
+// "linea 4" or "linee 2-4": where a malformed record sits in the file.
+std::string Linee(long long prima, long long ultima) {
+    if (ultima <= prima) return "linea " + std::to_string(prima);
+    return "linee " + std::to_string(prima) + "-" + std::to_string(ultima);
+}
+
 void elabora(const Intestazione& h, Lotto& l, std::vector<std::string_view>& campi, RisultatoRecord& r,
-             Rapporti& rapporti) {
+             Rapporti& rapporti, const Variando* variando) {
     for (const auto& rec : l.rec) {
         campi.clear();
         std::size_t inizio = rec.primo == 0 ? 0 : l.fini[rec.primo - 1];
@@ -88,45 +95,52 @@ void elabora(const Intestazione& h, Lotto& l, std::vector<std::string_view>& cam
             campi.emplace_back(l.dati.data() + inizio, fine - inizio);
             inizio = fine;
         }
-        ElaboraRecord(h, campi, rec.nonTerminato, r, rapporti.cartella ? &rapporti.vista : nullptr);
-        if (rapporti.cartella && r.stato == RisultatoRecord::Stato::Completato) {
-            const std::string file = (std::filesystem::path(*rapporti.cartella) / (std::to_string(rec.riga) + ".TXT")).string();
-            bool scritto = false;
-            try {
-                scritto = SalvaRapporto(file, TestiVista(rapporti.vista), rapporti.orologio, rapporti.fs);
-            } catch (const std::exception&) {
-                scritto = false;  // no converter or no memory: this report is not written
-            }
-            if (!scritto) {
+        if (variando)  // its records written already
+            ElaboraVariando(h, campi, rec.difetto, rec.riga, *variando, r, l.uscita);
+        else
+            ElaboraRecord(h, campi, rec.difetto, r, rapporti.cartella ? &rapporti.vista : nullptr);
+        if (!variando && rapporti.cartella && r.stato == RisultatoRecord::Stato::Completato) {
+            std::string file, perche;
+            if (!rapporti.cartella->Scrivi(rec.riga, TestiVista(rapporti.vista), rapporti.orologio, file, perche)) {
                 r.esito += " | Rapporto non scritto";
                 ++l.rapportiNonScritti;
                 l.errori += std::string(Programma) + ": riga " + std::to_string(rec.riga) +
-                            ": impossibile scrivere il rapporto " + file + "\n";
+                            ": impossibile scrivere il rapporto " + file + ": " + perche + "\n";
             }
         }
-        ScriviRecord(l.uscita, h, rec.riga, campi, r);
+        if (!variando) ScriviRecord(l.uscita, h, rec.riga, campi, r);
         if (r.stato == RisultatoRecord::Stato::Malformato) {
             ++l.malformati;
-            l.errori += std::string(Programma) + ": riga " + std::to_string(rec.riga) + " (linea " +
-                        std::to_string(rec.linea) + "): " + r.diagnosi + "\n";
+            l.errori += std::string(Programma) + ": riga " + std::to_string(rec.riga) + " (" +
+                        Linee(rec.linea, rec.ultimaLinea) + "): " + r.diagnosi;
+            if (rec.ripreso)
+                l.errori += "; la linea " + std::to_string(rec.linea) + " è persa, la lettura riprende dalla linea " +
+                            std::to_string(rec.linea + 1);
+            l.errori += "\n";
         }
     }
 }
 
 class Uscita {
 public:
+    // Everything written goes out in `codifica`; a UTF-8 mark first when asked.
+    void codifica(CodificaUscita c) { codifica_ = c; }
     bool apri(const std::string& nome, std::FILE* errori) {
         nome_ = nome.empty() ? "standard output" : nome;
         f_ = nome.empty() ? stdout : std::fopen(nome.c_str(), "wb");
         if (!f_) {
-            std::fprintf(errori, "%s: impossibile aprire %s: %s\n", Programma, nome_.c_str(), std::strerror(errno));
+            std::fprintf(errori, "%s: impossibile aprire %s: %s\n", Programma, nome_.c_str(), TestoErrore(errno).c_str());
             return false;
         }
         proprio_ = !nome.empty();
         std::setvbuf(f_, nullptr, _IOFBF, 1 << 16);
-        return true;
+        return !codifica_.marchio || scriviByte("\xEF\xBB\xBF");
     }
-    bool scrivi(const std::string& s) { return s.empty() || std::fwrite(s.data(), 1, s.size(), f_) == s.size(); }
+    // `s` is UTF-8.
+    bool scrivi(const std::string& s) {
+        if (codifica_.codifica == CodificaTesto::Windows1252) return scriviByte(InWindows1252(s));
+        return scriviByte(s);
+    }
     bool chiudi() {
         bool ok = std::fflush(f_) == 0 && !std::ferror(f_);
         if (proprio_ && std::fclose(f_) != 0) ok = false;
@@ -140,6 +154,9 @@ public:
     bool aperta() const { return f_ != nullptr; }
 
 private:
+    bool scriviByte(std::string_view s) { return s.empty() || std::fwrite(s.data(), 1, s.size(), f_) == s.size(); }
+
+    CodificaUscita codifica_{CodificaTesto::Utf8, false};
     std::FILE* f_ = nullptr;
     bool proprio_ = false;
     std::string nome_;
@@ -149,8 +166,9 @@ private:
 // worker, written by the writer in order.
 class Catena {
 public:
-    Catena(const Intestazione& h, unsigned lavoratori, Uscita& uscita, const OpzioniBatch& o)
-        : h_(h), slot_(2 * lavoratori + 2), uscita_(uscita), o_(o) {
+    Catena(const Intestazione& h, unsigned lavoratori, Uscita& uscita, const OpzioniBatch& o,
+           CartellaRapporti* cartella)
+        : h_(h), slot_(2 * lavoratori + 2), uscita_(uscita), o_(o), cartella_(cartella) {
         for (unsigned i = 0; i < lavoratori; ++i) thread_.emplace_back([this] { lavora(); });
         scrittore_ = std::thread([this] { scrivi(); });
     }
@@ -191,14 +209,14 @@ private:
         std::vector<std::string_view> campi;
         RisultatoRecord r;
         Rapporti rapporti;
-        if (!o_.cartellaRapporti.empty()) rapporti.cartella = &o_.cartellaRapporti;
+        rapporti.cartella = cartella_;
         for (;;) {
             std::unique_lock lk(mx_);
             cvLavoro_.wait(lk, [&] { return prossimo_ < inviati_ || fineLettura_ || guasto_; });
             if (guasto_ || prossimo_ == inviati_) return;
             Lotto& l = slot_[prossimo_++ % slot_.size()];
             lk.unlock();
-            elabora(h_, l, campi, r, rapporti);
+            elabora(h_, l, campi, r, rapporti, o_.variando);
             lk.lock();
             l.stato = Lotto::Stato::Fatto;
             cvFatto_.notify_all();
@@ -220,7 +238,7 @@ private:
             }
             if (!uscita_.scrivi(l->uscita)) {
                 std::fprintf(o_.errori, "%s%s: impossibile scrivere %s: %s\n", riga ? "\r\033[K" : "", Programma,
-                             uscita_.nome().c_str(), std::strerror(errno));
+                             uscita_.nome().c_str(), TestoErrore(errno).c_str());
                 std::lock_guard lk(mx_);
                 guasto_ = true;
                 cvLibero_.notify_all();
@@ -254,6 +272,7 @@ private:
     std::vector<Lotto> slot_;
     Uscita& uscita_;
     const OpzioniBatch& o_;
+    CartellaRapporti* cartella_;
     std::mutex mx_;
     std::condition_variable cvLavoro_, cvFatto_, cvLibero_;
     long long inviati_ = 0, prossimo_ = 0;
@@ -266,13 +285,31 @@ private:
 
 }  // namespace
 
+CodificaUscita UscitaPer(CodificaTesto ingresso, bool marchio) {
+    switch (ingresso) {
+        case CodificaTesto::Windows1252: return {CodificaTesto::Windows1252, false};
+        case CodificaTesto::Utf16LE:
+        case CodificaTesto::Utf16BE: return {CodificaTesto::Utf8, true};
+        case CodificaTesto::Utf8: break;
+    }
+    return {CodificaTesto::Utf8, marchio};
+}
+
 int EseguiBatch(const OpzioniBatch& o) {
     std::FILE* err = o.errori;
     unsigned lavoratori = o.thread ? o.thread : std::max(1u, std::thread::hardware_concurrency());
 
+    LetturaIngresso ingresso;
+    if (!ingresso.Apri(o.ingresso, o.codifica)) {
+        std::fprintf(err, "%s: errore di lettura da %s: %s\n", Programma, o.nomeIngresso.c_str(),
+                     TestoErrore(errno).c_str());
+        return 2;
+    }
     LettoreCsv lettore;
     Intestazione h;
     Uscita uscita;
+    uscita.codifica(UscitaPer(ingresso.codifica(), ingresso.marchio()));
+    CartellaRapporti cartella;
     std::unique_ptr<Catena> catena;
     Lotto corrente;
     long long riga = 0;
@@ -281,37 +318,39 @@ int EseguiBatch(const OpzioniBatch& o) {
 
     auto avvia = [&](char sep) -> bool {
         if (!uscita.apri(o.nomeUscita, err)) return false;
+        // A folder that cannot be used shows up as reports not written,
+        // record by record, with their values still computed.
+        CartellaRapporti* rapporti = nullptr;
         if (!o.cartellaRapporti.empty()) {
-            // A folder that cannot be made shows up as reports not written,
-            // record by record, with their values still computed.
-            std::error_code ec;
-            std::filesystem::create_directories(o.cartellaRapporti, ec);
-            if (ec)
-                std::fprintf(err, "%s: impossibile creare la cartella %s: %s\n", Programma,
-                             o.cartellaRapporti.c_str(), ec.message().c_str());
+            cartella.Prepara(o.cartellaRapporti, err);
+            rapporti = &cartella;
         }
         std::string testa;
-        ScriviIntestazione(testa, sep);
+        if (o.variando)
+            ScriviIntestazioneVariando(testa, sep, h.nomiConservati, *o.variando);
+        else
+            ScriviIntestazione(testa, sep, h.nomiConservati);
         if (!uscita.scrivi(testa)) {
             std::fprintf(err, "%s: impossibile scrivere %s: %s\n", Programma, uscita.nome().c_str(),
-                         std::strerror(errno));
+                         TestoErrore(errno).c_str());
             return false;
         }
-        catena = std::make_unique<Catena>(h, lavoratori, uscita, o);
+        catena = std::make_unique<Catena>(h, lavoratori, uscita, o, rapporti);
         return true;
     };
 
     auto suRecord = [&](const RecordCsv& r) {
         if (fase == Fase::Fine) return;
+        if (r.vuoto) return;  // blank lines, before the header too
         if (fase == Fase::Intestazione) {
-            if (r.nonTerminato) {
-                std::fprintf(err, "%s: %s: intestazione con virgolette non chiuse\n", Programma,
-                             o.nomeIngresso.c_str());
+            if (r.difetto != Difetto::Nessuno) {
+                std::fprintf(err, "%s: %s: intestazione non valida (%s): %s\n", Programma, o.nomeIngresso.c_str(),
+                             Linee(r.linea, r.ultimaLinea).c_str(), DescriviDifetto(r.difetto));
                 fase = Fase::Fine;
                 esito = 2;
                 return;
             }
-            if (auto errore = LeggiIntestazione(r.campi, lettore.separatore(), h)) {
+            if (auto errore = LeggiIntestazione(r.campi, lettore.separatore(), h, o.conserva)) {
                 std::fprintf(err, "%s: %s: %s\n", Programma, o.nomeIngresso.c_str(), errore->c_str());
                 fase = Fase::Fine;
                 esito = 2;
@@ -325,7 +364,6 @@ int EseguiBatch(const OpzioniBatch& o) {
             fase = Fase::Dati;
             return;
         }
-        if (r.vuoto) return;
         corrente.aggiungi(r, ++riga);
         if (corrente.rec.size() >= RecordPerLotto && !catena->consegna(corrente)) {
             fase = Fase::Fine;
@@ -333,25 +371,28 @@ int EseguiBatch(const OpzioniBatch& o) {
         }
     };
 
-    std::vector<char> blocco(BloccoLettura);
-    for (;;) {
-        std::size_t n = std::fread(blocco.data(), 1, blocco.size(), o.ingresso);
-        if (n > 0) lettore.alimenta(blocco.data(), n, suRecord);
-        if (fase == Fase::Fine) break;
-        if (n < blocco.size()) {
-            if (std::ferror(o.ingresso)) {
-                std::fprintf(err, "%s: errore di lettura da %s: %s\n", Programma, o.nomeIngresso.c_str(),
-                             std::strerror(errno));
-                esito = 2;
-                fase = Fase::Fine;
-            }
+    for (std::string_view blocco;;) {
+        if (!ingresso.Leggi(blocco)) {
+            std::fprintf(err, "%s: errore di lettura da %s: %s\n", Programma, o.nomeIngresso.c_str(),
+                         TestoErrore(errno).c_str());
+            esito = 2;
+            fase = Fase::Fine;
             break;
         }
+        if (blocco.empty()) break;
+        lettore.alimenta(blocco.data(), blocco.size(), suRecord);
+        if (fase == Fase::Fine) break;
     }
     if (fase != Fase::Fine) lettore.fine(suRecord);
     if (fase == Fase::Intestazione && esito == 0) {
         // No header at all: an empty input gives an output with its header only.
-        if (!avvia(lettore.separatore() ? lettore.separatore() : ';')) esito = 2;
+        if (!o.conserva.empty()) {
+            std::fprintf(err, "%s: %s: nessuna intestazione, quindi nessuna colonna da conservare\n", Programma,
+                         o.nomeIngresso.c_str());
+            esito = 2;
+        } else if (!avvia(lettore.separatore() ? lettore.separatore() : ';')) {
+            esito = 2;
+        }
     }
     if (catena) {
         if (esito == 0 && !corrente.rec.empty() && !catena->consegna(corrente)) esito = 2;
@@ -361,7 +402,8 @@ int EseguiBatch(const OpzioniBatch& o) {
     }
     if (uscita.aperta() && !uscita.chiudi() && esito != 2) {
         // A full disk often shows only when the last buffer goes out.
-        std::fprintf(err, "%s: impossibile scrivere %s: %s\n", Programma, uscita.nome().c_str(), std::strerror(errno));
+        std::fprintf(err, "%s: impossibile scrivere %s: %s\n", Programma, uscita.nome().c_str(),
+                     TestoErrore(errno).c_str());
         esito = 2;
     }
     return esito;

@@ -2,9 +2,15 @@
 // The whole batch run: CSV in, CSV out, in input order, with the records
 // computed on several threads while memory stays flat.
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "report/Codifica.h"
 
 namespace termix::batch {
+
+struct Variando;
 
 struct OpzioniBatch {
     std::FILE* ingresso = nullptr;   // already open
@@ -14,7 +20,19 @@ struct OpzioniBatch {
     unsigned thread = 0;             // computing threads; 0 = one per core
     bool progresso = false;          // show a progress line on `errori`
     std::string cartellaRapporti;    // non-empty: a report file per completed record
+    std::optional<CodificaTesto> codifica;  // the input's, when not guessed
+    std::vector<std::string> conserva;      // columns copied into the output
+    const Variando* variando = nullptr;  // --variando (and --obiettivo)
 };
+
+// The output's encoding for an input in `ingresso` (with a byte-order mark
+// or not): Windows-1252 stays Windows-1252; UTF-8 stays UTF-8, with a mark
+// when the input had one; UTF-16 becomes UTF-8 with a mark.
+struct CodificaUscita {
+    CodificaTesto codifica;
+    bool marchio;
+};
+CodificaUscita UscitaPer(CodificaTesto ingresso, bool marchio);
 
 // Exit status: 0 every record read (and every report written), 1 some
 // malformed or some report not written, 2 header or I/O failure.

@@ -6,6 +6,7 @@
 
 #include "model/Effetti.h"
 #include "model/Modulo1.h"
+#include "report/TabellaRisultati.h"
 
 namespace termix::batch {
 
@@ -34,13 +35,9 @@ enum IndiceColonna : int {
     ColUltimaCondizione = 24,
 };
 
-struct ColonnaUscita {
-    const char* nome;
-    Numero Modulo1::*variabile;
-};
-
-inline constexpr std::size_t NumeroColonneValori = 61;
-// After Riga, Impianto, Combustibile, Esito.
-extern const std::array<ColonnaUscita, NumeroColonneValori> ColonneValori;
+// The value columns are shared with the forms' export.
+using termix::ColonnaUscita;
+using termix::ColonneValori;
+using termix::NumeroColonneValori;
 
 }  // namespace termix::batch

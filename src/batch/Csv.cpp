@@ -17,36 +17,6 @@ std::string_view Rifilato(std::string_view s) {
     return s;
 }
 
-void ScriviCampo(std::string& out, std::string_view campo, char sep) {
-    if (campo.find_first_of(sep == ';' ? std::string_view(";\"\r\n") : std::string_view(",\"\r\n")) ==
-        std::string_view::npos) {
-        out.append(campo);
-        return;
-    }
-    out.push_back('"');
-    for (char c : campo) {
-        if (c == '"') out.push_back('"');
-        out.push_back(c);
-    }
-    out.push_back('"');
-}
-
-char* ScriviNumero(char* p, double x, char sep) {
-    if (x == 0.0) {  // negative zero too
-        *p = '0';
-        return p + 1;
-    }
-    char* fine = std::to_chars(p, p + LunghezzaMassimaNumero, x).ptr;
-    if (sep == ';')  // at most one point, before any exponent
-        if (void* punto = std::memchr(p, '.', static_cast<std::size_t>(fine - p))) *static_cast<char*>(punto) = ',';
-    return fine;
-}
-
-void ScriviNumero(std::string& out, double x, char sep) {
-    char buf[LunghezzaMassimaNumero];
-    out.append(buf, ScriviNumero(buf, x, sep));
-}
-
 std::optional<double> LeggiNumeroPunto(std::string_view t) {
     t = Rifilato(t);
     std::string pulito;

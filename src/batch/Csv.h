@@ -2,6 +2,7 @@
 // CSV reading and writing for the batch tool (RFC 4180 with the usual
 // leniencies of spreadsheet exports), and the numbers of the two conventions.
 #include <cstddef>
+#include <cstring>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -9,24 +10,40 @@
 #include <string_view>
 #include <vector>
 
+#include "report/TabellaRisultati.h"
+
 namespace termix::batch {
+
+// What is wrong with a record the reader could not split as written.
+enum class Difetto : std::uint8_t {
+    Nessuno,
+    VirgoletteAperte,     // a quote still open at the end of the input
+    TestoDopoVirgolette,  // after a closing quote, neither the separator nor the line end
+};
 
 // One record as the reader hands it out. The views live until the next call
 // into the reader.
 struct RecordCsv {
     std::span<const std::string_view> campi;
     long long linea = 0;         // physical line (1-based) where the record starts
+    long long ultimaLinea = 0;   // last line it reached (where the fault was found)
     bool vuoto = false;          // only separators and blanks: skipped, never numbered
-    bool nonTerminato = false;   // a quote still open at the end of the input
+    Difetto difetto = Difetto::Nessuno;
+    // A quoted field that ran over line ends and then broke the rule: the
+    // record keeps only its first line (its fields up to that line end) and
+    // reading starts again at the line after it, so nothing else is lost.
+    bool ripreso = false;
 };
 
 // Incremental reader: feed it blocks of any size, it calls back once per
-// complete record. The separator is taken from the first record (the header):
-// the first ';' or ',' outside quotes, ';' when there is neither. A UTF-8
-// byte-order mark at the very start is dropped. Lines end with LF or CRLF; a
-// CR not followed by LF is data. Inside quotes everything is data and "" is
-// one quote; a quote inside an unquoted field, or text after a closing quote,
-// is kept as data.
+// complete record. The separator is taken from the first record that is not
+// blank (the header): the first ';' or ',' outside quotes, ';' when there is
+// neither. A UTF-8 byte-order mark at the very start is dropped. Lines end
+// with LF or CRLF; a CR not followed by LF is data. Inside quotes everything
+// is data and "" is one quote; a quote inside an unquoted field is data.
+// After a closing quote only the separator or the line end may follow:
+// anything else makes the record faulty (TestoDopoVirgolette), and the rest
+// of its line is split at the separators with every quote as data.
 class LettoreCsv {
 public:
     template <class F>
@@ -38,8 +55,16 @@ public:
             if (bom_ == 3 && !crSospeso_) {
                 std::size_t j = i;
                 if (stato_ == Stato::Quotato) {
-                    for (; j < n && dati[j] != '"'; ++j)
-                        if (dati[j] == '\n') ++lineaCorrente_;
+                    const void* q = std::memchr(dati + i, '"', n - i);
+                    j = q ? static_cast<std::size_t>(static_cast<const char*>(q) - dati) : n;
+                    if (ripeti_) {
+                        ripresa_.append(dati + i, j - i);
+                        for (std::size_t k = i; k < j; ++k)
+                            if (dati[k] == '\n') ++lineaCorrente_;
+                    } else if (const void* a = std::memchr(dati + i, '\n', j - i)) {
+                        // The first line end inside the quotes goes one by one.
+                        j = static_cast<std::size_t>(static_cast<const char*>(a) - dati);
+                    }
                 } else if (stato_ == Stato::NonQuotato && sep_ != 0) {
                     for (; j < n; ++j) {
                         const char c = dati[j];
@@ -54,11 +79,13 @@ public:
                     continue;
                 }
             }
-            carattere(static_cast<unsigned char>(dati[i++]), suRecord);
+            const auto c = static_cast<unsigned char>(dati[i++]);
+            if (ripeti_) ripresa_.push_back(static_cast<char>(c));
+            carattere(c, suRecord);
         }
     }
     // End of input: flushes a last record without a line end, or one left
-    // inside an open quote (marked nonTerminato).
+    // inside an open quote.
     template <class F>
     void fine(F&& suRecord) {
         if (bom_ > 0 && bom_ < 3) {
@@ -69,22 +96,25 @@ public:
         }
         if (crSospeso_) {
             crSospeso_ = false;
+            if (stato_ == Stato::QuotaInQuotato) return rompi('\r', suRecord), fine(suRecord);
             dato('\r');
         }
-        if (caratteri_ > 0) emetti(suRecord, stato_ == Stato::Quotato);
+        if (stato_ == Stato::Quotato && ripeti_) return riprendi(suRecord, Difetto::VirgoletteAperte), fine(suRecord);
+        if (caratteri_ > 0)
+            emetti(suRecord, stato_ == Stato::Quotato ? Difetto::VirgoletteAperte : difetto_, lineaCorrente_);
     }
-    // 0 until the first record has decided it.
+    // 0 until the first record that is not blank has decided it.
     char separatore() const { return sep_; }
 
 private:
-    enum class Stato : std::uint8_t { InizioCampo, NonQuotato, Quotato, QuotaInQuotato };
+    enum class Stato : std::uint8_t { InizioCampo, NonQuotato, Quotato, QuotaInQuotato, Rotto };
 
     template <class F>
     void carattere(unsigned char c, F& suRecord) {
         if (bom_ < 3) {
             static constexpr unsigned char marchio[] = {0xEF, 0xBB, 0xBF};
             if (c == marchio[bom_]) {
-                if (++bom_ == 3) return;
+                ++bom_;
                 return;
             }
             // Not a mark after all: replay what was held back.
@@ -96,12 +126,16 @@ private:
             crSospeso_ = false;
             if (c == '\n') {
                 ++lineaCorrente_;
-                emetti(suRecord, false);
+                emetti(suRecord, difetto_);
                 return;
             }
-            dato('\r');
-            vuoto_ = false;
-            if (stato_ == Stato::InizioCampo || stato_ == Stato::QuotaInQuotato) stato_ = Stato::NonQuotato;
+            if (stato_ == Stato::QuotaInQuotato) {
+                if (!rompi('\r', suRecord)) return;  // c was replayed with the rest
+            } else {
+                dato('\r');
+                vuoto_ = false;
+                if (stato_ == Stato::InizioCampo) stato_ = Stato::NonQuotato;
+            }
         }
         ++caratteri_;
         switch (stato_) {
@@ -109,7 +143,18 @@ private:
                 if (c == '"') {
                     stato_ = Stato::QuotaInQuotato;
                 } else {
-                    if (c == '\n') ++lineaCorrente_;
+                    if (c == '\n') {
+                        if (!ripeti_) {
+                            // Keep what follows, to read it again should this
+                            // field turn out to be a stray quote.
+                            ripeti_ = true;
+                            lineaApertura_ = lineaCorrente_;
+                            taglioBuffer_ = buffer_.size();
+                            if (taglioBuffer_ > inizioCampo() && buffer_.back() == '\r') --taglioBuffer_;
+                            taglioFini_ = fini_.size();
+                        }
+                        ++lineaCorrente_;
+                    }
                     dato(static_cast<char>(c));
                 }
                 return;
@@ -119,7 +164,24 @@ private:
                     stato_ = Stato::Quotato;
                     return;
                 }
-                break;
+                if (c == '\r') {
+                    crSospeso_ = true;
+                    return;
+                }
+                if ((sep_ == 0 && (c == ';' || c == ',')) || c == static_cast<unsigned char>(sep_) || c == '\n') {
+                    ripeti_ = false;
+                    ripresa_.clear();
+                    break;
+                }
+                rompi(c, suRecord);
+                return;
+            case Stato::Rotto:  // the record is lost: quotes are data now
+                if (c == '\n') break;
+                if (sep_ == 0 && (c == ';' || c == ',')) sep_ = static_cast<char>(c);
+                if (c == '\r') crSospeso_ = true;
+                else if (c == static_cast<unsigned char>(sep_)) chiudiCampo();
+                else dato(static_cast<char>(c));
+                return;
             case Stato::InizioCampo:
                 if (c == '"') {
                     vuoto_ = false;
@@ -132,12 +194,12 @@ private:
         }
         // Outside quotes.
         if (sep_ == 0 && (c == ';' || c == ',')) sep_ = static_cast<char>(c);
-        if (sep_ != 0 && c == static_cast<unsigned char>(sep_)) {
+        if (c == '\n') {
+            ++lineaCorrente_;
+            emetti(suRecord, difetto_);
+        } else if (sep_ != 0 && c == static_cast<unsigned char>(sep_)) {
             chiudiCampo();
             stato_ = Stato::InizioCampo;
-        } else if (c == '\n') {
-            ++lineaCorrente_;
-            emetti(suRecord, false);
         } else if (c == '\r') {
             crSospeso_ = true;
         } else {
@@ -147,11 +209,44 @@ private:
         }
     }
 
+    // `c` follows a closing quote and is neither the separator nor a line
+    // end. True when reading goes on with the next character; false when the
+    // record was cut and the text after its first line read again.
+    template <class F>
+    bool rompi(unsigned char c, F& suRecord) {
+        if (ripeti_) {
+            riprendi(suRecord, Difetto::TestoDopoVirgolette);
+            return false;
+        }
+        difetto_ = Difetto::TestoDopoVirgolette;
+        stato_ = Stato::Rotto;
+        dato(static_cast<char>(c));
+        return true;
+    }
+
+    // The quoted field opened on line lineaApertura_ ran over line ends and
+    // never closed properly: the record ends with that line, and what came
+    // after it is read again.
+    template <class F>
+    void riprendi(F& suRecord, Difetto d) {
+        std::string testo = std::move(ripresa_);
+        ripresa_.clear();
+        ripeti_ = false;
+        buffer_.resize(taglioBuffer_);
+        fini_.resize(taglioFini_);
+        const long long ultima = lineaCorrente_;
+        lineaCorrente_ = lineaApertura_ + 1;
+        crSospeso_ = false;
+        emetti(suRecord, d, ultima, true);
+        alimenta(testo.data(), testo.size(), suRecord);
+    }
+
+    std::size_t inizioCampo() const { return fini_.empty() ? 0 : fini_.back(); }
     void dato(char c) { buffer_.push_back(c); }
     void chiudiCampo() { fini_.push_back(buffer_.size()); }
 
     template <class F>
-    void emetti(F& suRecord, bool nonTerminato) {
+    void emetti(F& suRecord, Difetto d, long long ultima = 0, bool ripreso = false) {
         chiudiCampo();
         viste_.clear();
         std::size_t inizio = 0;
@@ -159,13 +254,22 @@ private:
             viste_.emplace_back(buffer_.data() + inizio, f - inizio);
             inizio = f;
         }
-        if (sep_ == 0) sep_ = ';';
-        RecordCsv r{viste_, lineaRecord_, vuoto_, nonTerminato};
+        if (!sepDeciso_) {
+            // Blank lines before the header decide nothing.
+            if (vuoto_) sep_ = 0;
+            else if (sep_ == 0) sep_ = ';';
+            sepDeciso_ = !vuoto_;
+        }
+        if (ultima == 0) ultima = lineaCorrente_ - 1;  // the line end just read
+        RecordCsv r{viste_, lineaRecord_, ultima, vuoto_, d, ripreso};
         suRecord(static_cast<const RecordCsv&>(r));
         buffer_.clear();
         fini_.clear();
         caratteri_ = 0;
         vuoto_ = true;
+        difetto_ = Difetto::Nessuno;
+        ripeti_ = false;
+        ripresa_.clear();
         stato_ = Stato::InizioCampo;
         lineaRecord_ = lineaCorrente_;
     }
@@ -176,22 +280,24 @@ private:
     std::size_t caratteri_ = 0;
     long long lineaRecord_ = 1, lineaCorrente_ = 1;
     Stato stato_ = Stato::InizioCampo;
+    Difetto difetto_ = Difetto::Nessuno;
     char sep_ = 0;
+    bool sepDeciso_ = false;
     int bom_ = 0;
     bool crSospeso_ = false;
     bool vuoto_ = true;
+    // A quoted field running over a line end: the raw text after the line it
+    // opened on, and where to cut the record should it have to be read again.
+    bool ripeti_ = false;
+    std::string ripresa_;
+    long long lineaApertura_ = 0;
+    std::size_t taglioBuffer_ = 0, taglioFini_ = 0;
 };
 
-// Appends a field, quoted when it holds the separator, a quote, CR or LF.
-void ScriviCampo(std::string& out, std::string_view campo, char sep);
-
-// Appends the shortest text that reads back to x ("0" for either zero),
-// with the decimal comma when the separator is ';'.
-void ScriviNumero(std::string& out, double x, char sep);
-// The same into a buffer with room for LunghezzaMassimaNumero characters;
-// returns the end of the text.
-inline constexpr std::size_t LunghezzaMassimaNumero = 32;
-char* ScriviNumero(char* p, double x, char sep);
+// Fields and numbers are written as the forms' export writes them.
+using termix::LunghezzaMassimaNumero;
+using termix::ScriviCampo;
+using termix::ScriviNumero;
 
 // The ',' convention: optional blanks, optional sign, digits with at most one
 // '.', at least one digit, optional exponent e/E with optional sign. Nothing

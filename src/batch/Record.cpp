@@ -1,9 +1,10 @@
 #include "batch/Record.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "batch/Csv.h"
-#include "combustion/CalcoloCondizioni.h"
+#include "combustion/Caso.h"
 #include "model/Formato.h"
 #include "model/Messaggi.h"
 
@@ -36,11 +37,7 @@ void applica(VistaForme* vista, const EsitoOperazione& e) {
 
 void fermato(RisultatoRecord& out, const EsitoOperazione& e) {
     out.stato = RisultatoRecord::Stato::Fermato;
-    for (const auto& ef : e.effetti) {
-        if (ef.tipo != Effetto::Tipo::Messaggio) continue;
-        if (!out.esito.empty()) out.esito += " | ";
-        out.esito += ef.testo;
-    }
+    out.esito = TestoEsito(e);
 }
 
 void malformato(RisultatoRecord& out, std::string diagnosi) {
@@ -58,6 +55,17 @@ std::string testoDigitato(std::string_view cella, char sep) {
     return t;
 }
 
+// A name as one line of the report: each line break (CRLF, LF or CR) a blank.
+std::string inUnaRiga(std::string_view t) {
+    std::string r;
+    r.reserve(t.size());
+    for (size_t i = 0; i < t.size(); ++i) {
+        if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') continue;
+        r.push_back(t[i] == '\r' || t[i] == '\n' ? ' ' : t[i]);
+    }
+    return r;
+}
+
 }  // namespace
 
 const std::string& VistaForme::testo(Finestra f, std::string_view controllo) const {
@@ -72,26 +80,87 @@ bool VistaForme::selezionato(Finestra f, std::string_view controllo) const {
 }
 
 std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> campi, char separatore,
-                                             Intestazione& out) {
+                                             Intestazione& out, std::span<const std::string> conserva) {
     out.separatore = separatore;
     out.colonnaDiCampo.assign(campi.size(), -1);
     out.campoDiColonna.fill(-1);
+    out.campiConservati.clear();
+    out.nomiConservati.clear();
+    std::vector<bool> trovate(conserva.size());
     for (size_t f = 0; f < campi.size(); ++f) {
         std::string_view nome = Rifilato(campi[f]);
         if (nome.empty()) continue;
+        bool copiata = false;
+        for (size_t k = 0; k < conserva.size(); ++k) {
+            if (!stessoNome(nome, conserva[k])) continue;
+            if (trovate[k]) return "colonna ripetuta: \"" + std::string(nome) + "\"";
+            trovate[k] = copiata = true;
+            out.campiConservati.push_back(static_cast<int>(f));
+            out.nomiConservati.emplace_back(nome);
+        }
         int trovata = -1;
         for (size_t c = 0; c < ColonneIngresso.size(); ++c)
             if (stessoNome(nome, ColonneIngresso[c].nome)) trovata = static_cast<int>(c);
-        if (trovata < 0) return "colonna sconosciuta: \"" + std::string(nome) + "\"";
+        if (trovata < 0 && copiata) continue;
+        if (trovata < 0) {
+            // NUL bytes in a name: UTF-16 without its mark, read as bytes.
+            if (nome.find('\0') != std::string_view::npos)
+                return "colonna sconosciuta con caratteri nulli: il file sembra UTF-16, provare --codifica utf-16";
+            std::string m = "colonna sconosciuta: \"" + std::string(nome) + "\"";
+            // "Unicode text" exports separate with tabs.
+            if (nome.find('\t') != std::string_view::npos)
+                return m + ": il separatore dev'essere ';' o ',', non la tabulazione";
+            if (const char* simile = ColonnaSimile(nome)) return m + ": forse " + simile + "?";
+            return m + " (per copiarla nell'uscita: --conserva " + std::string(nome) + ")";
+        }
         if (out.campoDiColonna[trovata] >= 0) return "colonna ripetuta: \"" + std::string(nome) + "\"";
         out.campoDiColonna[trovata] = static_cast<int>(f);
         out.colonnaDiCampo[f] = trovata;
     }
+    for (size_t k = 0; k < conserva.size(); ++k)
+        if (!trovate[k]) return "colonna da conservare assente nell'intestazione: \"" + conserva[k] + "\"";
     return std::nullopt;
 }
 
-void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> campi, bool nonTerminato,
-                   RisultatoRecord& out, VistaForme* vista) {
+const char* ColonnaSimile(std::string_view nome) {
+    auto minuscola = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    // Edit distance with swaps of neighbours (optimal string alignment).
+    auto distanza = [&](std::string_view a, std::string_view b) {
+        std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
+        for (size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+        for (size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+        for (size_t i = 1; i <= a.size(); ++i)
+            for (size_t j = 1; j <= b.size(); ++j) {
+                const bool uguali = minuscola(a[i - 1]) == minuscola(b[j - 1]);
+                d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (uguali ? 0 : 1)});
+                if (i > 1 && j > 1 && minuscola(a[i - 1]) == minuscola(b[j - 2]) &&
+                    minuscola(a[i - 2]) == minuscola(b[j - 1]))
+                    d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+            }
+        return d[a.size()][b.size()];
+    };
+    const char* migliore = nullptr;
+    size_t minima = std::max<size_t>(2, nome.size() / 3) + 1;  // beyond this it is another word
+    for (const auto& c : ColonneIngresso)
+        if (const size_t d = distanza(nome, c.nome); d < minima) {
+            minima = d;
+            migliore = c.nome;
+        }
+    return migliore;
+}
+
+const char* DescriviDifetto(Difetto d) {
+    switch (d) {
+        case Difetto::VirgoletteAperte: return "virgolette aperte e mai chiuse";
+        case Difetto::TestoDopoVirgolette:
+            return "dopo le virgolette di chiusura di un campo possono venire solo il separatore o la fine della riga";
+        case Difetto::Nessuno: break;
+    }
+    return "";
+}
+
+void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> campi, Difetto difetto,
+                   RisultatoRecord& out, VistaForme* vista, IngressiCaso* ingressi) {
     out.m = Modulo1{};
     out.esito.clear();
     out.diagnosi.clear();
@@ -103,7 +172,7 @@ void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> camp
         vista->opzioni.clear();
     }
 
-    if (nonTerminato) return malformato(out, "virgolette non chiuse alla fine del file");
+    if (difetto != Difetto::Nessuno) return malformato(out, DescriviDifetto(difetto));
     if (campi.size() != h.colonnaDiCampo.size())
         return malformato(out, std::to_string(campi.size()) + " campi invece di " +
                                    std::to_string(h.colonnaDiCampo.size()));
@@ -127,8 +196,8 @@ void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> camp
 
     const char sep = h.separatore;
     if (vista) {
-        vista->testi[{Finestra::Form2, "Text1"}] = std::string(cella(ColImpianto));
-        vista->testi[{Finestra::Form2, "Text2"}] = std::string(cella(ColCombustibile));
+        vista->testi[{Finestra::Form2, "Text1"}] = inUnaRiga(cella(ColImpianto));
+        vista->testi[{Finestra::Form2, "Text2"}] = inUnaRiga(cella(ColCombustibile));
         vista->opzioni[{Finestra::Form2, "Option1"}] = out.tipo == TipoCombustibile::Metano;
         vista->opzioni[{Finestra::Form2, "Option2"}] = out.tipo == TipoCombustibile::Altri;
         vista->opzioni[{Finestra::Form2, "Option3"}] = out.composizione == Composizione::Atomica;
@@ -157,46 +226,40 @@ void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> camp
         if (col == ColPotereCalorifico) potereDigitato = true;
     }
 
-    Modulo1& m = out.m;
-    // 2. The fuel form: its boxes, then "&Calcola".
-    for (int c = ColPrimoCombustibile; c <= ColUltimoCombustibile; ++c) m.*ColonneIngresso[c].variabile = valori[c];
-    {
-        const EsitoOperazione e = CalcolaCombustibile(m, out.tipo, out.composizione);
-        applica(vista, e);
-        if (!e.completato) return fermato(out, e);
+    // 2.-4. The fuel form's boxes and "&Calcola", the heating value (typed over
+    // the methane preset, kept from it, or the "&No" estimate), the conditions
+    // form's boxes and "&Calcola": the core runs them as the forms would.
+    IngressiCaso caso;
+    caso.tipo = out.tipo;
+    caso.composizione = out.composizione;
+    for (size_t c = 0; c < ColonneIngresso.size(); ++c)
+        if (ColonneIngresso[c].tipo == TipoCol::Numero) caso.valori.*ColonneIngresso[c].variabile = valori[c];
+    caso.potereDigitato = potereDigitato;
+    if (ingressi) {
+        *ingressi = caso;
+        return;
     }
-
-    // 3. The heating value: typed over the methane preset, kept from the
-    // preset, or estimated with "&No" (its exact double, not the display).
-    if (potereDigitato) {
-        m.PotereCalorifico = valori[ColPotereCalorifico];
-        if (vista) vista->testi[{Finestra::Form3, "Text1"}] = testoDigitato(cella(ColPotereCalorifico), sep);
-    } else if (out.tipo != TipoCombustibile::Metano) {
-        const EsitoOperazione e = StimaPotereCalorifico(m);
-        applica(vista, e);
-        if (!e.completato) return fermato(out, e);
-    }
-
-    // 4. The conditions form: its boxes, then "&Calcola".
-    for (int c = ColPrimaCondizione; c <= ColUltimaCondizione; ++c) m.*ColonneIngresso[c].variabile = valori[c];
     // Without a view nobody reads the result texts: only their checks run.
-    const EsitoOperazione e =
-        EseguiCalcolo(m, MassimoPassi, vista ? TestiRisultati::Scrivi : TestiRisultati::SoloVerifica);
-    applica(vista, e);
+    const EsitoOperazione e = CalcolaCaso(caso, out.m, vista ? TestiRisultati::Scrivi : TestiRisultati::SoloVerifica,
+                                          vista ? OsservaEsito([vista](const EsitoOperazione& x) { applica(vista, x); })
+                                                : OsservaEsito());
     if (!e.completato) return fermato(out, e);
+    if (vista && potereDigitato)
+        vista->testi[{Finestra::Form3, "Text1"}] = testoDigitato(cella(ColPotereCalorifico), sep);
     out.esito = "OK";
 }
 
-void ScriviIntestazione(std::string& out, char sep) {
+void ScriviIntestazione(std::string& out, char sep, std::span<const std::string> conservati) {
     out += "Riga";
+    for (const auto& n : conservati) {
+        out.push_back(sep);
+        ScriviCampo(out, n, sep);
+    }
     for (const char* n : {"Impianto", "Combustibile", "Esito"}) {
         out.push_back(sep);
         out += n;
     }
-    for (const auto& c : ColonneValori) {
-        out.push_back(sep);
-        out += c.nome;
-    }
+    ScriviNomiValori(out, sep);
     out += "\r\n";
 }
 
@@ -206,6 +269,10 @@ void ScriviRecord(std::string& out, const Intestazione& h, long long riga, std::
     char buf[24];
     auto fine = std::to_chars(buf, buf + sizeof buf, riga).ptr;
     out.append(buf, fine);
+    for (int pos : h.campiConservati) {
+        out.push_back(sep);
+        if (static_cast<size_t>(pos) < campi.size()) ScriviCampo(out, campi[pos], sep);
+    }
     for (int col : {int(ColImpianto), int(ColCombustibile)}) {
         out.push_back(sep);
         const int pos = h.campoDiColonna[col];
@@ -213,17 +280,8 @@ void ScriviRecord(std::string& out, const Intestazione& h, long long riga, std::
     }
     out.push_back(sep);
     ScriviCampo(out, r.esito, sep);
-    // The values go through one buffer: one append per record, not per value.
-    char valori[NumeroColonneValori * (LunghezzaMassimaNumero + 1) + 2];
-    char* p = valori;
-    const bool completato = r.stato == RisultatoRecord::Stato::Completato;
-    for (const auto& c : ColonneValori) {
-        *p++ = sep;
-        if (completato) p = ScriviNumero(p, (r.m.*c.variabile).v, sep);
-    }
-    *p++ = '\r';
-    *p++ = '\n';
-    out.append(valori, p);
+    ScriviValori(out, r.stato == RisultatoRecord::Stato::Completato ? &r.m : nullptr, sep);
+    out += "\r\n";
 }
 
 }  // namespace termix::batch

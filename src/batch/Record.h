@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "batch/Colonne.h"
+#include "batch/Csv.h"
+#include "combustion/Caso.h"
 #include "fuel/CalcoloCombustibile.h"
 #include "model/Modulo1.h"
 
@@ -25,12 +27,26 @@ struct Intestazione {
     std::vector<int> colonnaDiCampo;
     // For each entry of ColonneIngresso: its field position, or -1 if absent.
     std::array<int, NumeroColonneIngresso> campoDiColonna{};
+    // The columns copied unchanged into the output after Riga (--conserva),
+    // in input order: field positions and their names as the header has them.
+    std::vector<int> campiConservati;
+    std::vector<std::string> nomiConservati;
 };
 
-// Reads the header record. On an unknown or repeated name, returns the
-// message for the user (and the caller ends with exit 2).
+// Reads the header record; `conserva` names the columns to copy (any case).
+// On an unknown or repeated name, or a column to copy that is not there,
+// returns the message for the user (and the caller ends with exit 2); an
+// unknown name that looks like a known one is told which.
 std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> campi, char separatore,
-                                             Intestazione& out);
+                                             Intestazione& out, std::span<const std::string> conserva = {});
+
+// The known input column nearest to `nome` by edit distance (a letter
+// added, dropped, changed or two swapped, case aside), or null when none is
+// near enough to be a slip of the keyboard.
+const char* ColonnaSimile(std::string_view nome);
+
+// Why the reader could not split a record, for the line on stderr.
+const char* DescriviDifetto(Difetto d);
 
 // What each box of the forms would show after a user typed this record in and
 // ran the calculations, for the report. Keys are (form, control name):
@@ -69,13 +85,16 @@ struct RisultatoRecord {
 };
 
 // Computes one data record (its fields as read) on a fresh record. With
-// `vista`, also fills in what the forms would show. `nonTerminato`: the record
-// was cut by a quote still open at the end of the input.
-void ElaboraRecord(const Intestazione& intestazione, std::span<const std::string_view> campi, bool nonTerminato,
-                   RisultatoRecord& out, VistaForme* vista = nullptr);
+// `vista`, also fills in what the forms would show (a line break in a name
+// becomes a blank there: a report has its 67 lines whatever the names).
+// A record with a `difetto` is malformed. With `ingressi`, a record that reads
+// well is not computed: its case goes there instead.
+void ElaboraRecord(const Intestazione& intestazione, std::span<const std::string_view> campi, Difetto difetto,
+                   RisultatoRecord& out, VistaForme* vista = nullptr, IngressiCaso* ingressi = nullptr);
 
-// Appends the output header line (CRLF included).
-void ScriviIntestazione(std::string& out, char separatore);
+// Appends the output header line (CRLF included): Riga, the columns copied,
+// then the computed ones.
+void ScriviIntestazione(std::string& out, char separatore, std::span<const std::string> conservati = {});
 
 // Appends one output line (CRLF included).
 void ScriviRecord(std::string& out, const Intestazione& intestazione, long long riga,

@@ -1,10 +1,52 @@
 #include "combustion/Combustione.h"
 
+#include <bit>
+#include <cstdint>
+
 namespace termix {
 
 namespace {
 thread_local ContaPassi passi;
+
+// Each pass of the two iterations is a function of the inputs and of one
+// value carried from the pass before. Once that value comes back bit for bit
+// (bits, not ==: 0.0 and -0.0 compare equal but need not give the same next
+// pass), the passes repeat for ever and only the guard would end them. Brent's
+// method finds the repeat with one saved value and a power-of-two counter.
+class RivelaCiclo {
+public:
+    explicit RivelaCiclo(Numero primo) : salvato_(std::bit_cast<std::uint64_t>(primo.v)) {}
+
+    // The value carried into the next pass; the length of the cycle once it
+    // repeats an earlier one, otherwise 0.
+    long long passa(Numero x) {
+        const auto b = std::bit_cast<std::uint64_t>(x.v);
+        ++distanza_;
+        if (b == salvato_) return distanza_;
+        if (distanza_ == potenza_) {
+            salvato_ = b;
+            potenza_ *= 2;
+            distanza_ = 0;
+        }
+        return 0;
+    }
+
+private:
+    std::uint64_t salvato_;
+    long long potenza_ = 1;
+    long long distanza_ = 0;
+};
+
+// Passes after which to give up, once `fatti` passes have been made and the
+// carried value repeats every `ciclo` passes: as many more as bring the run to
+// the same point of the cycle where the guard would have stopped it, so the
+// record is left exactly as the guard leaves it (fewer than `ciclo` passes;
+// the detector cannot fire again before: its next match is `ciclo` away).
+long long limiteInCiclo(long long fatti, long long ciclo, long long massimoPassi) {
+    return fatti + (massimoPassi - fatti) % ciclo;
 }
+
+}  // namespace
 
 const ContaPassi& UltimiPassi() { return passi; }
 
@@ -88,8 +130,10 @@ void coefficientiCalore(Modulo1& m) {
 EsitoCalcolo CalcolaTemperaturaFumi(Modulo1& m, long long massimoPassi) {
     m.TempFumiIpotesi = 900;
     passi.temperatura = 0;
+    RivelaCiclo ciclo(m.TempFumiIpotesi);
+    long long limite = massimoPassi;
     for (;;) {
-        if (++passi.temperatura > massimoPassi) sollevaErroreAritmetico();
+        if (++passi.temperatura > limite) sollevaErroreAritmetico();
         CalcolaBilancioMassa(m);
         if (CalcolaBilancioEnergia(m) == EsitoCalcolo::EnergiaInsufficiente) return EsitoCalcolo::EnergiaInsufficiente;
         coefficientiCalore(m);
@@ -101,6 +145,8 @@ EsitoCalcolo CalcolaTemperaturaFumi(Modulo1& m, long long massimoPassi) {
         m.TempFumiK = m.TempFumi + 273.15;
         m.TempFumiIpotesi = (m.TempFumiK + m.TempFumiIpotesi) / 2;
         if (!(fabs(m.TempFumiK - m.TempFumiIpotesi) > 2)) return EsitoCalcolo::CalcoloOk;
+        if (const long long l = ciclo.passa(m.TempFumiIpotesi))
+            limite = limiteInCiclo(passi.temperatura, l, massimoPassi);
     }
 }
 
@@ -138,8 +184,10 @@ void CalcolaEquilibrioCloro(Modulo1& m, long long massimoPassi) {
     passi.cloro = 0;
     if (m.FrazHCl.v != 0.0) {
         m.FrazCl2 = 2e-05;
+        RivelaCiclo ciclo(m.FrazCl2);
+        long long limite = massimoPassi;
         for (;;) {
-            if (++passi.cloro > massimoPassi) sollevaErroreAritmetico();
+            if (++passi.cloro > limite) sollevaErroreAritmetico();
             m.FrazCl2Prova = m.FrazCl2;
             m.ResiduoCloroProva = Cloro(m.CostanteCloro, m.FrazH2O, m.FrazHCl, m.FrazO2, m.FrazCl2Prova);
             m.ResiduoCloro = m.ResiduoCloroProva;
@@ -150,6 +198,7 @@ void CalcolaEquilibrioCloro(Modulo1& m, long long massimoPassi) {
             const bool ossigenoBasta = m.FrazO2 >= 0.5 * m.FrazCl2;
             const bool passoGrande = fabs(m.FrazCl2Prec - m.FrazCl2) > 1e-05;
             if (!(ossigenoBasta && passoGrande)) break;
+            if (const long long l = ciclo.passa(m.FrazCl2)) limite = limiteInCiclo(passi.cloro, l, massimoPassi);
         }
         if (m.FrazCl2 < 0) m.FrazCl2 = 0;
         m.ConcCl2 = 1000000 * m.FrazCl2;

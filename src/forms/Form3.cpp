@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 
 #include "combustion/CalcoloCondizioni.h"
 #include "forms/ApplicaEffetti.h"
@@ -67,6 +68,20 @@ Form3::Form3() : FormBase(QStringLiteral("Form3")) {
     primoDelTab()->setFocus();
 }
 
+void Form3::showEvent(QShowEvent* e) {
+    FormBase::showEvent(e);
+    if (risultatiPreparati_) return;
+    risultatiPreparati_ = true;
+    // The result forms are created (hidden, fitted to the screen) while the
+    // user reads this form, one per pass of the event loop, so that the first
+    // "&Calcola" costs what later ones cost. Tied to this form: a form torn
+    // down before then creates nothing.
+    QTimer::singleShot(0, this, [this] {
+        GestoreForm::form7();
+        QTimer::singleShot(0, this, [] { GestoreForm::form8(); });
+    });
+}
+
 void Form3::Command6_Click() {
     QWidget* t1 = findChild<QWidget*>(QStringLiteral("Text1"));
     impostaColoreTesto(t1, Qt::black);
@@ -81,7 +96,14 @@ void Form3::Command2_Click() {
     GestoreForm::mostra(GestoreForm::form2());
 }
 
-void Form3::Command4_Click() { ApplicaEffetti(EseguiCalcolo(modulo1())); }
+void Form3::Command4_Click() {
+    EsitoOperazione e;
+    {
+        CursoreAttesa attesa;  // down again before any message box comes up
+        e = EseguiCalcolo(modulo1());
+    }
+    ApplicaEffetti(e);
+}
 
 void Form3::Command1_Click() { close(); }
 

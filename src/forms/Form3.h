@@ -14,6 +14,12 @@ public:
     void Command2_Click();
     void Command4_Click();
     void Command1_Click();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
+    bool risultatiPreparati_ = false;
 };
 
 }  // namespace termix

@@ -74,6 +74,7 @@ Form7::Form7() : FormBase(QStringLiteral("Form7")) {
 
     ordinaTab();
     esci->setFocus();
+    focoVisibile = true;
 }
 
 void Form7::Command3_Click() { GestoreForm::mostra(GestoreForm::form8()); }

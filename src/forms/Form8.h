@@ -9,6 +9,7 @@ class Form8 : public FormBase {
 public:
     Form8();
 
+    void Command4_Click();
     void Command5_Click();
     void Command3_Click();
     void Command2_Click();

@@ -1,9 +1,10 @@
+// The report drawn on a printer; how the job reaches the system's default
+// printer is in the platform's own file (StampaCups.cpp, StampaWindows.cpp).
 #include "forms/StampaRapporto.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
-#include <QPrinterInfo>
 
 #include "report/SalvaRapporto.h"
 
@@ -15,13 +16,6 @@ constexpr double TwipsPerPollice = 1440.0;
 constexpr double Inizio = 500.0;  // twips from the page's top-left
 
 }  // namespace
-
-bool StampaRapporto(const SorgenteTesti& sorgente, Orologio& orologio) {
-    const QPrinterInfo predefinita = QPrinterInfo::defaultPrinter();
-    if (predefinita.isNull()) return false;
-    QPrinter stampante(predefinita, QPrinter::HighResolution);
-    return StampaRapportoSu(stampante, sorgente, orologio) > 0;
-}
 
 int StampaRapportoSu(QPrinter& stampante, const SorgenteTesti& sorgente, Orologio& orologio) {
     // Coordinates from the paper's corner, so the start position is

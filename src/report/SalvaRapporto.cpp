@@ -52,7 +52,7 @@ std::unique_ptr<FileScrittura> FileSystemPosix::Crea(const std::string& percorso
     if (percorso.find('\0') != std::string::npos) return nullptr;
     int fd;
     do {
-        fd = ::open(percorso.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        fd = ::open(percorso.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (soloNuovi_ ? O_EXCL : O_TRUNC), 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) return nullptr;
     return std::make_unique<FilePosix>(Descrittore(fd));

@@ -43,9 +43,14 @@ public:
 };
 
 // The real file system; a relative name is relative to the working directory.
+// With `soloNuovi`, an existing file is never opened (errno EEXIST).
 class FileSystemPosix : public FileSystem {
 public:
+    explicit FileSystemPosix(bool soloNuovi = false) : soloNuovi_(soloNuovi) {}
     std::unique_ptr<FileScrittura> Crea(const std::string& percorso) override;
+
+private:
+    bool soloNuovi_;
 };
 
 // The file name for the typed text: as typed, plus ".TXT".

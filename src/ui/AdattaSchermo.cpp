@@ -84,7 +84,7 @@ Pulsante* FormBase::pulsante(const char* nome, const QString& testo, float l, fl
 }
 
 QRadioButton* FormBase::opzione(const char* nome, float l, float t, int tab, QWidget* padre) {
-    auto* o = new QRadioButton(padre ? padre : this);
+    auto* o = new Opzione(padre ? padre : this);
     aggiungi(o, nome, Controllo::Tipo::Normale, l, t, 255, 255, tab, 0, false, false, padre);
     return o;
 }
@@ -184,6 +184,11 @@ void FormBase::closeEvent(QCloseEvent* e) {
     // Whatever the reason, ask; No leaves everything as it was.
     e->ignore();
     if (richiestaUscita()) richiestaUscita()();
+}
+
+void FormBase::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (focoVisibile) setAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 void impostaRichiestaUscita(std::function<void()> f) { richiestaUscita() = std::move(f); }

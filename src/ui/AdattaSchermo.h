@@ -94,8 +94,14 @@ public:
     // Close requests ask "Chiudere il programma ?" unless turned off (About box).
     bool confermaUscita = true;
 
+    // The style draws the focus frame only once the keyboard was used in a
+    // window, and every show starts without it; set, the focus is drawn from
+    // the first show, so the user sees what Enter will press.
+    bool focoVisibile = false;
+
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     void applicaControllo(Controllo& c);
 
 private:

@@ -2,10 +2,12 @@
 
 #include "ui/AdattaSchermo.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcutEvent>
+#include <utility>
 
 namespace termix {
 
@@ -33,11 +35,15 @@ bool Pulsante::event(QEvent* e) {
     return QPushButton::event(e);
 }
 
+bool GuardiaPressione::pressione(QWidget* pulsante) {
+    premutoConFocus_ = pulsante->window()->focusWidget() == pulsante;
+    return premutoConFocus_;
+}
+
+bool GuardiaPressione::rilascio() { return std::exchange(premutoConFocus_, false); }
+
 void Pulsante::mousePressEvent(QMouseEvent* e) {
-    // The focus moved here before this press; if a numeric box refused its
-    // text it took the focus back and the click must not happen.
-    premutoConFocus_ = window()->focusWidget() == this;
-    if (!premutoConFocus_) {
+    if (!guardia_.pressione(this)) {
         e->accept();
         return;
     }
@@ -45,21 +51,36 @@ void Pulsante::mousePressEvent(QMouseEvent* e) {
 }
 
 void Pulsante::mouseReleaseEvent(QMouseEvent* e) {
-    if (!premutoConFocus_) {
+    if (!guardia_.rilascio()) {
         e->accept();
         return;
     }
-    premutoConFocus_ = false;
     QPushButton::mouseReleaseEvent(e);
 }
 
 void Pulsante::keyPressEvent(QKeyEvent* e) {
-    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && e->modifiers() == Qt::NoModifier) {
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !(e->modifiers() & ~Qt::KeypadModifier)) {
         e->accept();
         click();
         return;
     }
     QPushButton::keyPressEvent(e);
+}
+
+void Opzione::mousePressEvent(QMouseEvent* e) {
+    if (!guardia_.pressione(this)) {
+        e->accept();
+        return;
+    }
+    QRadioButton::mousePressEvent(e);
+}
+
+void Opzione::mouseReleaseEvent(QMouseEvent* e) {
+    if (!guardia_.rilascio()) {
+        e->accept();
+        return;
+    }
+    QRadioButton::mouseReleaseEvent(e);
 }
 
 void Linea::impostaEstremi(QPoint a, QPoint b) {
@@ -96,5 +117,8 @@ void impostaSfondo(QWidget* w, const QColor& c) {
     w->setPalette(p);
     w->setAutoFillBackground(true);
 }
+
+CursoreAttesa::CursoreAttesa() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+CursoreAttesa::~CursoreAttesa() { QGuiApplication::restoreOverrideCursor(); }
 
 }  // namespace termix

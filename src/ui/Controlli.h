@@ -1,6 +1,7 @@
 #pragma once
 // Control kinds the forms need beyond the plain Qt widgets.
 #include <QPushButton>
+#include <QRadioButton>
 #include <QWidget>
 #include <cstdint>
 
@@ -9,11 +10,26 @@ namespace termix {
 // &H00BBGGRR& colour value as the forms' tables give it.
 QColor coloreVB(std::uint32_t bbggrr);
 
+// A mouse press counts only when it finds its button holding the focus: the
+// press moved the focus there first, and a numeric box that refused its text
+// took it back (its message box also swallowed the release). Pressing then
+// would leave the button drawn down with no release to come.
+class GuardiaPressione {
+public:
+    // True when the press may go on to the button.
+    bool pressione(QWidget* pulsante);
+    // True when the release belongs to a press that went on.
+    bool rilascio();
+
+private:
+    bool premutoConFocus_ = false;
+};
+
 // Command button that behaves like a desktop button of its time: every action
 // (mouse, access key, Enter) first takes the focus, so a numeric box left
 // behind stores its value (or refuses it) before the action; after a refusal
 // the focus is back in the box and the action does not run. Enter on the
-// focused button presses it on key press.
+// focused button (main or keypad Enter) presses it on key press.
 //
 // Handlers connect to azione(), emitted on every click once a value typed in
 // a box of the form has been stored: even when the toolkit delivered the
@@ -33,7 +49,22 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
-    bool premutoConFocus_ = false;
+    GuardiaPressione guardia_;
+};
+
+// Option button with the same care: a click refused by a numeric box neither
+// selects it nor leaves it drawn pressed.
+class Opzione : public QRadioButton {
+    Q_OBJECT
+public:
+    explicit Opzione(QWidget* parent = nullptr) : QRadioButton(parent) {}
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    GuardiaPressione guardia_;
 };
 
 // A straight line between two points, in the coordinates of its parent.
@@ -55,5 +86,16 @@ void impostaColoreTesto(QWidget* w, const QColor& c);
 QColor coloreTesto(const QWidget* w);
 // Background colour, painted.
 void impostaSfondo(QWidget* w, const QColor& c);
+
+// The wait cursor for the length of a synchronous run. Qt hands the change to
+// the display server at once, so it shows while the run blocks the event loop;
+// a run of microseconds puts it up and down within one frame, never seen.
+class CursoreAttesa {
+public:
+    CursoreAttesa();
+    ~CursoreAttesa();
+    CursoreAttesa(const CursoreAttesa&) = delete;
+    CursoreAttesa& operator=(const CursoreAttesa&) = delete;
+};
 
 }  // namespace termix

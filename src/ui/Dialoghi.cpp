@@ -1,10 +1,14 @@
 #include "ui/Dialoghi.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QFontMetrics>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QTranslator>
 
 namespace termix {
@@ -67,8 +71,27 @@ QString DialoghiQt::chiediTesto(const QString& richiesta, const QString& titolo,
     box.setLabelText(richiesta);
     box.setTextValue(predefinito);
     box.setInputMode(QInputDialog::TextInput);
+    // The window manager draws the title in a font of its own and cuts it to
+    // the window's width. Leave room for it in a bold face a point larger than
+    // the application's (title bars seldom use more), plus the window icon and
+    // the title bar's buttons. The prompt spans the box, so its minimum width
+    // sets the box's.
+    QFont carattereTitolo = QApplication::font("QMdiSubWindowTitleBar");
+    carattereTitolo.setBold(true);
+    if (carattereTitolo.pointSizeF() > 0) carattereTitolo.setPointSizeF(carattereTitolo.pointSizeF() + 1);
+    const QFontMetrics metriche(carattereTitolo);
+    const int perTitolo = metriche.horizontalAdvance(titolo) + 8 * metriche.height();
+    if (auto* etichetta = box.findChild<QLabel*>()) {
+        const QStyle* stile = box.style();
+        etichetta->setMinimumWidth(perTitolo - stile->pixelMetric(QStyle::PM_LayoutLeftMargin) -
+                                   stile->pixelMetric(QStyle::PM_LayoutRightMargin));
+    }
     if (box.exec() != QDialog::Accepted) return QString();
     return box.textValue();
+}
+
+QString DialoghiQt::chiediFile(const QString& titolo, const QString& predefinito, const QString& filtri) {
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), titolo, predefinito, filtri);
 }
 
 bool caricaTraduzioneItaliana() {

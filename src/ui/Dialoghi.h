@@ -21,6 +21,9 @@ public:
     // Modal input box: the typed text, or an empty string on Cancel.
     virtual QString chiediTesto(const QString& richiesta, const QString& titolo = TitoloProgramma,
                                 const QString& predefinito = QString()) = 0;
+    // Modal save-file box: the chosen path, or an empty string on Cancel.
+    // `filtri` as Qt writes them ("Immagine PNG (*.png);;SVG (*.svg)").
+    virtual QString chiediFile(const QString& titolo, const QString& predefinito, const QString& filtri) = 0;
 };
 
 // QMessageBox / QInputDialog, parented to the active window.
@@ -29,6 +32,7 @@ public:
     Risposta messaggio(const QString& testo, Icona icona, Pulsanti pulsanti, Risposta predefinito,
                        const QString& titolo) override;
     QString chiediTesto(const QString& richiesta, const QString& titolo, const QString& predefinito) override;
+    QString chiediFile(const QString& titolo, const QString& predefinito, const QString& filtri) override;
 };
 
 // The installed implementation (the real one unless a test installed another).

@@ -45,6 +45,11 @@ public:
         return t;
     }
 
+    // Save-file boxes take their answers from `testi` too.
+    QString chiediFile(const QString& titolo, const QString&, const QString&) override {
+        return chiediTesto(titolo, titolo, QString());
+    }
+
     // Texts of the boxes shown, in order.
     QStringList testiMostrati() const {
         QStringList l;

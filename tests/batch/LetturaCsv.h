@@ -14,7 +14,7 @@ namespace termix::batch::prova {
 struct Letto {
     std::vector<std::string> campi;
     long long linea;
-    bool vuoto, nonTerminato;
+    bool vuoto, nonTerminato;  // nonTerminato: any fault (Difetto)
     bool operator==(const Letto&) const = default;
 };
 
@@ -30,7 +30,7 @@ inline std::vector<Letto> leggi(std::string_view testo, size_t blocco = 0, char*
     LettoreCsv l;
     std::vector<Letto> out;
     auto cb = [&](const RecordCsv& r) {
-        Letto x{{}, r.linea, r.vuoto, r.nonTerminato};
+        Letto x{{}, r.linea, r.vuoto, r.difetto != Difetto::Nessuno};
         for (auto c : r.campi) x.campi.emplace_back(c);
         out.push_back(std::move(x));
     };

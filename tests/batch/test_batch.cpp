@@ -73,7 +73,8 @@ TEST(Batch, FileCompletoConvenzioneInternazionale) {
     EXPECT_EQ(leggi(c / "stdout"), leggi(c / "out.csv"));
     const auto r = righe(leggi(c / "out.csv"));
     ASSERT_EQ(r.size(), 6u);
-    EXPECT_EQ(r[0].rfind("Riga,Impianto,Combustibile,Esito,PesoMolecolare,FrazC,FrazH,", 0), 0u);  // no mark
+    // The input's mark, then the header.
+    EXPECT_EQ(r[0].rfind("\xEF\xBB\xBFRiga,Impianto,Combustibile,Esito,PesoMolecolare,FrazC,FrazH,", 0), 0u);
     // The methane preset as exact doubles, 0 for the molecular weight it does not compute.
     EXPECT_EQ(r[1].rfind("1,\"Forno, 1\",gas,OK,0,0.7487,0.2513,0,0,0,0,124.665,3.98928,11958,", 0), 0u) << r[1];
     EXPECT_NE(r[1].find(",1195800,1136010,"), std::string::npos) << r[1];
@@ -109,11 +110,11 @@ TEST(Batch, ErroriDUsoEDiFile) {
         {q("ripetuta.csv") + " -o " + q("no2.csv"), "colonna ripetuta: \"TIPO\""},
         {q("aperta.csv") + " -o " + q("no3.csv"), "virgolette"}, {q("manca.csv"), "impossibile aprire"},
         {buono + " --rapporti", "manca il nome della cartella dopo --rapporti"},
-        {buono + " --rapporti=", "nome della cartella dei rapporti vuoto"},
+        {buono + " --rapporti=", "il nome della cartella dopo --rapporti è vuoto"},
         {buono + " --rapporti a --rapporti=b", "opzione --rapporti ripetuta"}, {buono + " -x", "opzione sconosciuta: -x"},
         {buono + " altro.csv", "un solo file"}, {buono + " -o", "manca il nome"}, {buono + " -o a -o b", "ripetuta"},
         {buono + " -o " + q("cartella"), "impossibile aprire"}, {buono + " -o /dev/full", "impossibile scrivere"},
-        {buono + " -o " + buono, "e' il file di ingresso"}, {"-o " + buono + " < " + buono, "e' il file di ingresso"},
+        {buono + " -o " + buono, "è il file di ingresso"}, {"-o " + buono + " < " + buono, "è il file di ingresso"},
     };
     for (const auto& [argomenti, messaggio] : casi) {
         EXPECT_EQ(esegui(argomenti, c), 2) << argomenti;

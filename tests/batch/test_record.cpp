@@ -29,7 +29,7 @@ Caso elabora(const std::string& csv) {
     Caso c;
     LettoreCsv l;
     int n = 0;
-    bool aperto = false;
+    Difetto aperto = Difetto::Nessuno;
     auto cb = [&](const RecordCsv& r) {
         if (n++ == 0) {
             auto errore = LeggiIntestazione(r.campi, l.separatore(), c.h);
@@ -37,7 +37,7 @@ Caso elabora(const std::string& csv) {
             return;
         }
         for (auto f : r.campi) c.campi.emplace_back(f);
-        aperto = r.nonTerminato;
+        aperto = r.difetto;
     };
     l.alimenta(csv.data(), csv.size(), cb);
     l.fine(cb);

@@ -59,6 +59,20 @@ TEST(EseguiCalcolo, StopsAndWhatIsWrittenBefore) {
     EXPECT_EQ(e.messaggi(), Errore);
 
     // No excess air: no oxygen left for the chlorine trial points; Form7 written, Form8 not.
+    // A row whose chlorine steps cycle ends at once the same way, well before the guard.
+    Modulo1 ciclo = cloroCiclico();
+    e = EseguiCalcolo(ciclo);
+    EXPECT_EQ(e.messaggi(), Errore);
+    EXPECT_EQ(ordineTesti(e, F7).size(), 18u);
+    EXPECT_TRUE(ordineTesti(e, Finestra::Form8).empty());
+    EXPECT_LT(UltimiPassi().cloro, 1000);
+    // Left where the guard would stop: one pass more or fewer lands on the other value.
+    for (long long limite : {MassimoPassi - 1, MassimoPassi + 1, MassimoPassi + 2}) {
+        Modulo1 altro = cloroCiclico();
+        EXPECT_FALSE(EseguiCalcolo(altro, limite).completato);
+        EXPECT_EQ(altro.FrazCl2.v == ciclo.FrazCl2.v, limite == MassimoPassi + 2) << limite;
+    }
+
     Modulo1 cloro = cloruroDiVinile();
     cloro.EccessoAria = 0, cloro.ConcCl2 = 99;
     e = EseguiCalcolo(cloro);

@@ -2,7 +2,8 @@
 # Runs a command against a CUPS server of its own (private configuration, spool
 # and socket) with one raw queue "Termix54Prova", the default, whose backend
 # stores each job's file in $TERMIX54_LAVORI. The command sees CUPS_SERVER and
-# TERMIX54_LAVORI, with lpadmin on the PATH. Exit 77 when cupsd cannot start.
+# TERMIX54_LAVORI and TERMIX54_CUPSD_PID, with lpadmin and cupsdisable on the
+# PATH (so it can change the queue or kill the server). Exit 77 when cupsd cannot start.
 set -u
 radice=$(mktemp -d /tmp/termix54-cups.XXXXXX) || exit 1
 chmod 755 "$radice"
@@ -48,7 +49,7 @@ if ! lpadmin -p Termix54Prova -E -v archivio:/ -m raw || ! lpadmin -d Termix54Pr
     cat "$radice/log/error_log"; echo "FAIL: cannot create the test queue"; exit 1
 fi
 # No user or system default may override ours.
-export TERMIX54_LAVORI="$lavori" HOME="$radice"
+export TERMIX54_LAVORI="$lavori" TERMIX54_CUPSD_PID="$pid" HOME="$radice"
 unset LPDEST PRINTER
 "$@"
 stato=$?

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 
 #include "forms/AiutoForm.h"
@@ -68,6 +69,9 @@ private slots:
         clicca(f3, "Command4");
         QTRY_COMPARE(attiva(), QStringLiteral("Form7"));
         QVERIFY(amb.dialoghi.mostrati.empty());
+        QStyleOptionButton o;  // the style is told to draw the focus frame on "&ESCI"
+        o.initFrom(ctl(GestoreForm::form7(), "Command1"));
+        QVERIFY((o.state & QStyle::State_HasFocus) && (o.state & QStyle::State_KeyboardFocusChange));
         for (const Scritto& s : scritti(CasiLavorati[0]))
             QCOMPARE(testo(s.finestra == Finestra::Form7 ? static_cast<FormBase&>(GestoreForm::form7()) : GestoreForm::form8(),
                            s.box.c_str()), QString::fromStdString(s.testo));
@@ -93,7 +97,7 @@ private slots:
         QTest::addColumn<QString>("modo");
         QTest::addColumn<bool>("si");
         for (const char* f : {"Form1", "Form2", "Form3", "Form7", "Form8"})
-            for (const char* modo : {"clic", "tasto", "chiusura"})
+            for (const char* modo : {"clic", "tasto", "tastierino", "chiusura"})
                 for (bool si : {true, false}) QTest::addRow("%s %s %s", f, modo, si ? "Si" : "No") << f << modo << si;
     }
     void uscita() {  // every working form asks before ending the program, however it is closed
@@ -104,9 +108,13 @@ private slots:
         FormBase& f = form(nome);
         QVERIFY(mostraAttiva(f));
         amb.dialoghi.risposte.push_back(si ? Risposta::Si : Risposta::No);
-        if (modo == QLatin1String("clic")) clicca(f, nome == QLatin1String("Form1") ? "cmdExit" : "Command1");
+        const char* esci = nome == QLatin1String("Form1") ? "cmdExit" : "Command1";
+        if (modo == QLatin1String("clic")) clicca(f, esci);
         else if (modo == QLatin1String("tasto")) QTest::keyClick(&f, Qt::Key_E, Qt::AltModifier);
-        else f.close();  // the close box, Alt+F4 and the system menu all come here
+        else if (modo == QLatin1String("tastierino")) {  // keypad Enter on the focused button
+            ctl(f, esci)->setFocus();
+            QTest::keyClick(ctl(f, esci), Qt::Key_Enter, Qt::KeypadModifier);
+        } else f.close();  // the close box, Alt+F4 and the system menu all come here
         QCOMPARE(amb.dialoghi.testiMostrati(), QStringList{QStringLiteral("Chiudere il programma ?")});
         QVERIFY(amb.dialoghi.mostrati[0].pulsanti == Pulsanti::SiNo && amb.dialoghi.mostrati[0].predefinito == Risposta::No);
         QCOMPARE(amb.terminazioni, si ? 1 : 0);
@@ -211,10 +219,28 @@ private slots:
         QCOMPARE(amb.dialoghi.mostrati.size(), size_t(1));
     }
 
+    // An option clicked while a box refuses its text: the message's box took the
+    // release, so the option must neither be selected nor stay drawn down.
+    void opzioneDuranteRifiuto() {
+        Ambiente amb;
+        Form2& f = GestoreForm::form2();
+        QVERIFY(mostraAttiva(f));
+        digita(f, "Text20", QStringLiteral("cento"));
+        auto* o = ctl<QAbstractButton>(f, "Option1");
+        QTest::mousePress(o, Qt::LeftButton);
+        QCOMPARE(amb.dialoghi.testiMostrati(), QStringList{Numeri});
+        QCOMPARE(focusName(), QStringLiteral("Text20"));
+        QTest::mouseRelease(o, Qt::LeftButton);
+        QVERIFY(!o->isDown() && !o->isChecked());
+        digita(f, "Text20", QStringLiteral("100"));
+        clicca(f, "Option1");
+        QVERIFY(o->isChecked());
+    }
+
     void azioneDopoIlCampo_data() {
         QTest::addColumn<QString>("modo");
         QTest::addColumn<QString>("perdite");
-        for (const char* modo : {"clic", "tasto", "invio", "finestra inattiva"})
+        for (const char* modo : {"clic", "tasto", "invio", "tastierino", "finestra inattiva"})
             for (const char* perdite : {"5", "cinque"}) QTest::addRow("%s %s", modo, perdite) << modo << perdite;
     }
     // The last box typed and "&Calcola" at once: the value reaches the run first (5 % losses
@@ -228,9 +254,11 @@ private slots:
         QWidget altra;
         if (modo == QLatin1String("clic")) clicca(f, "Command4");
         else if (modo == QLatin1String("tasto")) QTest::keyClick(box(f, "Text10"), Qt::Key_C, Qt::AltModifier);
-        else if (modo == QLatin1String("invio")) {
-            QTest::keyClick(box(f, "Text10"), Qt::Key_Return);
-            if (focusName() == QLatin1String("Command4")) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        else if (modo == QLatin1String("invio") || modo == QLatin1String("tastierino")) {  // Enter twice
+            const bool t = modo == QLatin1String("tastierino");
+            QTest::keyClick(box(f, "Text10"), t ? Qt::Key_Enter : Qt::Key_Return, t ? Qt::KeypadModifier : Qt::NoModifier);
+            if (focusName() == QLatin1String("Command4"))
+                QTest::keyClick(QApplication::focusWidget(), t ? Qt::Key_Enter : Qt::Key_Return, t ? Qt::KeypadModifier : Qt::NoModifier);
         } else {  // a click that activates the window moves no focus events
             altra.show();
             QVERIFY(QTest::qWaitForWindowActive(&altra));
@@ -243,7 +271,7 @@ private slots:
         } else {
             QCOMPARE(amb.dialoghi.testiMostrati(), QStringList{Numeri});
             QCOMPARE(f.focusWidget(), box(f, "Text10"));
-            QVERIFY(!GestoreForm::esiste(QStringLiteral("Form7")));
+            QCOMPARE(testo(GestoreForm::form7(), "Text19"), QString());  // the run wrote nothing
         }
     }
 
@@ -273,6 +301,10 @@ private slots:
                               auto* d = qobject_cast<QInputDialog*>(w);
                               QVERIFY(d);
                               etichetta = d->labelText();
+                              QFont grassetto;  // the title, the window icon and three title-bar buttons fit
+                              grassetto.setBold(true);
+                              const QFontMetrics m(grassetto);
+                              QVERIFY(d->width() > m.horizontalAdvance(d->windowTitle()) + 4 * m.height());
                               d->setTextValue(QStringLiteral("manca/vero"));
                               d->accept();
                           },

@@ -3,6 +3,7 @@
 // the run writes into the result forms for each of them.
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "combustion/CalcoloCondizioni.h"
@@ -40,16 +41,25 @@ inline Modulo1 cloruroDiVinile() {
     return m;
 }
 
-// Weight fractions of all six elements with inerts and water, 1000 kg/h, 4200 kcal/kg typed.
-inline Modulo1 ponderale() {
+// A fuel by weight fractions {C, H, O, Cl, S, N, inerts, water}, with its heating
+// value and {excess air, air temperature, humidity, ash temperature, losses}.
+inline Modulo1 ponderale(double portata, const double (&f)[8], double potere, const double (&c)[5]) {
+    using M = Modulo1;
     Modulo1 m;
-    m.PortataComb = 1000;
-    m.FrazC = 0.45, m.FrazH = 0.06, m.FrazO = 0.2, m.FrazCl = 0.005, m.FrazS = 0.003, m.FrazN = 0.012;
-    m.Inerti = 0.15, m.Acqua = 0.12;
+    m.PortataComb = portata;
+    for (auto [v, x] : {std::pair{&M::FrazC, f[0]}, {&M::FrazH, f[1]}, {&M::FrazO, f[2]}, {&M::FrazCl, f[3]},
+                        {&M::FrazS, f[4]}, {&M::FrazN, f[5]}, {&M::Inerti, f[6]}, {&M::Acqua, f[7]}})
+        m.*v = x;
     CalcolaCombustibile(m, TipoCombustibile::Altri, Composizione::Ponderale);
-    m.PotereCalorifico = 4200;
-    condizioni(m, 80, 25, 60, 350, 4);
+    m.PotereCalorifico = potere;
+    condizioni(m, c[0], c[1], c[2], c[3], c[4]);
     return m;
+}
+
+// Flue gas at 1040 °C: after 62 passes the chlorine Newton steps repeat two values.
+inline Modulo1 cloroCiclico() {
+    return ponderale(3228.2, {0.55, 0.0593, 0.1967, 0.0096, 0.0042, 0.002, 0.144, 0.034}, 3902,
+                     {19.9, -7.2, 61, 328, 0.6});
 }
 
 // The chlorine fuel of the whole-run example (flue gas at 1175.913 °C, 15.5577 ppm Cl2).
@@ -93,7 +103,8 @@ inline const CasoLavorato CasiLavorati[] = {
      "0,00745 19,217 2,419 0 28,362 0 0 0 0 198110,9 192167,6 64,001 44,736 278,219 213,031 445,151 340,851 3,319",
      "1121,3 29,648 0,348 0,044424 442,303 376,762 1923,489 12,204 341,907 72,6 68,6 1,206 38,592 7,17 7,74 1,608 "
      "70,77 9,56 14,2 0,987 17,784 5,87 3,56 0 0 0 0 0,804 29,315 4,78 5,88 16,809 498,37 100,00 100,00"},
-    {"ponderale", ponderale,
+    {"ponderale",
+     [] { return ponderale(1000, {0.45, 0.06, 0.2, 0.005, 0.003, 0.012, 0.15, 0.12}, 4200, {80, 25, 60, 350, 4}); },
      "0,01204 450 60 200 5 3 12 120 150 4200000 3959032,5 1476,957 1032,393 6420,503 4916,158 11556,906 8849,086 "
      "139,26",
      "967,1 28,729 0,335 0,085457 0 9785,213 44433,699 317,267 8888,571 72,67 70,86 37,108 1187,473 8,5 9,46 37,652 "

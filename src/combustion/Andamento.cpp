@@ -1,0 +1,152 @@
+#include "combustion/Andamento.h"
+
+#include <cmath>
+
+#include "model/Formato.h"
+
+namespace termix {
+
+namespace {
+using M = Modulo1;
+
+bool stessoNome(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        auto minuscola = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (minuscola(a[i]) != minuscola(b[i])) return false;
+    }
+    return true;
+}
+
+std::string conUnita(double x, const Grandezza& g) {
+    std::string t = TestoNumero(x);
+    if (*g.unita) t += std::string(" ") + g.unita;
+    return t;
+}
+
+}  // namespace
+
+const std::array<Grandezza, 7> IngressiAndamento = {{
+    {"EccessoAria", "Eccesso d'aria", "%", &M::EccessoAria},
+    {"TempAria", "Temperatura dell'aria", "°C", &M::TempAria, "massima", "minima"},
+    {"UmiditaRelativa", "Umidità relativa dell'aria", "%", &M::UmiditaRelativa, "massima", "minima"},
+    {"TempCeneri", "Temperatura uscita ceneri", "°C", &M::TempCeneri, "massima", "minima"},
+    {"Dispersioni", "Dispersioni termiche", "%", &M::Dispersioni, "massime", "minime"},
+    {"PortataComb", "Portata combustibile", "kg/h", &M::PortataComb, "massima", "minima"},
+    {"PotereCalorifico", "Potere calorifico", "kcal/kg", &M::PotereCalorifico},
+}};
+
+const std::array<Grandezza, 6> RisultatiAndamento = {{
+    {"TempFumi", "Temperatura teorica fumi", "°C", &M::TempFumi},
+    {"ConcCl2", "Concentrazione Cl2 nei fumi", "ppm", &M::ConcCl2},
+    {"PortataFumi", "Portata fumi", "kg/h", &M::PortataFumi},
+    {"PercVolO2", "O2 nei fumi", "% vol", &M::PercVolO2},
+    {"PercVolH2O", "H2O nei fumi", "% vol", &M::PercVolH2O},
+    {"CaloreSpecificoFumi", "Calore specifico medio fumi", "kcal/kg°C", &M::CaloreSpecificoFumi},
+}};
+
+const Grandezza* TrovaGrandezza(std::span<const Grandezza> tabella, std::string_view nome) {
+    for (const auto& g : tabella)
+        if (stessoNome(g.nome, nome)) return &g;
+    return nullptr;
+}
+
+std::optional<std::string> ValoriAndamento(double da, double a, double passo, std::vector<double>& valori) {
+    valori.clear();
+    if (!std::isfinite(da) || !std::isfinite(a) || !std::isfinite(passo)) return "valori non finiti";
+    if (!(passo > 0)) return "il passo deve essere positivo";
+    if (a < da) return "il valore finale e' minore di quello iniziale";
+    // A millionth of a step beyond `a` still counts: 0.1 * 3 is a hair above 0.3.
+    const double n = std::floor((a - da) / passo + 1e-6);
+    if (!(n < static_cast<double>(MassimoValori))) return "troppi valori (al massimo 100000)";
+    for (long long k = 0; k <= static_cast<long long>(n); ++k) valori.push_back(da + static_cast<double>(k) * passo);
+    return std::nullopt;
+}
+
+IngressiCaso CasoCon(const IngressiCaso& caso, const Grandezza& variata, double valore) {
+    IngressiCaso c = caso;
+    c.valori.*variata.variabile = valore;
+    if (variata.variabile == &M::PotereCalorifico) c.potereDigitato = true;
+    return c;
+}
+
+namespace {
+
+void calcolaPunto(const IngressiCaso& caso, const Grandezza& variata, double valore, PuntoAndamento& p) {
+    p.valore = valore;
+    const EsitoOperazione e = CalcolaCaso(CasoCon(caso, variata, valore), p.m);
+    p.completato = e.completato;
+    p.esito = e.completato ? "OK" : TestoEsito(e);
+}
+
+}  // namespace
+
+void CalcolaAndamento(const IngressiCaso& caso, const Grandezza& variata, std::span<const double> valori,
+                      std::vector<PuntoAndamento>& punti) {
+    punti.resize(valori.size());
+    for (size_t k = 0; k < valori.size(); ++k) calcolaPunto(caso, variata, valori[k], punti[k]);
+}
+
+Obiettivo TrovaObiettivo(const IngressiCaso& caso, const Grandezza& variata, std::span<const PuntoAndamento> punti,
+                         double temperatura) {
+    Obiettivo o;
+    const std::string t = TestoNumero(temperatura) + " °C";
+    auto raggiunge = [&](const PuntoAndamento& p) { return p.m.TempFumi.v >= temperatura; };
+    const PuntoAndamento* precedente = nullptr;
+    const PuntoAndamento *basso = nullptr, *alto = nullptr;
+    int incroci = 0, completati = 0, sopra = 0;
+    for (const auto& p : punti) {
+        if (!p.completato) continue;  // a gap: its neighbours are compared across it
+        ++completati;
+        if (raggiunge(p)) ++sopra;
+        if (precedente && raggiunge(*precedente) != raggiunge(p)) {
+            ++incroci;
+            basso = precedente;
+            alto = &p;
+        }
+        precedente = &p;
+    }
+    const std::string intervallo = punti.empty() ? std::string()
+                                                 : " tra " + TestoNumero(punti.front().valore) + " e " +
+                                                       conUnita(punti.back().valore, variata);
+    if (incroci == 0) {
+        o.esito = Obiettivo::Esito::NessunIncrocio;
+        if (completati == 0)
+            o.frase = "Nessun caso calcolato" + intervallo;
+        else
+            o.frase = std::string("La temperatura dei fumi ") + (sopra ? "resta sopra " : "non raggiunge ") + t +
+                      intervallo;
+        return o;
+    }
+    if (incroci > 1) {
+        o.esito = Obiettivo::Esito::PiuIncroci;
+        o.frase = "La temperatura dei fumi incrocia " + t + " " + std::to_string(incroci) + " volte" + intervallo +
+                  ": restringere l'intervallo";
+        return o;
+    }
+    // Bisection on the exact calculation; the bracket's ends stay on the two sides.
+    PuntoAndamento lo = *basso, hi = *alto, medio;
+    while (hi.valore - lo.valore > PrecisioneObiettivo) {
+        const double x = lo.valore + (hi.valore - lo.valore) / 2;
+        if (x <= lo.valore || x >= hi.valore) break;  // no double between them
+        calcolaPunto(caso, variata, x, medio);
+        if (!medio.completato) {
+            o.esito = Obiettivo::Esito::Interrotto;
+            o.valore = x;
+            o.frase = "Il calcolo si ferma a " + conUnita(x, variata) + ": " + medio.esito;
+            return o;
+        }
+        (raggiunge(medio) == raggiunge(lo) ? lo : hi) = std::move(medio);
+    }
+    o.esito = Obiettivo::Esito::Trovato;
+    o.finoA = raggiunge(lo);
+    o.punto = o.finoA ? std::move(lo) : std::move(hi);
+    o.valore = o.punto.valore;
+    // Shown to 0.01, cut toward the side that meets the target.
+    const double mostrato = o.finoA ? std::floor(o.valore * 100) / 100 : std::ceil(o.valore * 100) / 100;
+    o.frase = std::string(variata.etichetta) + " " + (o.finoA ? variata.massimo : variata.minimo) + " per " + t +
+              ": " + conUnita(mostrato, variata);
+    return o;
+}
+
+}  // namespace termix

@@ -1,0 +1,37 @@
+#include "combustion/Caso.h"
+
+namespace termix {
+
+EsitoOperazione CalcolaCaso(const IngressiCaso& in, Modulo1& m, TestiRisultati testi, const OsservaEsito& osserva) {
+    m = Modulo1{};
+    // The fuel calculation and the "&No" estimate read no condition, so the
+    // boxes can all be stored before the first button; the heating value
+    // comes after the fuel calculation, which may preset it.
+    for (auto v : VariabiliIngresso)
+        if (v != &Modulo1::PotereCalorifico) m.*v = in.valori.*v;
+    EsitoOperazione e = CalcolaCombustibile(m, in.tipo, in.composizione);
+    if (osserva) osserva(e);
+    if (!e.completato) return e;
+    if (in.potereDigitato) {
+        m.PotereCalorifico = in.valori.PotereCalorifico;
+    } else if (in.tipo != TipoCombustibile::Metano) {
+        e = StimaPotereCalorifico(m);
+        if (osserva) osserva(e);
+        if (!e.completato) return e;
+    }
+    e = EseguiCalcolo(m, MassimoPassi, testi);
+    if (osserva) osserva(e);
+    return e;
+}
+
+std::string TestoEsito(const EsitoOperazione& e) {
+    std::string t;
+    for (const auto& ef : e.effetti) {
+        if (ef.tipo != Effetto::Tipo::Messaggio) continue;
+        if (!t.empty()) t += " | ";
+        t += ef.testo;
+    }
+    return t;
+}
+
+}  // namespace termix

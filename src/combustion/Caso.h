@@ -1,0 +1,45 @@
+#pragma once
+// One whole case from its inputs, on a fresh record, as a user would run it on
+// the forms: the batch tool runs each record this way, the sweep each value.
+#include <functional>
+
+#include "combustion/CalcoloCondizioni.h"
+#include "fuel/CalcoloCombustibile.h"
+#include "model/Effetti.h"
+#include "model/Modulo1.h"
+
+namespace termix {
+
+struct IngressiCaso {
+    TipoCombustibile tipo = TipoCombustibile::Nessuno;
+    Composizione composizione = Composizione::Nessuna;
+    // The numeric boxes as typed (0 when left empty); only the inputs are read.
+    Modulo1 valori;
+    // PotereCalorifico typed; otherwise the methane preset or the "&No" estimate.
+    bool potereDigitato = false;
+};
+
+// The record variables a user types (fuel form, then conditions form).
+inline constexpr Numero Modulo1::*VariabiliIngresso[] = {
+    &Modulo1::PortataComb, &Modulo1::AtomiC,      &Modulo1::AtomiH,          &Modulo1::AtomiO,
+    &Modulo1::AtomiCl,     &Modulo1::AtomiS,      &Modulo1::AtomiN,          &Modulo1::FrazC,
+    &Modulo1::FrazH,       &Modulo1::FrazO,       &Modulo1::FrazCl,          &Modulo1::FrazS,
+    &Modulo1::FrazN,       &Modulo1::Inerti,      &Modulo1::Acqua,           &Modulo1::PotereCalorifico,
+    &Modulo1::EccessoAria, &Modulo1::TempAria,    &Modulo1::UmiditaRelativa, &Modulo1::TempCeneri,
+    &Modulo1::Dispersioni,
+};
+
+// Sees the outcome of each handler in order (fuel "&Calcola", "&No", the run).
+using OsservaEsito = std::function<void(const EsitoOperazione&)>;
+
+// Runs the case on `m`, which starts afresh: the fuel "&Calcola", the heating
+// value (typed over the preset, kept from it, or estimated with "&No"), then
+// the conditions "&Calcola". Returns the outcome of the last handler that ran:
+// completato when the whole case ran, otherwise its messages say why not.
+EsitoOperazione CalcolaCaso(const IngressiCaso& in, Modulo1& m, TestiRisultati testi = TestiRisultati::SoloVerifica,
+                            const OsservaEsito& osserva = {});
+
+// The messages of a stopped run as one text, in the order they were shown.
+std::string TestoEsito(const EsitoOperazione& e);
+
+}  // namespace termix

@@ -1,0 +1,101 @@
+#!/usr/bin/python3
+"""A sheet of cases typed into LibreOffice Calc and saved as CSV with Italian settings (';', decimal comma,
+Windows-1252), computed by termix54-batch, and the output opened again by LibreOffice: every cell it holds
+equals the tool's value, to the last bit. LibreOffice is driven through UNO (Debian's python3 with
+python3-uno): its own file formats show 15 digits only.
+Usage: libreoffice_prova.py TERMIX54_BATCH. Exit 77 when soffice is not installed."""
+import csv, io, os, shutil, subprocess, sys, tempfile, time
+
+COLONNE = ['Impianto', 'Tipo', 'Composizione', 'PortataComb', 'AtomiC', 'AtomiH', 'FrazC', 'FrazH', 'FrazO',
+           'Acqua', 'PotereCalorifico', 'EccessoAria', 'TempAria', 'UmiditaRelativa', 'TempCeneri', 'Dispersioni']
+CASI = [  # names with letters of Windows-1252 that Latin-1 lacks (€, Œ, “”)
+    ['Città di Forlì', 'Metano', '', 1234.5, '', '', '', '', '', '', '', 20.25, 15, 60, 250, 5],
+    ['Caldaia Né € 2', 'Altri', 'Atomica', 80, 2, 6, '', '', '', '', 7500.75, 35, 22, 45, 300, 3.5],
+    ['Forno Œ “Sud”', 'Altri', 'Ponderale', 1000, '', '', 0.6, 0.08, 0.1, 0.05, '', 50, 10, 80, 400, 8],
+    ['Über', 'Altri', 'Ponderale', 100, '', '', 0.01, '', '', 0.9, '', 20, 20, 50, 20, 5],  # no energy left
+]
+CSV_ITALIANO = '59,34,1,1,,1040'  # ';', '"', Windows-1252, from line 1, no column formats, Italian
+
+
+def main():
+    if not shutil.which('soffice'):
+        print('soffice not installed: skipped')
+        return 77
+    import uno
+    from com.sun.star.beans import PropertyValue
+    from com.sun.star.connection import NoConnectException
+
+    def opzioni(**kw):
+        return tuple(PropertyValue(Name=k, Value=v) for k, v in kw.items())
+
+    d = tempfile.mkdtemp(prefix='termix54-libreoffice-')
+    canale = 'termix54_%d' % os.getpid()
+    env = dict(os.environ, HOME=os.path.join(d, 'home'), LANG='it_IT.UTF-8', LC_ALL='it_IT.UTF-8')
+    soffice = subprocess.Popen(['soffice', '--headless', '--invisible', '--norestore', '--nologo',
+                                '--accept=pipe,name=%s;urp;' % canale], env=env,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        locale = uno.getComponentContext()
+        risolutore = locale.ServiceManager.createInstanceWithContext('com.sun.star.bridge.UnoUrlResolver', locale)
+        for _ in range(600):
+            try:
+                ctx = risolutore.resolve('uno:pipe,name=%s;urp;StarOffice.ComponentContext' % canale)
+                break
+            except NoConnectException:
+                time.sleep(0.1)
+        else:
+            raise RuntimeError('soffice did not answer within 60 s')
+        desktop = ctx.ServiceManager.createInstanceWithContext('com.sun.star.frame.Desktop', ctx)
+
+        foglio = desktop.loadComponentFromURL('private:factory/scalc', '_blank', 0, opzioni(Hidden=True))
+        celle = foglio.Sheets.getByIndex(0)
+        for i, riga in enumerate([COLONNE] + CASI):
+            for j, v in enumerate(riga):
+                if v != '':
+                    (celle.getCellByPosition(j, i).setString if isinstance(v, str) else
+                     celle.getCellByPosition(j, i).setValue)(v)
+        ingresso = os.path.join(d, 'casi.csv')
+        foglio.storeToURL(uno.systemPathToFileUrl(ingresso),
+                          opzioni(FilterName='Text - txt - csv (StarCalc)', FilterOptions=CSV_ITALIANO))
+        foglio.close(True)
+        grezzo = open(ingresso, 'rb').read()
+        assert b'Citt\xe0 di Forl\xec' in grezzo and b'\x80' in grezzo and b'1234,5' in grezzo, grezzo[:300]
+
+        uscita = os.path.join(d, 'uscita.csv')
+        r = subprocess.run([sys.argv[1], ingresso, '-o', uscita], capture_output=True, timeout=60)
+        assert r.returncode == 0, r.stderr
+        grezza = open(uscita, 'rb').read()
+        assert not grezza.startswith(b'\xef\xbb\xbf') and b'Citt\xe0' in grezza, grezza[:200]  # Windows-1252
+        attese = list(csv.reader(io.StringIO(grezza.decode('cp1252'), newline=''), delimiter=';'))
+        assert [a[1] for a in attese[1:]] == [c[0] for c in CASI], attese
+        assert [a[3] for a in attese[1:]].count('OK') == 3, attese
+
+        riaperto = desktop.loadComponentFromURL(uno.systemPathToFileUrl(uscita), '_blank', 0, opzioni(
+            Hidden=True, FilterName='Text - txt - csv (StarCalc)', FilterOptions=CSV_ITALIANO))
+        celle = riaperto.Sheets.getByIndex(0)
+        numeri = 0
+        for i, a in enumerate(attese):
+            for j, testo in enumerate(a + ['']):  # and nothing after the last column
+                c = celle.getCellByPosition(j, i)
+                if i and j not in (1, 2, 3) and testo:
+                    assert c.getValue() == float(testo.replace(',', '.')), (i, attese[0][j], c.getValue(), testo)
+                    numeri += 1
+                else:
+                    assert c.getString() == testo, (i, j, c.getString(), testo)
+        print('%d rows; %d numbers read by LibreOffice equal to the bit' % (len(attese), numeri))
+        for i in range(1, 4):
+            print('  ' + ' | '.join('%s=%r' % (attese[0][j], celle.getCellByPosition(j, i).getString() if j < 4 else
+                                               celle.getCellByPosition(j, i).getValue()) for j in (1, 3, 32, 39)))
+        riaperto.close(True)
+        desktop.terminate()
+    finally:
+        try:
+            soffice.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            soffice.kill()
+        shutil.rmtree(d, ignore_errors=True)
+    return 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
