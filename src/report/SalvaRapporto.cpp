@@ -4,35 +4,45 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <utility>
+
 #include "report/Codifica.h"
 
 namespace termix {
+
+int Descrittore::rilascia() noexcept { return std::exchange(fd_, -1); }
+
+bool Descrittore::Chiudi() noexcept {
+    const int fd = rilascia();
+    return fd < 0 || ::close(fd) == 0;
+}
+
+Descrittore& Descrittore::operator=(Descrittore&& altro) noexcept {
+    if (this != &altro) {
+        Chiudi();
+        fd_ = altro.rilascia();
+    }
+    return *this;
+}
 
 namespace {
 
 class FilePosix : public FileScrittura {
 public:
-    explicit FilePosix(int fd) : fd_(fd) {}
-    ~FilePosix() override {
-        if (fd_ >= 0) ::close(fd_);
-    }
+    explicit FilePosix(Descrittore fd) : fd_(std::move(fd)) {}
     bool Scrivi(std::string_view byte) override {
         while (!byte.empty()) {
-            const ssize_t n = ::write(fd_, byte.data(), byte.size());
+            const ssize_t n = ::write(fd_.fd(), byte.data(), byte.size());
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) return false;
             byte.remove_prefix(static_cast<std::size_t>(n));
         }
         return true;
     }
-    bool Chiudi() override {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
+    bool Chiudi() override { return fd_.Chiudi(); }
 
 private:
-    int fd_;
+    Descrittore fd_;
 };
 
 }  // namespace
@@ -45,7 +55,7 @@ std::unique_ptr<FileScrittura> FileSystemPosix::Crea(const std::string& percorso
         fd = ::open(percorso.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (soloNuovi_ ? O_EXCL : O_TRUNC), 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) return nullptr;
-    return std::make_unique<FilePosix>(fd);
+    return std::make_unique<FilePosix>(Descrittore(fd));
 }
 
 std::string NomeFileRapporto(std::string_view digitato) {

@@ -16,6 +16,24 @@ public:
     virtual bool Chiudi() = 0;
 };
 
+// An open file descriptor owned by one handle and closed exactly once, by
+// Chiudi() or at the end: a descriptor closed twice could be another
+// thread's file by then (the batch tool writes reports on several threads).
+class Descrittore {
+public:
+    explicit Descrittore(int fd = -1) noexcept : fd_(fd) {}
+    Descrittore(Descrittore&& altro) noexcept : fd_(altro.rilascia()) {}
+    Descrittore& operator=(Descrittore&& altro) noexcept;
+    ~Descrittore() { Chiudi(); }
+    int fd() const noexcept { return fd_; }
+    // Closes it now; true when the close succeeded or nothing was open.
+    bool Chiudi() noexcept;
+
+private:
+    int rilascia() noexcept;
+    int fd_;
+};
+
 // Creates (or empties) a file for writing; nullptr when it cannot be opened,
 // in which case an existing file must be left as it was.
 class FileSystem {

@@ -1,11 +1,16 @@
 #pragma once
 // What the form tests share: a clean program state per test, scripted
-// dialogs, and user-like actions on controls found by name.
+// dialogs, a watchdog for real modal boxes, and user-like actions on
+// controls found by name.
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
+#include <deque>
+#include <functional>
 
 #include "forms/GestoreForm.h"
 #include "ui/AdattaSchermo.h"
@@ -13,9 +18,35 @@
 
 namespace termix::prova {
 
+// Every 20 ms: a modal box on screen goes to the next expected answer; one
+// nobody expected is closed and noted, so a failing test ends instead of
+// waiting for a click that never comes.
+struct Guardia {
+    std::deque<std::function<void(QWidget*)>> risposte;
+    QStringList inattesi;
+    QTimer timer;
+    Guardia() {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            QWidget* m = QApplication::activeModalWidget();
+            if (!m) return;
+            if (risposte.empty()) {
+                inattesi << m->metaObject()->className() + QStringLiteral(": ") + m->windowTitle();
+                if (auto* d = qobject_cast<QDialog*>(m)) d->reject();
+                else m->close();
+                return;
+            }
+            auto r = std::move(risposte.front());
+            risposte.pop_front();
+            r(m);
+        });
+        timer.start(20);
+    }
+};
+
 // Fresh record and forms; a scripted dialog; program end only counted.
 struct Ambiente {
     DialoghiScriptati dialoghi;
+    Guardia guardia;
     int terminazioni = 0;
 
     Ambiente() {
@@ -28,6 +59,18 @@ struct Ambiente {
             if (w->objectName() == QLatin1String("frmAbout")) delete w;
         GestoreForm::distruggiTutto();
         impostaTerminazione({});
+        impostaDialoghi(nullptr);
+        // Checked here so that every test using the environment is covered.
+        if (!guardia.inattesi.isEmpty() || !guardia.risposte.empty())
+            QTest::qFail(qPrintable(QStringLiteral("unexpected boxes [%1], %2 expected ones not shown")
+                                        .arg(guardia.inattesi.join(QStringLiteral("; ")))
+                                        .arg(guardia.risposte.size())),
+                         __FILE__, __LINE__);
+    }
+    // The real message and input boxes, answered by `risposte` in order.
+    void dialoghiVeri(std::initializer_list<std::function<void(QWidget*)>> risposte) {
+        impostaDialoghi(nullptr);
+        guardia.risposte.insert(guardia.risposte.end(), risposte);
     }
     Ambiente(const Ambiente&) = delete;
     Ambiente& operator=(const Ambiente&) = delete;
@@ -66,8 +109,9 @@ inline QString focusName() {
     return w ? w->objectName() : QString();
 }
 
-inline QColor coloreDi(QWidget& form, const char* nome) {
-    return ctl(form, nome)->palette().color(QPalette::Text);
+inline QString attiva() {
+    QWidget* w = QApplication::activeWindow();
+    return w ? w->objectName() : QString();
 }
 
 }  // namespace termix::prova

@@ -1,315 +1,149 @@
-// The system-information lookup of the About box, through scripted seams.
+// The system-information lookup of the About box: every branch of the
+// registry lookup through a scripted registry and file system, and the real
+// seams of this platform.
 #include <QTemporaryDir>
 #include <QtTest>
+#include <map>
+#include <optional>
+#include <set>
 
-#include "forms/FakeSistema.h"
 #include "forms/InfoSistema.h"
 #include "model/Messaggi.h"
 
 using namespace termix;
-using termix::test::RegistroFinto;
-using termix::test::SistemaFinto;
-using termix::test::ValoreFinto;
 
 namespace {
 
-const std::string Msinfo = "C:\\Programmi\\MSInfo\\msinfo32.exe";
-const std::string Cartella = "C:\\WINDOWS\\system32";
-const std::string MsinfoCartella = "C:\\WINDOWS\\system32\\MSINFO32.EXE";
-
-std::string conNul(const std::string& s) { return s + std::string(1, '\0'); }
-
-std::string dword(std::uint32_t v) {
-    std::string b(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        b[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-    return b;
-}
-
-// A scripted machine: which values the two registry places hold and which
-// files exist.
-struct Scenario {
-    bool primaChiave = false;
-    std::optional<ValoreFinto> primo;
-    bool secondaChiave = false;
-    std::optional<ValoreFinto> secondo;
-    std::set<std::string> file;
-};
-
-struct Esito {
-    std::vector<std::string> messaggi;
-    std::vector<std::string> avviati;
-    std::vector<std::string> chiavi;
+// key -> value name -> (type, bytes as stored, terminating NUL included if any)
+struct RegistroFinto final : Registro {
+    std::map<std::string, std::map<std::string, std::pair<std::uint32_t, std::string>>> chiavi;
+    std::vector<std::string> aperte;
     int chiusure = 0;
-    int aperteConSuccesso = 0;
+    long ApriChiave(std::uint32_t radice, const std::string& chiave, std::uint32_t accesso, std::uintptr_t& h) override {
+        aperte.push_back(chiave);
+        h = aperte.size();
+        return radice == RadiceHKLM && accesso == AccessoChiave && chiavi.count(chiave) ? 0 : 2;
+    }
+    long LeggiValore(std::uintptr_t h, const std::string& nome, std::uint32_t& tipo, char* buffer,
+                     std::uint32_t& dimensione) override {
+        const auto& valori = chiavi.at(aperte.at(h - 1));
+        auto it = valori.find(nome);
+        if (it == valori.end()) return 2;
+        tipo = it->second.first;
+        const auto n = static_cast<std::uint32_t>(it->second.second.size());
+        if (n > dimensione) return dimensione = n, 234;  // ERROR_MORE_DATA
+        it->second.second.copy(buffer, n);
+        return dimensione = n, 0;
+    }
+    void ChiudiChiave(std::uintptr_t) override { ++chiusure; }
 };
 
-Esito esegui(const Scenario& s) {
-    RegistroFinto reg;
-    if (s.primaChiave) {
-        reg.chiavi[ChiaveSysInfo];
-        if (s.primo)
-            reg.chiavi[ChiaveSysInfo][ValoreSysInfo] = *s.primo;
-    }
-    if (s.secondaChiave) {
-        reg.chiavi[ChiaveSysInfoCartella];
-        if (s.secondo)
-            reg.chiavi[ChiaveSysInfoCartella][ValoreSysInfoCartella] = *s.secondo;
-    }
-    SistemaFinto sis;
-    sis.file = s.file;
-    Esito e;
-    AmbienteSistema amb{reg, sis, sis, [&](std::string_view t) { e.messaggi.emplace_back(t); }};
-    StartSysInfo(amb);
-    e.avviati = sis.avviati;
-    e.chiavi = reg.aperte;
-    e.chiusure = reg.chiusure;
-    e.aperteConSuccesso = reg.aperteConSuccesso;
-    return e;
-}
+// A program starts when its file exists.
+struct SistemaFinto final : ControlloFile, Avviatore {
+    std::set<std::string> file;
+    std::vector<std::string> avviati;
+    bool EsisteFile(const std::string& p) override { return file.count(p) > 0; }
+    bool Avvia(const std::string& p) override { return avviati.push_back(p), file.count(p) > 0; }
+};
+
+std::string nul(const std::string& s) { return s + '\0'; }
+std::string dword(std::uint32_t v) { return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
+
+const std::string Msinfo = "C:\\Programmi\\msinfo32.exe", Cartella = "C:\\WINDOWS\\system32",
+                  NellaCartella = Cartella + "\\MSINFO32.EXE", Lungo(1024, 'x');
+using Valore = std::optional<std::pair<std::uint32_t, std::string>>;
+const std::pair<std::uint32_t, std::string> Testo(const std::string& s) { return {TipoTesto, s}; }
 
 }  // namespace
 
-Q_DECLARE_METATYPE(Scenario)
-
 class TestInfoSistema : public QObject {
     Q_OBJECT
-
 private slots:
-    void startSysInfo_data();
-    void startSysInfo();
-    void getKeyValue_data();
-    void getKeyValue();
-    void getKeyValueChiaveMancante();
-    void sistemaReale();
-};
-
-void TestInfoSistema::startSysInfo_data() {
-    QTest::addColumn<Scenario>("scenario");
-    QTest::addColumn<QString>("avviato");  // last launch attempted, empty = none
-    QTest::addColumn<bool>("messaggio");
-    QTest::addColumn<bool>("secondaCercata");
-
-    const std::string lungo1024(1024, 'x');
-    const auto q = [](const std::string& s) { return QString::fromStdString(s); };
-    Scenario s;
-
-    s = {};
-    s.primaChiave = true;
-    s.primo = ValoreFinto{TipoTesto, conNul(Msinfo)};
-    s.secondaChiave = true;
-    s.secondo = ValoreFinto{TipoTesto, conNul(Cartella)};
-    s.file = {Msinfo, MsinfoCartella};
-    QTest::newRow("first place found, second not looked at") << s << q(Msinfo) << false << false;
-
-    s = {};
-    s.primaChiave = true;
-    s.primo = ValoreFinto{TipoTesto, conNul(Msinfo)};
-    s.secondaChiave = true;
-    s.secondo = ValoreFinto{TipoTesto, conNul(Cartella)};
-    s.file = {MsinfoCartella};
-    QTest::newRow("first place names a missing file") << s << q(Msinfo) << true << false;
-
-    s = {};
-    s.secondaChiave = true;
-    s.secondo = ValoreFinto{TipoTesto, conNul(Cartella)};
-    s.file = {MsinfoCartella};
-    QTest::newRow("second place, program in the folder") << s << q(MsinfoCartella) << false << true;
-
-    s = {};
-    s.secondaChiave = true;
-    s.secondo = ValoreFinto{TipoTesto, conNul(Cartella)};
-    s.file = {Cartella + "\\msinfo.exe"};
-    QTest::newRow("second place, folder without the program") << s << QString() << true << true;
-
-    s = {};
-    s.primaChiave = true;
-    s.secondaChiave = true;
-    QTest::newRow("keys without their values") << s << QString() << true << true;
-
-    s = {};
-    QTest::newRow("no keys at all") << s << QString() << true << true;
-
-    s = {};
-    s.primaChiave = true;
-    s.primo = ValoreFinto{TipoTesto, ""};
-    s.secondaChiave = true;
-    s.secondo = ValoreFinto{TipoTesto, conNul(Cartella)};
-    s.file = {MsinfoCartella};
-    QTest::newRow("first value of size zero") << s << QString() << true << false;
-
-    s = {};
-    s.primaChiave = true;
-    s.primo = ValoreFinto{TipoTesto, lungo1024};
-    s.file = {lungo1024};
-    QTest::newRow("1024 bytes without NUL taken whole") << s << q(lungo1024) << false << false;
-
-    s = {};
-    s.primaChiave = true;
-    s.primo = ValoreFinto{TipoTesto, conNul(lungo1024)};
-    s.file = {lungo1024};
-    QTest::newRow("1025 bytes count as missing") << s << QString() << true << true;
-
-    s = {};
-    s.primaChiave = true;
-    s.primo = ValoreFinto{TipoTesto, conNul(lungo1024)};
-    s.secondaChiave = true;
-    s.secondo = ValoreFinto{TipoTesto, conNul(Cartella)};
-    s.file = {MsinfoCartella};
-    QTest::newRow("too long first, second place used") << s << q(MsinfoCartella) << false << true;
-
-    s = {};
-    s.primaChiave = true;
-    s.primo = ValoreFinto{TipoNumero, dword(0x12AB0F01)};
-    QTest::newRow("number-typed value is not a program") << s << "&h12AB0F01" << true << false;
-
-    s = {};
-    s.primaChiave = true;
-    s.primo = ValoreFinto{3, conNul(Msinfo)};  // REG_BINARY
-    s.file = {Msinfo};
-    QTest::newRow("value of another type gives an empty path") << s << "" << true << false;
-
-    s = {};
-    s.secondaChiave = true;
-    s.secondo = ValoreFinto{3, conNul(Cartella)};
-    s.file = {MsinfoCartella, "\\MSINFO32.EXE"};
-    // The folder stays empty, so the program is looked for at the root.
-    QTest::newRow("second place of another type") << s << "\\MSINFO32.EXE" << false << true;
-}
-
-void TestInfoSistema::startSysInfo() {
-    QFETCH(Scenario, scenario);
-    QFETCH(QString, avviato);
-    QFETCH(bool, messaggio);
-    QFETCH(bool, secondaCercata);
-
-    const Esito e = esegui(scenario);
-
-    if (messaggio) {
-        QCOMPARE(e.messaggi.size(), std::size_t{1});
-        QCOMPARE(QString::fromStdString(e.messaggi[0]),
-                 QStringLiteral("Le informazioni sul sistema non sono disponibili in questa fase"));
-    } else {
-        QVERIFY(e.messaggi.empty());
+    void startSysInfo() {
+        const struct { const char* nome; bool chiave1; Valore v1; bool chiave2; Valore v2; std::set<std::string> file;
+                       std::vector<std::string> avviati; bool avviso; } casi[] = {
+            {"first place found, second not looked at", true, Testo(nul(Msinfo)), true, Testo(nul(Cartella)),
+             {Msinfo, NellaCartella}, {Msinfo}, false},
+            {"first place names a missing file", true, Testo(nul(Msinfo)), true, Testo(nul(Cartella)), {NellaCartella},
+             {Msinfo}, true},
+            {"second place, program in the folder", false, {}, true, Testo(nul(Cartella)), {NellaCartella},
+             {NellaCartella}, false},
+            {"second place, folder without the program", false, {}, true, Testo(nul(Cartella)), {}, {}, true},
+            {"keys without their values", true, {}, true, {}, {}, {}, true},
+            {"no keys at all", false, {}, false, {}, {}, {}, true},
+            {"first value of size zero", true, Testo(""), true, Testo(nul(Cartella)), {NellaCartella}, {}, true},
+            {"1024 bytes without NUL taken whole", true, Testo(Lungo), false, {}, {Lungo}, {Lungo}, false},
+            {"1025 bytes count as missing", true, Testo(nul(Lungo)), false, {}, {Lungo}, {}, true},
+            {"too long first, second place used", true, Testo(nul(Lungo)), true, Testo(nul(Cartella)),
+             {NellaCartella}, {NellaCartella}, false},
+            {"number-typed value, last byte first", true, std::pair{TipoNumero, dword(0x12AB0F01)}, false, {}, {},
+             {"&h12AB0F01"}, true},
+            {"value of another type gives an empty path", true, std::pair{3u, nul(Msinfo)}, false, {}, {Msinfo}, {""}, true},
+            {"second place of another type: the root", false, {}, true, std::pair{3u, nul(Cartella)},
+             {"\\MSINFO32.EXE"}, {"\\MSINFO32.EXE"}, false},
+        };
+        for (const auto& c : casi) {
+            RegistroFinto reg;
+            if (c.chiave1) reg.chiavi[ChiaveSysInfo];
+            if (c.v1) reg.chiavi[ChiaveSysInfo][ValoreSysInfo] = *c.v1;
+            if (c.chiave2) reg.chiavi[ChiaveSysInfoCartella];
+            if (c.v2) reg.chiavi[ChiaveSysInfoCartella][ValoreSysInfoCartella] = *c.v2;
+            SistemaFinto sis;
+            sis.file = c.file;
+            std::vector<std::string> avvisi;
+            AmbienteSistema amb{reg, sis, sis, [&](std::string_view t) { avvisi.emplace_back(t); }};
+            StartSysInfo(amb);
+            QVERIFY2(sis.avviati == c.avviati, c.nome);
+            QVERIFY2(avvisi == (c.avviso ? std::vector<std::string>{messaggi::InfoNonDisponibili}
+                                         : std::vector<std::string>{}), c.nome);
+            QVERIFY2(reg.aperte.front() == ChiaveSysInfo, c.nome);
+            QVERIFY2(reg.chiusure == int(reg.aperte.size()), c.nome);  // every key opened is closed
+        }
     }
-    // An empty expected path with a message means either no launch or the
-    // launch of an empty path, told apart by the row's name.
-    if (avviato.isNull()) {
-        QVERIFY(e.avviati.empty());
-    } else {
-        QCOMPARE(e.avviati.size(), std::size_t{1});
-        QCOMPARE(QString::fromStdString(e.avviati[0]), avviato);
-    }
-    QCOMPARE(e.chiavi.front(), std::string(ChiaveSysInfo));
-    QCOMPARE(e.chiavi.size(), secondaCercata ? std::size_t{2} : std::size_t{1});
-    if (secondaCercata)
-        QCOMPARE(e.chiavi.back(), std::string(ChiaveSysInfoCartella));
-    // Every key opened is closed again.
-    QCOMPARE(e.chiusure, static_cast<int>(e.chiavi.size()));
-}
 
-void TestInfoSistema::getKeyValue_data() {
-    QTest::addColumn<quint32>("tipo");
-    QTest::addColumn<QByteArray>("dati");
-    QTest::addColumn<QByteArray>("atteso");
-
-    const auto b = [](const std::string& s) { return QByteArray(s.data(), qsizetype(s.size())); };
-    QTest::newRow("text with its NUL") << quint32(TipoTesto) << b(conNul("C:\\A B\\x.exe")) << b("C:\\A B\\x.exe");
-    QTest::newRow("text stored without NUL") << quint32(TipoTesto) << b("C:\\x.exe") << b("C:\\x.exe");
-    QTest::newRow("single NUL is the empty text") << quint32(TipoTesto) << b(std::string(1, '\0')) << b("");
-    QTest::newRow("inner NUL kept") << quint32(TipoTesto) << b(std::string("a\0b\0", 4)) << b(std::string("a\0b", 3));
-    QTest::newRow("8-bit bytes kept") << quint32(TipoTesto) << b(conNul("C:\\Caff\xE8")) << b("C:\\Caff\xE8");
-    QTest::newRow("exactly 1024 bytes") << quint32(TipoTesto) << b(std::string(1024, 'z')) << b(std::string(1024, 'z'));
-    QTest::newRow("1023 bytes and NUL") << quint32(TipoTesto) << b(conNul(std::string(1023, 'z')))
-                                        << b(std::string(1023, 'z'));
-    QTest::newRow("number, last to first byte") << quint32(TipoNumero) << b(dword(0x12345678)) << b("&h12345678");
-    QTest::newRow("number, low bytes two digits") << quint32(TipoNumero) << b(dword(0x7F0A0B01)) << b("&h7F0A0B01");
-    // The top zero byte falls to the NUL rule; the text keeps the value.
-    QTest::newRow("number with zero top byte") << quint32(TipoNumero) << b(dword(0x00001234)) << b("&h001234");
-    QTest::newRow("other type leaves the value") << quint32(7) << b(conNul("x")) << b("prima");
-}
-
-void TestInfoSistema::getKeyValue() {
-    QFETCH(quint32, tipo);
-    QFETCH(QByteArray, dati);
-    QFETCH(QByteArray, atteso);
-
-    RegistroFinto reg;
-    reg.chiavi["K"]["V"] = ValoreFinto{tipo, dati.toStdString()};
-    std::string valore = "prima";
-    QVERIFY(GetKeyValue(reg, RadiceHKLM, "K", "V", valore));
-    QCOMPARE(QByteArray(valore.data(), qsizetype(valore.size())), atteso);
-    QCOMPARE(reg.radici.at(0), quint32(0x80000002));
-    QCOMPARE(reg.accessi.at(0), quint32(0x2003F));
-    QCOMPARE(reg.chiusure, 1);
-}
-
-void TestInfoSistema::getKeyValueChiaveMancante() {
-    struct Caso {
-        const char* nome;
-        bool chiave;
-        std::string dati;  // value present when not empty
-    };
-    const Caso casi[] = {
-        {"missing key", false, ""},
-        {"missing value", true, ""},
-        {"1025 bytes", true, std::string(1025, 'y')},
-    };
-    for (const auto& c : casi) {
-        RegistroFinto reg;
-        if (c.chiave)
-            reg.chiavi["K"];
-        if (!c.dati.empty())
-            reg.chiavi["K"]["V"] = ValoreFinto{TipoTesto, c.dati};
+    void getKeyValue() {
+        const struct { std::uint32_t tipo; std::string dati; std::optional<std::string> atteso; } casi[] = {
+            {TipoTesto, nul("C:\\A B\\x.exe"), "C:\\A B\\x.exe"}, {TipoTesto, "C:\\x.exe", "C:\\x.exe"},
+            {TipoTesto, nul(""), ""}, {TipoTesto, std::string("a\0b\0", 4), std::string("a\0b", 3)},
+            {TipoTesto, nul("C:\\Caff\xE8"), "C:\\Caff\xE8"}, {TipoTesto, nul(std::string(1023, 'z')), std::string(1023, 'z')},
+            {TipoNumero, dword(0x7F0A0B01), "&h7F0A0B01"},
+            {TipoNumero, dword(0x00001234), "&h001234"},  // the top zero byte falls to the NUL rule
+            {7, nul("x"), "prima"},                        // another type leaves the value
+            {TipoTesto, std::string(1025, 'y'), std::nullopt},
+        };
+        for (const auto& c : casi) {
+            RegistroFinto reg;
+            reg.chiavi["K"]["V"] = {c.tipo, c.dati};
+            std::string valore = "prima";
+            QCOMPARE(GetKeyValue(reg, RadiceHKLM, "K", "V", valore), c.atteso.has_value());
+            QCOMPARE(valore, c.atteso.value_or(""));
+            QCOMPARE(reg.chiusure, 1);
+        }
+        RegistroFinto reg;  // a missing value; then size zero, an error of its own
+        reg.chiavi["K"];
         std::string valore = "prima";
-        QVERIFY2(!GetKeyValue(reg, RadiceHKLM, "K", "V", valore), c.nome);
-        QVERIFY2(valore.empty(), c.nome);
-        QVERIFY2(reg.chiusure == 1, c.nome);
+        QVERIFY(!GetKeyValue(reg, RadiceHKLM, "K", "V", valore) && valore.empty());
+        reg.chiavi["K"]["V"] = {TipoTesto, ""};
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, GetKeyValue(reg, RadiceHKLM, "K", "V", valore));
+        QCOMPARE(reg.chiusure, 2);
     }
 
-    // Size zero is an error of its own, not a quiet False.
-    RegistroFinto reg;
-    reg.chiavi["K"]["V"] = ValoreFinto{TipoTesto, ""};
-    std::string valore = "prima";
-    QVERIFY_THROWS_EXCEPTION(std::out_of_range, GetKeyValue(reg, RadiceHKLM, "K", "V", valore));
-    QCOMPARE(reg.chiusure, 1);
-}
-
-void TestInfoSistema::sistemaReale() {
-#ifndef _WIN32
-    // No registry here: the lookup finds nothing and says so, once.
-    std::vector<std::string> messaggi;
-    AmbienteSistema amb{RegistroDiSistema(), FileDiSistema(), AvviatoreDiSistema(),
-                        [&](std::string_view t) { messaggi.emplace_back(t); }};
-    StartSysInfo(amb);
-    QCOMPARE(messaggi.size(), std::size_t{1});
-    QCOMPARE(messaggi[0], std::string(messaggi::InfoNonDisponibili));
-
-    std::string valore = "prima";
-    QVERIFY(!GetKeyValue(RegistroDiSistema(), RadiceHKLM, ChiaveSysInfo, ValoreSysInfo, valore));
-    QVERIFY(valore.empty());
-
-    // Normal files only.
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString normale = dir.filePath("MSINFO32.EXE");
-    const QString nascosto = dir.filePath(".MSINFO32.EXE");
-    for (const QString& p : {normale, nascosto}) {
-        QFile f(p);
-        QVERIFY(f.open(QIODevice::WriteOnly));
+    void sistemaReale() {  // no registry here: nothing found, said once; normal files only; a real launch
+        std::vector<std::string> avvisi;
+        AmbienteSistema amb{RegistroDiSistema(), FileDiSistema(), AvviatoreDiSistema(),
+                            [&](std::string_view t) { avvisi.emplace_back(t); }};
+        StartSysInfo(amb);
+        QCOMPARE(avvisi, std::vector<std::string>{messaggi::InfoNonDisponibili});
+        QTemporaryDir dir;
+        for (const char* n : {"MSINFO32.EXE", ".MSINFO32.EXE"}) QVERIFY(QFile(dir.filePath(n)).open(QIODevice::WriteOnly));
+        QVERIFY(QDir(dir.path()).mkdir("cartella"));
+        QVERIFY(FileDiSistema().EsisteFile(dir.filePath("MSINFO32.EXE").toStdString()));
+        for (const char* n : {".MSINFO32.EXE", "cartella", "manca"})
+            QVERIFY2(!FileDiSistema().EsisteFile(dir.filePath(n).toStdString()), n);
+        QVERIFY(!AvviatoreDiSistema().Avvia("") && !AvviatoreDiSistema().Avvia(dir.filePath("manca").toStdString()));
+        QVERIFY(AvviatoreDiSistema().Avvia("/bin/true"));
     }
-    QVERIFY(QDir(dir.path()).mkdir("cartella"));
-    QVERIFY(FileDiSistema().EsisteFile(normale.toStdString()));
-    QVERIFY(!FileDiSistema().EsisteFile(nascosto.toStdString()));
-    QVERIFY(!FileDiSistema().EsisteFile(dir.filePath("cartella").toStdString()));
-    QVERIFY(!FileDiSistema().EsisteFile(dir.filePath("manca").toStdString()));
-
-    // The launch: a missing or empty path fails, a real program starts.
-    QVERIFY(!AvviatoreDiSistema().Avvia(""));
-    QVERIFY(!AvviatoreDiSistema().Avvia(dir.filePath("manca").toStdString()));
-    QVERIFY(AvviatoreDiSistema().Avvia("/bin/true"));
-#endif
-}
+};
 
 QTEST_GUILESS_MAIN(TestInfoSistema)
 #include "test_info_sistema.moc"

@@ -5,10 +5,8 @@
 #include <string>
 #include <utility>
 
-#include "combustion/CalcoloCondizioni.h"
-#include "fuel/CalcoloCombustibile.h"
-#include "model/Modulo1.h"
 #include "report/Rapporto.h"
+#include "support/Casi.h"
 
 namespace termix::prova {
 
@@ -38,26 +36,17 @@ public:
     int chiamate = 0;
 };
 
-// The methane walk: plant and flow typed on Form2, Metano + "&Calcola",
-// conditions typed on Form3 (100 kg/h, 20 % excess air, air at 20 °C and
-// 50 %, ashes at 20 °C, 5 % losses), then "&Calcola" on Form3.
+// The methane walk: plant and flow typed on Form2, Metano + "&Calcola", the
+// conditions of the worked case typed on Form3, then "&Calcola" on Form3.
 inline TestiForm TestiMetano(Modulo1& m) {
     TestiForm t;
-    using F = Finestra;
-    t(F::Form2, "Text1") = "Impianto Nord";
-    t(F::Form2, "Text20") = "100";
+    t(Finestra::Form2, "Text1") = "Impianto Nord";
+    t(Finestra::Form2, "Text20") = "100";
     m.PortataComb = 100;
     t.Applica(CalcolaCombustibile(m, TipoCombustibile::Metano, Composizione::Nessuna));
-    t(F::Form3, "Text2") = "20";
-    t(F::Form3, "Text4") = "20";
-    t(F::Form3, "Text5") = "50";
-    t(F::Form3, "Text8") = "20";
-    t(F::Form3, "Text10") = "5";
-    m.EccessoAria = 20;
-    m.TempAria = 20;
-    m.UmiditaRelativa = 50;
-    m.TempCeneri = 20;
-    m.Dispersioni = 5;
+    condizioni(m, 20, 20, 50, 20, 5);
+    for (auto [box, testo] : {std::pair{"Text2", "20"}, {"Text4", "20"}, {"Text5", "50"}, {"Text8", "20"}, {"Text10", "5"}})
+        t(Finestra::Form3, box) = testo;
     t.Applica(EseguiCalcolo(m));
     return t;
 }
