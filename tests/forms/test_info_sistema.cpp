@@ -81,6 +81,14 @@ private slots:
             {"value of another type gives an empty path", true, std::pair{3u, nul(Msinfo)}, false, {}, {Msinfo}, {""}, true},
             {"second place of another type: the root", false, {}, true, std::pair{3u, nul(Cartella)},
              {"\\MSINFO32.EXE"}, {"\\MSINFO32.EXE"}, false},
+            // The text up to its first NUL; 1023 bytes and NUL fit; bytes as stored.
+            {"NUL inside", true, Testo(std::string("a\0b\0", 4)), false, {}, {std::string("a\0b", 3)},
+             {std::string("a\0b", 3)}, false},
+            {"1023 bytes and NUL", true, Testo(nul(std::string(1023, 'z'))), false, {}, {std::string(1023, 'z')},
+             {std::string(1023, 'z')}, false},
+            {"Windows-1252 path", true, Testo(nul("C:\\Caff\xE8")), false, {}, {"C:\\Caff\xE8"}, {"C:\\Caff\xE8"}, false},
+            {"number with a top zero byte: the NUL rule", true, std::pair{TipoNumero, dword(0x00001234)}, false, {},
+             {"&h001234"}, {"&h001234"}, false},
         };
         for (const auto& c : casi) {
             RegistroFinto reg;
@@ -101,33 +109,6 @@ private slots:
         }
     }
 
-    void getKeyValue() {
-        const struct { std::uint32_t tipo; std::string dati; std::optional<std::string> atteso; } casi[] = {
-            {TipoTesto, nul("C:\\A B\\x.exe"), "C:\\A B\\x.exe"}, {TipoTesto, "C:\\x.exe", "C:\\x.exe"},
-            {TipoTesto, nul(""), ""}, {TipoTesto, std::string("a\0b\0", 4), std::string("a\0b", 3)},
-            {TipoTesto, nul("C:\\Caff\xE8"), "C:\\Caff\xE8"}, {TipoTesto, nul(std::string(1023, 'z')), std::string(1023, 'z')},
-            {TipoNumero, dword(0x7F0A0B01), "&h7F0A0B01"},
-            {TipoNumero, dword(0x00001234), "&h001234"},  // the top zero byte falls to the NUL rule
-            {7, nul("x"), "prima"},                        // another type leaves the value
-            {TipoTesto, std::string(1025, 'y'), std::nullopt},
-        };
-        for (const auto& c : casi) {
-            RegistroFinto reg;
-            reg.chiavi["K"]["V"] = {c.tipo, c.dati};
-            std::string valore = "prima";
-            QCOMPARE(GetKeyValue(reg, RadiceHKLM, "K", "V", valore), c.atteso.has_value());
-            QCOMPARE(valore, c.atteso.value_or(""));
-            QCOMPARE(reg.chiusure, 1);
-        }
-        RegistroFinto reg;  // a missing value; then size zero, an error of its own
-        reg.chiavi["K"];
-        std::string valore = "prima";
-        QVERIFY(!GetKeyValue(reg, RadiceHKLM, "K", "V", valore) && valore.empty());
-        reg.chiavi["K"]["V"] = {TipoTesto, ""};
-        QVERIFY_THROWS_EXCEPTION(std::out_of_range, GetKeyValue(reg, RadiceHKLM, "K", "V", valore));
-        QCOMPARE(reg.chiusure, 2);
-    }
-
     void sistemaReale() {  // no registry here: nothing found, said once; normal files only; a real launch
         std::vector<std::string> avvisi;
         AmbienteSistema amb{RegistroDiSistema(), FileDiSistema(), AvviatoreDiSistema(),
@@ -135,11 +116,9 @@ private slots:
         StartSysInfo(amb);
         QCOMPARE(avvisi, std::vector<std::string>{messaggi::InfoNonDisponibili});
         QTemporaryDir dir;
-        for (const char* n : {"MSINFO32.EXE", ".MSINFO32.EXE"}) QVERIFY(QFile(dir.filePath(n)).open(QIODevice::WriteOnly));
-        QVERIFY(QDir(dir.path()).mkdir("cartella"));
-        QVERIFY(FileDiSistema().EsisteFile(dir.filePath("MSINFO32.EXE").toStdString()));
-        for (const char* n : {".MSINFO32.EXE", "cartella", "manca"})
-            QVERIFY2(!FileDiSistema().EsisteFile(dir.filePath(n).toStdString()), n);
+        for (const char* n : {"X.EXE", ".X.EXE"}) QVERIFY(QFile(dir.filePath(n)).open(QIODevice::WriteOnly));
+        QVERIFY(QDir(dir.path()).mkdir("cartella") && FileDiSistema().EsisteFile(dir.filePath("X.EXE").toStdString()));
+        for (const char* n : {".X.EXE", "cartella"}) QVERIFY2(!FileDiSistema().EsisteFile(dir.filePath(n).toStdString()), n);
         QVERIFY(!AvviatoreDiSistema().Avvia("") && !AvviatoreDiSistema().Avvia(dir.filePath("manca").toStdString()));
         QVERIFY(AvviatoreDiSistema().Avvia("/bin/true"));
     }
