@@ -17,15 +17,11 @@ CSV_ITALIANO = '59,34,1,1,,1040'  # ';', '"', Windows-1252, from line 1, no colu
 
 def main():
     if not shutil.which('soffice'):
-        print('soffice not installed: skipped')
-        return 77
+        return print('soffice not installed: skipped') or 77
     import uno
     from com.sun.star.beans import PropertyValue
     from com.sun.star.connection import NoConnectException
-
-    def opzioni(**kw):
-        return tuple(PropertyValue(Name=k, Value=v) for k, v in kw.items())
-
+    opzioni = lambda **kw: tuple(PropertyValue(Name=k, Value=v) for k, v in kw.items())
     d = tempfile.mkdtemp(prefix='termix54-libreoffice-')
     canale = 'termix54_%d' % os.getpid()
     env = dict(os.environ, HOME=os.path.join(d, 'home'), LANG='it_IT.UTF-8', LC_ALL='it_IT.UTF-8')
@@ -49,9 +45,8 @@ def main():
         celle = foglio.Sheets.getByIndex(0)
         for i, riga in enumerate([COLONNE] + CASI):
             for j, v in enumerate(riga):
-                if v != '':
-                    (celle.getCellByPosition(j, i).setString if isinstance(v, str) else
-                     celle.getCellByPosition(j, i).setValue)(v)
+                c = celle.getCellByPosition(j, i)
+                v != '' and (c.setString if isinstance(v, str) else c.setValue)(v)
         ingresso = os.path.join(d, 'casi.csv')
         foglio.storeToURL(uno.systemPathToFileUrl(ingresso),
                           opzioni(FilterName='Text - txt - csv (StarCalc)', FilterOptions=CSV_ITALIANO))

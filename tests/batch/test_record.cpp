@@ -58,7 +58,7 @@ const char* const MetanoEn =
 
 }  // namespace
 
-TEST(ElaboraRecord, MetanoComeNelCalcoloGuidato) {
+TEST(ElaboraRecord, MetanoComeNelCalcoloGuidatoETestiDelleMaschere) {
     // The methane worked run driven through the core by hand; both conventions give its doubles.
     Modulo1 atteso = prova::metano();
     ASSERT_TRUE(EseguiCalcolo(atteso).completato);
@@ -68,7 +68,19 @@ TEST(ElaboraRecord, MetanoComeNelCalcoloGuidato) {
         EXPECT_EQ(c.r.esito, "OK");
         for (const auto& col : ColonneValori)
             EXPECT_TRUE(stessiBit((c.r.m.*col.variabile).v, (atteso.*col.variabile).v)) << col.nome;
+        for (const auto& x : prova::scritti(prova::CasiLavorati[0]))  // the methane texts of the forms
+            EXPECT_EQ(c.vista.testo(x.finestra, x.box), x.testo) << x.box;
+        EXPECT_EQ(c.vista.testo(Finestra::Form2, "Text2"), "Metano");  // the preset writes over the typed name
+        EXPECT_TRUE(c.vista.selezionato(Finestra::Form2, "Option1") && c.vista.selezionato(Finestra::Form2, "Option3"));
+        EXPECT_FALSE(c.vista.selezionato(Finestra::Form2, "Option2") || c.vista.selezionato(Finestra::Form2, "Option4"));
     }
+    const VistaForme v = elabora(MetanoIt).vista, e = elabora(MetanoEn).vista;
+    EXPECT_EQ(v.testo(Finestra::Form2, "Text1"), "Forno");
+    EXPECT_EQ(v.testo(Finestra::Form2, "Text20"), "100");
+    EXPECT_EQ(v.testo(Finestra::Form3, "Text2"), "20");
+    EXPECT_EQ(e.testo(Finestra::Form3, "Text2"), "20,00");  // as typed, with the comma
+    EXPECT_EQ(e.testo(Finestra::Form3, "Text10"), "5,0");
+    EXPECT_EQ(e.testo(Finestra::Form2, "Text3"), "1");  // preset over an absent cell
 }
 
 TEST(ElaboraRecord, PotereCalorificoStimatoODigitato) {
@@ -116,25 +128,6 @@ TEST(ElaboraRecord, OgniEsito) {
             EXPECT_FALSE(r.r.diagnosi.empty()) << c.nome;
         }
     }
-}
-
-TEST(ElaboraRecord, OpzioniETestiDelleMaschere) {
-    Caso c = elabora(MetanoIt);
-    const VistaForme& v = c.vista;
-    EXPECT_EQ(v.testo(Finestra::Form2, "Text1"), "Forno");
-    EXPECT_EQ(v.testo(Finestra::Form2, "Text2"), "Metano");  // the preset writes over the typed name
-    EXPECT_EQ(v.testo(Finestra::Form2, "Text20"), "100");
-    EXPECT_EQ(v.testo(Finestra::Form3, "Text2"), "20");
-    for (const auto& x : prova::scritti(prova::CasiLavorati[0]))  // the methane texts of the forms
-        EXPECT_EQ(v.testo(x.finestra, x.box), x.testo) << x.box;
-    EXPECT_TRUE(v.selezionato(Finestra::Form2, "Option1") && v.selezionato(Finestra::Form2, "Option3"));  // the preset's
-    EXPECT_FALSE(v.selezionato(Finestra::Form2, "Option2") || v.selezionato(Finestra::Form2, "Option4"));
-
-    Caso e = elabora(MetanoEn);
-    EXPECT_EQ(e.vista.testo(Finestra::Form3, "Text2"), "20,00");  // as typed, with the comma
-    EXPECT_EQ(e.vista.testo(Finestra::Form3, "Text10"), "5,0");
-    EXPECT_EQ(e.vista.testo(Finestra::Form2, "Text3"), "1");      // preset over an absent cell
-    EXPECT_EQ(e.vista.testo(Finestra::Form2, "Text2"), "Metano");
 }
 
 TEST(ScriviRecord, RigaDiUscita) {

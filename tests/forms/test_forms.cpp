@@ -85,11 +85,8 @@ private slots:
         QCOMPARE(testo(f3, "Text1"), QString());
         QCOMPARE(testo(f3, "Text2"), QStringLiteral("20"));
         QCOMPARE(modulo1().PotereCalorifico.v, 11958.0);
-        for (const char* n : {"Form1", "Form2", "Form3", "Form7", "Form8"}) {
-            int copie = 0;
-            for (QWidget* w : QApplication::topLevelWidgets()) copie += w->objectName() == QLatin1String(n);
-            QCOMPARE(copie, 1);
-        }
+        for (const char* n : {"Form1", "Form2", "Form3", "Form7", "Form8"})
+            QCOMPARE(std::ranges::count_if(QApplication::topLevelWidgets(), [&](QWidget* w) { return w->objectName() == n; }), 1);
     }
 
     void uscita_data() {
@@ -325,19 +322,18 @@ private slots:
         Ambiente amb;
         Form1& f = GestoreForm::form1();
         QVERIFY(mostraAttiva(f));
-        clicca(f, "Command1");
-        QTRY_COMPARE(attiva(), QStringLiteral("frmAbout"));
-        QVERIFY(!QApplication::activeModalWidget());
-        QWidget* about = QApplication::activeWindow();
-        clicca(*about, "cmdSysInfo");
-        QTest::keyClick(about, Qt::Key_S, Qt::AltModifier);
-        QCOMPARE(amb.dialoghi.testiMostrati(), QStringList(2, QString::fromUtf8(messaggi::InfoNonDisponibili)));
-        clicca(*about, "cmdOK");
-        f.activateWindow();  // the offscreen platform does not hand the activation back
-        QVERIFY(QTest::qWaitForWindowActive(&f));
-        QTest::keyClick(&f, Qt::Key_Escape);
-        QTRY_COMPARE(attiva(), QStringLiteral("frmAbout"));
-        QCOMPARE(amb.dialoghi.mostrati.size(), size_t(2));  // closing it asks nothing
+        for (int volta = 0; volta < 2; ++volta) {
+            if (volta == 0) clicca(f, "Command1");
+            else QTest::keyClick(&f, Qt::Key_Escape);
+            QTRY_COMPARE(attiva(), QStringLiteral("frmAbout"));
+            QVERIFY(!QApplication::activeModalWidget());
+            QWidget* about = QApplication::activeWindow();
+            if (volta == 0) clicca(*about, "cmdSysInfo"), QTest::keyClick(about, Qt::Key_S, Qt::AltModifier);
+            QCOMPARE(amb.dialoghi.testiMostrati(), QStringList(2, QString::fromUtf8(messaggi::InfoNonDisponibili)));
+            clicca(*about, "cmdOK");  // closing it asks nothing
+            f.activateWindow();  // the offscreen platform does not hand the activation back
+            QVERIFY(QTest::qWaitForWindowActive(&f));
+        }
     }
 };
 

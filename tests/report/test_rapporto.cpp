@@ -3,12 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
 #include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include "report/Codifica.h"
@@ -168,66 +165,34 @@ TEST(SalvaRapporto, FailuresKeepWhatWasWrittenAndClose) {
         EXPECT_EQ(NomeFileRapporto(digitato), nome);
 }
 
-// Saves into a fresh directory made the working directory for the test.
-class SalvaSuDisco : public ::testing::Test {
-protected:
-    void SetUp() override {
-        char modello[] = "/tmp/termix54-rapportoXXXXXX";
-        ASSERT_NE(mkdtemp(modello), nullptr);
-        cartella_ = modello;
-        std::filesystem::current_path(cartella_);
-    }
-    void TearDown() override {
-        if (immutabile_) Immutabile("B.TXT", false);
-        std::filesystem::current_path(precedente_);
-        std::filesystem::remove_all(cartella_);
-    }
-    static bool Immutabile(const char* percorso, bool si) {
-        Descrittore fd(::open(percorso, O_RDONLY | O_CLOEXEC));
-        int flags = 0;
-        if (fd.fd() < 0 || ::ioctl(fd.fd(), FS_IOC_GETFLAGS, &flags) != 0) return false;
-        flags = si ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        return ::ioctl(fd.fd(), FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    static std::string Leggi(const std::string& percorso) {
-        std::ifstream in(percorso, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    static long Aperti() {
-        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator());
-    }
-    bool Salva(const std::string& digitato) { return SalvaRapporto(NomeFileRapporto(digitato), testi_, orologio_, fs_); }
-
-    std::filesystem::path precedente_ = std::filesystem::current_path(), cartella_;
-    bool immutabile_ = false;
-    Modulo1 m_;
-    TestiForm testi_ = prova::TestiMetano(m_);
-    OrologioFisso orologio_;
-    FileSystemPosix fs_;
-};
-
-TEST_F(SalvaSuDisco, FailuresLeaveTheDiskAsItWasAndNoDescriptorOpen) {
-    std::filesystem::create_directory("X.TXT");
-    std::filesystem::create_symlink("/dev/full", "F.TXT");
-    std::ofstream("B.TXT", std::ios::binary) << "vecchio\r\n";
-    immutabile_ = Immutabile("B.TXT", true);
-    const long aperti = Aperti();
-    EXPECT_FALSE(Salva("manca/R"));  // no such folder
-    EXPECT_FALSE(std::filesystem::exists("manca"));
-    EXPECT_FALSE(Salva("X"));  // a folder with the file's name
-    EXPECT_TRUE(std::filesystem::is_empty("X.TXT"));
-    EXPECT_FALSE(Salva("F"));  // disk full: the writes fail, the file is closed
-    EXPECT_TRUE(std::filesystem::is_symlink("F.TXT"));
-    if (immutabile_) {  // when this file system and user can set chattr +i
-        EXPECT_FALSE(Salva("B"));
-        EXPECT_EQ(Leggi("B.TXT"), "vecchio\r\n");
-    }
-    EXPECT_EQ(Aperti(), aperti);
+long Aperti() {
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator());
 }
 
-TEST_F(SalvaSuDisco, EachDescriptorIsClosedExactlyOnce) {
+// On a real disk, in a fresh working directory.
+TEST(SalvaSuDisco, FailuresLeaveTheDiskAsItWasAndEachDescriptorIsClosedOnce) {
+    char modello[] = "/tmp/termix54-rapportoXXXXXX";
+    ASSERT_NE(mkdtemp(modello), nullptr);
+    const auto precedente = std::filesystem::current_path();
+    std::filesystem::current_path(modello);
+    Modulo1 m;
+    TestiForm t = prova::TestiMetano(m);
+    OrologioFisso orologio;
+    FileSystemPosix fs;
+    auto salva = [&](const char* digitato) { return SalvaRapporto(NomeFileRapporto(digitato), t, orologio, fs); };
+    std::filesystem::create_directory("X.TXT");
+    std::filesystem::create_symlink("/dev/full", "F.TXT");
+    const long aperti = Aperti();
+    EXPECT_FALSE(salva("manca/R"));  // no such folder
+    EXPECT_FALSE(std::filesystem::exists("manca"));
+    EXPECT_FALSE(salva("X"));  // a folder with the file's name
+    EXPECT_TRUE(std::filesystem::is_empty("X.TXT"));
+    EXPECT_FALSE(salva("F"));  // disk full: the writes fail, the file is closed
+    EXPECT_TRUE(std::filesystem::is_symlink("F.TXT"));
+    EXPECT_EQ(Aperti(), aperti);
+
     // Closed twice, a descriptor would close the file opened meanwhile under the same number.
-    auto file = fs_.Crea("C.TXT");
+    auto file = fs.Crea("C.TXT");
     ASSERT_TRUE(file && file->Scrivi("x") && file->Chiudi());
     Descrittore dopo(::open("C.TXT", O_RDONLY | O_CLOEXEC));
     file.reset();
@@ -237,6 +202,8 @@ TEST_F(SalvaSuDisco, EachDescriptorIsClosedExactlyOnce) {
     EXPECT_NE(::fcntl(numero, F_GETFD), -1);
     EXPECT_TRUE(spostato.Chiudi());
     EXPECT_EQ(::fcntl(numero, F_GETFD), -1);
+    std::filesystem::current_path(precedente);
+    std::filesystem::remove_all(modello);
 }
 
 }  // namespace
