@@ -82,6 +82,7 @@ TEST(Batch, FileCompletoConvenzioneInternazionale) {
     ASSERT_EQ(r.size(), 6u);
     // The input's mark, then the header; the methane preset as exact doubles, 0 for the molecular weight.
     EXPECT_EQ(r[0].rfind("\xEF\xBB\xBFRiga,Impianto,Combustibile,Esito,PesoMolecolare,FrazC,FrazH,", 0), 0u);
+    EXPECT_EQ(r[0].substr(r[0].size() - 34), ",PercPesoHCl,KmoliFumi,PortataFumi");
     EXPECT_EQ(r[1].rfind("1,\"Forno, 1\",gas,OK,0,0.7487,0.2513,0,0,0,0,124.665,3.98928,11958,", 0), 0u) << r[1];
     EXPECT_NE(r[1].find(",1195800,1136010,"), std::string::npos) << r[1];
     EXPECT_EQ(r[2], "2,F2,\"olio\nnuovo\"," + std::string(messaggi::VerificareInput) + Vuoti);
@@ -100,6 +101,9 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
     const struct { std::string csv, argomenti; int stato; std::vector<std::string> uscita, errori; } casi[] = {
         {"", "in.csv", 0, {"^Riga;Impianto;"}, {}},
         {"", "--help", 0, {"termix54-batch [INGRESSO.csv|-] [-o USCITA.csv]"}, {}},
+        {"Impianto;Combustibile;Tipo\n\"Forno; 2\";\"gas \"\"N\"\"\";Metano\n", "in.csv", 0,
+         {"\r\n1;\"Forno; 2\";\"gas \"\"N\"\"\";" + std::string(messaggi::PotereInadeguato) + " | " +
+          messaggi::VerificareInput + std::string(batch::NumeroColonneValori, ';') + "\r\n"}, {}},
         {"Tipo;Costo\nMetano;1\n", "in.csv -o no.csv", 2, {}, {"colonna sconosciuta: \"Costo\""}},
         {"Riga;Tipo\n1;Metano\n", "in.csv -o no.csv", 2, {}, {"colonna sconosciuta: \"Riga\""}},
         {"Tipo; TIPO \nMetano;Metano\n", "in.csv -o no.csv", 2, {}, {"colonna ripetuta: \"TIPO\""}},

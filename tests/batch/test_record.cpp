@@ -129,17 +129,3 @@ TEST(ElaboraRecord, OgniEsito) {
         }
     }
 }
-
-TEST(ScriviRecord, RigaDiUscita) {
-    Caso c = elabora("Impianto;Combustibile;Tipo\n\"Forno; 2\";\"gas \"\"N\"\"\";Metano\n");
-    std::string riga;
-    ScriviRecord(riga, c.h, 7, std::vector<std::string_view>(c.campi.begin(), c.campi.end()), c.r);
-    const std::string atteso = "7;\"Forno; 2\";\"gas \"\"N\"\"\";" + std::string(messaggi::PotereInadeguato) + " | " +
-                               messaggi::VerificareInput + std::string(NumeroColonneValori, ';') + "\r\n";
-    EXPECT_EQ(riga, atteso);
-
-    std::string testa;
-    ScriviIntestazione(testa, ',');
-    EXPECT_EQ(testa.rfind("Riga,Impianto,Combustibile,Esito,PesoMolecolare,FrazC,", 0), 0u);
-    EXPECT_NE(testa.find(",PercPesoHCl,KmoliFumi,PortataFumi\r\n"), std::string::npos);
-}

@@ -1,20 +1,32 @@
 // The forms as a user meets them: the walk and its way back, the exit
 // confirmation, the numeric boxes (Enter chains, refusals, the pending
-// LostFocus before every action), "&Salva" and the About box.
+// LostFocus before every action), "&Salva", the About box and its system
+// information, the "Andamento" window.
 #include <QClipboard>
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QPointer>
 #include <QDir>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <set>
 
 #include "forms/AiutoForm.h"
+#include "forms/AndamentoForm.h"
 #include "forms/Form1.h"
 #include "forms/Form2.h"
 #include "forms/Form3.h"
 #include "forms/Form7.h"
 #include "forms/Form8.h"
 #include "forms/RapportoForm.h"
+#include "forms/InfoSistema.h"
 #include "forms/frmAbout.h"
 #include "ui/AdattaSchermo.h"
 #include "model/Messaggi.h"
@@ -51,6 +63,47 @@ Form3& metanoFinoAForm3() {
         digita(f3, b, QString::fromLatin1(v));
     return f3;
 }
+
+
+// key -> value name -> (type, bytes as stored, terminating NUL included if any)
+struct RegistroFinto final : Registro {
+    std::map<std::string, std::map<std::string, std::pair<std::uint32_t, std::string>>> chiavi;
+    std::vector<std::string> aperte;
+    int chiusure = 0;
+    long ApriChiave(std::uint32_t radice, const std::string& chiave, std::uint32_t accesso, std::uintptr_t& h) override {
+        aperte.push_back(chiave);
+        h = aperte.size();
+        return radice == RadiceHKLM && accesso == AccessoChiave && chiavi.count(chiave) ? 0 : 2;
+    }
+    long LeggiValore(std::uintptr_t h, const std::string& nome, std::uint32_t& tipo, char* buffer,
+                     std::uint32_t& dimensione) override {
+        const auto& valori = chiavi.at(aperte.at(h - 1));
+        auto it = valori.find(nome);
+        if (it == valori.end()) return 2;
+        tipo = it->second.first;
+        const auto n = static_cast<std::uint32_t>(it->second.second.size());
+        if (n > dimensione) return dimensione = n, 234;  // ERROR_MORE_DATA
+        it->second.second.copy(buffer, n);
+        return dimensione = n, 0;
+    }
+    void ChiudiChiave(std::uintptr_t) override { ++chiusure; }
+};
+
+// A program starts when its file exists.
+struct SistemaFinto final : ControlloFile, Avviatore {
+    std::set<std::string> file;
+    std::vector<std::string> avviati;
+    bool EsisteFile(const std::string& p) override { return file.count(p) > 0; }
+    bool Avvia(const std::string& p) override { return avviati.push_back(p), file.count(p) > 0; }
+};
+
+std::string nul(const std::string& s) { return s + '\0'; }
+std::string dword(std::uint32_t v) { return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
+
+const std::string Msinfo = "C:\\Programmi\\msinfo32.exe", Cartella = "C:\\WINDOWS\\system32",
+                  NellaCartella = Cartella + "\\MSINFO32.EXE", Lungo(1024, 'x');
+using Valore = std::optional<std::pair<std::uint32_t, std::string>>;
+const std::pair<std::uint32_t, std::string> Testo(const std::string& s) { return {TipoTesto, s}; }
 
 }  // namespace
 
@@ -334,6 +387,133 @@ private slots:
             f.activateWindow();  // the offscreen platform does not hand the activation back
             QVERIFY(QTest::qWaitForWindowActive(&f));
         }
+    }
+
+    // "Andamento" from Form8: input changed, target found, the CSV export equal to
+    // termix54-batch --variando, the image exports, Esc; the forms untouched.
+    void andamento() {
+        Ambiente amb;
+        modulo1() = metano();
+        ctl<QRadioButton>(GestoreForm::form2(), "Option1")->setChecked(true);
+        box(GestoreForm::form2(), "Text1")->setText(QStringLiteral("Forno \"A\"; 1"));
+        Form8& f8 = GestoreForm::form8();
+        QVERIFY(mostraAttiva(f8));
+        const Modulo1 prima = modulo1();
+        const QString testo8 = testo(f8, "Text1");
+
+        clicca(f8, "Command4");
+        QPointer<frmAndamento> w = f8.findChild<frmAndamento*>();
+        QVERIFY(w);
+        QCOMPARE(w->windowTitle(), QStringLiteral("Andamento - Termix54"));
+        QCOMPARE(w->punti().size(), size_t(41));  // excess air 0 to 200 % by 5
+        QVERIFY(QTest::qWaitForWindowActive(w));
+
+        auto* combo = ctl<QComboBox>(*w, "Combo1");
+        combo->setFocus();
+        for (int k = 0; k < 4; ++k) QTest::keyClick(combo, Qt::Key_Down);
+        QCOMPARE(w->variata().nome, "Dispersioni");
+        QCOMPARE(testo(*w, "Text2"), QStringLiteral("30"));
+        digita(*w, "Text3", QStringLiteral("2,5"));
+        QTest::keyClick(box(*w, "Text3"), Qt::Key_Return);
+        QCOMPARE(w->punti().size(), size_t(13));
+        digita(*w, "Text4", QStringLiteral("1300"));
+        clicca(*w, "Command2");
+        QVERIFY(ctl<QLabel>(*w, "Label7")->text().startsWith(QStringLiteral("Dispersioni termiche massime per 1300 °C: ")));
+
+        QTemporaryDir dir;
+        for (const char* f : {"a.csv", "a.png", "a.svg"}) amb.dialoghi.testi.push_back(dir.filePath(f));
+        clicca(*w, "Command3");
+        clicca(*w, "Command4");
+        clicca(*w, "Command4");
+        QVERIFY(amb.dialoghi.testiMostrati().filter(QStringLiteral("Impossibile")).isEmpty());
+        QVERIFY(!QImage(dir.filePath("a.png")).isNull());
+        QFile svg(dir.filePath("a.svg"));
+        QVERIFY(svg.open(QIODevice::ReadOnly) && svg.readAll().contains("<svg"));
+
+        QFile in(dir.filePath("in.csv"));
+        QVERIFY(in.open(QIODevice::WriteOnly) &&
+                in.write("Impianto;Tipo;PortataComb;EccessoAria;TempAria;UmiditaRelativa;TempCeneri;Dispersioni\n"
+                         "\"Forno \"\"A\"\"; 1\";Metano;100;20;20;50;20;5\n") > 0);
+        in.close();
+        const QString cmd = QStringLiteral("'%1' '%2' --variando Dispersioni=0:30:2,5 -o '%3'")
+                                .arg(QStringLiteral(TERMIX54_BATCH_EXE), in.fileName(), dir.filePath("b.csv"));
+        QCOMPARE(std::system(cmd.toLocal8Bit().constData()), 0);
+        QFile a(dir.filePath("a.csv")), b(dir.filePath("b.csv"));
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        const QByteArray esportato = a.readAll();
+        QCOMPARE(esportato.count("\r\n"), 14);  // header and 0 to 30 % by 2.5
+        QCOMPARE(esportato, b.readAll());
+
+        QTest::keyClick(w, Qt::Key_Escape);
+        QTRY_VERIFY(!w);
+        QCOMPARE(std::memcmp(&prima, &modulo1(), sizeof prima), 0);
+        QCOMPARE(testo(f8, "Text1"), testo8);
+    }
+
+    // The About box's system-information lookup: every branch of the registry
+    // lookup through a scripted registry and file system, and the real seams.
+    void startSysInfo() {
+        const struct { const char* nome; bool chiave1; Valore v1; bool chiave2; Valore v2; std::set<std::string> file;
+                       std::vector<std::string> avviati; bool avviso; } casi[] = {
+            {"first place found, second not looked at", true, Testo(nul(Msinfo)), true, Testo(nul(Cartella)),
+             {Msinfo, NellaCartella}, {Msinfo}, false},
+            {"first place names a missing file", true, Testo(nul(Msinfo)), true, Testo(nul(Cartella)), {NellaCartella},
+             {Msinfo}, true},
+            {"second place, program in the folder", false, {}, true, Testo(nul(Cartella)), {NellaCartella},
+             {NellaCartella}, false},
+            {"second place, folder without the program", false, {}, true, Testo(nul(Cartella)), {}, {}, true},
+            {"keys without their values", true, {}, true, {}, {}, {}, true},
+            {"no keys at all", false, {}, false, {}, {}, {}, true},
+            {"first value of size zero", true, Testo(""), true, Testo(nul(Cartella)), {NellaCartella}, {}, true},
+            {"1024 bytes without NUL taken whole", true, Testo(Lungo), false, {}, {Lungo}, {Lungo}, false},
+            {"1025 bytes count as missing", true, Testo(nul(Lungo)), false, {}, {Lungo}, {}, true},
+            {"too long first, second place used", true, Testo(nul(Lungo)), true, Testo(nul(Cartella)),
+             {NellaCartella}, {NellaCartella}, false},
+            {"number-typed value, last byte first", true, std::pair{TipoNumero, dword(0x12AB0F01)}, false, {}, {},
+             {"&h12AB0F01"}, true},
+            {"value of another type gives an empty path", true, std::pair{3u, nul(Msinfo)}, false, {}, {Msinfo}, {""}, true},
+            {"second place of another type: the root", false, {}, true, std::pair{3u, nul(Cartella)},
+             {"\\MSINFO32.EXE"}, {"\\MSINFO32.EXE"}, false},
+            // The text up to its first NUL; 1023 bytes and NUL fit; bytes as stored.
+            {"NUL inside", true, Testo(std::string("a\0b\0", 4)), false, {}, {std::string("a\0b", 3)},
+             {std::string("a\0b", 3)}, false},
+            {"1023 bytes and NUL", true, Testo(nul(std::string(1023, 'z'))), false, {}, {std::string(1023, 'z')},
+             {std::string(1023, 'z')}, false},
+            {"Windows-1252 path", true, Testo(nul("C:\\Caff\xE8")), false, {}, {"C:\\Caff\xE8"}, {"C:\\Caff\xE8"}, false},
+            {"number with a top zero byte: the NUL rule", true, std::pair{TipoNumero, dword(0x00001234)}, false, {},
+             {"&h001234"}, {"&h001234"}, false},
+        };
+        for (const auto& c : casi) {
+            RegistroFinto reg;
+            if (c.chiave1) reg.chiavi[ChiaveSysInfo];
+            if (c.v1) reg.chiavi[ChiaveSysInfo][ValoreSysInfo] = *c.v1;
+            if (c.chiave2) reg.chiavi[ChiaveSysInfoCartella];
+            if (c.v2) reg.chiavi[ChiaveSysInfoCartella][ValoreSysInfoCartella] = *c.v2;
+            SistemaFinto sis;
+            sis.file = c.file;
+            std::vector<std::string> avvisi;
+            AmbienteSistema amb{reg, sis, sis, [&](std::string_view t) { avvisi.emplace_back(t); }};
+            StartSysInfo(amb);
+            QVERIFY2(sis.avviati == c.avviati, c.nome);
+            QVERIFY2(avvisi == (c.avviso ? std::vector<std::string>{messaggi::InfoNonDisponibili}
+                                         : std::vector<std::string>{}), c.nome);
+            QVERIFY2(reg.aperte.front() == ChiaveSysInfo, c.nome);
+            QVERIFY2(reg.chiusure == int(reg.aperte.size()), c.nome);  // every key opened is closed
+        }
+    }
+
+    void sistemaReale() {  // no registry here: nothing found, said once; normal files only; a real launch
+        std::vector<std::string> avvisi;
+        AmbienteSistema amb{RegistroDiSistema(), FileDiSistema(), AvviatoreDiSistema(),
+                            [&](std::string_view t) { avvisi.emplace_back(t); }};
+        StartSysInfo(amb);
+        QCOMPARE(avvisi, std::vector<std::string>{messaggi::InfoNonDisponibili});
+        QTemporaryDir dir;
+        for (const char* n : {"X.EXE", ".X.EXE"}) QVERIFY(QFile(dir.filePath(n)).open(QIODevice::WriteOnly));
+        QVERIFY(QDir(dir.path()).mkdir("cartella") && FileDiSistema().EsisteFile(dir.filePath("X.EXE").toStdString()));
+        for (const char* n : {".X.EXE", "cartella"}) QVERIFY2(!FileDiSistema().EsisteFile(dir.filePath(n).toStdString()), n);
+        QVERIFY(!AvviatoreDiSistema().Avvia("") && !AvviatoreDiSistema().Avvia(dir.filePath("manca").toStdString()));
+        QVERIFY(AvviatoreDiSistema().Avvia("/bin/true"));
     }
 };
 

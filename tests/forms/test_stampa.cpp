@@ -20,10 +20,11 @@ using namespace termix;
 
 namespace {
 
+// A program's output; null when it fails.
 QString Esegui(const QString& programma, const QStringList& argomenti) {
     QProcess p;
     p.start(programma, argomenti);
-    return p.waitForFinished(60000) && p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
+    return p.waitForFinished(60000) && p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput() + '\n') : QString();
 }
 
 // Text without blanks (the layout text may drop one between close words), ligatures undone.
@@ -36,10 +37,8 @@ QStringList Lavori(const QString& cartella) { return QDir(cartella).entryList({"
 
 // Jobs the server knows of, finished or not; -1 when it does not answer.
 int LavoriDelServer() {
-    QProcess p;
-    p.start("lpstat", {"-W", "all", "-o"});
-    if (!p.waitForFinished(30000) || p.exitCode() != 0) return -1;
-    return static_cast<int>(QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).size());
+    const QString o = Esegui("lpstat", {"-W", "all", "-o"});
+    return o.isNull() ? -1 : static_cast<int>(o.split('\n', Qt::SkipEmptyParts).size());
 }
 
 }  // namespace
@@ -74,7 +73,6 @@ private slots:
             if (!Parole(r).isEmpty()) stampate << Parole(r);
         QCOMPARE(stampate, attese);
         QVERIFY(layout.count(QChar('\f')) >= 2);  // 67 lines of 12-point text do not fit one page
-
     }
 
     // "Stam&pa" through Form8's output against each state of the default
