@@ -22,7 +22,7 @@
 #include "model/Formato.h"
 #include "model/Messaggi.h"
 #include "report/TabellaRisultati.h"
-#include "support/RapportoMetanoAtteso.h"
+#include "support/TestiForm.h"
 
 namespace fs = std::filesystem;
 using namespace termix;

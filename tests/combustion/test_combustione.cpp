@@ -10,7 +10,6 @@
 #include "combustion/Combustione.h"
 #include "model/Messaggi.h"
 #include "support/Casi.h"
-#include "support/Effetti.h"
 
 using namespace termix;
 using namespace termix::prova;

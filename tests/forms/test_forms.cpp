@@ -36,7 +36,6 @@
 #include "forms/frmAbout.h"
 #include "ui/AdattaSchermo.h"
 #include "model/Messaggi.h"
-#include "support/RapportoMetanoAtteso.h"
 #include "support/TestiForm.h"
 
 using namespace termix;

@@ -5,7 +5,7 @@
 
 #include "fuel/CalcoloCombustibile.h"
 #include "model/Messaggi.h"
-#include "support/Effetti.h"
+#include "support/Casi.h"
 
 using namespace termix;
 using namespace termix::prova;

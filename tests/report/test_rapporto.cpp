@@ -10,7 +10,6 @@
 
 #include "report/Codifica.h"
 #include "report/SalvaRapporto.h"
-#include "support/RapportoMetanoAtteso.h"
 #include "support/TestiForm.h"
 
 namespace termix {
