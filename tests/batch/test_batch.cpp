@@ -52,15 +52,6 @@ struct Prova {
     }
 };
 
-// Output records end with CRLF; a bare LF may sit inside a quoted field.
-std::vector<std::string> righe(const std::string& testo) {
-    std::vector<std::string> r;
-    size_t i = 0;
-    for (size_t j; (j = testo.find("\r\n", i)) != std::string::npos; i = j + 2) r.push_back(testo.substr(i, j - i));
-    EXPECT_EQ(i, testo.size()) << "testo dopo l'ultimo CRLF";
-    return r;
-}
-
 const std::string Vuoti(batch::NumeroColonneValori, ',');
 const std::string Testa = "Impianto;Tipo;PortataComb;EccessoAria;TempAria;UmiditaRelativa;TempCeneri;Dispersioni\r\n";
 const std::string Dati = ";Metano;100;20;20;50;20;5\r\n";
@@ -78,7 +69,7 @@ TEST(Batch, FileCompletoConvenzioneInternazionale) {
     const std::string errori = p.err;
     ASSERT_EQ(p.esegui("- < in.csv"), 1);  // the same from standard input
     EXPECT_EQ(p.out, p.leggi("out.csv"));
-    const auto r = righe(p.out);
+    const auto r = prova::RigheCrLf(p.out);
     ASSERT_EQ(r.size(), 6u);
     // The input's mark, then the header; the methane preset as exact doubles, 0 for the molecular weight.
     EXPECT_EQ(r[0].rfind("\xEF\xBB\xBFRiga,Impianto,Combustibile,Esito,PesoMolecolare,FrazC,FrazH,", 0), 0u);
@@ -104,6 +95,8 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         {"Impianto;Combustibile;Tipo\n\"Forno; 2\";\"gas \"\"N\"\"\";Metano\n", "in.csv", 0,
          {"\r\n1;\"Forno; 2\";\"gas \"\"N\"\"\";" + std::string(messaggi::PotereInadeguato) + " | " +
           messaggi::VerificareInput + std::string(batch::NumeroColonneValori, ';') + "\r\n"}, {}},
+        // Values past what the boxes can show stop the record, also when no text is made.
+        {"Tipo;PortataComb;Dispersioni\nMetano;1e304;0\n", "in.csv", 0, {"\r\n1;;;" + std::string(messaggi::VerificareInput) + ";"}, {}},
         {"Tipo;Costo\nMetano;1\n", "in.csv -o no.csv", 2, {}, {"colonna sconosciuta: \"Costo\""}},
         {"Riga;Tipo\n1;Metano\n", "in.csv -o no.csv", 2, {}, {"colonna sconosciuta: \"Riga\""}},
         {"Tipo; TIPO \nMetano;Metano\n", "in.csv -o no.csv", 2, {}, {"colonna ripetuta: \"TIPO\""}},
@@ -334,18 +327,15 @@ TEST(Batch, PiuThreadStessaUscitaInOrdine) {
         uscite[k] = leggi(o.nomeUscita);
         // Malformed records are reported in order too.
         std::istringstream e(p.leggi("err.txt"));
-        std::string linea;
         long long prec = 0, contate = 0;
-        while (std::getline(e, linea)) {
-            long long riga = std::stoll(linea.substr(linea.find("riga ") + 5));
-            EXPECT_GT(riga, prec);
-            prec = riga;
-            ++contate;
+        for (std::string linea; std::getline(e, linea); ++contate) {
+            EXPECT_GT(std::stoll(linea.substr(linea.find("riga ") + 5)), prec);
+            prec = std::stoll(linea.substr(linea.find("riga ") + 5));
         }
         EXPECT_EQ(contate, (n + 2) / 7);  // the i % 7 == 4 ones
     }
     EXPECT_EQ(uscite[0], uscite[1]);
-    const auto r = righe(uscite[1]);
+    const auto r = prova::RigheCrLf(uscite[1]);
     const long long attese = n - (n + 1) / 7;  // the blank ones get no number
     ASSERT_EQ(static_cast<long long>(r.size()), attese + 1);
     for (long long i = 1; i <= attese; ++i) ASSERT_EQ(r[i].substr(0, r[i].find(';')), std::to_string(i));

@@ -111,6 +111,7 @@ TEST(ElaboraRecord, OgniEsito) {
         {"inerti e acqua = 1", "Tipo;Composizione;AtomiC;Inerti;Acqua\nAltri;Atomica;1;0,5;0,5\n", S::Fermato, v},
         {"stima che trabocca", "FrazC;PortataComb\n1e308;100\n", S::Fermato, v},
         {"portata zero", "Tipo\nMetano\n", S::Fermato, std::string(messaggi::PotereInadeguato) + " | " + v},
+        {"testo che trabocca", "Tipo;PortataComb;Dispersioni\nMetano;1e304;0\n", S::Fermato, v},  // checked, not shown
         {"cloro senza eccesso d'aria",
          "Tipo;Composizione;AtomiC;AtomiH;AtomiCl;PortataComb;EccessoAria;TempAria\nAltri;Atomica;1;3;1;100;0;20\n",
          S::Fermato, v},

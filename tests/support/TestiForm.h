@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "report/Rapporto.h"
 #include "support/Casi.h"
@@ -49,6 +50,15 @@ inline TestiForm TestiMetano(Modulo1& m) {
         t(Finestra::Form3, box) = testo;
     t.Applica(EseguiCalcolo(m));
     return t;
+}
+
+// The records of a text whose records end with CRLF (a bare LF may sit inside one).
+inline std::vector<std::string> RigheCrLf(const std::string& testo) {
+    std::vector<std::string> r;
+    size_t i = 0;
+    for (size_t j; (j = testo.find("\r\n", i)) != std::string::npos; i = j + 2) r.push_back(testo.substr(i, j - i));
+    if (i != testo.size()) r.push_back("<no CRLF after> " + testo.substr(i));
+    return r;
 }
 
 // The methane walk's report file (TestiMetano above, clock at
