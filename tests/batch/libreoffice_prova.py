@@ -12,7 +12,8 @@ CASI = [  # names with letters of Windows-1252 that Latin-1 lacks (€, Œ, “�
     ['Forno Œ “Sud”', 'Altri', 'Ponderale', 1000, '', '', 0.6, 0.08, 0.1, 0.05, '', 50, 10, 80, 400, 8],
     ['Über', 'Altri', 'Ponderale', 100, '', '', 0.01, '', '', 0.9, '', 20, 20, 50, 20, 5],  # no energy left
 ]
-CSV_ITALIANO = '59,34,1,1,,1040'  # ';', '"', Windows-1252, from line 1, no column formats, Italian
+# ';', '"', Windows-1252, from line 1, no column formats, Italian
+CSV = dict(FilterName='Text - txt - csv (StarCalc)', FilterOptions='59,34,1,1,,1040')
 
 
 def main():
@@ -31,14 +32,12 @@ def main():
     try:
         locale = uno.getComponentContext()
         risolutore = locale.ServiceManager.createInstanceWithContext('com.sun.star.bridge.UnoUrlResolver', locale)
-        for _ in range(600):
+        for prova in range(600):  # up to 60 s for soffice to answer
             try:
                 ctx = risolutore.resolve('uno:pipe,name=%s;urp;StarOffice.ComponentContext' % canale)
                 break
             except NoConnectException:
-                time.sleep(0.1)
-        else:
-            raise RuntimeError('soffice did not answer within 60 s')
+                time.sleep(0.1) if prova < 599 else exit('soffice did not answer within 60 s')
         desktop = ctx.ServiceManager.createInstanceWithContext('com.sun.star.frame.Desktop', ctx)
 
         foglio = desktop.loadComponentFromURL('private:factory/scalc', '_blank', 0, opzioni(Hidden=True))
@@ -48,8 +47,7 @@ def main():
                 c = celle.getCellByPosition(j, i)
                 v != '' and (c.setString if isinstance(v, str) else c.setValue)(v)
         ingresso = os.path.join(d, 'casi.csv')
-        foglio.storeToURL(uno.systemPathToFileUrl(ingresso),
-                          opzioni(FilterName='Text - txt - csv (StarCalc)', FilterOptions=CSV_ITALIANO))
+        foglio.storeToURL(uno.systemPathToFileUrl(ingresso), opzioni(**CSV))
         foglio.close(True)
         grezzo = open(ingresso, 'rb').read()
         assert b'Citt\xe0 di Forl\xec' in grezzo and b'\x80' in grezzo and b'1234,5' in grezzo, grezzo[:300]
@@ -63,8 +61,8 @@ def main():
         assert [a[1] for a in attese[1:]] == [c[0] for c in CASI], attese
         assert [a[3] for a in attese[1:]].count('OK') == 3, attese
 
-        riaperto = desktop.loadComponentFromURL(uno.systemPathToFileUrl(uscita), '_blank', 0, opzioni(
-            Hidden=True, FilterName='Text - txt - csv (StarCalc)', FilterOptions=CSV_ITALIANO))
+        url = uno.systemPathToFileUrl(uscita)
+        riaperto = desktop.loadComponentFromURL(url, '_blank', 0, opzioni(Hidden=True, **CSV))
         celle = riaperto.Sheets.getByIndex(0)
         numeri = 0
         for i, a in enumerate(attese):
