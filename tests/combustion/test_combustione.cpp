@@ -149,50 +149,36 @@ TEST(EseguiCalcolo, WorkedCasesWriteEveryBoxInOrderThenShowForm7) {
 }
 
 TEST(EseguiCalcolo, StopsAndWhatIsWrittenBefore) {
-    Modulo1 zero = metano();  // no fuel flow: the energy stop after the humidity box alone
-    zero.PortataComb = 0;
-    auto e = EseguiCalcolo(zero);
-    EXPECT_FALSE(e.completato);
-    EXPECT_EQ(tipi(e), (std::vector<T>{T::Testo, T::Messaggio, T::Messaggio}));
-    EXPECT_EQ(ordineTesti(e, F7), std::vector<std::string>{"Text19"});
-    EXPECT_EQ(e.messaggi(), Energia);
-
-    Modulo1 gelo = metano();  // the humidity fails: nothing written
-    gelo.TempAria = -273.15;
-    EXPECT_EQ(tipi(EseguiCalcolo(gelo)), std::vector<T>{T::Messaggio});
-
-    // A huge plant: the balance stays in range (energy in 1.2e308) but the energy box
-    // multiplies it by 10: Text19 and Text1..Text8 are written before.
-    Modulo1 enorme = metano();
-    enorme.PortataComb = 1e304, enorme.Dispersioni = 0;
-    e = EseguiCalcolo(enorme);
-    EXPECT_EQ(ordineTesti(e, F7).size(), 9u);
-    EXPECT_EQ(ordineTesti(e, F7).back(), "Text8");
-    EXPECT_EQ(e.messaggi(), Errore);
-
-    // No excess air: no oxygen left for the chlorine trial points; Form7 written, Form8 not.
-    // A row whose chlorine steps cycle ends at once the same way, well before the guard.
-    Modulo1 ciclo = cloroCiclico();
-    e = EseguiCalcolo(ciclo);
-    EXPECT_EQ(e.messaggi(), Errore);
-    EXPECT_EQ(ordineTesti(e, F7).size(), 18u);
-    EXPECT_TRUE(ordineTesti(e, Finestra::Form8).empty());
-    EXPECT_LT(UltimiPassi().cloro, 1000);
+    auto con = [](Modulo1 (*caso)(), auto cambia) { Modulo1 m = caso(); cambia(m); return m; };
+    const struct { const char* nome; Modulo1 m; size_t form7; std::vector<std::string> messaggi; } casi[] = {
+        {"no fuel flow: the energy stop after the humidity box", con(metano, [](Modulo1& m) { m.PortataComb = 0; }), 1, Energia},
+        {"the humidity fails: nothing written", con(metano, [](Modulo1& m) { m.TempAria = -273.15; }), 0, Errore},
+        // The balance stays in range (energy in 1.2e308) but the energy box multiplies it by 10.
+        {"a huge plant", con(metano, [](Modulo1& m) { m.PortataComb = 1e304, m.Dispersioni = 0; }), 9, Errore},
+        // No oxygen left for the chlorine trial points; Form7 written, Form8 not.
+        {"no excess air", con(cloruroDiVinile, [](Modulo1& m) { m.EccessoAria = 0, m.ConcCl2 = 99; }), 18, Errore},
+        // A row whose chlorine steps cycle ends at once the same way, well before the guard.
+        {"cycling chlorine steps", cloroCiclico(), 18, Errore},
+    };
+    for (auto c : casi) {
+        const double cl2 = c.m.ConcCl2.v;
+        auto e = EseguiCalcolo(c.m);
+        EXPECT_FALSE(e.completato) << c.nome;
+        EXPECT_EQ(e.messaggi(), c.messaggi) << c.nome;
+        EXPECT_EQ(ordineTesti(e, F7).size(), c.form7) << c.nome;
+        EXPECT_TRUE(ordineTesti(e, Finestra::Form8).empty()) << c.nome;
+        EXPECT_EQ(c.m.ConcCl2.v, cl2) << c.nome;  // the chlorine result is never reached
+        EXPECT_EQ(c.m.PercVolHCl.v > 0, c.m.FrazCl.v > 0 && c.form7 == 18) << c.nome;  // the composition was made
+    }
     // Left where the guard would stop: one pass more or fewer lands on the other value.
+    Modulo1 ciclo = cloroCiclico();
+    EseguiCalcolo(ciclo);
+    EXPECT_LT(UltimiPassi().cloro, 1000);
     for (long long limite : {MassimoPassi - 1, MassimoPassi + 1, MassimoPassi + 2}) {
         Modulo1 altro = cloroCiclico();
         EXPECT_FALSE(EseguiCalcolo(altro, limite).completato);
         EXPECT_EQ(altro.FrazCl2.v == ciclo.FrazCl2.v, limite == MassimoPassi + 2) << limite;
     }
-
-    Modulo1 cloro = cloruroDiVinile();
-    cloro.EccessoAria = 0, cloro.ConcCl2 = 99;
-    e = EseguiCalcolo(cloro);
-    EXPECT_EQ(ordineTesti(e, F7).size(), 18u);
-    EXPECT_TRUE(ordineTesti(e, Finestra::Form8).empty());
-    EXPECT_EQ(e.messaggi(), Errore);
-    EXPECT_EQ(cloro.ConcCl2.v, 99.0);
-    EXPECT_GT(cloro.PercVolHCl.v, 0.0);  // composition computed before the error
 }
 
 TEST(StimaPotereCalorifico, FromWeightFractions) {
