@@ -14,7 +14,6 @@ namespace termix::prova {
 class TestiForm : public SorgenteTesti {
 public:
     std::string Testo(Finestra f, std::string_view c) const override {
-        ++letture;
         auto it = testi.find({f, std::string(c)});
         return it == testi.end() ? std::string() : it->second;
     }
@@ -25,7 +24,6 @@ public:
     std::string& operator()(Finestra f, const std::string& c) { return testi[{f, c}]; }
 
     std::map<std::pair<Finestra, std::string>, std::string> testi;
-    mutable int letture = 0;
 };
 
 class OrologioFisso : public Orologio {
