@@ -19,6 +19,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <set>
@@ -367,22 +368,20 @@ private slots:
         // The real boxes: the input box, then the message for a save that fails.
         QString etichetta, messaggio;
         amb.dialoghiVeri({[&](QWidget* w) {
-                              auto* d = qobject_cast<QInputDialog*>(w);
-                              QVERIFY(d);
-                              etichetta = d->labelText();
-                              QFont grassetto;  // the title, the window icon and three title-bar buttons fit
-                              grassetto.setBold(true);
-                              const QFontMetrics m(grassetto);
-                              QVERIFY(d->width() > m.horizontalAdvance(d->windowTitle()) + 4 * m.height());
-                              d->setTextValue(QStringLiteral("manca/vero"));
-                              d->accept();
-                          },
-                          [&](QWidget* w) {
-                              auto* box = qobject_cast<QMessageBox*>(w);
-                              QVERIFY(box && box->icon() == QMessageBox::Warning);
-                              messaggio = box->text();
-                              box->accept();
-                          }});
+            auto* d = qobject_cast<QInputDialog*>(w);
+            QFont grassetto;  // the title, the window icon and three title-bar buttons fit
+            grassetto.setBold(true);
+            const QFontMetrics m(grassetto);
+            QVERIFY(d && d->width() > m.horizontalAdvance(d->windowTitle()) + 4 * m.height());
+            etichetta = d->labelText();
+            d->setTextValue(QStringLiteral("manca/vero"));
+            d->accept();
+        }, [&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box && box->icon() == QMessageBox::Warning);
+            messaggio = box->text();
+            box->accept();
+        }});
         clicca(f, "Command5");
         QCOMPARE(etichetta, QStringLiteral("Nome file - Max 8 caratteri"));
         QCOMPARE(messaggio, Energia[1]);
@@ -445,23 +444,16 @@ private slots:
         clicca(*w, "Command4");
         clicca(*w, "Command4");
         QVERIFY(amb.dialoghi.testiMostrati().filter(QStringLiteral("Impossibile")).isEmpty());
-        QVERIFY(!QImage(dir.filePath("a.png")).isNull());
-        QFile svg(dir.filePath("a.svg"));
-        QVERIFY(svg.open(QIODevice::ReadOnly) && svg.readAll().contains("<svg"));
+        QVERIFY(!QImage(dir.filePath("a.png")).isNull() && leggi(dir.filePath("a.svg")).contains("<svg"));
 
-        QFile in(dir.filePath("in.csv"));
-        QVERIFY(in.open(QIODevice::WriteOnly) &&
-                in.write("Impianto;Tipo;PortataComb;EccessoAria;TempAria;UmiditaRelativa;TempCeneri;Dispersioni\n"
-                         "\"Forno \"\"A\"\"; 1\";Metano;100;20;20;50;20;5\n") > 0);
-        in.close();
+        std::ofstream(dir.filePath("in.csv").toStdString())
+            << "Impianto;Tipo;PortataComb;EccessoAria;TempAria;UmiditaRelativa;TempCeneri;Dispersioni\n"
+               "\"Forno \"\"A\"\"; 1\";Metano;100;20;20;50;20;5\n";
         const QString cmd = QStringLiteral("'%1' '%2' --variando Dispersioni=0:30:2,5 -o '%3'")
-                                .arg(QStringLiteral(TERMIX54_BATCH_EXE), in.fileName(), dir.filePath("b.csv"));
+                                .arg(QStringLiteral(TERMIX54_BATCH_EXE), dir.filePath("in.csv"), dir.filePath("b.csv"));
         QCOMPARE(std::system(cmd.toLocal8Bit().constData()), 0);
-        QFile a(dir.filePath("a.csv")), b(dir.filePath("b.csv"));
-        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
-        const QByteArray esportato = a.readAll();
-        QCOMPARE(esportato.count("\r\n"), 14);  // header and 0 to 30 % by 2.5
-        QCOMPARE(esportato, b.readAll());
+        QCOMPARE(leggi(dir.filePath("a.csv")).count("\r\n"), 14);  // header and 0 to 30 % by 2.5
+        QCOMPARE(leggi(dir.filePath("a.csv")), leggi(dir.filePath("b.csv")));
 
         QTest::keyClick(w, Qt::Key_Escape);
         QTRY_VERIFY(!w);
