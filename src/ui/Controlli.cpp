@@ -13,7 +13,7 @@ namespace termix {
 
 QColor coloreVB(std::uint32_t v) { return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF)); }
 
-Pulsante::Pulsante(const QString& testo, QWidget* parent) : QPushButton(testo, parent) {
+Pulsante::Pulsante(const QString& testo, QWidget* parent) : PressioneGuardata<QPushButton>(testo, parent) {
     connect(this, &QAbstractButton::clicked, this, [this] {
         auto* form = qobject_cast<FormBase*>(window());
         if (form && !form->confermaCampoPendente()) return;
@@ -35,29 +35,6 @@ bool Pulsante::event(QEvent* e) {
     return QPushButton::event(e);
 }
 
-bool GuardiaPressione::pressione(QWidget* pulsante) {
-    premutoConFocus_ = pulsante->window()->focusWidget() == pulsante;
-    return premutoConFocus_;
-}
-
-bool GuardiaPressione::rilascio() { return std::exchange(premutoConFocus_, false); }
-
-void Pulsante::mousePressEvent(QMouseEvent* e) {
-    if (!guardia_.pressione(this)) {
-        e->accept();
-        return;
-    }
-    QPushButton::mousePressEvent(e);
-}
-
-void Pulsante::mouseReleaseEvent(QMouseEvent* e) {
-    if (!guardia_.rilascio()) {
-        e->accept();
-        return;
-    }
-    QPushButton::mouseReleaseEvent(e);
-}
-
 void Pulsante::keyPressEvent(QKeyEvent* e) {
     if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !(e->modifiers() & ~Qt::KeypadModifier)) {
         e->accept();
@@ -65,22 +42,6 @@ void Pulsante::keyPressEvent(QKeyEvent* e) {
         return;
     }
     QPushButton::keyPressEvent(e);
-}
-
-void Opzione::mousePressEvent(QMouseEvent* e) {
-    if (!guardia_.pressione(this)) {
-        e->accept();
-        return;
-    }
-    QRadioButton::mousePressEvent(e);
-}
-
-void Opzione::mouseReleaseEvent(QMouseEvent* e) {
-    if (!guardia_.rilascio()) {
-        e->accept();
-        return;
-    }
-    QRadioButton::mouseReleaseEvent(e);
 }
 
 void Linea::impostaEstremi(QPoint a, QPoint b) {

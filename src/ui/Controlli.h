@@ -1,9 +1,11 @@
 #pragma once
 // Control kinds the forms need beyond the plain Qt widgets.
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QWidget>
 #include <cstdint>
+#include <utility>
 
 namespace termix {
 
@@ -14,12 +16,21 @@ QColor coloreVB(std::uint32_t bbggrr);
 // press moved the focus there first, and a numeric box that refused its text
 // took it back (its message box also swallowed the release). Pressing then
 // would leave the button drawn down with no release to come.
-class GuardiaPressione {
+template <class Base>
+class PressioneGuardata : public Base {
 public:
-    // True when the press may go on to the button.
-    bool pressione(QWidget* pulsante);
-    // True when the release belongs to a press that went on.
-    bool rilascio();
+    using Base::Base;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override {
+        premutoConFocus_ = this->window()->focusWidget() == this;
+        if (premutoConFocus_) Base::mousePressEvent(e);
+        else e->accept();
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        if (std::exchange(premutoConFocus_, false)) Base::mouseReleaseEvent(e);
+        else e->accept();
+    }
 
 private:
     bool premutoConFocus_ = false;
@@ -34,7 +45,7 @@ private:
 // Handlers connect to azione(), emitted on every click once a value typed in
 // a box of the form has been stored: even when the toolkit delivered the
 // click before the box saw the focus go (a click that activates the window).
-class Pulsante : public QPushButton {
+class Pulsante : public PressioneGuardata<QPushButton> {
     Q_OBJECT
 public:
     explicit Pulsante(const QString& testo, QWidget* parent = nullptr);
@@ -44,27 +55,15 @@ signals:
 
 protected:
     bool event(QEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
-
-private:
-    GuardiaPressione guardia_;
 };
 
 // Option button with the same care: a click refused by a numeric box neither
 // selects it nor leaves it drawn pressed.
-class Opzione : public QRadioButton {
+class Opzione : public PressioneGuardata<QRadioButton> {
     Q_OBJECT
 public:
-    explicit Opzione(QWidget* parent = nullptr) : QRadioButton(parent) {}
-
-protected:
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
-
-private:
-    GuardiaPressione guardia_;
+    explicit Opzione(QWidget* parent = nullptr) : PressioneGuardata<QRadioButton>(parent) {}
 };
 
 // A straight line between two points, in the coordinates of its parent.
