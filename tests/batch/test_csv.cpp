@@ -197,6 +197,7 @@ TEST(ElaboraRecord, MetanoComeNelCalcoloGuidatoETestiDelleMaschere) {
         EXPECT_FALSE(c.vista.selezionato(Finestra::Form2, "Option2") || c.vista.selezionato(Finestra::Form2, "Option4"));
     }
     const VistaForme v = elabora(MetanoIt).vista, e = elabora(MetanoEn).vista;
+    EXPECT_EQ(elabora(MetanoIt).h.campoDiColonna[ColPotereCalorifico], -1);  // a column the file lacks
     EXPECT_EQ(v.testo(Finestra::Form2, "Text1"), "Forno");
     EXPECT_EQ(v.testo(Finestra::Form2, "Text20"), "100");
     EXPECT_EQ(v.testo(Finestra::Form3, "Text2"), "20");
