@@ -1,10 +1,12 @@
-// The batch tool end to end: the executable on files made here (exit codes,
-// messages, the exact output text), and the multi-threaded run against the
-// single-threaded one.
+// termix54-batch end to end on files made here: exit codes, messages, the
+// output text, encodings, the report folder, --variando; and the threaded run
+// in process against the single-threaded one.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,115 +18,274 @@
 
 #include "batch/Batch.h"
 #include "batch/Colonne.h"
+#include "combustion/Andamento.h"
+#include "model/Formato.h"
 #include "model/Messaggi.h"
+#include "report/TabellaRisultati.h"
+#include "support/TestiForm.h"
 
 namespace fs = std::filesystem;
+using namespace termix;
 
 namespace {
 
-struct Cartella {
-    fs::path p = mkdtemp((fs::temp_directory_path() / "termix54-batch-XXXXXX").string().data());
-    ~Cartella() { fs::remove_all(p); }
-    std::string operator/(const std::string& nome) const { return (p / nome).string(); }
-};
-
-void scrivi(const std::string& percorso, const std::string& testo) { std::ofstream(percorso, std::ios::binary) << testo; }
-
-std::string leggi(const std::string& percorso) {
-    std::ifstream f(percorso, std::ios::binary);
+std::string leggi(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
     return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
-// Runs the tool through the shell; `argomenti` is shell text.
-int esegui(const std::string& argomenti, const Cartella& c) {
-    const std::string cmd = "'" TERMIX54_BATCH_EXE "' " + argomenti + " >'" + (c / "stdout") + "' 2>'" + (c / "stderr") + "'";
-    const int s = std::system(cmd.c_str());
-    return WIFEXITED(s) ? WEXITSTATUS(s) : -1;
-}
+// A folder of its own; the tool runs in it with shell-text arguments.
+struct Prova {
+    fs::path d = mkdtemp((fs::temp_directory_path() / "termix54-batch-XXXXXX").string().data());
+    std::string out, err;
+    ~Prova() { fs::remove_all(d); }
+    std::string leggi(const std::string& nome) const { return ::leggi(d / nome); }
+    int esegui(const std::string& argomenti) {
+        const std::string cmd = "cd '" + d.string() + "' && '" TERMIX54_BATCH_EXE "' " + argomenti + " >stdout 2>stderr";
+        const int s = std::system(cmd.c_str());
+        out = leggi("stdout"), err = leggi("stderr");
+        return WIFEXITED(s) ? WEXITSTATUS(s) : -1;
+    }
+    int esegui(const std::string& csv, const std::string& argomenti) {  // with in.csv holding `csv`
+        std::ofstream(d / "in.csv", std::ios::binary) << csv;
+        return esegui(argomenti);
+    }
+};
 
-// Output records end with CRLF; a bare LF may sit inside a quoted field.
-std::vector<std::string> righe(const std::string& testo) {
-    std::vector<std::string> r;
-    size_t i = 0;
-    for (size_t j; (j = testo.find("\r\n", i)) != std::string::npos; i = j + 2) r.push_back(testo.substr(i, j - i));
-    EXPECT_EQ(i, testo.size()) << "testo dopo l'ultimo CRLF";
-    return r;
-}
-
-const std::string Vuoti(termix::batch::NumeroColonneValori, ',');
-
-const std::string Ingresso =
-    "\xEF\xBB\xBFImpianto,Combustibile,Tipo,PortataComb,EccessoAria,TempAria,UmiditaRelativa,TempCeneri,Dispersioni\r\n"
-    "\"Forno, 1\",gas,Metano,100,20,20,50,20,5\r\n"
-    ",,,,,,,,\r\n"
-    "\r\n"
-    "F2,\"olio\nnuovo\",Altri,100,20,20,50,20,5\r\n"
-    "F3,x,Gasolio,1,2,3,4,5,6\r\n"
-    "F4,y,Metano,1.5.0,20,20,50,20,5\r\n"
-    "F5,z,Metano,100\r\n";
+const std::string Vuoti(batch::NumeroColonneValori, ',');
+const std::string Testa = "Impianto;Tipo;PortataComb;EccessoAria;TempAria;UmiditaRelativa;TempCeneri;Dispersioni\r\n";
+const std::string Dati = ";Metano;100;20;20;50;20;5\r\n";
 
 }  // namespace
 
 TEST(Batch, FileCompletoConvenzioneInternazionale) {
-    Cartella c;
-    scrivi(c / "in.csv", Ingresso);
-    ASSERT_EQ(esegui("'" + (c / "in.csv") + "' -o '" + (c / "out.csv") + "'", c), 1);
-    ASSERT_EQ(esegui("- < '" + (c / "in.csv") + "'", c), 1);  // the same from standard input
-    EXPECT_EQ(leggi(c / "stdout"), leggi(c / "out.csv"));
-    const auto r = righe(leggi(c / "out.csv"));
+    Prova p;
+    const std::string ingresso =
+        "\xEF\xBB\xBFImpianto,Combustibile,Tipo,PortataComb,EccessoAria,TempAria,UmiditaRelativa,TempCeneri,Dispersioni\r\n"
+        "\"Forno, 1\",gas,Metano,100,20,20,50,20,5\r\n,,,,,,,,\r\n\r\n"
+        "F2,\"olio\nnuovo\",Altri,100,20,20,50,20,5\r\nF3,x,Gasolio,1,2,3,4,5,6\r\n"
+        "F4,y,Metano,1.5.0,20,20,50,20,5\r\nF5,z,Metano,100\r\n";
+    ASSERT_EQ(p.esegui(ingresso, "in.csv -o out.csv"), 1);
+    const std::string errori = p.err;
+    ASSERT_EQ(p.esegui("- < in.csv"), 1);  // the same from standard input
+    EXPECT_EQ(p.out, p.leggi("out.csv"));
+    const auto r = prova::RigheCrLf(p.out);
     ASSERT_EQ(r.size(), 6u);
-    // The input's mark, then the header.
+    // The input's mark, then the header; the methane preset as exact doubles, 0 for the molecular weight.
     EXPECT_EQ(r[0].rfind("\xEF\xBB\xBFRiga,Impianto,Combustibile,Esito,PesoMolecolare,FrazC,FrazH,", 0), 0u);
-    // The methane preset as exact doubles, 0 for the molecular weight it does not compute.
+    EXPECT_EQ(r[0].substr(r[0].size() - 34), ",PercPesoHCl,KmoliFumi,PortataFumi");
     EXPECT_EQ(r[1].rfind("1,\"Forno, 1\",gas,OK,0,0.7487,0.2513,0,0,0,0,124.665,3.98928,11958,", 0), 0u) << r[1];
     EXPECT_NE(r[1].find(",1195800,1136010,"), std::string::npos) << r[1];
-    EXPECT_EQ(r[2], "2,F2,\"olio\nnuovo\"," + std::string(termix::messaggi::VerificareInput) + Vuoti);
+    EXPECT_EQ(r[2], "2,F2,\"olio\nnuovo\"," + std::string(messaggi::VerificareInput) + Vuoti);
     EXPECT_EQ(r[3], "3,F3,x,Riga non valida" + Vuoti);
     EXPECT_EQ(r[4], "4,F4,y,Usare i numeri !" + Vuoti);
     EXPECT_EQ(r[5], "5,F5,z,Riga non valida" + Vuoti);
-    const std::string errori = leggi(c / "stderr");
     EXPECT_NE(errori.find("riga 3 (linea 7)"), std::string::npos) << errori;
     EXPECT_NE(errori.find("riga 5 (linea 9)"), std::string::npos) << errori;
 }
 
-TEST(Batch, IngressoVuotoDaSoloLIntestazione) {
-    Cartella c;
-    scrivi(c / "in.csv", "");
-    ASSERT_EQ(esegui("'" + (c / "in.csv") + "'", c), 0);
-    const auto r = righe(leggi(c / "stdout"));
-    ASSERT_EQ(r.size(), 1u);
-    EXPECT_EQ(r[0].rfind("Riga;Impianto;", 0), 0u);
+// Input text and arguments -> exit status, fragments of the output and of the
+// messages ('^': at the start). A refused run writes no no.csv and leaves in.csv alone.
+TEST(Batch, UsoIntestazioniEColonneProprie) {
+    const std::string b = "Tipo\nMetano\n", q = "ID;Tipo;Nota\r\n7;Metano;\"a;b\"\r\n",
+                      m = ";gas;Metano;100;20;20;50;20;5\r\n", a = "Impianto;Tipo\r\n\"a\" b;Metano\r\nB;Metano\r\n";
+    const struct { std::string csv, argomenti; int stato; std::vector<std::string> uscita, errori; } casi[] = {
+        {"", "in.csv", 0, {"^Riga;Impianto;"}, {}},
+        {"", "--help", 0, {"termix54-batch [INGRESSO.csv|-] [-o USCITA.csv]"}, {}},
+        {"Impianto;Combustibile;Tipo\n\"Forno; 2\";\"gas \"\"N\"\"\";Metano\n", "in.csv", 0,
+         {"\r\n1;\"Forno; 2\";\"gas \"\"N\"\"\";" + std::string(messaggi::PotereInadeguato) + " | " +
+          messaggi::VerificareInput + std::string(batch::NumeroColonneValori, ';') + "\r\n"}, {}},
+        // Values past what the boxes can show stop the record, also when no text is made.
+        {"Tipo;PortataComb;Dispersioni\nMetano;1e304;0\n", "in.csv", 0, {"\r\n1;;;" + std::string(messaggi::VerificareInput) + ";"}, {}},
+        {"Tipo;Costo\nMetano;1\n", "in.csv -o no.csv", 2, {}, {"colonna sconosciuta: \"Costo\""}},
+        {"Riga;Tipo\n1;Metano\n", "in.csv -o no.csv", 2, {}, {"colonna sconosciuta: \"Riga\""}},
+        {"Tipo; TIPO \nMetano;Metano\n", "in.csv -o no.csv", 2, {}, {"colonna ripetuta: \"TIPO\""}},
+        {"Tipo;\"Eccesso\nMetano;1\n", "in.csv -o no.csv", 2, {}, {"virgolette"}},
+        {b, "manca.csv", 2, {}, {"impossibile aprire"}},
+        {b, "in.csv --rapporti", 2, {}, {"manca il nome della cartella dopo --rapporti"}},
+        {b, "in.csv --rapporti=", 2, {}, {"il nome della cartella dopo --rapporti è vuoto"}},
+        {b, "in.csv --rapporti a --rapporti=b", 2, {}, {"opzione --rapporti ripetuta"}},
+        {b, "in.csv -x", 2, {}, {"opzione sconosciuta: -x"}}, {b, "in.csv altro.csv", 2, {}, {"un solo file"}},
+        {b, "in.csv -o", 2, {}, {"manca il nome"}}, {b, "in.csv -o a -o b", 2, {}, {"ripetuta"}},
+        {b, "in.csv -o .", 2, {}, {"impossibile aprire"}}, {b, "in.csv -o /dev/full", 2, {}, {"impossibile scrivere"}},
+        {b, "in.csv -o in.csv", 2, {}, {"è il file di ingresso"}}, {b, "-o in.csv < in.csv", 2, {}, {"è il file di ingresso"}},
+        // Blank lines before the header; misspelt and own columns.
+        {"\r\n;;\r\n , \r\nImpianto,Tipo\r\nA,Metano\r\n", "in.csv", 0, {"^Riga,Impianto,Combustibile,Esito,"}, {}},
+        {"\n\nImpianto;Tipo\nA;Metano\n", "in.csv", 0, {"\r\n1;A;;"}, {}},
+        {"EcessoAria;Tipo\r\n", "in.csv", 2, {}, {"colonna sconosciuta: \"EcessoAria\": forse EccessoAria?"}},
+        {"Impianto;tempaira\r\n", "in.csv", 2, {}, {"\"tempaira\": forse TempAria?"}},
+        {"ID;Tipo\r\n", "in.csv", 2, {}, {"\"ID\" (per copiarla nell'uscita: --conserva ID)"}},
+        {q, "in.csv --conserva nota,ID", 0, {"^Riga;ID;Nota;Impianto;Combustibile;Esito;"}, {}},
+        {q, "in.csv --conserva=Nota --conserva id", 0, {"\r\n1;7;\"a;b\";;;"}, {}},
+        {"Tipo\r\nMetano\r\n", "in.csv --conserva ID", 2, {}, {"colonna da conservare assente nell'intestazione: \"ID\""}},
+        {a, "in.csv", 1, {"\r\n2;B;;"}, {"riga 1 (linea 2): dopo le virgolette"}},
+        // A stray quote (the "Forno" file) loses its own record only.
+        {"Impianto;Combustibile;Tipo;PortataComb;EccessoAria;TempAria;UmiditaRelativa;TempCeneri;Dispersioni\r\n"
+         "\"Forno 1" + m + "Forno 2" + m + "Forno \"3\"" + m + "Forno 4" + m, "in.csv", 1,
+         {"\r\n1;\"Forno 1;gas;Metano;100;20;20;50;20;5\";;Riga non valida;", "\r\n2;Forno 2;gas;OK;",
+          "\r\n3;\"Forno \"\"3\"\"\";gas;OK;", "\r\n4;Forno 4;gas;OK;"},
+         {"riga 1 (linee 2-4)", "riprende dalla linea 3"}},
+    };
+    for (const auto& c : casi) {
+        Prova p;
+        EXPECT_EQ(p.esegui(c.csv, c.argomenti), c.stato)
+            << c.argomenti << "\n" << c.csv << p.err;
+        for (const auto& [attesi, testo] : {std::pair{&c.uscita, &p.out}, {&c.errori, &p.err}})
+            for (const std::string& f : *attesi) {
+                if (f[0] == '^') EXPECT_EQ(testo->rfind(f.substr(1), 0), 0u) << c.csv << *testo;
+                else EXPECT_NE(testo->find(f), std::string::npos) << c.argomenti << "\n" << c.csv << *testo;
+            }
+        EXPECT_FALSE(fs::exists(p.d / "no.csv")) << c.argomenti;
+        EXPECT_EQ(p.leggi("in.csv"), c.csv) << c.argomenti;
+    }
 }
 
-TEST(Batch, ErroriDUsoEDiFile) {
-    Cartella c;
-    scrivi(c / "buono.csv", "Tipo\nMetano\n");
-    scrivi(c / "sconosciuta.csv", "Tipo;Costo\nMetano;1\n");
-    scrivi(c / "ripetuta.csv", "Tipo; TIPO \nMetano;Metano\n");
-    scrivi(c / "aperta.csv", "Tipo;\"Eccesso\nMetano;1\n");
-    fs::create_directory(c / "cartella");
-    auto q = [&](const char* nome) { return "'" + (c / nome) + "'"; };
-    const std::string buono = q("buono.csv");
-    const std::pair<std::string, const char*> casi[] = {
-        {q("sconosciuta.csv") + " -o " + q("no1.csv"), "colonna sconosciuta: \"Costo\""},
-        {q("ripetuta.csv") + " -o " + q("no2.csv"), "colonna ripetuta: \"TIPO\""},
-        {q("aperta.csv") + " -o " + q("no3.csv"), "virgolette"}, {q("manca.csv"), "impossibile aprire"},
-        {buono + " --rapporti", "manca il nome della cartella dopo --rapporti"},
-        {buono + " --rapporti=", "il nome della cartella dopo --rapporti è vuoto"},
-        {buono + " --rapporti a --rapporti=b", "opzione --rapporti ripetuta"}, {buono + " -x", "opzione sconosciuta: -x"},
-        {buono + " altro.csv", "un solo file"}, {buono + " -o", "manca il nome"}, {buono + " -o a -o b", "ripetuta"},
-        {buono + " -o " + q("cartella"), "impossibile aprire"}, {buono + " -o /dev/full", "impossibile scrivere"},
-        {buono + " -o " + buono, "è il file di ingresso"}, {"-o " + buono + " < " + buono, "è il file di ingresso"},
+TEST(Batch, CodificheDiIngressoUscitaERapporto) {
+    const std::string w = Testa + "Citt\xE0 \x80" + Dati;  // Windows-1252, with the euro sign
+    const std::string lungo(300000, '\n');                  // blank lines past the first block read
+    // "à" cut by the end of the first and of the second block of 256 KiB.
+    std::string taglio = Testa + std::string(262139 - Testa.size(), '\n') + "Città" + Dati;
+    taglio += std::string(524283 - taglio.size(), '\n') + "Città" + Dati;
+    auto utf16 = [](const std::string& latino, bool grande, bool marchio = true) {
+        std::string r = marchio ? (grande ? "\xFE\xFF" : "\xFF\xFE") : "";
+        for (unsigned char c : latino) r += grande ? std::string{'\0', char(c)} : std::string{char(c), '\0'};
+        return r;
     };
-    for (const auto& [argomenti, messaggio] : casi) {
-        EXPECT_EQ(esegui(argomenti, c), 2) << argomenti;
-        EXPECT_NE(leggi(c / "stderr").find(messaggio), std::string::npos) << argomenti << "\n" << leggi(c / "stderr");
+    const struct { const char* nome; std::string ingresso, opzioni, marchio, uscita, rapporto; } casi[] = {
+        {"UTF-8", Testa + "Città" + Dati, "", "", "Città", "Citt\xE0"},
+        {"UTF-8 con BOM", "\xEF\xBB\xBF" + Testa + "Città" + Dati, "", "\xEF\xBB\xBF", "Città", "Citt\xE0"},
+        {"Windows-1252", w, "", "", "Citt\xE0 \x80", "Citt\xE0 \x80"},
+        {"Windows-1252 dopo 256 KiB", Testa + lungo + "Citt\xE0" + Dati, "", "", "Citt\xE0", "Citt\xE0"},
+        {"UTF-8 tagliato tra due blocchi", taglio, "", "", "Città", "Citt\xE0"},
+        {"UTF-16LE", utf16(Testa + "Citt\xE0" + Dati, false), "", "\xEF\xBB\xBF", "Città", "Citt\xE0"},
+        {"UTF-16BE", utf16(Testa + "Citt\xE0" + Dati, true), "", "\xEF\xBB\xBF", "Città", "Citt\xE0"},
+        {"utf-16 senza BOM", utf16(Testa + "Citt\xE0" + Dati, false, false), "--codifica utf-16", "\xEF\xBB\xBF",
+         "Città", "Citt\xE0"},
+        {"windows-1252 imposta", Testa + "Città" + Dati, "--codifica windows-1252", "", "Citt\xC3\xA0", "Citt\xC3\xA0"},
+    };
+    for (const auto& c : casi) {
+        Prova p;
+        ASSERT_EQ(p.esegui(c.ingresso, "in.csv " + c.opzioni + " --rapporti r"), 0) << c.nome << p.err;
+        EXPECT_EQ(p.out.rfind(c.marchio + "Riga;Impianto;", 0), 0u) << c.nome;
+        EXPECT_NE(p.out.find("\r\n1;" + c.uscita + ";;OK;"), std::string::npos) << c.nome;
+        EXPECT_NE(p.leggi("r/1.TXT").find("Impianto" + std::string(21, ' ') + " = " + c.rapporto + "\r\n"),
+                  std::string::npos) << c.nome;
     }
-    ASSERT_EQ(esegui("--help", c), 0);
-    EXPECT_NE(leggi(c / "stdout").find("termix54-batch [INGRESSO.csv|-] [-o USCITA.csv]"), std::string::npos);
-    // A bad header leaves the output file alone.
-    for (const char* n : {"no1.csv", "no2.csv", "no3.csv"}) EXPECT_FALSE(fs::exists(c / n)) << n;
-    EXPECT_EQ(leggi(c / "buono.csv"), "Tipo\nMetano\n");
+}
+
+TEST(Batch, RapportiComeSalvatiDalleFormESoloDiQuestaEsecuzione) {
+    // Lines 3 and 4 cut after " = " at column 50: the date and time left out.
+    auto senzaData = [](std::string s) {
+        for (std::size_t riga = 0, i = 0; riga < 4; ++riga, i = s.find("\r\n", i) + 2)
+            if (riga >= 2) s.erase(i + 52, s.find("\r\n", i) - (i + 52));
+        return s;
+    };
+    const std::string metano = "Impianto Nord;Metano;100;20;20;50;20;5\r\n", fermo = "Vuoto;Altri;0;0;0;0;0;0\r\n";
+    Prova p;  // record 2 stops on the energy check: no file; the empty line takes no number
+    ASSERT_EQ(p.esegui(Testa + metano + fermo + ";;;;;;;\r\n" + metano, "in.csv --rapporti nuova/cartella"), 0) << p.err;
+    const std::string atteso = senzaData(prova::AttesoMetano()), primo = p.leggi("nuova/cartella/1.TXT");
+    EXPECT_EQ(senzaData(primo), atteso);
+    EXPECT_GT(primo.size(), atteso.size() + 10);  // the date and time are there
+    EXPECT_EQ(senzaData(p.leggi("nuova/cartella/3.TXT")), atteso);
+    EXPECT_EQ(std::distance(fs::directory_iterator(p.d / "nuova/cartella"), fs::directory_iterator()), 3);  // and the list
+
+    // 2.TXT a folder: the record keeps its values, its Esito says so, the exit status is 1.
+    fs::create_directories(p.d / "r/2.TXT");
+    ASSERT_EQ(p.esegui(Testa + metano + metano + metano, "in.csv --rapporti r"), 1);
+    EXPECT_NE(p.out.find("\r\n1;Impianto Nord;;OK;"), std::string::npos);
+    EXPECT_NE(p.out.find("\r\n2;Impianto Nord;;OK | Rapporto non scritto;"), std::string::npos);
+    EXPECT_TRUE(fs::exists(p.d / "r/3.TXT"));
+    // A file where the folder should be: every completed record is marked.
+    std::ofstream(p.d / "file") << "x";
+    ASSERT_EQ(p.esegui(Testa + metano + fermo, "in.csv --rapporti file"), 1);
+    EXPECT_NE(p.out.find("\r\n1;Impianto Nord;;OK | Rapporto non scritto;"), std::string::npos);
+    EXPECT_EQ(p.out.find("Rapporto non scritto", p.out.find("\r\n2;Vuoto")), std::string::npos);
+
+    // A line break in a name is a blank in the report, which keeps 67 lines.
+    Prova q;
+    ASSERT_EQ(q.esegui(Testa + "\"a\r\nb\"" + Dati + "B" + Dati, "in.csv --rapporti r"), 0) << q.err;
+    const std::string rapporto = q.leggi("r/1.TXT");
+    EXPECT_NE(rapporto.find(" = a b\r\n"), std::string::npos);
+    EXPECT_EQ(std::count(rapporto.begin(), rapporto.end(), '\n'), 67);
+    ASSERT_TRUE(fs::exists(q.d / "r/2.TXT"));
+    // Files of the user's and a report of the tool's the user changed stay; record 2 now stops:
+    // no report for it, and none left from before.
+    for (const char* f : {"r/9.TXT", "r/note.txt", "r/1.TXT"}) std::ofstream(q.d / f) << "mio";
+    EXPECT_EQ(q.esegui(Testa + "A" + Dati + "B;Metano;0;20;20;50;20;5\r\n", "in.csv --rapporti r"), 1);
+    EXPECT_FALSE(fs::exists(q.d / "r/2.TXT"));
+    for (const char* f : {"r/9.TXT", "r/note.txt", "r/1.TXT"}) EXPECT_EQ(q.leggi(f), "mio") << f;
+    EXPECT_NE(q.err.find("1.TXT: il file esiste già"), std::string::npos) << q.err;
+    EXPECT_NE(q.out.find("\r\n1;A;;OK | Rapporto non scritto;"), std::string::npos) << q.out;
+}
+
+// Every value of a sweep equals the tool on a row of its own (same Esito, same
+// doubles, gaps included); --variando --obiettivo gives the core's crossing.
+TEST(Batch, VariandoComeRigheSeparate) {
+    const std::pair<const char*, const char*> base[] = {  // chlorine fuel by weight, heating value by "&No"
+        {"PortataComb", "100"}, {"FrazC", "0,5"},      {"FrazH", "0,06"},  {"FrazO", "0,1"},
+        {"FrazCl", "0,05"},     {"FrazS", "0,01"},     {"FrazN", "0,01"},  {"Inerti", "0,17"},
+        {"Acqua", "0,1"},       {"EccessoAria", "50"}, {"TempAria", "20"}, {"UmiditaRelativa", "50"},
+        {"TempCeneri", "400"},  {"Dispersioni", "5"},
+    };
+    auto numero = [](double x) { std::string t; ScriviNumero(t, x, ';'); return t; };
+    Prova p;
+    auto daEsito = [&](const std::string& csv, const std::string& opzioni) {  // records from Esito on
+        EXPECT_EQ(p.esegui(csv, "in.csv " + opzioni), 0) << opzioni << p.err;
+        std::istringstream in(p.out);
+        std::string r, l;
+        std::getline(in, l);
+        while (std::getline(in, l)) {
+            size_t k = 0;
+            for (int n = 0; n < 3; ++n) k = l.find(';', k) + 1;
+            r += l.substr(k) + "\n";
+        }
+        return r;
+    };
+    IngressiCaso caso;
+    caso.tipo = TipoCombustibile::Altri;
+    caso.composizione = Composizione::Ponderale;
+    for (auto [nome, testo] : base)
+        for (const auto& c : batch::ColonneIngresso)
+            if (std::string_view(c.nome) == nome) caso.valori.*c.variabile = *LeggiNumero(testo);
+    // Excess air 0 and losses of 100 % stop the run: gaps with their messages.
+    const struct { const char* variata; double da, a, passo; } sweeps[] = {
+        {"EccessoAria", 0, 100, 12.5}, {"Dispersioni", 0, 100, 10}, {"PotereCalorifico", 1000, 9000, 1000},
+        {"TempAria", -20, 40, 0.7}};
+    std::vector<PuntoAndamento> punti;
+    for (const auto& s : sweeps) {
+        std::vector<double> valori;
+        ASSERT_FALSE(ValoriAndamento(s.da, s.a, s.passo, valori));
+        CalcolaAndamento(caso, *TrovaGrandezza(IngressiAndamento, s.variata), valori, punti);
+        std::string csv = "Tipo;Composizione", atteso;
+        for (auto [nome, testo] : base)
+            if (nome != std::string_view(s.variata)) csv += std::string(";") + nome;
+        csv += std::string(";") + s.variata + "\n";
+        int gap = 0;
+        for (const auto& pt : punti) {
+            csv += "Altri;Ponderale";
+            for (auto [nome, testo] : base)
+                if (nome != std::string_view(s.variata)) csv += std::string(";") + testo;
+            csv += ";" + numero(pt.valore) + "\n";
+            ScriviCampo(atteso, pt.esito, ';');
+            ScriviValori(atteso, pt.completato ? &pt.m : nullptr, ';');
+            atteso += "\r\n";
+            gap += !pt.completato;
+        }
+        EXPECT_EQ(gap, s.variata == std::string_view("EccessoAria") || s.variata == std::string_view("Dispersioni"));
+        EXPECT_EQ(daEsito(csv, ""), atteso) << s.variata;
+    }
+    // --obiettivo on the last sweep's case: the run at the crossing, or the reason and no values.
+    std::string csv = "Tipo;Composizione", riga = "Altri;Ponderale";
+    for (auto [nome, testo] : base) csv += std::string(";") + nome, riga += std::string(";") + testo;
+    for (double t : {std::round((punti.front().m.TempFumi.v + punti.back().m.TempFumi.v) / 2), 3000.0}) {
+        const Obiettivo o = TrovaObiettivo(caso, IngressiAndamento[1], punti, t);
+        const bool trovato = o.esito == Obiettivo::Esito::Trovato;
+        EXPECT_EQ(trovato, t < 2000) << o.frase;
+        std::string atteso = trovato ? "OK;" + numero(o.valore) : o.frase + ";";
+        ScriviValori(atteso, trovato ? &o.punto.m : nullptr, ';');
+        EXPECT_EQ(daEsito(csv + "\n" + riga + "\n", "--variando TempAria=-20:40:0,7 --obiettivo " + std::to_string(int(t))),
+                  atteso + "\r\n");
+    }
 }
 
 TEST(Batch, PiuThreadStessaUscitaInOrdine) {
@@ -147,37 +308,34 @@ TEST(Batch, PiuThreadStessaUscitaInOrdine) {
         }
     }
     ASSERT_GT(csv.size(), 3u << 18);
-    Cartella c;
-    scrivi(c / "in.csv", csv);
+    Prova p;
+    std::ofstream(p.d / "in.csv", std::ios::binary) << csv;
     std::string uscite[2];
     for (int k = 0; k < 2; ++k) {
-        std::FILE* in = std::fopen((c / "in.csv").c_str(), "rb");
-        std::FILE* err = std::fopen((c / "err.txt").c_str(), "wb");
+        std::FILE* in = std::fopen((p.d / "in.csv").c_str(), "rb");
+        std::FILE* err = std::fopen((p.d / "err.txt").c_str(), "wb");
         ASSERT_TRUE(in && err);
-        termix::batch::OpzioniBatch o;
+        batch::OpzioniBatch o;
         o.ingresso = in;
         o.nomeIngresso = "in.csv";
-        o.nomeUscita = c / ("out" + std::to_string(k) + ".csv");
+        o.nomeUscita = (p.d / ("out" + std::to_string(k) + ".csv")).string();
         o.errori = err;
         o.thread = k == 0 ? 1 : 4;
-        EXPECT_EQ(termix::batch::EseguiBatch(o), 1);
+        EXPECT_EQ(batch::EseguiBatch(o), 1);
         std::fclose(in);
         std::fclose(err);
         uscite[k] = leggi(o.nomeUscita);
         // Malformed records are reported in order too.
-        std::istringstream e(leggi(c / "err.txt"));
-        std::string linea;
+        std::istringstream e(p.leggi("err.txt"));
         long long prec = 0, contate = 0;
-        while (std::getline(e, linea)) {
-            long long riga = std::stoll(linea.substr(linea.find("riga ") + 5));
-            EXPECT_GT(riga, prec);
-            prec = riga;
-            ++contate;
+        for (std::string linea; std::getline(e, linea); ++contate) {
+            EXPECT_GT(std::stoll(linea.substr(linea.find("riga ") + 5)), prec);
+            prec = std::stoll(linea.substr(linea.find("riga ") + 5));
         }
         EXPECT_EQ(contate, (n + 2) / 7);  // the i % 7 == 4 ones
     }
     EXPECT_EQ(uscite[0], uscite[1]);
-    const auto r = righe(uscite[1]);
+    const auto r = prova::RigheCrLf(uscite[1]);
     const long long attese = n - (n + 1) / 7;  // the blank ones get no number
     ASSERT_EQ(static_cast<long long>(r.size()), attese + 1);
     for (long long i = 1; i <= attese; ++i) ASSERT_EQ(r[i].substr(0, r[i].find(';')), std::to_string(i));

@@ -1,54 +1,25 @@
+// The calculation run: the worked values, the temperature and chlorine
+// iterations, the stops and what is written before them, the sweep and its target.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
+#include "combustion/Andamento.h"
+#include "combustion/CalcoloCondizioni.h"
 #include "combustion/Combustione.h"
+#include "model/Messaggi.h"
 #include "support/Casi.h"
 
 using namespace termix;
-using termix::prova::combustibileClorurato;
-using termix::prova::metano;
+using namespace termix::prova;
+using T = Effetto::Tipo;
 
 namespace {
 
 // A worked value given to a number of decimals: the computed value rounds to it.
 void vicino(double calcolato, double dato, int decimali, const char* nome) {
     EXPECT_NEAR(calcolato, dato, 0.5 * std::pow(10.0, -decimali) + 1e-12) << nome;
-}
-
-TEST(UmiditaAria, WorkedValueAndEdges) {
-    Modulo1 m;
-    m.TempAria = 20;
-    m.UmiditaRelativa = 50;
-    CalcolaUmiditaAria(m);
-    EXPECT_DOUBLE_EQ(m.TempAriaK.v, 293.15);
-    vicino(m.PressioneVapore.v, 17.545, 3, "PressioneVapore");
-    vicino(m.UmiditaSpecifica.v, 0.0073494, 7, "UmiditaSpecifica");
-    for (double t : {-273.15, -300.0}) {  // log of zero, of a negative number
-        m.TempAria = t;
-        EXPECT_THROW(CalcolaUmiditaAria(m), ErroreAritmetico) << t;
-        EXPECT_DOUBLE_EQ(m.TempAriaK.v, t + 273.15);  // written before the failure
-    }
-}
-
-TEST(BilancioMassa, MethaneWorkedRun) {
-    Modulo1 m = metano();
-    CalcolaUmiditaAria(m);
-    ASSERT_EQ(CalcolaTemperaturaFumi(m), EsitoCalcolo::CalcoloOk);
-    CalcolaComposizioneFumi(m);
-    const struct { double calcolato, dato; int decimali; const char* nome; } valori[] = {
-        {m.PortataAriaEff.v, 2081.0227, 4, "PortataAriaEff"}, {m.KmoliFumi.v, 79.20323, 5, "KmoliFumi"},
-        {m.PortataFumi.v, 2195.3356, 4, "PortataFumi"}, {m.PesoMolecolareFumi.v, 27.71775, 5, "PesoMolecolareFumi"},
-        {m.PercVolCO2.v, 7.90955, 5, "PercVolCO2"}, {m.PercVolH2O.v, 16.89423, 5, "PercVolH2O"},
-        {m.PercVolO2.v, 3.16372, 5, "PercVolO2"}, {m.PercVolN2.v, 72.03251, 5, "PercVolN2"},
-        {m.PercVolHCl.v, 0, 12, "PercVolHCl"}, {m.PercVolSO2.v, 0, 12, "PercVolSO2"},
-        {m.PortataVolFumiNormale.v, 1775.2612, 4, "PortataVolFumiNormale"},
-        {m.PortataVolFumi.v, 10319.367, 3, "PortataVolFumi"},
-    };
-    for (const auto& v : valori) vicino(v.calcolato, v.dato, v.decimali, v.nome);
-    // Each share column sums to 100 within rounding.
-    EXPECT_NEAR(m.PercPesoCO2.v + m.PercPesoH2O.v + m.PercPesoHCl.v + m.PercPesoSO2.v + m.PercPesoO2.v +
-                    m.PercPesoN2.v, 100.0, 1e-9);
 }
 
 TEST(TemperaturaFumi, IterationFrom900KWithTheMeanCappedAt1250K) {
@@ -152,6 +123,145 @@ TEST(EquilibrioCloro, EdgesAndErrors) {
     EXPECT_THROW(CalcolaEquilibrioCloro(m, 100000), ErroreAritmetico);
     EXPECT_EQ(UltimiPassi().cloro, 100001);  // the limit made, the next refused
     EXPECT_EQ(m.ConcCl2.v, 99.0);
+}
+
+constexpr Finestra F7 = Finestra::Form7;
+const std::vector<std::string> Energia = {messaggi::PotereInadeguato, messaggi::VerificareInput};
+const std::vector<std::string> Errore = {messaggi::VerificareInput};
+
+std::vector<Scritto> scrittiDi(const EsitoOperazione& e) {
+    std::vector<Scritto> v;
+    for (const auto& x : e.effetti)
+        if (x.tipo == T::Testo) v.push_back({x.finestra, std::string(x.controllo), x.testo});
+    return v;
+}
+
+TEST(EseguiCalcolo, WorkedCasesWriteEveryBoxInOrderThenShowForm7) {
+    for (const CasoLavorato& c : CasiLavorati) {
+        Modulo1 m = c.record();
+        auto e = EseguiCalcolo(m);
+        ASSERT_TRUE(e.completato) << c.nome;
+        EXPECT_EQ(scrittiDi(e), scritti(c)) << c.nome;
+        EXPECT_EQ(e.effetti.back().tipo, T::Mostra) << c.nome;
+        EXPECT_EQ(e.effetti.back().finestra, F7) << c.nome;
+        EXPECT_EQ(scritti(c).size(), 18u + 35) << c.nome;
+    }
+}
+
+TEST(EseguiCalcolo, StopsAndWhatIsWrittenBefore) {
+    auto con = [](Modulo1 (*caso)(), auto cambia) { Modulo1 m = caso(); cambia(m); return m; };
+    const struct { const char* nome; Modulo1 m; size_t form7; std::vector<std::string> messaggi; } casi[] = {
+        {"no fuel flow: the energy stop after the humidity box", con(metano, [](Modulo1& m) { m.PortataComb = 0; }), 1, Energia},
+        {"the humidity fails: nothing written", con(metano, [](Modulo1& m) { m.TempAria = -273.15; }), 0, Errore},
+        // The balance stays in range (energy in 1.2e308) but the energy box multiplies it by 10.
+        {"a huge plant", con(metano, [](Modulo1& m) { m.PortataComb = 1e304, m.Dispersioni = 0; }), 9, Errore},
+        // No oxygen left for the chlorine trial points; Form7 written, Form8 not.
+        {"no excess air", con(cloruroDiVinile, [](Modulo1& m) { m.EccessoAria = 0, m.ConcCl2 = 99; }), 18, Errore},
+        // A row whose chlorine steps cycle ends at once the same way, well before the guard.
+        {"cycling chlorine steps", cloroCiclico(), 18, Errore},
+    };
+    for (auto c : casi) {
+        const double cl2 = c.m.ConcCl2.v;
+        auto e = EseguiCalcolo(c.m);
+        EXPECT_FALSE(e.completato) << c.nome;
+        EXPECT_EQ(e.messaggi(), c.messaggi) << c.nome;
+        EXPECT_EQ(ordineTesti(e, F7).size(), c.form7) << c.nome;
+        EXPECT_TRUE(ordineTesti(e, Finestra::Form8).empty()) << c.nome;
+        EXPECT_EQ(c.m.ConcCl2.v, cl2) << c.nome;  // the chlorine result is never reached
+        EXPECT_EQ(c.m.PercVolHCl.v > 0, c.m.FrazCl.v > 0 && c.form7 == 18) << c.nome;  // the composition was made
+    }
+    // Left where the guard would stop: one pass more or fewer lands on the other value.
+    Modulo1 ciclo = cloroCiclico();
+    EseguiCalcolo(ciclo);
+    EXPECT_LT(UltimiPassi().cloro, 1000);
+    for (long long limite : {MassimoPassi - 1, MassimoPassi + 1, MassimoPassi + 2}) {
+        Modulo1 altro = cloroCiclico();
+        EXPECT_FALSE(EseguiCalcolo(altro, limite).completato);
+        EXPECT_EQ(altro.FrazCl2.v == ciclo.FrazCl2.v, limite == MassimoPassi + 2) << limite;
+    }
+}
+
+TEST(StimaPotereCalorifico, FromWeightFractions) {
+    const struct { double c, h, o, cl, s; const char* testo; } casi[] = {
+        {0.75, 0.25, 0, 0, 0, "12091,43"},  // 7783 * 0.75 + 25016.73 * 0.25 = 12091.4325
+        // oxygen beyond 8 x hydrogen: 25016.73 * (0.01 - 0.1) = -2251.5057; + 7783 * 0.5
+        {0.5, 0.01, 0.8, 0, 0, "1639,99"},
+        // 7783 * 0.5 + 25016.73 * 0.05 - 422.505 * 0.1 + 2501.673 * 0.1 = 5350.2533
+        {0.5, 0.05, 0, 0.1, 0.1, "5350,25"},
+        {0, 0, 0, 0, 0, "0"},
+    };
+    for (const auto& c : casi) {
+        Modulo1 m;
+        m.FrazC = c.c, m.FrazH = c.h, m.FrazO = c.o, m.FrazCl = c.cl, m.FrazS = c.s;
+        auto e = StimaPotereCalorifico(m);
+        ASSERT_TRUE(e.completato);
+        EXPECT_EQ(tipi(e), (std::vector<T>{T::Colore, T::Testo}));
+        EXPECT_EQ(e.effetti[0].colore, Colore::Rosso);
+        EXPECT_EQ((testi(e)[{Finestra::Form3, "Text1"}]), c.testo);
+    }
+    Modulo1 m;
+    m.FrazC = 1e305, m.PotereCalorifico = 7;  // overflow: the message, the old value kept
+    auto e = StimaPotereCalorifico(m);
+    EXPECT_EQ(tipi(e), std::vector<T>{T::Messaggio});
+    EXPECT_EQ(m.PotereCalorifico.v, 7.0);
+}
+
+double tempFumi(double eccesso) {
+    Modulo1 m = metano();
+    m.EccessoAria = eccesso;
+    CalcolaUmiditaAria(m);
+    CalcolaTemperaturaFumi(m);
+    return m.TempFumi.v;
+}
+
+
+TEST(Andamento, ValuesAreComputedFromTheStartNotAdded) {
+    std::vector<double> v;
+    ASSERT_FALSE(ValoriAndamento(0, 0.3, 0.1, v));
+    ASSERT_EQ(v.size(), 4u);  // 3 * 0.1 is a hair above 0.3 and still counts
+    EXPECT_EQ(v[3], 3 * 0.1);
+    ASSERT_FALSE(ValoriAndamento(0, 200, 5, v));
+    EXPECT_EQ(v.size(), 41u);
+    for (auto [da, a, passo] : {std::tuple{1.0, 0.0, 1.0}, {0.0, 1.0, 0.0}, {0.0, 1.0, -1.0}, {0.0, 1e9, 1e-3}})
+        EXPECT_TRUE(ValoriAndamento(da, a, passo, v)) << da << " " << a << " " << passo;
+}
+
+TEST(Andamento, TargetOnMethaneMatchesABisectionOnTheCore) {
+    std::vector<double> valori;
+    ASSERT_FALSE(ValoriAndamento(0, 200, 5, valori));
+    const IngressiCaso metano{TipoCombustibile::Metano, Composizione::Nessuna, prova::metano()};  // inputs read
+    std::vector<PuntoAndamento> punti;
+    CalcolaAndamento(metano, IngressiAndamento[0], valori, punti);
+    for (double t : {850.0, 1100.0}) {
+        // The grid step where the temperature falls below t, then halves to 0.01 %.
+        double lo = 0;
+        while (tempFumi(lo + 5) >= t) lo += 5;
+        double hi = lo + 5;
+        while (hi - lo > 0.01) {
+            const double x = lo + (hi - lo) / 2;
+            (tempFumi(x) >= t ? lo : hi) = x;
+        }
+        const Obiettivo o = TrovaObiettivo(metano, IngressiAndamento[0], punti, t);
+        ASSERT_EQ(o.esito, Obiettivo::Esito::Trovato) << o.frase;
+        EXPECT_TRUE(o.finoA);
+        EXPECT_EQ(o.valore, lo);
+        EXPECT_EQ(o.punto.m.TempFumi.v, tempFumi(lo));
+        EXPECT_EQ(o.frase.find("Eccesso d'aria massimo per " + std::to_string(int(t)) + " °C: "), 0u) << o.frase;
+    }
+
+    // 20 % gives 1314.6 °C and 200 % is far below 850 °C.
+    EXPECT_EQ(TrovaObiettivo(metano, IngressiAndamento[0], punti, 3000).frase,
+              "La temperatura dei fumi non raggiunge 3000 °C tra 0 e 200 %");
+    EXPECT_EQ(TrovaObiettivo(metano, IngressiAndamento[0], punti, 100).frase,
+              "La temperatura dei fumi resta sopra 100 °C tra 0 e 200 %");
+    // Up, down, a gap, up again: three crossings, the gap bridged.
+    std::vector<PuntoAndamento> zigzag(punti.begin(), punti.begin() + 5);
+    const double temperature[] = {900, 800, 900, 0, 800};
+    for (int k = 0; k < 5; ++k) zigzag[k].m.TempFumi = temperature[k];
+    zigzag[3].completato = false;
+    const Obiettivo o = TrovaObiettivo(metano, IngressiAndamento[0], zigzag, 850);
+    EXPECT_EQ(o.esito, Obiettivo::Esito::PiuIncroci);
+    EXPECT_EQ(o.frase, "La temperatura dei fumi incrocia 850 °C 3 volte tra 0 e 20 %: restringere l'intervallo");
 }
 
 }  // namespace

@@ -1,24 +1,42 @@
 // The forms as a user meets them: the walk and its way back, the exit
 // confirmation, the numeric boxes (Enter chains, refusals, the pending
-// LostFocus before every action), "&Salva" and the About box.
+// LostFocus before every action), "&Salva", the About box and its system
+// information, the "Andamento" window, printing through a real CUPS server.
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
+#include <QImage>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
+#include <QThread>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <set>
 
 #include "forms/AiutoForm.h"
+#include "forms/AndamentoForm.h"
 #include "forms/Form1.h"
 #include "forms/Form2.h"
 #include "forms/Form3.h"
 #include "forms/Form7.h"
 #include "forms/Form8.h"
 #include "forms/RapportoForm.h"
+#include "forms/StampaRapporto.h"
+#include "forms/InfoSistema.h"
 #include "forms/frmAbout.h"
 #include "ui/AdattaSchermo.h"
 #include "model/Messaggi.h"
-#include "support/RapportoMetanoAtteso.h"
 #include "support/TestiForm.h"
 
 using namespace termix;
@@ -50,6 +68,69 @@ Form3& metanoFinoAForm3() {
     for (auto [b, v] : {std::pair{"Text2", "20"}, {"Text4", "20"}, {"Text5", "50"}, {"Text8", "20"}, {"Text10", "5"}})
         digita(f3, b, QString::fromLatin1(v));
     return f3;
+}
+
+
+// key -> value name -> (type, bytes as stored, terminating NUL included if any)
+struct RegistroFinto final : Registro {
+    std::map<std::string, std::map<std::string, std::pair<std::uint32_t, std::string>>> chiavi;
+    std::vector<std::string> aperte;
+    int chiusure = 0;
+    long ApriChiave(std::uint32_t radice, const std::string& chiave, std::uint32_t accesso, std::uintptr_t& h) override {
+        aperte.push_back(chiave);
+        h = aperte.size();
+        return radice == RadiceHKLM && accesso == AccessoChiave && chiavi.count(chiave) ? 0 : 2;
+    }
+    long LeggiValore(std::uintptr_t h, const std::string& nome, std::uint32_t& tipo, char* buffer,
+                     std::uint32_t& dimensione) override {
+        const auto& valori = chiavi.at(aperte.at(h - 1));
+        auto it = valori.find(nome);
+        if (it == valori.end()) return 2;
+        tipo = it->second.first;
+        const auto n = static_cast<std::uint32_t>(it->second.second.size());
+        if (n > dimensione) return dimensione = n, 234;  // ERROR_MORE_DATA
+        it->second.second.copy(buffer, n);
+        return dimensione = n, 0;
+    }
+    void ChiudiChiave(std::uintptr_t) override { ++chiusure; }
+};
+
+// A program starts when its file exists.
+struct SistemaFinto final : ControlloFile, Avviatore {
+    std::set<std::string> file;
+    std::vector<std::string> avviati;
+    bool EsisteFile(const std::string& p) override { return file.count(p) > 0; }
+    bool Avvia(const std::string& p) override { return avviati.push_back(p), file.count(p) > 0; }
+};
+
+std::string nul(const std::string& s) { return s + '\0'; }
+std::string dword(std::uint32_t v) { return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
+
+const std::string Msinfo = "C:\\Programmi\\msinfo32.exe", Cartella = "C:\\WINDOWS\\system32",
+                  NellaCartella = Cartella + "\\MSINFO32.EXE", Lungo(1024, 'x');
+using Valore = std::optional<std::pair<std::uint32_t, std::string>>;
+const std::pair<std::uint32_t, std::string> Testo(const std::string& s) { return {TipoTesto, s}; }
+
+
+// A program's output; null when it fails.
+QString Esegui(const QString& programma, const QStringList& argomenti) {
+    QProcess p;
+    p.start(programma, argomenti);
+    return p.waitForFinished(60000) && p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput() + '\n') : QString();
+}
+
+// Text without blanks (the layout text may drop one between close words), ligatures undone.
+QString Parole(const QString& s) {
+    static const QRegularExpression spazi(R"(\s)");
+    return s.normalized(QString::NormalizationForm_KC).remove(spazi);
+}
+
+QStringList Lavori(const QString& cartella) { return QDir(cartella).entryList({"job-*"}, QDir::Files); }
+
+// Jobs the server knows of, finished or not; -1 when it does not answer.
+int LavoriDelServer() {
+    const QString o = Esegui("lpstat", {"-W", "all", "-o"});
+    return o.isNull() ? -1 : static_cast<int>(o.split('\n', Qt::SkipEmptyParts).size());
 }
 
 }  // namespace
@@ -85,11 +166,8 @@ private slots:
         QCOMPARE(testo(f3, "Text1"), QString());
         QCOMPARE(testo(f3, "Text2"), QStringLiteral("20"));
         QCOMPARE(modulo1().PotereCalorifico.v, 11958.0);
-        for (const char* n : {"Form1", "Form2", "Form3", "Form7", "Form8"}) {
-            int copie = 0;
-            for (QWidget* w : QApplication::topLevelWidgets()) copie += w->objectName() == QLatin1String(n);
-            QCOMPARE(copie, 1);
-        }
+        for (const char* n : {"Form1", "Form2", "Form3", "Form7", "Form8"})
+            QCOMPARE(std::ranges::count_if(QApplication::topLevelWidgets(), [&](QWidget* w) { return w->objectName() == n; }), 1);
     }
 
     void uscita_data() {
@@ -204,31 +282,23 @@ private slots:
         QCOMPARE(modulo1().EccessoAria.v, 0.0);
     }
 
-    void puntoRifiutatoSubito() {
+    // A period typed last is refused at once. An option clicked while a box refuses its
+    // text: the message's box took the release, so it is neither selected nor drawn down.
+    void rifiutiSuForm2() {
         Ambiente amb;
         Form2& f = GestoreForm::form2();
         QVERIFY(mostraAttiva(f));
         modulo1().PortataComb = 7;
         digita(f, "Text20", QStringLiteral("2."));
         QCOMPARE(amb.dialoghi.testiMostrati(), QStringList{Virgola});
-        QCOMPARE(testo(f, "Text20"), QString());
-        QCOMPARE(focusName(), QStringLiteral("Text20"));
-        QCOMPARE(modulo1().PortataComb.v, 7.0);
+        QVERIFY(testo(f, "Text20").isEmpty() && focusName() == QLatin1String("Text20") && modulo1().PortataComb.v == 7);
         digita(f, "Text1", QStringLiteral("Forno n. 3 rev."));  // a name box takes any text
         QTest::keyClick(box(f, "Text1"), Qt::Key_Tab);
         QCOMPARE(amb.dialoghi.mostrati.size(), size_t(1));
-    }
-
-    // An option clicked while a box refuses its text: the message's box took the
-    // release, so the option must neither be selected nor stay drawn down.
-    void opzioneDuranteRifiuto() {
-        Ambiente amb;
-        Form2& f = GestoreForm::form2();
-        QVERIFY(mostraAttiva(f));
         digita(f, "Text20", QStringLiteral("cento"));
         auto* o = ctl<QAbstractButton>(f, "Option1");
         QTest::mousePress(o, Qt::LeftButton);
-        QCOMPARE(amb.dialoghi.testiMostrati(), QStringList{Numeri});
+        QCOMPARE(amb.dialoghi.testiMostrati(), (QStringList{Virgola, Numeri}));
         QCOMPARE(focusName(), QStringLiteral("Text20"));
         QTest::mouseRelease(o, Qt::LeftButton);
         QVERIFY(!o->isDown() && !o->isChecked());
@@ -298,22 +368,20 @@ private slots:
         // The real boxes: the input box, then the message for a save that fails.
         QString etichetta, messaggio;
         amb.dialoghiVeri({[&](QWidget* w) {
-                              auto* d = qobject_cast<QInputDialog*>(w);
-                              QVERIFY(d);
-                              etichetta = d->labelText();
-                              QFont grassetto;  // the title, the window icon and three title-bar buttons fit
-                              grassetto.setBold(true);
-                              const QFontMetrics m(grassetto);
-                              QVERIFY(d->width() > m.horizontalAdvance(d->windowTitle()) + 4 * m.height());
-                              d->setTextValue(QStringLiteral("manca/vero"));
-                              d->accept();
-                          },
-                          [&](QWidget* w) {
-                              auto* box = qobject_cast<QMessageBox*>(w);
-                              QVERIFY(box && box->icon() == QMessageBox::Warning);
-                              messaggio = box->text();
-                              box->accept();
-                          }});
+            auto* d = qobject_cast<QInputDialog*>(w);
+            QFont grassetto;  // the title, the window icon and three title-bar buttons fit
+            grassetto.setBold(true);
+            const QFontMetrics m(grassetto);
+            QVERIFY(d && d->width() > m.horizontalAdvance(d->windowTitle()) + 4 * m.height());
+            etichetta = d->labelText();
+            d->setTextValue(QStringLiteral("manca/vero"));
+            d->accept();
+        }, [&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box && box->icon() == QMessageBox::Warning);
+            messaggio = box->text();
+            box->accept();
+        }});
         clicca(f, "Command5");
         QCOMPARE(etichetta, QStringLiteral("Nome file - Max 8 caratteri"));
         QCOMPARE(messaggio, Energia[1]);
@@ -325,20 +393,214 @@ private slots:
         Ambiente amb;
         Form1& f = GestoreForm::form1();
         QVERIFY(mostraAttiva(f));
-        clicca(f, "Command1");
-        QTRY_COMPARE(attiva(), QStringLiteral("frmAbout"));
-        QVERIFY(!QApplication::activeModalWidget());
-        QWidget* about = QApplication::activeWindow();
-        clicca(*about, "cmdSysInfo");
-        QTest::keyClick(about, Qt::Key_S, Qt::AltModifier);
-        QCOMPARE(amb.dialoghi.testiMostrati(), QStringList(2, QString::fromUtf8(messaggi::InfoNonDisponibili)));
-        clicca(*about, "cmdOK");
-        f.activateWindow();  // the offscreen platform does not hand the activation back
-        QVERIFY(QTest::qWaitForWindowActive(&f));
-        QTest::keyClick(&f, Qt::Key_Escape);
-        QTRY_COMPARE(attiva(), QStringLiteral("frmAbout"));
-        QCOMPARE(amb.dialoghi.mostrati.size(), size_t(2));  // closing it asks nothing
+        for (int volta = 0; volta < 2; ++volta) {
+            if (volta == 0) clicca(f, "Command1");
+            else QTest::keyClick(&f, Qt::Key_Escape);
+            QTRY_COMPARE(attiva(), QStringLiteral("frmAbout"));
+            QVERIFY(!QApplication::activeModalWidget());
+            QWidget* about = QApplication::activeWindow();
+            if (volta == 0) clicca(*about, "cmdSysInfo"), QTest::keyClick(about, Qt::Key_S, Qt::AltModifier);
+            QCOMPARE(amb.dialoghi.testiMostrati(), QStringList(2, QString::fromUtf8(messaggi::InfoNonDisponibili)));
+            clicca(*about, "cmdOK");  // closing it asks nothing
+            f.activateWindow();  // the offscreen platform does not hand the activation back
+            QVERIFY(QTest::qWaitForWindowActive(&f));
+        }
     }
+
+    // "Andamento" from Form8: input changed, target found, the CSV export equal to
+    // termix54-batch --variando, the image exports, Esc; the forms untouched.
+    void andamento() {
+        Ambiente amb;
+        modulo1() = metano();
+        ctl<QRadioButton>(GestoreForm::form2(), "Option1")->setChecked(true);
+        box(GestoreForm::form2(), "Text1")->setText(QStringLiteral("Forno \"A\"; 1"));
+        Form8& f8 = GestoreForm::form8();
+        QVERIFY(mostraAttiva(f8));
+        const Modulo1 prima = modulo1();
+        const QString testo8 = testo(f8, "Text1");
+
+        clicca(f8, "Command4");
+        QPointer<frmAndamento> w = f8.findChild<frmAndamento*>();
+        QVERIFY(w);
+        QCOMPARE(w->windowTitle(), QStringLiteral("Andamento - Termix54"));
+        QCOMPARE(w->punti().size(), size_t(41));  // excess air 0 to 200 % by 5
+        QVERIFY(QTest::qWaitForWindowActive(w));
+
+        auto* combo = ctl<QComboBox>(*w, "Combo1");
+        combo->setFocus();
+        for (int k = 0; k < 4; ++k) QTest::keyClick(combo, Qt::Key_Down);
+        QCOMPARE(w->variata().nome, "Dispersioni");
+        QCOMPARE(testo(*w, "Text2"), QStringLiteral("30"));
+        digita(*w, "Text3", QStringLiteral("2,5"));
+        QTest::keyClick(box(*w, "Text3"), Qt::Key_Return);
+        QCOMPARE(w->punti().size(), size_t(13));
+        digita(*w, "Text4", QStringLiteral("1300"));
+        clicca(*w, "Command2");
+        QVERIFY(ctl<QLabel>(*w, "Label7")->text().startsWith(QStringLiteral("Dispersioni termiche massime per 1300 °C: ")));
+
+        QTemporaryDir dir;
+        for (const char* f : {"a.csv", "a.png", "a.svg"}) amb.dialoghi.testi.push_back(dir.filePath(f));
+        clicca(*w, "Command3");
+        clicca(*w, "Command4");
+        clicca(*w, "Command4");
+        QVERIFY(amb.dialoghi.testiMostrati().filter(QStringLiteral("Impossibile")).isEmpty());
+        QVERIFY(!QImage(dir.filePath("a.png")).isNull() && leggi(dir.filePath("a.svg")).contains("<svg"));
+
+        std::ofstream(dir.filePath("in.csv").toStdString())
+            << "Impianto;Tipo;PortataComb;EccessoAria;TempAria;UmiditaRelativa;TempCeneri;Dispersioni\n"
+               "\"Forno \"\"A\"\"; 1\";Metano;100;20;20;50;20;5\n";
+        const QString cmd = QStringLiteral("'%1' '%2' --variando Dispersioni=0:30:2,5 -o '%3'")
+                                .arg(QStringLiteral(TERMIX54_BATCH_EXE), dir.filePath("in.csv"), dir.filePath("b.csv"));
+        QCOMPARE(std::system(cmd.toLocal8Bit().constData()), 0);
+        QCOMPARE(leggi(dir.filePath("a.csv")).count("\r\n"), 14);  // header and 0 to 30 % by 2.5
+        QCOMPARE(leggi(dir.filePath("a.csv")), leggi(dir.filePath("b.csv")));
+
+        QTest::keyClick(w, Qt::Key_Escape);
+        QTRY_VERIFY(!w);
+        QCOMPARE(std::memcmp(&prima, &modulo1(), sizeof prima), 0);
+        QCOMPARE(testo(f8, "Text1"), testo8);
+    }
+
+    // The About box's system-information lookup: every branch of the registry
+    // lookup through a scripted registry and file system, and the real seams.
+    void startSysInfo() {
+        const struct { const char* nome; bool chiave1; Valore v1; bool chiave2; Valore v2; std::set<std::string> file;
+                       std::vector<std::string> avviati; bool avviso; } casi[] = {
+            {"first place found, second not looked at", true, Testo(nul(Msinfo)), true, Testo(nul(Cartella)),
+             {Msinfo, NellaCartella}, {Msinfo}, false},
+            {"first place names a missing file", true, Testo(nul(Msinfo)), true, Testo(nul(Cartella)), {NellaCartella},
+             {Msinfo}, true},
+            {"second place, program in the folder", false, {}, true, Testo(nul(Cartella)), {NellaCartella},
+             {NellaCartella}, false},
+            {"second place, folder without the program", false, {}, true, Testo(nul(Cartella)), {}, {}, true},
+            {"keys without their values", true, {}, true, {}, {}, {}, true},
+            {"no keys at all", false, {}, false, {}, {}, {}, true},
+            {"first value of size zero", true, Testo(""), true, Testo(nul(Cartella)), {NellaCartella}, {}, true},
+            {"1024 bytes without NUL taken whole", true, Testo(Lungo), false, {}, {Lungo}, {Lungo}, false},
+            {"1025 bytes count as missing", true, Testo(nul(Lungo)), false, {}, {Lungo}, {}, true},
+            {"too long first, second place used", true, Testo(nul(Lungo)), true, Testo(nul(Cartella)),
+             {NellaCartella}, {NellaCartella}, false},
+            {"number-typed value, last byte first", true, std::pair{TipoNumero, dword(0x12AB0F01)}, false, {}, {},
+             {"&h12AB0F01"}, true},
+            {"value of another type gives an empty path", true, std::pair{3u, nul(Msinfo)}, false, {}, {Msinfo}, {""}, true},
+            {"second place of another type: the root", false, {}, true, std::pair{3u, nul(Cartella)},
+             {"\\MSINFO32.EXE"}, {"\\MSINFO32.EXE"}, false},
+            // The text up to its first NUL; 1023 bytes and NUL fit; bytes as stored.
+            {"NUL inside", true, Testo(std::string("a\0b\0", 4)), false, {}, {std::string("a\0b", 3)},
+             {std::string("a\0b", 3)}, false},
+            {"1023 bytes and NUL", true, Testo(nul(std::string(1023, 'z'))), false, {}, {std::string(1023, 'z')},
+             {std::string(1023, 'z')}, false},
+            {"Windows-1252 path", true, Testo(nul("C:\\Caff\xE8")), false, {}, {"C:\\Caff\xE8"}, {"C:\\Caff\xE8"}, false},
+            {"number with a top zero byte: the NUL rule", true, std::pair{TipoNumero, dword(0x00001234)}, false, {},
+             {"&h001234"}, {"&h001234"}, false},
+        };
+        for (const auto& c : casi) {
+            RegistroFinto reg;
+            if (c.chiave1) reg.chiavi[ChiaveSysInfo];
+            if (c.v1) reg.chiavi[ChiaveSysInfo][ValoreSysInfo] = *c.v1;
+            if (c.chiave2) reg.chiavi[ChiaveSysInfoCartella];
+            if (c.v2) reg.chiavi[ChiaveSysInfoCartella][ValoreSysInfoCartella] = *c.v2;
+            SistemaFinto sis;
+            sis.file = c.file;
+            std::vector<std::string> avvisi;
+            AmbienteSistema amb{reg, sis, sis, [&](std::string_view t) { avvisi.emplace_back(t); }};
+            StartSysInfo(amb);
+            QVERIFY2(sis.avviati == c.avviati, c.nome);
+            QVERIFY2(avvisi == (c.avviso ? std::vector<std::string>{messaggi::InfoNonDisponibili}
+                                         : std::vector<std::string>{}), c.nome);
+            QVERIFY2(reg.aperte.front() == ChiaveSysInfo, c.nome);
+            QVERIFY2(reg.chiusure == int(reg.aperte.size()), c.nome);  // every key opened is closed
+        }
+    }
+
+    void sistemaReale() {  // no registry here: nothing found, said once; normal files only; a real launch
+        std::vector<std::string> avvisi;
+        AmbienteSistema amb{RegistroDiSistema(), FileDiSistema(), AvviatoreDiSistema(),
+                            [&](std::string_view t) { avvisi.emplace_back(t); }};
+        StartSysInfo(amb);
+        QCOMPARE(avvisi, std::vector<std::string>{messaggi::InfoNonDisponibili});
+        QTemporaryDir dir;
+        for (const char* n : {"X.EXE", ".X.EXE"}) QVERIFY(QFile(dir.filePath(n)).open(QIODevice::WriteOnly));
+        QVERIFY(QDir(dir.path()).mkdir("cartella") && FileDiSistema().EsisteFile(dir.filePath("X.EXE").toStdString()));
+        for (const char* n : {".X.EXE", "cartella"}) QVERIFY2(!FileDiSistema().EsisteFile(dir.filePath(n).toStdString()), n);
+        QVERIFY(!AvviatoreDiSistema().Avvia("") && !AvviatoreDiSistema().Avvia(dir.filePath("manca").toStdString()));
+        QVERIFY(AvviatoreDiSistema().Avvia("/bin/true"));
+    }
+
+    // "Stam&pa" through a real CUPS server (the ctest "stampa" runs these under
+    // cups-prova.sh): the job's PDF carries every line's words in order, on more than
+    // one page; a queue or server that cannot take the job gives the message.
+    void stampaMetano() {
+        if (lavori.isEmpty()) QSKIP("needs the CUPS server of cups-prova.sh (TERMIX54_LAVORI unset)");
+        Modulo1 m;
+        prova::TestiForm testi = prova::TestiMetano(m);
+        prova::OrologioFisso orologio;
+        QVERIFY(!QPrinterInfo::defaultPrinter().isNull());
+        QVERIFY(StampaRapporto(testi, orologio));
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(lavori).entryList({"job-*.pdf"}, QDir::Files).size(), 1, 60000);
+        const QString pdf = QDir(lavori).filePath(Lavori(lavori).first());
+
+        // The printer's lines, empty ones left out (text extraction drops them).
+        QStringList attese;
+        for (int n = 1; n <= RigheRapporto; ++n)
+            for (const RigaFisica& r : Impagina(RigaDelRapporto(n, TipoUscita::Stampante, testi, orologio), LarghezzaCaratteri)) {
+                QString riga;
+                for (const Tratto& t : r) riga += QString::fromStdString(t.testo);
+                if (!Parole(riga).isEmpty()) attese << Parole(riga);
+            }
+        const QString layout = Esegui("pdftotext", {"-layout", pdf, "-"});
+        QStringList stampate;
+        for (const QString& r : layout.split('\n'))
+            if (!Parole(r).isEmpty()) stampate << Parole(r);
+        QCOMPARE(stampate, attese);
+        QVERIFY(layout.count(QChar('\f')) >= 2);  // 67 lines of 12-point text do not fit one page
+    }
+
+    // "Stam&pa" through Form8's output against each state of the default
+    // queue: the job count is the server's (held jobs included).
+    void esiti_data() {
+        QTest::addColumn<QString>("prepara");
+        QTest::addColumn<int>("nuovi");  // jobs the server gains; 0: the message instead
+        QTest::newRow("accetta") << "true" << 1;
+        QTest::newRow("in pausa: tiene i lavori") << "cupsdisable --hold Termix54Prova" << 1;
+        QTest::newRow("rifiuta (cupsreject)") << "cupsreject Termix54Prova" << 0;
+        QTest::newRow("ferma (cupsdisable)") << "cupsdisable Termix54Prova" << 0;
+        QTest::newRow("nessuna predefinita") << "lpadmin -x Termix54Prova" << 0;
+        QTest::newRow("server sparito dopo la scelta")  // last: kills cupsd
+            << "lpadmin -p Termix54Prova -E -v archivio:/ -m raw && lpadmin -d Termix54Prova" << -1;
+    }
+    void esiti() {
+        QFETCH(QString, prepara);
+        QFETCH(int, nuovi);
+        if (lavori.isEmpty()) QSKIP("needs the CUPS server of cups-prova.sh (TERMIX54_LAVORI unset)");
+        QCOMPARE(QProcess::execute("sh", {"-c", prepara}), 0);
+        const int prima = LavoriDelServer(), file = static_cast<int>(QDir(lavori).entryList(QDir::Files).size());
+        DialoghiScriptati dialoghi;
+        struct : prova::OrologioFisso {
+            bool uccidi = false;
+            std::string Data() override {  // the printer is chosen, the report being drawn
+                if (uccidi && ::kill(qEnvironmentVariable("TERMIX54_CUPSD_PID").toInt(), SIGKILL) == 0)
+                    QThread::msleep(300);
+                uccidi = false;
+                return OrologioFisso::Data();
+            }
+        } orologio;
+        orologio.uccidi = nuovi < 0;
+        UscitaRapportoForm(&orologio).stampa();
+        GestoreForm::distruggiTutto();
+        QCOMPARE(dialoghi.testiMostrati(), nuovi > 0 ? QStringList() : QStringList{"Verificare che gli input siano corretti !"});
+        if (nuovi >= 0) QCOMPARE(LavoriDelServer() - prima, nuovi);  // -1: the server is gone
+        QTest::qWait(300);
+        if (nuovi <= 0) QCOMPARE(static_cast<int>(QDir(lavori).entryList(QDir::Files).size()), file);
+        if (nuovi < 0) return;
+        // Back to an accepting queue with no job pending, for the next row.
+        QProcess::execute("sh", {"-c", "cancel -a; cupsenable --release Termix54Prova; cupsenable Termix54Prova; "
+                                       "cupsaccept Termix54Prova; true"});
+        for (int i = 0; i < 100 && !Esegui("lpstat", {"-o"}).trimmed().isEmpty(); ++i) QTest::qWait(100);
+    }
+
+private:
+    const QString lavori = qEnvironmentVariable("TERMIX54_LAVORI");
 };
 
 QTEST_MAIN(TestForms)

@@ -1,6 +1,7 @@
 #pragma once
-// The worked cases, as records ready for the calculation run, and the texts
-// the run writes into the result forms for each of them.
+// The worked cases, as records ready for the calculation run, the texts the
+// run writes into the result forms for each of them, and readers of effects.
+#include <map>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -8,6 +9,7 @@
 
 #include "combustion/CalcoloCondizioni.h"
 #include "fuel/CalcoloCombustibile.h"
+#include "model/Effetti.h"
 #include "model/Modulo1.h"
 
 namespace termix::prova {
@@ -127,6 +129,31 @@ inline std::vector<Scritto> scritti(const CasoLavorato& c) {
     };
     aggiungi(Finestra::Form7, BoxForm7, c.form7);
     aggiungi(Finestra::Form8, BoxForm8(), c.form8);
+    return v;
+}
+
+// Small readers over an ordered effect list.
+using Chiave = std::pair<Finestra, std::string>;
+
+// The last text written into each box.
+inline std::map<Chiave, std::string> testi(const EsitoOperazione& e) {
+    std::map<Chiave, std::string> t;
+    for (const auto& x : e.effetti)
+        if (x.tipo == Effetto::Tipo::Testo) t[{x.finestra, std::string(x.controllo)}] = x.testo;
+    return t;
+}
+
+// Boxes written, in writing order.
+inline std::vector<std::string> ordineTesti(const EsitoOperazione& e, Finestra f) {
+    std::vector<std::string> v;
+    for (const auto& x : e.effetti)
+        if (x.tipo == Effetto::Tipo::Testo && x.finestra == f) v.emplace_back(x.controllo);
+    return v;
+}
+
+inline std::vector<Effetto::Tipo> tipi(const EsitoOperazione& e) {
+    std::vector<Effetto::Tipo> v;
+    for (const auto& x : e.effetti) v.push_back(x.tipo);
     return v;
 }
 
