@@ -17,14 +17,6 @@ bool Descrittore::Chiudi() noexcept {
     return fd < 0 || ::close(fd) == 0;
 }
 
-Descrittore& Descrittore::operator=(Descrittore&& altro) noexcept {
-    if (this != &altro) {
-        Chiudi();
-        fd_ = altro.rilascia();
-    }
-    return *this;
-}
-
 namespace {
 
 class FilePosix : public FileScrittura {

@@ -23,7 +23,7 @@ class Descrittore {
 public:
     explicit Descrittore(int fd = -1) noexcept : fd_(fd) {}
     Descrittore(Descrittore&& altro) noexcept : fd_(altro.rilascia()) {}
-    Descrittore& operator=(Descrittore&& altro) noexcept;
+    Descrittore& operator=(Descrittore&&) = delete;  // one owner for life: nothing to close twice
     ~Descrittore() { Chiudi(); }
     int fd() const noexcept { return fd_; }
     // Closes it now; true when the close succeeded or nothing was open.

@@ -96,7 +96,7 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
          {"\r\n1;\"Forno; 2\";\"gas \"\"N\"\"\";" + std::string(messaggi::PotereInadeguato) + " | " +
           messaggi::VerificareInput + std::string(batch::NumeroColonneValori, ';') + "\r\n"}, {}},
         // Values past what the boxes can show stop the record, also when no text is made.
-        {"Tipo;PortataComb;Dispersioni\nMetano;1e304;0\n", "in.csv", 0, {"\r\n1;;;" + std::string(messaggi::VerificareInput) + ";"}, {}},
+        {"Tipo;PortataComb;Dispersioni\nMetano;2e303;0\n", "in.csv", 0, {"\r\n1;;;" + std::string(messaggi::VerificareInput) + ";"}, {}},
         {"Tipo;Costo\nMetano;1\n", "in.csv -o no.csv", 2, {}, {"colonna sconosciuta: \"Costo\""}},
         {"Riga;Tipo\n1;Metano\n", "in.csv -o no.csv", 2, {}, {"colonna sconosciuta: \"Riga\""}},
         {"Tipo; TIPO \nMetano;Metano\n", "in.csv -o no.csv", 2, {}, {"colonna ripetuta: \"TIPO\""}},
@@ -118,6 +118,7 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         {q, "in.csv --conserva nota,ID", 0, {"^Riga;ID;Nota;Impianto;Combustibile;Esito;"}, {}},
         {q, "in.csv --conserva=Nota --conserva id", 0, {"\r\n1;7;\"a;b\";;;"}, {}},
         {"Tipo\r\nMetano\r\n", "in.csv --conserva ID", 2, {}, {"colonna da conservare assente nell'intestazione: \"ID\""}},
+        {"", "in.csv --conserva ID -o no.csv", 2, {}, {"nessuna intestazione"}},
         {a, "in.csv", 1, {"\r\n2;B;;"}, {"riga 1 (linea 2): dopo le virgolette"}},
         // A stray quote (the "Forno" file) loses its own record only.
         {"Impianto;Combustibile;Tipo;PortataComb;EccessoAria;TempAria;UmiditaRelativa;TempCeneri;Dispersioni\r\n"
@@ -155,6 +156,10 @@ TEST(Batch, CodificheDiIngressoUscitaERapporto) {
         {"UTF-8", Testa + "Città" + Dati, "", "", "Città", "Citt\xE0"},
         {"UTF-8 con BOM", "\xEF\xBB\xBF" + Testa + "Città" + Dati, "", "\xEF\xBB\xBF", "Città", "Citt\xE0"},
         {"Windows-1252", w, "", "", "Citt\xE0 \x80", "Citt\xE0 \x80"},
+        // Three- and four-byte UTF-8 stays UTF-8; a surrogate's bytes are no UTF-8.
+        {"UTF-8 fuori da Windows-1252", Testa + "\xE1\xA0\x80\xEF\xBF\xAD\xF0\x9F\x98\x80" + Dati, "", "",
+         "\xE1\xA0\x80\xEF\xBF\xAD\xF0\x9F\x98\x80", "???"},
+        {"surrogato", Testa + "\xED\xA0\x80" + Dati, "", "", "\xED\xA0\x80", "\xED\xA0\x80"},
         {"Windows-1252 dopo 256 KiB", Testa + lungo + "Citt\xE0" + Dati, "", "", "Citt\xE0", "Citt\xE0"},
         {"UTF-8 tagliato tra due blocchi", taglio, "", "", "Città", "Citt\xE0"},
         {"UTF-16LE", utf16(Testa + "Citt\xE0" + Dati, false), "", "\xEF\xBB\xBF", "Città", "Citt\xE0"},

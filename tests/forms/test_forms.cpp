@@ -513,20 +513,6 @@ private slots:
         }
     }
 
-    void sistemaReale() {  // no registry here: nothing found, said once; normal files only; a real launch
-        std::vector<std::string> avvisi;
-        AmbienteSistema amb{RegistroDiSistema(), FileDiSistema(), AvviatoreDiSistema(),
-                            [&](std::string_view t) { avvisi.emplace_back(t); }};
-        StartSysInfo(amb);
-        QCOMPARE(avvisi, std::vector<std::string>{messaggi::InfoNonDisponibili});
-        QTemporaryDir dir;
-        for (const char* n : {"X.EXE", ".X.EXE"}) QVERIFY(QFile(dir.filePath(n)).open(QIODevice::WriteOnly));
-        QVERIFY(QDir(dir.path()).mkdir("cartella") && FileDiSistema().EsisteFile(dir.filePath("X.EXE").toStdString()));
-        for (const char* n : {".X.EXE", "cartella"}) QVERIFY2(!FileDiSistema().EsisteFile(dir.filePath(n).toStdString()), n);
-        QVERIFY(!AvviatoreDiSistema().Avvia("") && !AvviatoreDiSistema().Avvia(dir.filePath("manca").toStdString()));
-        QVERIFY(AvviatoreDiSistema().Avvia("/bin/true"));
-    }
-
     // "Stam&pa" through a real CUPS server (the ctest "stampa" runs these under
     // cups-prova.sh): the job's PDF carries every line's words in order, on more than
     // one page; a queue or server that cannot take the job gives the message.

@@ -185,7 +185,7 @@ TEST(SalvaSuDisco, FailuresLeaveTheDiskAsItWasAndEachDescriptorIsClosedOnce) {
     Descrittore dopo(::open("C.TXT", O_RDONLY | O_CLOEXEC));
     file.reset();
     Descrittore spostato(std::move(dopo));
-    dopo = Descrittore();  // the handle moved from owns nothing and closes nothing
+    EXPECT_TRUE(dopo.Chiudi());  // the handle moved from owns nothing and closes nothing
     const int numero = spostato.fd();
     EXPECT_NE(::fcntl(numero, F_GETFD), -1);
     EXPECT_TRUE(spostato.Chiudi());
