@@ -166,6 +166,8 @@ TEST(Batch, CodificheDiIngressoUscitaERapporto) {
         {"UTF-16BE", utf16(Testa + "Citt\xE0" + Dati, true), "", "\xEF\xBB\xBF", "Città", "Citt\xE0"},
         {"utf-16 senza BOM", utf16(Testa + "Citt\xE0" + Dati, false, false), "--codifica utf-16", "\xEF\xBB\xBF",
          "Città", "Citt\xE0"},
+        {"utf-16 imposto, BOM big-endian", utf16(Testa + "Citt\xE0" + Dati, true), "--codifica utf-16", "\xEF\xBB\xBF",
+         "Città", "Citt\xE0"},
         {"windows-1252 imposta", Testa + "Città" + Dati, "--codifica windows-1252", "", "Citt\xC3\xA0", "Citt\xC3\xA0"},
     };
     for (const auto& c : casi) {
