@@ -38,11 +38,13 @@ cupsd=$(command -v cupsd) || { echo "SKIP: cupsd is not installed"; exit 77; }
 "$cupsd" -f -c "$radice/conf/cupsd.conf" -s "$radice/conf/cups-files.conf" &
 pid=$!
 export CUPS_SERVER="$presa"
+# lpstat -r exits 0 also before the socket exists: wait for the socket first.
 for _ in $(seq 1 100); do
-    lpstat -r >/dev/null 2>&1 || ! kill -0 "$pid" 2>/dev/null && break
+    [ -S "$presa" ] && lpstat -r >/dev/null 2>&1 && break
+    kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
 done
-if ! lpstat -r >/dev/null 2>&1; then
+if ! [ -S "$presa" ] || ! lpstat -r >/dev/null 2>&1; then
     echo "SKIP: cupsd could not start:"; cat "$radice/log/error_log" 2>/dev/null; exit 77
 fi
 if ! lpadmin -p Termix54Prova -E -v archivio:/ -m raw || ! lpadmin -d Termix54Prova; then
