@@ -146,6 +146,9 @@ TEST(EseguiCalcolo, WorkedCasesWriteEveryBoxInOrderThenShowForm7) {
         EXPECT_EQ(e.effetti.back().finestra, F7) << c.nome;
         EXPECT_EQ(scritti(c).size(), 18u + 35) << c.nome;
     }
+    Modulo1 m = combustibileClorurato();  // 0.012345 · 100 kg/h of N is 1.2345 kg/h: the box cuts it to 1,234
+    m.FrazN = 0.012345;
+    EXPECT_EQ((testi(EseguiCalcolo(m))[{F7, "Text6"}]), "1,234");
 }
 
 TEST(EseguiCalcolo, StopsAndWhatIsWrittenBefore) {
