@@ -48,12 +48,15 @@ void ScriviIntestazioneVariando(std::string& out, char sep, std::span<const std:
 }
 
 void ElaboraVariando(const Intestazione& h, std::span<const std::string_view> campi, Difetto difetto, long long riga,
-                     const Variando& v, RisultatoRecord& r, std::string& out) {
+                     const Variando& v, RisultatoRecord& r, std::string& out,
+                     std::vector<std::pair<double, Dettaglio>>& fermati) {
     IngressiCaso caso;
     ElaboraRecord(h, campi, difetto, r, nullptr, &caso);
     if (r.stato != RisultatoRecord::Stato::Completato) return ScriviRecord(out, h, riga, campi, r, true);
     std::vector<PuntoAndamento> punti;
     CalcolaAndamento(caso, *v.colonna, v.valori, punti);
+    for (const auto& p : punti)
+        if (!p.dettaglio.causa.empty()) fermati.emplace_back(p.valore, p.dettaglio);
     auto scriviPunto = [&](PuntoAndamento& p, std::optional<double> valore) {
         r.m = p.m;
         r.esito = std::move(p.esito);

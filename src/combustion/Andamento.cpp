@@ -52,6 +52,7 @@ void calcolaPunto(const IngressiCaso& caso, const Grandezza& variata, double val
     const EsitoOperazione e = CalcolaCaso(CasoCon(caso, variata, valore), p.m);
     p.completato = e.completato;
     p.esito = e.completato ? "OK" : TestoEsito(e);
+    p.dettaglio = e.dettaglio;
 }
 
 }  // namespace
