@@ -120,7 +120,7 @@ Obiettivo TrovaObiettivo(const IngressiCaso& caso, const Grandezza& variata, std
     o.valore = o.punto.valore;
     // Shown to 0.01, cut toward the side that meets the target.
     const double mostrato = o.finoA ? std::floor(o.valore * 100) / 100 : std::ceil(o.valore * 100) / 100;
-    o.frase = std::string(EtichettaVariata(variata)) + " " + (o.finoA ? variata.massimo_ : variata.minimo_) + " per " + t +
+    o.frase = std::string(EtichettaVariata(variata)) + " " + (o.finoA ? variata.aggettivoMassimo : variata.aggettivoMinimo) + " per " + t +
               ": " + conUnita(mostrato, variata);
     return o;
 }
