@@ -64,13 +64,14 @@ TEST(LettoreCsv, Record) {
     }
 }
 
-// A misspelt column names the one a person would mean, or none when it is another word.
+// A misspelt column names the one a person would mean, or none when it is another word. A swap
+// of neighbours or a wrong letter is one edit (AtomiS, FrazH, not AtomiC, FrazC two edits away).
 TEST(ColonnaSimile, Refusi) {
     const std::pair<const char*, const char*> casi[] = {
-        {"EcessoAria", "EccessoAria"}, {"tempaira", "TempAria"},      {"Umidita Relativa", "UmiditaRelativa"},
-        {"Dispersione", "Dispersioni"}, {"AtomoC", "AtomiC"},          {"FrazCll", "FrazCl"},
-        {"Acuqa", "Acqua"},             {"TempCenere", "TempCeneri"},  {"PortataCombustibile", nullptr},
-        {"Pressione", nullptr},         {"ID", nullptr},               {"Ecc", nullptr},
+        {"EcessoAria", "EccessoAria"}, {"tempaira", "TempAria"}, {"Umidita Relativa", "UmiditaRelativa"},
+        {"Dispersione", "Dispersioni"}, {"AtomSi", "AtomiS"},    {"FracH", "FrazH"},  {"FrazCll", "FrazCl"},
+        {"Acuqa", "Acqua"},             {"Acq", "Acqua"},        {"TempCenere", "TempCeneri"},
+        {"PortataCombustibile", nullptr}, {"Pressione", nullptr}, {"ID", nullptr}, {"Ecc", nullptr},
     };
     for (auto [refuso, atteso] : casi) EXPECT_STREQ(ColonnaSimile(refuso), atteso) << refuso;
 }

@@ -1,7 +1,8 @@
 // The forms as a user meets them: the walk and its way back, the exit
 // confirmation, the numeric boxes (Enter chains, refusals, the pending
-// LostFocus before every action), "&Salva", the About box and its system
-// information, the "Andamento" window, printing through a real CUPS server.
+// LostFocus before every action), the fuel options, every message box, the
+// screen fit, "&Salva", the About box, the "Andamento" window, printing
+// through a real CUPS server.
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -22,8 +23,6 @@
 #include <cstring>
 #include <fstream>
 #include <map>
-#include <optional>
-#include <set>
 
 #include "forms/AiutoForm.h"
 #include "forms/AndamentoForm.h"
@@ -34,7 +33,6 @@
 #include "forms/Form8.h"
 #include "forms/RapportoForm.h"
 #include "forms/StampaRapporto.h"
-#include "forms/InfoSistema.h"
 #include "forms/frmAbout.h"
 #include "ui/AdattaSchermo.h"
 #include "model/Messaggi.h"
@@ -70,47 +68,6 @@ Form3& metanoFinoAForm3() {
         digita(f3, b, QString::fromLatin1(v));
     return f3;
 }
-
-
-// key -> value name -> (type, bytes as stored, terminating NUL included if any)
-struct RegistroFinto final : Registro {
-    std::map<std::string, std::map<std::string, std::pair<std::uint32_t, std::string>>> chiavi;
-    std::vector<std::string> aperte;
-    int chiusure = 0;
-    long ApriChiave(std::uint32_t radice, const std::string& chiave, std::uint32_t accesso, std::uintptr_t& h) override {
-        aperte.push_back(chiave);
-        h = aperte.size();
-        return radice == RadiceHKLM && accesso == AccessoChiave && chiavi.count(chiave) ? 0 : 2;
-    }
-    long LeggiValore(std::uintptr_t h, const std::string& nome, std::uint32_t& tipo, char* buffer,
-                     std::uint32_t& dimensione) override {
-        const auto& valori = chiavi.at(aperte.at(h - 1));
-        auto it = valori.find(nome);
-        if (it == valori.end()) return 2;
-        tipo = it->second.first;
-        const auto n = static_cast<std::uint32_t>(it->second.second.size());
-        if (n > dimensione) return dimensione = n, 234;  // ERROR_MORE_DATA
-        it->second.second.copy(buffer, n);
-        return dimensione = n, 0;
-    }
-    void ChiudiChiave(std::uintptr_t) override { ++chiusure; }
-};
-
-// A program starts when its file exists.
-struct SistemaFinto final : ControlloFile, Avviatore {
-    std::set<std::string> file;
-    std::vector<std::string> avviati;
-    bool EsisteFile(const std::string& p) override { return file.count(p) > 0; }
-    bool Avvia(const std::string& p) override { return avviati.push_back(p), file.count(p) > 0; }
-};
-
-std::string nul(const std::string& s) { return s + '\0'; }
-std::string dword(std::uint32_t v) { return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
-
-const std::string Msinfo = "C:\\Programmi\\msinfo32.exe", Cartella = "C:\\WINDOWS\\system32",
-                  NellaCartella = Cartella + "\\MSINFO32.EXE", Lungo(1024, 'x');
-using Valore = std::optional<std::pair<std::uint32_t, std::string>>;
-const std::pair<std::uint32_t, std::string> Testo(const std::string& s) { return {TipoTesto, s}; }
 
 
 // A program's output; null when it fails.
@@ -340,13 +297,19 @@ private slots:
         clicca(metanoFinoAForm3(), "Command4");
         Form8& f = GestoreForm::form8();
         QVERIFY(mostraAttiva(f));
-        amb.dialoghi.testi = {QStringLiteral("abc.txt"), QStringLiteral("manca/R"), QStringLiteral("tasti")};
+        amb.dialoghi.testi = {"abc.txt", "abc.txt", "manca/R", "tasti"};
         clicca(f, "Command5");
         QCOMPARE(leggi("abc.txt.TXT"), QByteArray::fromStdString(AttesoMetano()));
+        // Again under the same name, the plant's name shorter: only the second report is left.
+        box(GestoreForm::form2(), "Text1")->setText(QStringLiteral("N"));
+        clicca(f, "Command5");
+        std::string secondo = AttesoMetano();
+        QCOMPARE(leggi("abc.txt.TXT"), QByteArray::fromStdString(secondo.replace(secondo.find("Impianto Nord"), 13, "N")));
+        box(GestoreForm::form2(), "Text1")->setText(QStringLiteral("Impianto Nord"));
         clicca(f, "Command5");  // no such folder: the message
         QTest::keyClick(&f, Qt::Key_S, Qt::AltModifier);
         const QString nome = QStringLiteral("Nome file - Max 8 caratteri");
-        QCOMPARE(amb.dialoghi.testiMostrati(), (QStringList{nome, nome, Energia[1], nome}));
+        QCOMPARE(amb.dialoghi.testiMostrati(), (QStringList{nome, nome, nome, Energia[1], nome}));
         QVERIFY(amb.dialoghi.mostrati[0].inputBox);
         QCOMPARE(leggi("tasti.TXT"), QByteArray::fromStdString(AttesoMetano()));
         // The real boxes: the input box, then the message for a save that fails.
@@ -408,14 +371,14 @@ private slots:
         Form3& f = GestoreForm::form3();
         QVERIFY(mostraAttiva(f));
         modulo1().FrazC = 0.75, modulo1().FrazH = 0.25;
-        clicca(f, "Command7");
-        QCOMPARE(testo(f, "Text1"), QStringLiteral("12091,43"));
-        QCOMPARE(box(f, "Text1")->palette().color(QPalette::Text), QColor(Qt::red));
-        QCOMPARE(modulo1().PotereCalorifico.v, 12091.4325);
-        QTest::keyClick(&f, Qt::Key_S, Qt::AltModifier);
-        QCOMPARE(box(f, "Text1")->palette().color(QPalette::Text), QColor(Qt::black));
+        QTest::mouseClick(box(f, "Text2"), Qt::LeftButton);
+        for (auto [tasto, colore] : {std::pair{Qt::Key_N, Qt::red}, {Qt::Key_S, Qt::black}}) {
+            QTest::keyClick(&f, tasto, Qt::AltModifier);
+            QCOMPARE(testo(f, "Text1"), QStringLiteral("12091,43"));
+            QCOMPARE(box(f, "Text1")->palette().color(QPalette::Text), QColor(colore));
+        }
         QCOMPARE(focusName(), QStringLiteral("Text1"));
-        QCOMPARE(testo(f, "Text1"), QStringLiteral("12091,43"));
+        QCOMPARE(modulo1().PotereCalorifico.v, 12091.4325);
     }
 
     // Every kind of message box as the user sees it: the real box's text, title and icon.
@@ -472,9 +435,7 @@ private slots:
             const QByteArray riga = QByteArray::number(c.larghezza) + " x " + QByteArray::number(c.altezza);
             Form2 f;
             QCOMPARE(AdattaSchermo(f, c.larghezza, c.altezza), c.scala);
-            const Controllo* p = f.controllo(QStringLiteral("Command2"));
-            const Controllo* e = f.controllo(QStringLiteral("Label1"));
-            const Controllo* l = f.controllo(QStringLiteral("Line1"));
+            const Controllo *p = f.controllo("Command2"), *e = f.controllo("Label1"), *l = f.controllo("Line1");
             QVERIFY2(p && e && l, riga);
             const float pulsante[] = {p->Left, p->Top, p->Width, p->Height}, linea[] = {l->X1, l->Y1, l->X2, l->Y2};
             for (int k = 0; k < 4; ++k) {
@@ -483,7 +444,7 @@ private slots:
             }
             QVERIFY2(qFuzzyCompare(float(p->FontSize), float(c.font)) && qFuzzyCompare(float(e->FontSize), float(c.etichetta)),
                      riga + " " + QByteArray::number(p->FontSize) + " " + QByteArray::number(e->FontSize));
-            QVERIFY2(ctl(f, "Command2")->x() == qRound(c.pulsante[0] / 15) && ctl(f, "Command2")->y() == qRound(c.pulsante[1] / 15), riga);
+            QVERIFY2(p->widget->pos() == QPoint(qRound(c.pulsante[0] / 15), qRound(c.pulsante[1] / 15)), riga);
         }
     }
 
@@ -574,58 +535,6 @@ private slots:
         QCOMPARE(testo(f8, "Text1"), testo8);
     }
 
-    // The About box's system-information lookup: every branch of the registry
-    // lookup through a scripted registry and file system, and the real seams.
-    void startSysInfo() {
-        const struct { const char* nome; bool chiave1; Valore v1; bool chiave2; Valore v2; std::set<std::string> file;
-                       std::vector<std::string> avviati; bool avviso; } casi[] = {
-            {"first place found, second not looked at", true, Testo(nul(Msinfo)), true, Testo(nul(Cartella)),
-             {Msinfo, NellaCartella}, {Msinfo}, false},
-            {"first place names a missing file", true, Testo(nul(Msinfo)), true, Testo(nul(Cartella)), {NellaCartella},
-             {Msinfo}, true},
-            {"second place, program in the folder", false, {}, true, Testo(nul(Cartella)), {NellaCartella},
-             {NellaCartella}, false},
-            {"second place, folder without the program", false, {}, true, Testo(nul(Cartella)), {}, {}, true},
-            {"keys without their values", true, {}, true, {}, {}, {}, true},
-            {"no keys at all", false, {}, false, {}, {}, {}, true},
-            {"first value of size zero", true, Testo(""), true, Testo(nul(Cartella)), {NellaCartella}, {}, true},
-            {"1024 bytes without NUL taken whole", true, Testo(Lungo), false, {}, {Lungo}, {Lungo}, false},
-            {"1025 bytes count as missing", true, Testo(nul(Lungo)), false, {}, {Lungo}, {}, true},
-            {"too long first, second place used", true, Testo(nul(Lungo)), true, Testo(nul(Cartella)),
-             {NellaCartella}, {NellaCartella}, false},
-            {"number-typed value, last byte first", true, std::pair{TipoNumero, dword(0x12AB0F01)}, false, {}, {},
-             {"&h12AB0F01"}, true},
-            {"value of another type gives an empty path", true, std::pair{3u, nul(Msinfo)}, false, {}, {Msinfo}, {""}, true},
-            {"second place of another type: the root", false, {}, true, std::pair{3u, nul(Cartella)},
-             {"\\MSINFO32.EXE"}, {"\\MSINFO32.EXE"}, false},
-            // The text up to its first NUL; 1023 bytes and NUL fit; bytes as stored.
-            {"NUL inside", true, Testo(std::string("a\0b\0", 4)), false, {}, {std::string("a\0b", 3)},
-             {std::string("a\0b", 3)}, false},
-            {"1023 bytes and NUL", true, Testo(nul(std::string(1023, 'z'))), false, {}, {std::string(1023, 'z')},
-             {std::string(1023, 'z')}, false},
-            {"Windows-1252 path", true, Testo(nul("C:\\Caff\xE8")), false, {}, {"C:\\Caff\xE8"}, {"C:\\Caff\xE8"}, false},
-            {"number with a top zero byte: the NUL rule", true, std::pair{TipoNumero, dword(0x00001234)}, false, {},
-             {"&h001234"}, {"&h001234"}, false},
-        };
-        for (const auto& c : casi) {
-            RegistroFinto reg;
-            if (c.chiave1) reg.chiavi[ChiaveSysInfo];
-            if (c.v1) reg.chiavi[ChiaveSysInfo][ValoreSysInfo] = *c.v1;
-            if (c.chiave2) reg.chiavi[ChiaveSysInfoCartella];
-            if (c.v2) reg.chiavi[ChiaveSysInfoCartella][ValoreSysInfoCartella] = *c.v2;
-            SistemaFinto sis;
-            sis.file = c.file;
-            std::vector<std::string> avvisi;
-            AmbienteSistema amb{reg, sis, sis, [&](std::string_view t) { avvisi.emplace_back(t); }};
-            StartSysInfo(amb);
-            QVERIFY2(sis.avviati == c.avviati, c.nome);
-            QVERIFY2(avvisi == (c.avviso ? std::vector<std::string>{messaggi::InfoNonDisponibili}
-                                         : std::vector<std::string>{}), c.nome);
-            QVERIFY2(reg.aperte.front() == ChiaveSysInfo, c.nome);
-            QVERIFY2(reg.chiusure == int(reg.aperte.size()), c.nome);  // every key opened is closed
-        }
-    }
-
     // "Stam&pa" clicked after the methane walk, through a real CUPS server (the ctest "stampa"
     // runs these under cups-prova.sh): the job's PDF carries the words of the hand-laid report
     // in order (the printer moves only the title and the date and time), on more than one page,
@@ -641,33 +550,33 @@ private slots:
         clicca(GestoreForm::form8(), "Command3");
         QTRY_COMPARE_WITH_TIMEOUT(QDir(lavori).entryList({"job-*.pdf"}, QDir::Files).size(), 1, 60000);
         const QString pdf = QDir(lavori).filePath(Lavori(lavori).first());
-        QStringList attese, stampate;
-        for (const QString& r : QString::fromLatin1(AttesoMetano().c_str()).split(QStringLiteral("\r\n")))
-            if (!Parole(r).isEmpty()) attese << Parole(r);
+        auto righe = [](const QString& testo, const char* fine) {  // the lines' words, empty lines left out
+            QStringList l;
+            for (const QString& r : testo.split(QLatin1String(fine))) if (!Parole(r).isEmpty()) l << Parole(r);
+            return l;
+        };
         const QString layout = Esegui("pdftotext", {"-layout", pdf, "-"});
-        for (const QString& r : layout.split('\n'))
-            if (!Parole(r).isEmpty()) stampate << Parole(r);
-        QCOMPARE(stampate, attese);
+        QCOMPARE(righe(layout, "\n"), righe(QString::fromLatin1(AttesoMetano().c_str()), "\r\n"));
         QVERIFY(layout.count(QChar('\f')) >= 2);  // 67 lines of 12-point text do not fit one page
 
         // Words of the table rows by their line: x in points from the page's left edge.
         static const QRegularExpression parola(R"x(<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>([^<]*)</word>)x");
-        std::map<std::pair<int, int>, QList<std::pair<double, QString>>> righe;  // (page, y) -> words
+        std::map<std::pair<int, int>, QList<std::pair<double, QString>>> parole;  // (page, y) -> words
         int pagina = 0;
         for (const QString& r : Esegui("pdftotext", {"-bbox", pdf, "-"}).split('\n')) {
             pagina += r.contains(QStringLiteral("<page "));
             if (auto m = parola.match(r); m.hasMatch())
-                righe[{pagina, qRound(m.captured(2).toDouble())}] << std::pair{m.captured(1).toDouble(), m.captured(3)};
+                parole[{pagina, qRound(m.captured(2).toDouble())}] << std::pair{m.captured(1).toDouble(), m.captured(3)};
         }
         const QList<int> colonne = {3, 12, 24, 36, 48};
         double larghezza = 0;  // one column, from the N2 row's first and last value
         int controllate = 0;
-        for (const auto& [y, parole] : righe) {
-            if (parole.size() != 5 || !QStringList{"N2", "O2", "CO2", "H2O", "SO2", "HCl", "Totale"}.contains(parole[0].second)) continue;
-            if (larghezza == 0) larghezza = (parole[4].first - parole[1].first) / (48 - 12);
+        for (const auto& [y, p] : parole) {
+            if (p.size() != 5 || !QStringList{"N2", "O2", "CO2", "H2O", "SO2", "HCl", "Totale"}.contains(p[0].second)) continue;
+            if (larghezza == 0) larghezza = (p[4].first - p[1].first) / (48 - 12);
             for (int k = 0; k < 5; ++k) {
-                const int colonna = k == 0 && parole[0].second == QLatin1String("Totale") ? 2 : colonne[k];
-                QVERIFY2(std::abs(parole[k].first - (25 + (colonna - 1) * larghezza)) < 0.5, qPrintable(parole[k].second));
+                const int colonna = k == 0 && p[0].second == QLatin1String("Totale") ? 2 : colonne[k];
+                QVERIFY2(std::abs(p[k].first - (25 + (colonna - 1) * larghezza)) < 0.5, qPrintable(p[k].second));
             }
             ++controllate;
         }
