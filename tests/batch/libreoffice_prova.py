@@ -34,10 +34,8 @@ def main():
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     subprocess.Popen(['sh', '-c', 'while kill -0 %d; do sleep 1; done 2>/dev/null; kill -KILL -%d 2>/dev/null'
                       % (os.getpid(), soffice.pid)], start_new_session=True)
-    def interrompi(segnale, _):
-        raise SystemExit('stopped by signal %d' % segnale)
-    signal.signal(signal.SIGTERM, interrompi)
-    signal.signal(signal.SIGALRM, interrompi)
+    for segnale in (signal.SIGTERM, signal.SIGALRM):
+        signal.signal(segnale, lambda n, _: sys.exit('stopped by signal %d' % n))
     signal.alarm(240)
     try:
         locale = uno.getComponentContext()

@@ -102,8 +102,6 @@ struct CartellaDiLavoro {
 struct UscitaImpostata {
     explicit UscitaImpostata(UscitaRapporto* u) { impostaUscitaRapporto(u); }
     ~UscitaImpostata() { impostaUscitaRapporto(nullptr); }
-    UscitaImpostata(const UscitaImpostata&) = delete;
-    UscitaImpostata& operator=(const UscitaImpostata&) = delete;
 };
 
 inline QLineEdit* box(QWidget& form, const char* nome) { return ctl<QLineEdit>(form, nome); }
