@@ -123,13 +123,14 @@ TEST(EquilibrioCloro, EdgesAndErrors) {
 }
 
 constexpr Finestra F7 = Finestra::Form7;
+const size_t Form7 = 18;  // the feed and air results, the humidity's among them
 const std::vector<std::string> Energia = {messaggi::PotereInadeguato, messaggi::VerificareInput};
 const std::vector<std::string> Errore = {messaggi::VerificareInput};
 
 std::vector<Scritto> scrittiDi(const EsitoOperazione& e) {
     std::vector<Scritto> v;
     for (const auto& x : e.effetti)
-        if (x.tipo == T::Testo) v.push_back({x.finestra, std::string(x.controllo), x.testo});
+        if (x.tipo == T::Testo) v.push_back({x.bersaglio, x.testo});
     return v;
 }
 
@@ -144,7 +145,7 @@ TEST(EseguiCalcolo, WorkedCasesWriteEveryBoxInOrderThenShowForm7) {
     }
     Modulo1 m = combustibileClorurato();  // 0.012345 · 100 kg/h of N is 1.2345 kg/h: the box cuts it to 1,234
     m.FrazN = 0.012345;
-    EXPECT_EQ((testi(EseguiCalcolo(m))[{F7, "Text6"}]), "1,234");
+    EXPECT_EQ(testi(EseguiCalcolo(m))[Quantita::PortataN], "1,234");
 }
 
 // A hot, wet, chlorine-rich fuel whose flue-gas temperature passes settle into a cycle of two.
@@ -154,26 +155,33 @@ Modulo1 temperaturaCiclica() {
 
 TEST(EseguiCalcolo, StopsAndWhatIsWrittenBefore) {
     auto con = [](Modulo1 (*caso)(), auto cambia) { Modulo1 m = caso(); cambia(m); return m; };
-    const struct { const char* nome; Modulo1 m; size_t form7; std::vector<std::string> messaggi; } casi[] = {
-        {"no fuel flow: the energy stop after the humidity box", con(metano, [](Modulo1& m) { m.PortataComb = 0; }), 1, Energia},
-        {"the humidity fails: nothing written", con(metano, [](Modulo1& m) { m.TempAria = -273.15; }), 0, Errore},
+    // The detail says the step and the cause (its start: the operands follow).
+    const struct { const char* nome; Modulo1 m; size_t form7; std::vector<std::string> messaggi; const char* dettaglio; } casi[] = {
+        {"no fuel flow: the energy stop after the humidity box", con(metano, [](Modulo1& m) { m.PortataComb = 0; }), 1,
+         Energia, ""},
+        {"the humidity fails: nothing written", con(metano, [](Modulo1& m) { m.TempAria = -273.15; }), 0, Errore,
+         "umidità dell'aria: logaritmo di un numero non positivo (0)"},
         // The balance stays in range (energy in 1.2e308) but the energy box multiplies it by 10.
-        {"a huge plant", con(metano, [](Modulo1& m) { m.PortataComb = 1e304, m.Dispersioni = 0; }), 9, Errore},
+        {"a huge plant", con(metano, [](Modulo1& m) { m.PortataComb = 1e304, m.Dispersioni = 0; }), 9, Errore,
+         "visualizzazione di EnergiaIngresso: prodotto fuori scala (1.1958"},
         // No oxygen left for the chlorine trial points; Form7 written, Form8 not.
-        {"no excess air", con(cloruroDiVinile, [](Modulo1& m) { m.EccessoAria = 0, m.ConcCl2 = 99; }), 18, Errore},
+        {"no excess air", con(cloruroDiVinile, [](Modulo1& m) { m.EccessoAria = 0, m.ConcCl2 = 99; }), Form7, Errore,
+         "equilibrio del cloro: radice quadrata di un numero negativo (-1.0000000000000001e-05)"},
         // A row whose chlorine steps cycle ends at once the same way, well before the guard.
-        {"cycling chlorine steps", cloroCiclico(), 18, Errore},
-        {"cycling temperature passes: the humidity box only", temperaturaCiclica(), 1, Errore},
+        {"cycling chlorine steps", cloroCiclico(), Form7, Errore, "equilibrio del cloro: ciclo di periodo 2, fermato dopo "},
+        {"cycling temperature passes: the humidity box only", temperaturaCiclica(), 1, Errore,
+         "temperatura fumi: ciclo di periodo 2, fermato dopo "},
     };
     for (auto c : casi) {
         const double cl2 = c.m.ConcCl2.v;
         auto e = EseguiCalcolo(c.m);
         EXPECT_FALSE(e.completato) << c.nome;
         EXPECT_EQ(e.messaggi(), c.messaggi) << c.nome;
-        EXPECT_EQ(ordineTesti(e, F7).size(), c.form7) << c.nome;
-        EXPECT_TRUE(ordineTesti(e, Finestra::Form8).empty()) << c.nome;
+        EXPECT_EQ(ordineTesti(e).size(), c.form7) << c.nome;  // the flue gas never written
         EXPECT_EQ(c.m.ConcCl2.v, cl2) << c.nome;  // the chlorine result is never reached
-        EXPECT_EQ(c.m.PercVolHCl.v > 0, c.m.FrazCl.v > 0 && c.form7 == 18) << c.nome;  // the composition was made
+        EXPECT_EQ(c.m.PercVolHCl.v > 0, c.m.FrazCl.v > 0 && c.form7 == Form7) << c.nome;  // the composition was made
+        EXPECT_EQ(e.dettaglio.testo().substr(0, std::string_view(c.dettaglio).size()), c.dettaglio) << c.nome;
+        EXPECT_EQ(e.dettaglio.testo().empty(), !*c.dettaglio) << c.nome;
     }
     // Cycles of two in either loop end at once, left where the guard would stop them: one
     // pass more or fewer lands on the other value.
@@ -223,7 +231,7 @@ TEST(EseguiCalcolo, InvariantsOnRandomRecords) {
         condizioni(m, u(-5, 200), u(-40, 60), u(0, 100), u(-20, 900), u(-1, 30));
         const auto e = EseguiCalcolo(m);
         t.Applica(e);
-        for (const auto& [box, testo] : t.testi) EXPECT_FALSE(guasto(testo)) << box.second << " " << testo;
+        for (const auto& [chiave, testo] : t.testi) EXPECT_FALSE(guasto(testo)) << i << ": " << testo;
         if (!e.completato) continue;
         ++completati;
         EXPECT_NEAR(m.PercVolCO2.v + m.PercVolH2O.v + m.PercVolHCl.v + m.PercVolSO2.v + m.PercVolO2.v + m.PercVolN2.v, 100, 1e-9);
@@ -252,7 +260,7 @@ TEST(StimaPotereCalorifico, FromWeightFractions) {
         ASSERT_TRUE(e.completato);
         EXPECT_EQ(tipi(e), (std::vector<T>{T::Colore, T::Testo}));
         EXPECT_EQ(e.effetti[0].colore, Colore::Rosso);
-        EXPECT_EQ((testi(e)[{Finestra::Form3, "Text1"}]), c.testo);
+        EXPECT_EQ(testi(e)[Quantita::PotereCalorifico], c.testo);
     }
     Modulo1 m;
     m.FrazC = 1e305, m.PotereCalorifico = 7;  // overflow: the message, the old value kept
@@ -290,7 +298,7 @@ TEST(Andamento, TargetAsTheUserReadsIt) {
     };
     std::vector<PuntoAndamento> punti;
     for (const auto& c : casi) {
-        const Grandezza& g = IngressiAndamento[c.grandezza];
+        const Grandezza& g = Info(IngressiAndamento[c.grandezza]);
         SCOPED_TRACE(std::string(g.nome) + " " + std::to_string(c.t));
         std::vector<double> valori;
         ASSERT_FALSE(ValoriAndamento(c.da, c.a, c.passo, valori));
@@ -312,32 +320,32 @@ TEST(Andamento, TargetAsTheUserReadsIt) {
     // points just above no excess air; a first point made hot by hand sends the bisection there.
     IngressiCaso cloruro{TipoCombustibile::Altri, Composizione::Atomica, prova::cloruroDiVinile()};
     std::vector<double> valori = {0, 100};
-    CalcolaAndamento(cloruro, IngressiAndamento[0], valori, punti);
+    CalcolaAndamento(cloruro, Info(IngressiAndamento[0]), valori, punti);
     punti[0].completato = true, punti[0].m.TempFumi = 5000;
-    const Obiettivo o = TrovaObiettivo(cloruro, IngressiAndamento[0], punti, 3000);
+    const Obiettivo o = TrovaObiettivo(cloruro, Info(IngressiAndamento[0]), punti, 3000);
     EXPECT_EQ(o.esito, Obiettivo::Esito::Interrotto);
     Modulo1 m;
-    EXPECT_FALSE(CalcolaCaso(CasoCon(cloruro, IngressiAndamento[0], o.valore), m).completato) << o.valore;
+    EXPECT_FALSE(CalcolaCaso(CasoCon(cloruro, Info(IngressiAndamento[0]), o.valore), m).completato) << o.valore;
     EXPECT_TRUE(o.valore > 0 && o.valore < 50) << o.valore;
     EXPECT_EQ(o.frase, "Il calcolo si ferma a " + TestoNumero(o.valore) + " %: " + messaggi::VerificareInput);
     // 20 % gives 1314.6 °C and 200 % is far below 850 °C.
     ASSERT_FALSE(ValoriAndamento(0, 200, 5, valori));
-    CalcolaAndamento(metano, IngressiAndamento[0], valori, punti);
-    EXPECT_EQ(TrovaObiettivo(metano, IngressiAndamento[0], punti, 3000).frase,
+    CalcolaAndamento(metano, Info(IngressiAndamento[0]), valori, punti);
+    EXPECT_EQ(TrovaObiettivo(metano, Info(IngressiAndamento[0]), punti, 3000).frase,
               "La temperatura dei fumi non raggiunge 3000 °C tra 0 e 200 %");
-    EXPECT_EQ(TrovaObiettivo(metano, IngressiAndamento[0], punti, 100).frase,
+    EXPECT_EQ(TrovaObiettivo(metano, Info(IngressiAndamento[0]), punti, 100).frase,
               "La temperatura dei fumi resta sopra 100 °C tra 0 e 200 %");
     // Up, down, a gap, up again: three crossings, the gap bridged.
     std::vector<PuntoAndamento> zigzag(punti.begin(), punti.begin() + 5);
     const double temperature[] = {900, 800, 900, 0, 800};
     for (int k = 0; k < 5; ++k) zigzag[k].m.TempFumi = temperature[k];
     zigzag[3].completato = false;
-    EXPECT_EQ(TrovaObiettivo(metano, IngressiAndamento[0], zigzag, 850).frase,
+    EXPECT_EQ(TrovaObiettivo(metano, Info(IngressiAndamento[0]), zigzag, 850).frase,
               "La temperatura dei fumi incrocia 850 °C 3 volte tra 0 e 20 %: restringere l'intervallo");
     // Every value stops.
     ASSERT_FALSE(ValoriAndamento(100, 200, 50, valori));
-    CalcolaAndamento(metano, IngressiAndamento[4], valori, punti);
-    EXPECT_EQ(TrovaObiettivo(metano, IngressiAndamento[4], punti, 1000).frase, "Nessun caso calcolato tra 100 e 200 %");
+    CalcolaAndamento(metano, Info(IngressiAndamento[4]), valori, punti);
+    EXPECT_EQ(TrovaObiettivo(metano, Info(IngressiAndamento[4]), punti, 1000).frase, "Nessun caso calcolato tra 100 e 200 %");
 }
 
 }  // namespace
