@@ -15,7 +15,7 @@
 namespace termix::batch {
 
 struct Variando {
-    Grandezza colonna{};  // any numeric input column
+    const Grandezza* colonna = nullptr;  // any numeric input column
     std::vector<double> valori;
     std::optional<double> obiettivo;
 };
