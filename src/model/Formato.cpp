@@ -1,5 +1,7 @@
 #include "model/Formato.h"
 
+#include "model/NumeroTesto.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -45,8 +47,7 @@ std::string disponi(bool negativo, const char* cifre, int esp) {
 std::string testoGenerale(double y) {
     if (y == 0.0) return "0";
     char buf[40];
-    auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(y), std::chars_format::scientific, 14);
-    *r.ptr = '\0';
+    *TestoScientifico(buf, std::fabs(y), 14) = '\0';
     // buf: d.dddddddddddddde[+-]xx
     char cifre[16];
     cifre[0] = buf[0];

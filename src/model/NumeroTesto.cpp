@@ -1,0 +1,108 @@
+#include "model/NumeroTesto.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#define FMT_HEADER_ONLY
+#include <fmt/format.h>
+
+namespace termix {
+
+namespace {
+
+int CifreEsponente(int e) {
+    int n = 0;
+    do {
+        ++n;
+        e /= 10;
+    } while (e != 0);
+    return n < 2 ? 2 : n;
+}
+
+}  // namespace
+
+char* TestoBreve(char* p, double x) {
+    if (!std::isfinite(x)) {
+        const char* t = std::isnan(x) ? "nan" : "inf";
+        if (std::signbit(x)) *p++ = '-';
+        std::memcpy(p, t, 3);
+        return p + 3;
+    }
+    if (std::signbit(x)) *p++ = '-';
+    if (x == 0.0) {
+        *p = '0';
+        return p + 1;
+    }
+    // fmt gives the shortest round-trip digits (closest to x among them);
+    // only their layout is ours.
+    char grezzo[LunghezzaTestoDouble];
+    char* fine = fmt::format_to_n(grezzo, sizeof grezzo - 1, "{}", std::fabs(x)).out;
+    *fine = '\0';
+    char cifre[20];
+    int n = 0;
+    int puntoDopo = -1;  // digits before the point in the raw text
+    int esp = 0;
+    for (const char* q = grezzo; q < fine; ++q) {
+        if (*q == '.') {
+            puntoDopo = n;
+        } else if (*q == 'e') {
+            esp = std::atoi(q + 1);
+            break;
+        } else {
+            cifre[n++] = *q;
+        }
+    }
+    if (puntoDopo < 0) puntoDopo = n;
+    // Leading zeros of "0.000ddd" belong to the exponent, trailing zeros of
+    // "ddd00" too.
+    int inizio = 0;
+    while (inizio < n - 1 && cifre[inizio] == '0') ++inizio;
+    int e = esp + puntoDopo - 1 - inizio;  // x = d.ddd * 10^e
+    int fineCifre = n;
+    while (fineCifre > inizio + 1 && cifre[fineCifre - 1] == '0') --fineCifre;
+    const char* d = cifre + inizio;
+    const int k = fineCifre - inizio;
+
+    const int lungSci = k + (k > 1 ? 1 : 0) + 2 + CifreEsponente(e < 0 ? -e : e);
+    int lungFissa;
+    if (e >= 0)
+        lungFissa = k <= e + 1 ? e + 1 : k + 1;
+    else
+        lungFissa = 1 + (-e) + k;  // "0." then -e-1 zeros then the digits
+    if (lungFissa <= lungSci) {
+        if (e >= 0) {
+            // Padding zeros would give a text as long as the exact integer
+            // but further from x: the exact integer it is.
+            if (k < e + 1) return fmt::format_to(p, "{:.0f}", std::fabs(x));
+            if (k == e + 1) {
+                std::memcpy(p, d, static_cast<std::size_t>(k));
+                return p + k;
+            }
+            std::memcpy(p, d, static_cast<std::size_t>(e + 1));
+            p[e + 1] = '.';
+            std::memcpy(p + e + 2, d + e + 1, static_cast<std::size_t>(k - e - 1));
+            return p + k + 1;
+        }
+        *p++ = '0';
+        *p++ = '.';
+        std::memset(p, '0', static_cast<std::size_t>(-e - 1));
+        p += -e - 1;
+        std::memcpy(p, d, static_cast<std::size_t>(k));
+        return p + k;
+    }
+    *p++ = d[0];
+    if (k > 1) {
+        *p++ = '.';
+        std::memcpy(p, d + 1, static_cast<std::size_t>(k - 1));
+        p += k - 1;
+    }
+    return fmt::format_to(p, "e{}{:02}", e < 0 ? '-' : '+', e < 0 ? -e : e);
+}
+
+char* TestoScientifico(char* p, double x, int cifre) {
+    if (!std::isfinite(x)) return TestoBreve(p, x);
+    return fmt::format_to(p, "{:.{}e}", x, cifre);
+}
+
+}  // namespace termix
