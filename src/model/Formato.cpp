@@ -145,7 +145,7 @@ std::optional<double> CompletaNumero(std::string_view t, size_t i, std::string& 
     if (i != t.size()) return std::nullopt;
 
     double valore = 0.0;
-    auto r = std::from_chars(pulito.data(), pulito.data() + pulito.size(), valore);
+    auto r = LeggiDouble(pulito.data(), pulito.data() + pulito.size(), valore);
     if (r.ptr != pulito.data() + pulito.size()) return std::nullopt;
     if (r.ec == std::errc::result_out_of_range) {
         // Too small for a double reads as 0; too large is not a number.

@@ -1,6 +1,9 @@
 #include "model/NumeroTesto.h"
 
+#include <cerrno>
+#include <charconv>
 #include <cmath>
+#include <string>
 #include <cstdlib>
 #include <cstring>
 
@@ -103,6 +106,26 @@ char* TestoBreve(char* p, double x) {
 char* TestoScientifico(char* p, double x, int cifre) {
     if (!std::isfinite(x)) return TestoBreve(p, x);
     return fmt::format_to(p, "{:.{}e}", x, cifre);
+}
+
+LetturaDouble LeggiDouble(const char* inizio, const char* fine, double& valore) {
+#ifdef __EMSCRIPTEN__
+    // No floating-point from_chars there; strtod is correctly rounded and the
+    // browser's C locale has the decimal point.
+    const std::string testo(inizio, fine);
+    char* fermo = nullptr;
+    errno = 0;
+    const double v = std::strtod(testo.c_str(), &fermo);
+    if (fermo == testo.c_str()) return {inizio, std::errc::invalid_argument};
+    const char* ptr = inizio + (fermo - testo.c_str());
+    // ERANGE on a subnormal result is no error for from_chars.
+    if (errno == ERANGE && (v == 0.0 || std::isinf(v))) return {ptr, std::errc::result_out_of_range};
+    valore = v;
+    return {ptr, std::errc()};
+#else
+    const auto r = std::from_chars(inizio, fine, valore);
+    return {r.ptr, r.ec};
+#endif
 }
 
 }  // namespace termix

@@ -2,6 +2,7 @@
 // Doubles as text, the same bytes on every platform and in the browser build
 // (whose C++ library has no floating-point std::to_chars).
 #include <cstddef>
+#include <system_error>
 
 namespace termix {
 
@@ -16,5 +17,14 @@ char* TestoBreve(char* p, double x);
 // x in exponent form with `cifre` digits after the point ("d.ddde+xx"),
 // correctly rounded, as std::to_chars with chars_format::scientific.
 char* TestoScientifico(char* p, double x, int cifre);
+
+// Reads a plain decimal number ("-12.5e3") as std::from_chars does: ptr past
+// what was read, result_out_of_range when it is beyond the double range
+// (valore then untouched).
+struct LetturaDouble {
+    const char* ptr;
+    std::errc ec;
+};
+LetturaDouble LeggiDouble(const char* inizio, const char* fine, double& valore);
 
 }  // namespace termix

@@ -1,0 +1,235 @@
+// The page's window on the core and the batch tool: one case computed as the
+// batch tool computes a record (with what the forms would show and the report
+// file's bytes), and whole batch runs between two paths of the browser's
+// file system (the page mounts the user's file and an output device there).
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "batch/Batch.h"
+#include "batch/Colonne.h"
+#include "batch/Csv.h"
+#include "batch/Record.h"
+#include "batch/Variando.h"
+#include "report/SalvaRapporto.h"
+
+using emscripten::val;
+
+namespace termix::web {
+
+namespace {
+
+const char* NomeFinestra(Finestra f) {
+    switch (f) {
+        case Finestra::Form2: return "Form2";
+        case Finestra::Form3: return "Form3";
+        case Finestra::Form7: return "Form7";
+        case Finestra::Form8: return "Form8";
+    }
+    return "";
+}
+
+// A record given as a JS object: numbers become the shortest text with the
+// decimal point (the ',' convention reads it back to the same double).
+void CampiDa(const val& record, std::vector<std::string>& nomi, std::vector<std::string>& valori) {
+    const val chiavi = val::global("Object").call<val>("keys", record);
+    const unsigned n = chiavi["length"].as<unsigned>();
+    for (unsigned i = 0; i < n; ++i) {
+        const std::string nome = chiavi[i].as<std::string>();
+        const val v = record[nome];
+        std::string testo;
+        if (v.isNumber()) {
+            ScriviNumero(testo, v.as<double>(), ',');
+        } else if (v.isString()) {
+            testo = v.as<std::string>();
+        } else if (!v.isNull() && !v.isUndefined()) {
+            testo = v.call<std::string>("toString");
+        }
+        nomi.push_back(nome);
+        valori.push_back(std::move(testo));
+    }
+}
+
+class TestiVista : public SorgenteTesti {
+public:
+    explicit TestiVista(const batch::VistaForme& v) : v_(v) {}
+    std::string Testo(Finestra f, std::string_view controllo) const override { return v_.testo(f, controllo); }
+
+private:
+    const batch::VistaForme& v_;
+};
+
+class OrologioFisso : public Orologio {
+public:
+    OrologioFisso(std::string data, std::string ora) : data_(std::move(data)), ora_(std::move(ora)) {}
+    std::string Data() override { return data_; }
+    std::string Ora() override { return ora_; }
+
+private:
+    std::string data_, ora_;
+};
+
+class FileInMemoria : public FileScrittura {
+public:
+    explicit FileInMemoria(std::string& byte) : byte_(byte) {}
+    bool Scrivi(std::string_view b) override {
+        byte_.append(b);
+        return true;
+    }
+    bool Chiudi() override { return true; }
+
+private:
+    std::string& byte_;
+};
+
+class MemoriaFs : public FileSystem {
+public:
+    std::unique_ptr<FileScrittura> Crea(const std::string&) override { return std::make_unique<FileInMemoria>(byte); }
+    std::string byte;
+};
+
+val Byte(std::string_view s) {
+    val u = val::global("Uint8Array").new_(s.size());
+    u.call<void>("set", val(emscripten::typed_memory_view(s.size(), reinterpret_cast<const unsigned char*>(s.data()))));
+    return u;
+}
+
+// One record as the batch tool computes it. The result: `risultato` (the
+// output columns: Esito as text, values as numbers, null when empty),
+// `testi` ("Form7.Text3" -> what that box shows), `opzioni` (the option
+// buttons), and with a date and time `rapporto` (the .TXT bytes) and
+// `righe` (its lines, UTF-8). An unusable header throws its message.
+val Caso(const val& record, const val& data, const val& ora) {
+    std::vector<std::string> nomi, valori;
+    CampiDa(record, nomi, valori);
+    std::vector<std::string_view> vNomi(nomi.begin(), nomi.end()), vValori(valori.begin(), valori.end());
+    batch::Intestazione h;
+    if (auto errore = batch::LeggiIntestazione(vNomi, ',', h)) throw std::runtime_error(*errore);
+    batch::RisultatoRecord r;
+    batch::VistaForme vista;
+    batch::ElaboraRecord(h, vValori, batch::Difetto::Nessuno, r, &vista);
+    std::string riga;
+    batch::ScriviRecord(riga, h, 1, vValori, r);
+
+    // The output line read back: the same cells the batch tool writes.
+    std::string testa;
+    batch::ScriviIntestazione(testa, ',');
+    std::vector<std::string> colonne, celle;
+    batch::LettoreCsv lettore;
+    auto raccogli = [](std::vector<std::string>& dove) {
+        return [&dove](const batch::RecordCsv& rec) {
+            for (auto c : rec.campi) dove.emplace_back(c);
+        };
+    };
+    lettore.alimenta(testa.data(), testa.size(), raccogli(colonne));
+    lettore.alimenta(riga.data(), riga.size(), raccogli(celle));
+    val risultato = val::object();
+    for (std::size_t i = 0; i < colonne.size() && i < celle.size(); ++i) {
+        const std::string& c = colonne[i];
+        const bool testo = c == "Impianto" || c == "Combustibile" || c == "Esito";
+        if (testo)
+            risultato.set(c, celle[i]);
+        else if (celle[i].empty())
+            risultato.set(c, val::null());
+        else
+            risultato.set(c, std::strtod(celle[i].c_str(), nullptr));
+    }
+
+    val testi = val::object(), opzioni = val::object();
+    for (const auto& [chiave, t] : vista.testi)
+        testi.set(std::string(NomeFinestra(chiave.first)) + "." + chiave.second, t);
+    for (const auto& [chiave, s] : vista.opzioni)
+        opzioni.set(std::string(NomeFinestra(chiave.first)) + "." + chiave.second, s);
+    val esito = val::object();
+    esito.set("risultato", risultato);
+    esito.set("completato", r.stato == batch::RisultatoRecord::Stato::Completato);
+    esito.set("testi", testi);
+    esito.set("opzioni", opzioni);
+    if (r.stato == batch::RisultatoRecord::Stato::Completato && data.isString()) {
+        TestiVista sorgente(vista);
+        OrologioFisso orologio(data.as<std::string>(), ora.as<std::string>());
+        MemoriaFs fs;
+        if (!SalvaRapporto("rapporto.TXT", sorgente, orologio, fs)) throw std::runtime_error("rapporto");
+        esito.set("rapporto", Byte(fs.byte));
+        val righe = val::array();
+        OrologioFisso orologio2(data.as<std::string>(), ora.as<std::string>());
+        ProduciRapporto(TipoUscita::File, sorgente, orologio2, LarghezzaCaratteri, [&](const RigaFisica& f) {
+            righe.call<void>("push", TestoRiga(f));
+            return true;
+        });
+        esito.set("righe", righe);
+    }
+    return esito;
+}
+
+// The input columns in order: name, kind ("testo", "opzione", "numero"),
+// and the form box a user types it into.
+val ColonneIngresso() {
+    val a = val::array();
+    for (const auto& c : batch::ColonneIngresso) {
+        val o = val::object();
+        o.set("nome", c.nome);
+        o.set("tipo", c.tipo == batch::ColonnaIngresso::Tipo::Testo    ? "testo"
+                      : c.tipo == batch::ColonnaIngresso::Tipo::Opzione ? "opzione"
+                                                                       : "numero");
+        o.set("finestra", NomeFinestra(c.finestra));
+        o.set("controllo", c.controllo);
+        a.call<void>("push", o);
+    }
+    return a;
+}
+
+// termix54-batch on `ingresso` into `uscita` (paths of the page's file
+// system), with the tool's options as texts ("" = not given). Its messages go
+// to stderr, as the tool's do. Returns the tool's exit status.
+int Batch(const std::string& ingresso, const std::string& uscita, const std::string& conserva,
+          const std::string& variando, const std::string& obiettivo) {
+    batch::OpzioniBatch o;
+    o.inLinea = true;
+    o.nomeIngresso = ingresso;
+    o.nomeUscita = uscita;
+    batch::Variando v;
+    auto uso = [](const std::string& m) {
+        std::fprintf(stderr, "termix54-batch: %s\n", m.c_str());
+        return 2;
+    };
+    if (!variando.empty()) {
+        if (auto e = batch::LeggiVariando(variando, v)) return uso(*e);
+        if (!obiettivo.empty())
+            if (auto e = batch::LeggiObiettivo(obiettivo, v)) return uso(*e);
+        o.variando = &v;
+    }
+    for (std::size_t i = 0; !conserva.empty() && i <= conserva.size();) {
+        std::size_t j = conserva.find(',', i);
+        if (j == std::string::npos) j = conserva.size();
+        if (j == i) return uso("nome di colonna vuoto in --conserva");
+        o.conserva.push_back(conserva.substr(i, j - i));
+        i = j + 1;
+    }
+    std::FILE* f = std::fopen(ingresso.c_str(), "rb");
+    if (!f) {
+        std::fprintf(stderr, "termix54-batch: impossibile aprire %s\n", ingresso.c_str());
+        return 2;
+    }
+    o.ingresso = f;
+    const int esito = batch::EseguiBatch(o);
+    std::fclose(f);
+    return esito;
+}
+
+}  // namespace
+
+EMSCRIPTEN_BINDINGS(termix54) {
+    emscripten::function("caso", &Caso);
+    emscripten::function("colonneIngresso", &ColonneIngresso);
+    emscripten::function("batch", &Batch);
+}
+
+}  // namespace termix::web
