@@ -106,7 +106,7 @@ val Byte(std::string_view s) {
 // `testi` ("Form7.Text3" -> what that box shows), `opzioni` (the option
 // buttons), and with a date and time `rapporto` (the .TXT bytes) and
 // `righe` (its lines, UTF-8). An unusable header throws its message.
-val Caso(const val& record, const val& data, const val& ora) {
+val CasoOLancia(const val& record, const val& data, const val& ora) {
     std::vector<std::string> nomi, valori;
     CampiDa(record, nomi, valori);
     std::vector<std::string_view> vNomi(nomi.begin(), nomi.end()), vValori(valori.begin(), valori.end());
@@ -167,6 +167,18 @@ val Caso(const val& record, const val& data, const val& ora) {
         esito.set("righe", righe);
     }
     return esito;
+}
+
+// A C++ exception would reach the page as a bare number: its message instead.
+val Caso(const val& record, const val& data, const val& ora) {
+    std::string messaggio;
+    try {
+        return CasoOLancia(record, data, ora);
+    } catch (const std::exception& e) {
+        messaggio = e.what();
+    }
+    val::global("Error").new_(messaggio).throw_();
+    return val::undefined();
 }
 
 // The input columns in order: name, kind ("testo", "opzione", "numero"),
