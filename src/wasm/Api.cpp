@@ -18,6 +18,8 @@
 #include "batch/Csv.h"
 #include "batch/Record.h"
 #include "batch/Variando.h"
+#include "model/Messaggi.h"
+#include "model/NumeroTesto.h"
 #include "report/SalvaRapporto.h"
 
 using emscripten::val;
@@ -36,9 +38,9 @@ const char* NomeFinestra(Finestra f) {
     return "";
 }
 
-// A record given as a JS object: numbers become the shortest text with the
-// decimal point (the ',' convention reads it back to the same double).
-void CampiDa(const val& record, std::vector<std::string>& nomi, std::vector<std::string>& valori) {
+// A record given as a JS object: numbers become the shortest text in the
+// convention of `sep`, which reads it back to the same double.
+void CampiDa(const val& record, char sep, std::vector<std::string>& nomi, std::vector<std::string>& valori) {
     const val chiavi = val::global("Object").call<val>("keys", record);
     const unsigned n = chiavi["length"].as<unsigned>();
     for (unsigned i = 0; i < n; ++i) {
@@ -46,7 +48,7 @@ void CampiDa(const val& record, std::vector<std::string>& nomi, std::vector<std:
         const val v = record[nome];
         std::string testo;
         if (v.isNumber()) {
-            ScriviNumero(testo, v.as<double>(), ',');
+            ScriviNumero(testo, v.as<double>(), sep);
         } else if (v.isString()) {
             testo = v.as<std::string>();
         } else if (!v.isNull() && !v.isUndefined()) {
@@ -95,23 +97,33 @@ public:
     std::string byte;
 };
 
+// An output cell back to its double (the writer's text, either convention).
+double LeggiCella(std::string c) {
+    for (char& x : c)
+        if (x == ',') x = '.';
+    double v = 0;
+    LeggiDouble(c.data(), c.data() + c.size(), v);
+    return v;
+}
+
 val Byte(std::string_view s) {
     val u = val::global("Uint8Array").new_(s.size());
     u.call<void>("set", val(emscripten::typed_memory_view(s.size(), reinterpret_cast<const unsigned char*>(s.data()))));
     return u;
 }
 
-// One record as the batch tool computes it. The result: `risultato` (the
+// One record as the batch tool computes it, in the ';' convention (the
+// decimal comma, as typed in the forms) or the ',' one (the decimal point). The result: `risultato` (the
 // output columns: Esito as text, values as numbers, null when empty),
 // `testi` ("Form7.Text3" -> what that box shows), `opzioni` (the option
 // buttons), and with a date and time `rapporto` (the .TXT bytes) and
 // `righe` (its lines, UTF-8). An unusable header throws its message.
-val CasoOLancia(const val& record, const val& data, const val& ora) {
+val CasoOLancia(const val& record, char sep, const val& data, const val& ora) {
     std::vector<std::string> nomi, valori;
-    CampiDa(record, nomi, valori);
+    CampiDa(record, sep, nomi, valori);
     std::vector<std::string_view> vNomi(nomi.begin(), nomi.end()), vValori(valori.begin(), valori.end());
     batch::Intestazione h;
-    if (auto errore = batch::LeggiIntestazione(vNomi, ',', h)) throw std::runtime_error(*errore);
+    if (auto errore = batch::LeggiIntestazione(vNomi, sep, h)) throw std::runtime_error(*errore);
     batch::RisultatoRecord r;
     batch::VistaForme vista;
     batch::ElaboraRecord(h, vValori, batch::Difetto::Nessuno, r, &vista);
@@ -120,7 +132,7 @@ val CasoOLancia(const val& record, const val& data, const val& ora) {
 
     // The output line read back: the same cells the batch tool writes.
     std::string testa;
-    batch::ScriviIntestazione(testa, ',');
+    batch::ScriviIntestazione(testa, sep);
     std::vector<std::string> colonne, celle;
     batch::LettoreCsv lettore;
     auto raccogli = [](std::vector<std::string>& dove) {
@@ -139,7 +151,7 @@ val CasoOLancia(const val& record, const val& data, const val& ora) {
         else if (celle[i].empty())
             risultato.set(c, val::null());
         else
-            risultato.set(c, std::strtod(celle[i].c_str(), nullptr));
+            risultato.set(c, LeggiCella(celle[i]));
     }
 
     val testi = val::object(), opzioni = val::object();
@@ -170,10 +182,10 @@ val CasoOLancia(const val& record, const val& data, const val& ora) {
 }
 
 // A C++ exception would reach the page as a bare number: its message instead.
-val Caso(const val& record, const val& data, const val& ora) {
+val Caso(const val& record, const std::string& convenzione, const val& data, const val& ora) {
     std::string messaggio;
     try {
-        return CasoOLancia(record, data, ora);
+        return CasoOLancia(record, convenzione == ";" ? ';' : ',', data, ora);
     } catch (const std::exception& e) {
         messaggio = e.what();
     }
@@ -195,6 +207,20 @@ val ColonneIngresso() {
         o.set("controllo", c.controllo);
         a.call<void>("push", o);
     }
+    return a;
+}
+
+// x as a result cell shows it: the shortest text, with the decimal comma.
+std::string TestoNumero(double x) {
+    std::string t;
+    ScriviNumero(t, x, ';');
+    return t;
+}
+
+// The computed columns of the output, in order.
+val ColonneUscita() {
+    val a = val::array();
+    for (const auto& c : ColonneValori) a.call<void>("push", std::string(c.nome));
     return a;
 }
 
@@ -241,6 +267,9 @@ int Batch(const std::string& ingresso, const std::string& uscita, const std::str
 EMSCRIPTEN_BINDINGS(termix54) {
     emscripten::function("caso", &Caso);
     emscripten::function("colonneIngresso", &ColonneIngresso);
+    emscripten::function("colonneUscita", &ColonneUscita);
+    emscripten::function("testoNumero", &TestoNumero);
+    emscripten::constant("titoloMessaggi", std::string(messaggi::Titolo));
     emscripten::function("batch", &Batch);
 }
 

@@ -20,7 +20,7 @@ const Metano = { Impianto: 'Impianto Nord', Tipo: 'Metano', PortataComb: 100, Ec
 
 test('methane: the worked texts and values', { timeout: 30000 }, async () => {
   const M = await modulo;
-  const c = M.caso(Metano, '06/12/2026', '03:04:05');
+  const c = M.caso(Metano, ',', '06/12/2026', '03:04:05');
   assert.strictEqual(c.risultato.Esito, 'OK');
   // Worked figures: flue gas 1314,6 °C, 27,717 g/mole, energies 1195800 and 1136010.
   const attesi = { 'Form8.Text1': '1314,6', 'Form8.Text3': '27,717', 'Form7.Text9': '1195800',
@@ -35,7 +35,7 @@ test('methane: the worked texts and values', { timeout: 30000 }, async () => {
   assert.ok(!b.includes(Buffer.from('à', 'utf8')));
   assert.strictEqual(b.toString('latin1').split('\r\n').length, 68);
   // Numbers as texts with the decimal point read the same.
-  const t = M.caso({ ...Metano, PortataComb: '100.0', EccessoAria: '2e1' }, null, null);
+  const t = M.caso({ ...Metano, PortataComb: '100.0', EccessoAria: '2e1' }, ',', null, null);
   assert.strictEqual(t.risultato.TempFumi, c.risultato.TempFumi);
 });
 
@@ -49,12 +49,12 @@ test('refusals and unusable columns', { timeout: 30000 }, async () => {
     [{ Tipo: 'Altri', Composizione: 'Atomica', PortataComb: 100 }, 'Verificare che gli input siano corretti !'],
   ];
   for (const [record, atteso] of casi) {
-    const c = M.caso(record, null, null);
+    const c = M.caso(record, ',', null, null);
     assert.strictEqual(c.risultato.Esito, atteso, JSON.stringify(record));
     assert.strictEqual(c.risultato.TempFumi, null);
     assert.strictEqual(c.rapporto, undefined);
   }
-  assert.throws(() => M.caso({ EcessoAria: 20 }, null, null), /forse EccessoAria/);
+  assert.throws(() => M.caso({ EcessoAria: 20 }, ',', null, null), /forse EccessoAria/);
 });
 
 // The fields of one generated line (quoted names may hold ';' and "").
@@ -123,7 +123,7 @@ test('2,000 generated records: the batch tool\'s output, reports\' texts equal',
   for (let i = 1; i < righe.length; ++i) {
     const record = {};
     campi(righe[i]).forEach((v, k) => { record[nomi[k]] = k < 4 ? v : v.replace(',', '.'); });
-    const c = M.caso(record, '-', '-');
+    const c = M.caso(record, ',', '-', '-');
     const file = path.join(cartella, 'rapporti', `${i}.TXT`);
     if (!c.completato) {
       assert.ok(!fs.existsSync(file), file);
