@@ -17,6 +17,7 @@
 #include "batch/Ingresso.h"
 #include "batch/Rapporti.h"
 #include "batch/Record.h"
+#include "batch/Sistema.h"
 #include "batch/Variando.h"
 #include "report/OrologioSistema.h"
 
@@ -127,7 +128,7 @@ public:
     void codifica(CodificaUscita c) { codifica_ = c; }
     bool apri(const std::string& nome, std::FILE* errori) {
         nome_ = nome.empty() ? "standard output" : nome;
-        f_ = nome.empty() ? stdout : std::fopen(nome.c_str(), "wb");
+        f_ = nome.empty() ? stdout : ApriFile(nome, "wb");
         if (!f_) {
             std::fprintf(errori, "%s: impossibile aprire %s: %s\n", Programma, nome_.c_str(), TestoErrore(errno).c_str());
             return false;
