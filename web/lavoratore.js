@@ -3,8 +3,7 @@
 // regular file, as the tool sees one) and written into an output device
 // whose bytes go into Blobs a few MB at a time, so the heap stays small.
 onmessage = async (e) => {
-  const { modulo, file, conserva } = e.data;
-  importScripts(modulo);
+  const { file, conserva } = e.data;  // CreaTermix54 comes before this script
   const M = await CreaTermix54({
     print: (t) => postMessage({ messaggio: t }),
     printErr: (t) => postMessage({ messaggio: t }),

@@ -247,7 +247,10 @@
     $('messaggiBatch').textContent = '';
     $('progresso').value = 0;
     $('Annulla').disabled = false;
-    const url = URL.createObjectURL(new Blob([$('sorgenteLavoratore').textContent], { type: 'text/javascript' }));
+    // One blob with the module in it: a file page's worker may not load
+    // another blob URL.
+    const url = URL.createObjectURL(new Blob([$('sorgenteModulo').textContent, '\n', $('sorgenteLavoratore').textContent],
+                                             { type: 'text/javascript' }));
     lavoratore = new Worker(url);
     lavoratore.onmessage = (e) => {
       const d = e.data;
@@ -262,7 +265,8 @@
         if (d.uscita) scarica(d.uscita, file.name.replace(/\.csv$/i, '') + '_termix54.csv');
       }
     };
-    lavoratore.postMessage({ modulo: urlModulo, file, conserva: $('conserva').value });
+    lavoratore.postMessage({ file, conserva: $('conserva').value });
+    URL.revokeObjectURL(url);
   }
 
   async function avvia() {
