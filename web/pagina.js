@@ -17,7 +17,7 @@
     pronto,
     // The record as the batch tool reads one (values as numbers, or texts
     // with the decimal point); the output columns, values as numbers.
-    calcola: (record) => M.caso(record, ',', null, null).risultato,
+    calcola: (record) => M.risultato(record, ','),
     // Date and time for the report's lines 3 and 4.
     orologio: () => {
       const d = new Date();
@@ -247,6 +247,8 @@
     $('messaggiBatch').textContent = '';
     $('progresso').value = 0;
     $('Annulla').disabled = false;
+    delete document.body.dataset.batch;
+    const inizio = performance.now();
     // One blob with the module in it: a file page's worker may not load
     // another blob URL.
     const url = URL.createObjectURL(new Blob([$('sorgenteModulo').textContent, '\n', $('sorgenteLavoratore').textContent],
@@ -261,6 +263,7 @@
         $('Annulla').disabled = true;
         lavoratore.terminate();
         lavoratore = null;
+        Termix54.batchMs = performance.now() - inizio;
         document.body.dataset.batch = String(d.esito);
         if (d.uscita) scarica(d.uscita, file.name.replace(/\.csv$/i, '') + '_termix54.csv');
       }
@@ -344,6 +347,7 @@
       $('Annulla').disabled = true;
       $('progresso').value = 0;
     };
+    Termix54.prontoMs = performance.now();  // since navigation began
     document.body.dataset.pronto = '1';
   }
   avvia();

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -97,42 +98,19 @@ public:
     std::string byte;
 };
 
-// An output cell back to its double (the writer's text, either convention).
-double LeggiCella(std::string c) {
-    for (char& x : c)
-        if (x == ',') x = '.';
-    double v = 0;
-    LeggiDouble(c.data(), c.data() + c.size(), v);
-    return v;
-}
-
 val Byte(std::string_view s) {
     val u = val::global("Uint8Array").new_(s.size());
     u.call<void>("set", val(emscripten::typed_memory_view(s.size(), reinterpret_cast<const unsigned char*>(s.data()))));
     return u;
 }
 
-// One record as the batch tool computes it, in the ';' convention (the
-// decimal comma, as typed in the forms) or the ',' one (the decimal point). The result: `risultato` (the
-// output columns: Esito as text, values as numbers, null when empty),
-// `testi` ("Form7.Text3" -> what that box shows), `opzioni` (the option
-// buttons), and with a date and time `rapporto` (the .TXT bytes) and
-// `righe` (its lines, UTF-8). An unusable header throws its message.
-val CasoOLancia(const val& record, char sep, const val& data, const val& ora) {
-    std::vector<std::string> nomi, valori;
-    CampiDa(record, sep, nomi, valori);
-    std::vector<std::string_view> vNomi(nomi.begin(), nomi.end()), vValori(valori.begin(), valori.end());
-    batch::Intestazione h;
-    if (auto errore = batch::LeggiIntestazione(vNomi, sep, h)) throw std::runtime_error(*errore);
-    batch::RisultatoRecord r;
-    batch::VistaForme vista;
-    batch::ElaboraRecord(h, vValori, batch::Difetto::Nessuno, r, &vista);
-    std::string riga;
-    batch::ScriviRecord(riga, h, 1, vValori, r);
-
-    // The output line read back: the same cells the batch tool writes.
-    std::string testa;
+// The output columns of a record: Esito and the two names as text, the
+// values as numbers (null when the cell is empty), as the output line reads back.
+val Risultato(const batch::Intestazione& h, std::span<const std::string_view> campi, const batch::RisultatoRecord& r,
+              char sep) {
+    std::string testa, riga;
     batch::ScriviIntestazione(testa, sep);
+    batch::ScriviRecord(riga, h, 1, campi, r);
     std::vector<std::string> colonne, celle;
     batch::LettoreCsv lettore;
     auto raccogli = [](std::vector<std::string>& dove) {
@@ -143,16 +121,52 @@ val CasoOLancia(const val& record, char sep, const val& data, const val& ora) {
     lettore.alimenta(testa.data(), testa.size(), raccogli(colonne));
     lettore.alimenta(riga.data(), riga.size(), raccogli(celle));
     val risultato = val::object();
-    for (std::size_t i = 0; i < colonne.size() && i < celle.size(); ++i) {
-        const std::string& c = colonne[i];
-        const bool testo = c == "Impianto" || c == "Combustibile" || c == "Esito";
-        if (testo)
-            risultato.set(c, celle[i]);
-        else if (celle[i].empty())
-            risultato.set(c, val::null());
-        else
-            risultato.set(c, LeggiCella(celle[i]));
+    risultato.set("Riga", 1);
+    for (std::size_t i = 1; i < colonne.size() - NumeroColonneValori; ++i) risultato.set(colonne[i], celle[i]);
+    // The cells hold the shortest text of each value ("0" for either zero):
+    // the value itself, without reading the text back.
+    const bool valori = r.stato == batch::RisultatoRecord::Stato::Completato;
+    for (const auto& c : ColonneValori) {
+        const double v = (r.m.*c.variabile).v;
+        risultato.set(c.nome, valori ? val(v == 0.0 ? 0.0 : v) : val::null());
     }
+    return risultato;
+}
+
+struct Letto {
+    std::vector<std::string> nomi, valori;
+    std::vector<std::string_view> vValori;
+    batch::Intestazione h;
+};
+
+void Leggi(const val& record, char sep, Letto& l) {
+    CampiDa(record, sep, l.nomi, l.valori);
+    std::vector<std::string_view> vNomi(l.nomi.begin(), l.nomi.end());
+    l.vValori.assign(l.valori.begin(), l.valori.end());
+    if (auto errore = batch::LeggiIntestazione(vNomi, sep, l.h)) throw std::runtime_error(*errore);
+}
+
+// The output columns only, as Termix54.calcola gives them.
+val RisultatoOLancia(const val& record, char sep) {
+    Letto l;
+    Leggi(record, sep, l);
+    batch::RisultatoRecord r;
+    batch::ElaboraRecord(l.h, l.vValori, batch::Difetto::Nessuno, r);
+    return Risultato(l.h, l.vValori, r, sep);
+}
+
+// One record as the batch tool computes it, in the ';' convention (the
+// decimal comma, as typed in the forms) or the ',' one (the decimal point).
+// The result: `risultato` (the output columns), `testi` ("Form7.Text3" ->
+// what that box shows), `opzioni` (the option buttons), and with a date and
+// time `rapporto` (the .TXT bytes) and `righe` (its lines, UTF-8). An
+// unusable header throws its message.
+val CasoOLancia(const val& record, char sep, const val& data, const val& ora) {
+    Letto l;
+    Leggi(record, sep, l);
+    batch::RisultatoRecord r;
+    batch::VistaForme vista;
+    batch::ElaboraRecord(l.h, l.vValori, batch::Difetto::Nessuno, r, &vista);
 
     val testi = val::object(), opzioni = val::object();
     for (const auto& [chiave, t] : vista.testi)
@@ -160,7 +174,7 @@ val CasoOLancia(const val& record, char sep, const val& data, const val& ora) {
     for (const auto& [chiave, s] : vista.opzioni)
         opzioni.set(std::string(NomeFinestra(chiave.first)) + "." + chiave.second, s);
     val esito = val::object();
-    esito.set("risultato", risultato);
+    esito.set("risultato", Risultato(l.h, l.vValori, r, sep));
     esito.set("completato", r.stato == batch::RisultatoRecord::Stato::Completato);
     esito.set("testi", testi);
     esito.set("opzioni", opzioni);
@@ -182,15 +196,26 @@ val CasoOLancia(const val& record, char sep, const val& data, const val& ora) {
 }
 
 // A C++ exception would reach the page as a bare number: its message instead.
-val Caso(const val& record, const std::string& convenzione, const val& data, const val& ora) {
+template <class F>
+val SenzaEccezioni(F&& f) {
     std::string messaggio;
     try {
-        return CasoOLancia(record, convenzione == ";" ? ';' : ',', data, ora);
+        return f();
     } catch (const std::exception& e) {
         messaggio = e.what();
     }
     val::global("Error").new_(messaggio).throw_();
     return val::undefined();
+}
+
+char Separatore(const std::string& convenzione) { return convenzione == ";" ? ';' : ','; }
+
+val Caso(const val& record, const std::string& convenzione, const val& data, const val& ora) {
+    return SenzaEccezioni([&] { return CasoOLancia(record, Separatore(convenzione), data, ora); });
+}
+
+val RisultatoRecord(const val& record, const std::string& convenzione) {
+    return SenzaEccezioni([&] { return RisultatoOLancia(record, Separatore(convenzione)); });
 }
 
 // The input columns in order: name, kind ("testo", "opzione", "numero"),
@@ -266,6 +291,7 @@ int Batch(const std::string& ingresso, const std::string& uscita, const std::str
 
 EMSCRIPTEN_BINDINGS(termix54) {
     emscripten::function("caso", &Caso);
+    emscripten::function("risultato", &RisultatoRecord);
     emscripten::function("colonneIngresso", &ColonneIngresso);
     emscripten::function("colonneUscita", &ColonneUscita);
     emscripten::function("testoNumero", &TestoNumero);

@@ -124,6 +124,7 @@ test('2,000 generated records: the batch tool\'s output, reports\' texts equal',
     const record = {};
     campi(righe[i]).forEach((v, k) => { record[nomi[k]] = k < 4 ? v : v.replace(',', '.'); });
     const c = M.caso(record, ',', '-', '-');
+    assert.deepStrictEqual(M.risultato(record, ','), c.risultato);
     const file = path.join(cartella, 'rapporti', `${i}.TXT`);
     if (!c.completato) {
       assert.ok(!fs.existsSync(file), file);
