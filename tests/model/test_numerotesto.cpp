@@ -14,15 +14,9 @@ using namespace termix;
 
 namespace {
 
-std::string Breve(double x) {
-    char buf[LunghezzaTestoDouble];
-    return std::string(buf, TestoBreve(buf, x));
-}
-
-std::string Scientifico(double x, int cifre) {
-    char buf[LunghezzaTestoDouble];
-    return std::string(buf, TestoScientifico(buf, x, cifre));
-}
+char buf[LunghezzaTestoDouble];
+std::string Breve(double x) { return {buf, TestoBreve(buf, x)}; }
+std::string Scientifico(double x, int cifre) { return {buf, TestoScientifico(buf, x, cifre)}; }
 
 TEST(TestoBreve, ShortestTextInTheShorterLayout) {
     const struct { double x; const char* atteso; } casi[] = {
@@ -36,10 +30,7 @@ TEST(TestoBreve, ShortestTextInTheShorterLayout) {
         {0.30000000000000004, "0.30000000000000004"}, {-0.0, "-0"}, {0.0, "0"},
         {1234567.0, "1234567"}, {0.000123, "0.000123"},
     };
-    for (const auto& c : casi) {
-        SCOPED_TRACE(c.atteso);
-        EXPECT_EQ(Breve(c.x), c.atteso);
-    }
+    for (const auto& c : casi) EXPECT_EQ(Breve(c.x), c.atteso) << c.atteso;
 }
 
 TEST(TestoScientifico, FourteenDigitsCorrectlyRounded) {
@@ -48,10 +39,7 @@ TEST(TestoScientifico, FourteenDigitsCorrectlyRounded) {
         {2.0 / 3.0, "6.66666666666667e-01"}, {-12345.678, "-1.23456780000000e+04"},
         {1e-300, "1.00000000000000e-300"}, {0.125, "1.25000000000000e-01"},
     };
-    for (const auto& c : casi) {
-        SCOPED_TRACE(c.atteso);
-        EXPECT_EQ(Scientifico(c.x, 14), c.atteso);
-    }
+    for (const auto& c : casi) EXPECT_EQ(Scientifico(c.x, 14), c.atteso) << c.atteso;
 }
 
 // The native library's writer is the reference for both layouts; the range
