@@ -15,7 +15,7 @@
 namespace termix::batch {
 
 struct Variando {
-    Grandezza colonna{};  // any numeric input column
+    const Grandezza* colonna = nullptr;  // any numeric input column
     std::vector<double> valori;
     std::optional<double> obiettivo;
 };
@@ -32,7 +32,9 @@ void ScriviIntestazioneVariando(std::string& out, char separatore, std::span<con
 
 // One input record: its output records (a record that does not read well
 // gives one, as without --variando, with the varied column empty).
+// The values whose run an arithmetic stop ended go to `fermati`, with where and why.
 void ElaboraVariando(const Intestazione& h, std::span<const std::string_view> campi, Difetto difetto, long long riga,
-                     const Variando& v, RisultatoRecord& r, std::string& out);
+                     const Variando& v, RisultatoRecord& r, std::string& out,
+                     std::vector<std::pair<double, Dettaglio>>& fermati);
 
 }  // namespace termix::batch

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "batch/Aiuto.h"
 #include "batch/Batch.h"
 #include "batch/ErroriSistema.h"
 #include "batch/Sistema.h"
@@ -12,107 +13,7 @@
 
 namespace {
 
-constexpr const char* Uso = R"(Uso: termix54-batch [INGRESSO.csv|-] [-o USCITA.csv] [--rapporti CARTELLA]
-                    [--conserva COL[,COL...]] [--codifica CODIFICA]
-                    [--variando COLONNA=DA:A:PASSO [--obiettivo TEMPERATURA]]
 
-Calcola ogni riga di un file CSV come la calcolerebbero le maschere di Termix54,
-su un record di calcolo nuovo per ogni riga, e scrive una riga di risultati per
-ogni riga letta, nello stesso ordine. Senza INGRESSO, o con -, legge lo standard
-input; senza -o, o con -o -, scrive sullo standard output.
-
-Il separatore dell'intestazione decide la convenzione: ';' con la virgola
-decimale (i numeri si leggono come nelle caselle delle maschere: 1.000,5 è
-mille e mezzo) oppure ',' con il punto decimale. L'uscita usa la stessa
-convenzione. Le righe vuote, anche prima dell'intestazione, sono saltate.
-Un campo tra virgolette può contenere il separatore e andare a capo; "" vale
-una virgoletta. Dopo le virgolette di chiusura possono venire solo il
-separatore o la fine della riga: altrimenti la riga non è valida e, se il campo
-andava a capo, la lettura riprende dalla linea dopo quella delle virgolette di
-apertura, così che si perde solo quella.
-
-Colonne lette (maiuscole indifferenti, in qualsiasi ordine, tutte facoltative;
-una cella vuota o una colonna assente valgono 0, come una casella vuota):
-  Impianto, Combustibile  nomi, testo libero
-  Tipo                    Metano oppure Altri
-  Composizione            Atomica oppure Ponderale
-  PortataComb             portata di combustibile, kg/h
-  AtomiC AtomiH AtomiO AtomiCl AtomiS AtomiN
-                          atomi per molecola (composizione Atomica)
-  FrazC FrazH FrazO FrazCl FrazS FrazN
-                          frazioni ponderali, da 0 a 1 (composizione Ponderale)
-  Inerti Acqua            frazioni ponderali di inerti e di acqua, da 0 a 1
-  PotereCalorifico        potere calorifico inferiore, kcal/kg; vuoto o assente:
-                          stimato dalla composizione, come rispondendo "No" a
-                          "Potere calorifico noto ?" (per il Metano: 11958)
-  EccessoAria             eccesso d'aria, %
-  TempAria                temperatura dell'aria, °C
-  UmiditaRelativa         umidità relativa dell'aria, % (da 0 a 100)
-  TempCeneri              temperatura di uscita delle ceneri, °C
-  Dispersioni             dispersioni termiche, % dell'energia in ingresso
-Ogni altra colonna ferma tutto (stato 2) e il messaggio nomina la colonna nota
-più simile: un nome sbagliato non è mai letto come 0. Per copiarla nell'uscita
-usare --conserva.
-
-Colonne scritte: Riga (numero della riga di dati, righe vuote escluse), le
-colonne di --conserva, Impianto, Combustibile, Esito ("OK", oppure i messaggi
-che le maschere avrebbero mostrato, separati da " | ", oppure "Riga non
-valida"), poi i valori del record di calcolo, da PesoMolecolare a PortataFumi
-(portate in kg/h, kmoli/h, Nm3/h e m3/h, energie in kcal/h, temperature in °C,
-quote in %). Sono i valori a piena precisione, ciascuno scritto con il testo
-più corto che si rilegge nello stesso numero, non i testi troncati delle
-maschere; sono vuoti quando la riga non è completata.
-
-Codifica: un file che comincia con il marchio (BOM) UTF-16 è letto come UTF-16;
-altrimenti come UTF-8, con o senza marchio, se è UTF-8 valido, se no come
-Windows-1252 (il CSV dei fogli di calcolo con le impostazioni italiane). Da una
-pipe decide il primo blocco (256 KiB); se è UTF-8, un byte non valido più
-avanti diventa il carattere di sostituzione U+FFFD. Il CSV scritto ha una sola codifica,
-quella dell'ingresso: Windows-1252 resta Windows-1252; UTF-8 resta UTF-8, con il
-marchio se l'ingresso l'aveva; UTF-16 diventa UTF-8 con il marchio. I rapporti
-sono sempre in Windows-1252, come li scrive "Salva": un carattere che
-Windows-1252 non ha vi diventa "?".
-
-  -o FILE             scrive i risultati in FILE
-  --conserva COL[,COL...]
-                      copia nell'uscita, invariate e subito dopo Riga, queste
-                      colonne dell'ingresso (nell'ordine dell'ingresso)
-  --codifica CODIFICA impone la codifica dell'ingresso: utf-8, windows-1252 o
-                      utf-16 (senza marchio: little-endian)
-  --rapporti CARTELLA scrive in CARTELLA/<Riga>.TXT il rapporto di calcolo di
-                      ogni riga completata, come lo salverebbe "Salva" (un a
-                      capo in un nome vi diventa uno spazio); crea la cartella
-                      se manca. Annota ogni rapporto che scrive in
-                      CARTELLA/.termix54-batch e all'esecuzione successiva
-                      cancella prima di tutto quei rapporti, se sono ancora
-                      come li ha scritti. Non sovrascrive né cancella mai un
-                      altro file: un rapporto il cui nome è preso da un file
-                      non suo non è scritto.
-  --variando COLONNA=DA:A:PASSO
-                      ogni riga diventa una riga di uscita per ogni valore
-                      DA + k·PASSO (k = 0, 1, ... fino ad A) della colonna
-                      numerica COLONNA, in ordine; il valore è scritto in una
-                      colonna COLONNA subito dopo Esito, e ogni riga è uguale a
-                      quella che darebbe lo stesso ingresso su una riga a sé.
-                      I numeri con la virgola o con il punto decimale. Non si
-                      usa con --rapporti.
-  --obiettivo TEMPERATURA
-                      con --variando: una sola riga per riga di ingresso, al
-                      valore di COLONNA in cui TempFumi incrocia TEMPERATURA
-                      [°C] (bisezione sul calcolo esatto, a 0,01 dell'unità
-                      della colonna), con i valori del calcolo in quel punto;
-                      senza un incrocio, o con più di uno, valori vuoti e il
-                      motivo in Esito
-  -h, --help          mostra questo aiuto
-
-Stato di uscita:
-  0  ogni riga letta e ogni rapporto scritto, anche se ogni riga si è fermata
-     su un messaggio di calcolo (lo dice la colonna Esito)
-  1  una o più righe non valide (il motivo e le linee del file su standard
-     error), oppure uno o più rapporti non scritti
-  2  errore d'uso; colonna sconosciuta, ripetuta o da conservare assente;
-     intestazione non valida; file non apribile, non leggibile o non scrivibile
-)";
 
 struct Argomenti {
     std::string ingresso, uscita, rapporti;
@@ -191,7 +92,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argomenti[i];
         if (arg == "-h" || arg == "--help") {
-            std::fputs(Uso, stdout);
+            std::fputs(termix::batch::TestoAiuto().c_str(), stdout);
             return 0;
         }
         const Opzione* op = nullptr;

@@ -9,24 +9,19 @@
 #include <vector>
 
 #include "combustion/Caso.h"
+#include "model/Grandezze.h"
 
 namespace termix {
 
-// An input the sweep can vary, or a result it can show.
-struct Grandezza {
-    const char* nome;       // record variable, and the batch tool's column
-    const char* etichetta;  // on the chart and in the sentences
-    const char* unita;      // "" when it has none
-    Numero Modulo1::*variabile;
-    // The adjective of a sentence about it: "massimo"/"minimo" and kin.
-    const char* massimo = "massimo";
-    const char* minimo = "minimo";
-};
+// The inputs the sweep window offers (EccessoAria first: the default) and the
+// results it can plot (TempFumi first), in the window's order.
+extern const std::array<Quantita, 7> IngressiAndamento;
+extern const std::array<Quantita, 6> RisultatiAndamento;
 
-extern const std::array<Grandezza, 7> IngressiAndamento;  // EccessoAria first: the default
-extern const std::array<Grandezza, 6> RisultatiAndamento;  // TempFumi first: the default
-// The entry named `nome` (case aside), or null.
-const Grandezza* TrovaGrandezza(std::span<const Grandezza> tabella, std::string_view nome);
+// How a sentence names the varied input and its unit: the batch tool can vary
+// any numeric input, and those the window does not offer go by their column.
+const char* EtichettaVariata(const Grandezza& g);
+const char* UnitaVariata(const Grandezza& g);
 
 // Values da + k·passo for k = 0, 1, ... up to `a` (a hair beyond it counts, so
 // that 0.1 steps reach their end). Null with the reason when the range is no
@@ -38,6 +33,7 @@ struct PuntoAndamento {
     double valore = 0;
     bool completato = false;
     std::string esito;  // "OK" or the messages of the stopped run: a gap, not a zero
+    Dettaglio dettaglio;  // where and why an arithmetic stop stopped it
     Modulo1 m;
 };
 

@@ -1,0 +1,158 @@
+#include "batch/Aiuto.h"
+
+#include <cmath>
+
+#include "batch/Colonne.h"
+#include "model/Formato.h"
+
+namespace termix::batch {
+
+namespace {
+
+constexpr const char* Inizio = R"(Uso: termix54-batch [INGRESSO.csv|-] [-o USCITA.csv] [--rapporti CARTELLA]
+                    [--conserva COL[,COL...]] [--codifica CODIFICA]
+                    [--variando COLONNA=DA:A:PASSO [--obiettivo TEMPERATURA]]
+
+Calcola ogni riga di un file CSV come la calcolerebbero le maschere di Termix54,
+su un record di calcolo nuovo per ogni riga, e scrive una riga di risultati per
+ogni riga letta, nello stesso ordine. Senza INGRESSO, o con -, legge lo standard
+input; senza -o, o con -o -, scrive sullo standard output.
+
+Il separatore dell'intestazione decide la convenzione: ';' con la virgola
+decimale (i numeri si leggono come nelle caselle delle maschere: 1.000,5 è
+mille e mezzo) oppure ',' con il punto decimale. L'uscita usa la stessa
+convenzione. Le righe vuote, anche prima dell'intestazione, sono saltate.
+Un campo tra virgolette può contenere il separatore e andare a capo; "" vale
+una virgoletta. Dopo le virgolette di chiusura possono venire solo il
+separatore o la fine della riga: altrimenti la riga non è valida e, se il campo
+andava a capo, la lettura riprende dalla linea dopo quella delle virgolette di
+apertura, così che si perde solo quella.
+
+Colonne lette (maiuscole indifferenti, in qualsiasi ordine, tutte facoltative;
+una cella vuota o una colonna assente valgono 0, come una casella vuota):
+)";
+
+constexpr const char* Fine = R"(Ogni altra colonna ferma tutto (stato 2) e il messaggio nomina la colonna nota
+più simile: un nome sbagliato non è mai letto come 0. Per copiarla nell'uscita
+usare --conserva.
+
+Colonne scritte: Riga (numero della riga di dati, righe vuote escluse), le
+colonne di --conserva, Impianto, Combustibile, Esito ("OK", oppure i messaggi
+che le maschere avrebbero mostrato, separati da " | ", oppure "Riga non
+valida"), poi i valori del record di calcolo, da PesoMolecolare a PortataFumi
+(portate in kg/h, kmoli/h, Nm3/h e m3/h, energie in kcal/h, temperature in °C,
+quote in %). Sono i valori a piena precisione, ciascuno scritto con il testo
+più corto che si rilegge nello stesso numero, non i testi troncati delle
+maschere; sono vuoti quando la riga non è completata. Per una riga fermata da
+un errore di calcolo lo standard error dice dove e perché (per esempio
+"riga 12 (linea 13): temperatura fumi: 10000000 passaggi senza assestarsi").
+
+Codifica: un file che comincia con il marchio (BOM) UTF-16 è letto come UTF-16;
+altrimenti come UTF-8, con o senza marchio, se è UTF-8 valido, se no come
+Windows-1252 (il CSV dei fogli di calcolo con le impostazioni italiane). Da una
+pipe decide il primo blocco (256 KiB); se è UTF-8, un byte non valido più
+avanti diventa il carattere di sostituzione U+FFFD. Il CSV scritto ha una sola codifica,
+quella dell'ingresso: Windows-1252 resta Windows-1252; UTF-8 resta UTF-8, con il
+marchio se l'ingresso l'aveva; UTF-16 diventa UTF-8 con il marchio. I rapporti
+sono sempre in Windows-1252, come li scrive "Salva": un carattere che
+Windows-1252 non ha vi diventa "?".
+
+  -o FILE             scrive i risultati in FILE
+  --conserva COL[,COL...]
+                      copia nell'uscita, invariate e subito dopo Riga, queste
+                      colonne dell'ingresso (nell'ordine dell'ingresso)
+  --codifica CODIFICA impone la codifica dell'ingresso: utf-8, windows-1252 o
+                      utf-16 (senza marchio: little-endian)
+  --rapporti CARTELLA scrive in CARTELLA/<Riga>.TXT il rapporto di calcolo di
+                      ogni riga completata, come lo salverebbe "Salva" (un a
+                      capo in un nome vi diventa uno spazio); crea la cartella
+                      se manca. Annota ogni rapporto che scrive in
+                      CARTELLA/.termix54-batch e all'esecuzione successiva
+                      cancella prima di tutto quei rapporti, se sono ancora
+                      come li ha scritti. Non sovrascrive né cancella mai un
+                      altro file: un rapporto il cui nome è preso da un file
+                      non suo non è scritto.
+  --variando COLONNA=DA:A:PASSO
+                      ogni riga diventa una riga di uscita per ogni valore
+                      DA + k·PASSO (k = 0, 1, ... fino ad A) della colonna
+                      numerica COLONNA, in ordine; il valore è scritto in una
+                      colonna COLONNA subito dopo Esito, e ogni riga è uguale a
+                      quella che darebbe lo stesso ingresso su una riga a sé.
+                      I numeri con la virgola o con il punto decimale. Non si
+                      usa con --rapporti.
+  --obiettivo TEMPERATURA
+                      con --variando: una sola riga per riga di ingresso, al
+                      valore di COLONNA in cui TempFumi incrocia TEMPERATURA
+                      [°C] (bisezione sul calcolo esatto, a 0,01 dell'unità
+                      della colonna), con i valori del calcolo in quel punto;
+                      senza un incrocio, o con più di uno, valori vuoti e il
+                      motivo in Esito
+  -h, --help          mostra questo aiuto
+
+Stato di uscita:
+  0  ogni riga letta e ogni rapporto scritto, anche se ogni riga si è fermata
+     su un messaggio di calcolo (lo dice la colonna Esito)
+  1  una o più righe non valide (il motivo e le linee del file su standard
+     error), oppure uno o più rapporti non scritti
+  2  errore d'uso; colonna sconosciuta, ripetuta o da conservare assente;
+     intestazione non valida; file non apribile, non leggibile o non scrivibile
+)";
+
+// What a column's line says beyond its label and unit.
+const char* nota(Quantita q) {
+    switch (q) {
+        case Quantita::Impianto:
+        case Quantita::Combustibile: return "testo libero";
+        case Quantita::AtomiC: return "composizione Atomica";
+        case Quantita::FrazC: return "composizione Ponderale";
+        case Quantita::PotereCalorifico:
+            return "vuoto o assente: stimato dalla composizione, come rispondendo \"No\" a \"Potere calorifico "
+                   "noto ?\" (per il Metano: 11958)";
+        default: return nullptr;
+    }
+}
+
+// "da 0 a 1", "da 0", or nothing when any value makes sense.
+std::string intervallo(const Grandezza& g) {
+    if (!std::isfinite(g.minimo)) return {};
+    std::string t = "da " + TestoNumero(g.minimo);
+    if (std::isfinite(g.massimo)) t += " a " + TestoNumero(g.massimo);
+    return t;
+}
+
+
+// A column's line: its name, then the description from column 27, wrapped
+// at 79 columns with the continuation under the description.
+void colonna(std::string& t, const Grandezza& g, const std::string& descrizione) {
+    constexpr std::size_t Rientro = 26, Larghezza = 79;
+    std::string riga = "  " + std::string(g.nome);
+    riga.append(riga.size() < Rientro ? Rientro - riga.size() : 1, ' ');
+    std::size_t inizio = 0;
+    while (descrizione.size() - inizio > Larghezza - riga.size()) {
+        std::size_t taglio = descrizione.rfind(' ', inizio + (Larghezza - riga.size()));
+        if (taglio == std::string::npos || taglio <= inizio) break;
+        t += riga + descrizione.substr(inizio, taglio - inizio) + "\n";
+        riga.assign(Rientro, ' ');
+        inizio = taglio + 1;
+    }
+    t += riga + descrizione.substr(inizio) + "\n";
+}
+
+}  // namespace
+
+std::string TestoAiuto() {
+    std::string t = Inizio;
+    for (const Grandezza* g : ColonneIngresso()) {
+        std::string d = g->etichetta;
+        if (*g->unita) d += std::string(", ") + g->unita;
+        for (const std::string& extra : {intervallo(*g), std::string(nota(g->id) ? nota(g->id) : "")})
+            if (!extra.empty()) d += "; " + extra;
+        colonna(t, *g, d);
+    }
+    t += Fine;
+    t += "\nColonne dei valori, nell'ordine, con le unità:\n";
+    for (const Grandezza* g : ColonneValori()) colonna(t, *g, std::string(g->etichetta) + (*g->unita ? std::string(", ") + g->unita : ""));
+    return t;
+}
+
+}  // namespace termix::batch
