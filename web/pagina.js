@@ -32,6 +32,7 @@
   const Memoria = 'termix54.caso';
   let ultimo = null;          // the last case computed
   let ultimaAndamento = null; // the last sweep's output bytes
+  const descrizioni = {};     // quantity name -> label, unit
 
   function scarica(dati, nome, tipo) {
     const a = document.createElement('a');
@@ -64,16 +65,19 @@
     return mostra;
   }
 
+  // "Eccesso d'aria (%)": the table's label and unit.
+  const etichetta = (c) => (c.unita ? `${c.etichetta} (${c.unita})` : c.etichetta);
+
   function campi(colonne) {
     for (const c of colonne) {
       if (c.tipo === 'opzione') {
-        document.querySelector(`legend[data-colonna="${c.nome}"]`).textContent = c.nome;
+        document.querySelector(`legend[data-colonna="${c.nome}"]`).textContent = c.etichetta;
         continue;
       }
-      const dove = c.tipo === 'testo' ? 'campiTesto' : c.finestra === 'Form2' ? 'campiCombustibile' : 'campiCondizioni';
+      const dove = c.tipo === 'testo' ? 'campiTesto' : c.condizione ? 'campiCondizioni' : 'campiCombustibile';
       const l = document.createElement('label');
       l.htmlFor = c.nome;
-      l.textContent = c.nome;
+      l.textContent = etichetta(c);
       const i = document.createElement('input');
       i.id = c.nome;
       i.name = c.nome;
@@ -111,22 +115,22 @@
     const c = M.caso(r, ';', o.data, o.ora);
     // The boxes the calculation writes into (fractions, heating value).
     for (const col of colonne) {
-      const t = c.testi[`${col.finestra}.${col.controllo}`];
+      const t = c.testi[col.nome];
       if (col.tipo === 'numero' && t !== undefined && t !== r[col.nome]) $(col.nome).value = t;
     }
     const corpo = $('tabellaRisultati').tBodies[0];
     corpo.textContent = '';
     const ingressi = new Set(colonne.map((x) => x.nome));
-    for (const nome of M.colonneUscita()) {
-      if (ingressi.has(nome)) continue;
+    // What the result forms show: each box's text, cut to its decimals.
+    for (const g of M.colonneUscita()) {
+      if (ingressi.has(g.nome) || !g.mostrata) continue;
       const riga = corpo.insertRow();
       const th = document.createElement('th');
-      th.textContent = nome;
+      th.textContent = etichetta(g);
       riga.appendChild(th);
       const td = riga.insertCell();
-      td.id = nome;
-      const v = c.risultato[nome];
-      td.textContent = v === null ? '' : M.testoNumero(v);
+      td.id = g.nome;
+      td.textContent = c.testi[g.nome] ?? '';
     }
     ultimo = { record: r, caso: c };
     if (!c.completato) {
@@ -192,6 +196,7 @@
     const x0 = Math.min(...xs), x1 = Math.max(...xs);
     let y0 = Math.min(...ys), y1 = Math.max(...ys);
     if (!(y1 > y0)) { y0 -= 1; y1 += 1; }
+    const titolo = (nome) => (descrizioni[nome] ? etichetta(descrizioni[nome]) : nome);
     const X = (x) => m.s + ((x - x0) / (x1 - x0 || 1)) * (W - m.s - m.d);
     const Y = (y) => H - m.b - ((y - y0) / (y1 - y0)) * (H - m.a - m.b);
     const ns = 'http://www.w3.org/2000/svg';
@@ -215,9 +220,9 @@
       el('text', { x: X(vx), y: H - m.b + 16, 'text-anchor': 'middle', 'font-size': 11 }, M.testoNumero(Number(vx.toPrecision(6))));
       el('text', { x: m.s - 4, y: Y(vy) + 4, 'text-anchor': 'end', 'font-size': 11 }, M.testoNumero(Number(vy.toPrecision(6))));
     }
-    el('text', { x: (m.s + W - m.d) / 2, y: H - 8, 'text-anchor': 'middle', 'font-size': 13, class: 'titoloAsse' }, testa[kx]);
+    el('text', { x: (m.s + W - m.d) / 2, y: H - 8, 'text-anchor': 'middle', 'font-size': 13, class: 'titoloAsse' }, titolo(testa[kx]));
     el('text', { x: 14, y: (m.a + H - m.b) / 2, 'text-anchor': 'middle', 'font-size': 13, class: 'titoloAsse',
-                 transform: `rotate(-90 14 ${(m.a + H - m.b) / 2})` }, testa[ky]);
+                 transform: `rotate(-90 14 ${(m.a + H - m.b) / 2})` }, titolo(testa[ky]));
     if (temperatura) {
       for (const t of [850, 1100])
         el('line', { x1: m.s, x2: W - m.d, y1: Y(t), y2: Y(t), stroke: 'grey', 'stroke-dasharray': '6 4', class: 'soglia' });
@@ -287,9 +292,10 @@
         } else if (r[c.nome] !== undefined) $(c.nome).value = r[c.nome];
       }
     }
-    for (const c of colonne) if (c.tipo === 'numero') $('variaColonna').add(new Option(c.nome, c.nome));
+    for (const c of colonne) if (c.tipo === 'numero') $('variaColonna').add(new Option(c.etichetta, c.nome));
     $('variaColonna').value = 'EccessoAria';
-    for (const n of M.colonneUscita()) $('variaRisultato').add(new Option(n, n));
+    for (const g of M.colonneUscita()) $('variaRisultato').add(new Option(g.etichetta, g.nome));
+    for (const g of colonne.concat(M.colonneUscita())) descrizioni[g.nome] = g;
     $('variaRisultato').value = 'TempFumi';
     document.addEventListener('keydown', vaiAvanti);
     $('Calcola').onclick = () => calcola(colonne, mostra);

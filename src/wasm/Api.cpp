@@ -19,6 +19,7 @@
 #include "batch/Csv.h"
 #include "batch/Record.h"
 #include "batch/Variando.h"
+#include "model/Grandezze.h"
 #include "model/Messaggi.h"
 #include "model/NumeroTesto.h"
 #include "report/SalvaRapporto.h"
@@ -28,16 +29,6 @@ using emscripten::val;
 namespace termix::web {
 
 namespace {
-
-const char* NomeFinestra(Finestra f) {
-    switch (f) {
-        case Finestra::Form2: return "Form2";
-        case Finestra::Form3: return "Form3";
-        case Finestra::Form7: return "Form7";
-        case Finestra::Form8: return "Form8";
-    }
-    return "";
-}
 
 // A record given as a JS object: numbers become the shortest text in the
 // convention of `sep`, which reads it back to the same double.
@@ -63,7 +54,7 @@ void CampiDa(const val& record, char sep, std::vector<std::string>& nomi, std::v
 class TestiVista : public SorgenteTesti {
 public:
     explicit TestiVista(const batch::VistaForme& v) : v_(v) {}
-    std::string Testo(Finestra f, std::string_view controllo) const override { return v_.testo(f, controllo); }
+    std::string Testo(Bersaglio b) const override { return v_.testo(b); }
 
 private:
     const batch::VistaForme& v_;
@@ -122,13 +113,13 @@ val Risultato(const batch::Intestazione& h, std::span<const std::string_view> ca
     lettore.alimenta(riga.data(), riga.size(), raccogli(celle));
     val risultato = val::object();
     risultato.set("Riga", 1);
-    for (std::size_t i = 1; i < colonne.size() - NumeroColonneValori; ++i) risultato.set(colonne[i], celle[i]);
+    for (std::size_t i = 1; i < colonne.size() - ColonneValori().size(); ++i) risultato.set(colonne[i], celle[i]);
     // The cells hold the shortest text of each value ("0" for either zero):
     // the value itself, without reading the text back.
     const bool valori = r.stato == batch::RisultatoRecord::Stato::Completato;
-    for (const auto& c : ColonneValori) {
-        const double v = (r.m.*c.variabile).v;
-        risultato.set(c.nome, valori ? val(v == 0.0 ? 0.0 : v) : val::null());
+    for (const Grandezza* c : ColonneValori()) {
+        const double v = (r.m.*c->variabile).v;
+        risultato.set(c->nome, valori ? val(v == 0.0 ? 0.0 : v) : val::null());
     }
     return risultato;
 }
@@ -157,8 +148,8 @@ val RisultatoOLancia(const val& record, char sep) {
 
 // One record as the batch tool computes it, in the ';' convention (the
 // decimal comma, as typed in the forms) or the ',' one (the decimal point).
-// The result: `risultato` (the output columns), `testi` ("Form7.Text3" ->
-// what that box shows), `opzioni` (the option buttons), and with a date and
+// The result: `risultato` (the output columns), `testi` (quantity name ->
+// what its box shows, cut to its decimals), and with a date and
 // time `rapporto` (the .TXT bytes) and `righe` (its lines, UTF-8). An
 // unusable header throws its message.
 val CasoOLancia(const val& record, char sep, const val& data, const val& ora) {
@@ -168,16 +159,13 @@ val CasoOLancia(const val& record, char sep, const val& data, const val& ora) {
     batch::VistaForme vista;
     batch::ElaboraRecord(l.h, l.vValori, batch::Difetto::Nessuno, r, &vista);
 
-    val testi = val::object(), opzioni = val::object();
-    for (const auto& [chiave, t] : vista.testi)
-        testi.set(std::string(NomeFinestra(chiave.first)) + "." + chiave.second, t);
-    for (const auto& [chiave, s] : vista.opzioni)
-        opzioni.set(std::string(NomeFinestra(chiave.first)) + "." + chiave.second, s);
+    val testi = val::object();
+    for (const Grandezza& g : Grandezze())
+        if (const std::string& t = vista.testo(g.id); !t.empty()) testi.set(g.nome, t);
     val esito = val::object();
     esito.set("risultato", Risultato(l.h, l.vValori, r, sep));
     esito.set("completato", r.stato == batch::RisultatoRecord::Stato::Completato);
     esito.set("testi", testi);
-    esito.set("opzioni", opzioni);
     if (r.stato == batch::RisultatoRecord::Stato::Completato && data.isString()) {
         TestiVista sorgente(vista);
         OrologioFisso orologio(data.as<std::string>(), ora.as<std::string>());
@@ -218,18 +206,26 @@ val RisultatoRecord(const val& record, const std::string& convenzione) {
     return SenzaEccezioni([&] { return RisultatoOLancia(record, Separatore(convenzione)); });
 }
 
-// The input columns in order: name, kind ("testo", "opzione", "numero"),
-// and the form box a user types it into.
+// A quantity of the table for the page: name, label, unit, decimals.
+val Descrivi(const Grandezza& g) {
+    val o = val::object();
+    o.set("nome", std::string(g.nome));
+    o.set("etichetta", std::string(g.etichetta));
+    o.set("unita", std::string(g.unita));
+    o.set("decimali", g.decimali);
+    o.set("mostrata", g.ha(Mostrata));
+    return o;
+}
+
+// The input columns in order, with `tipo` ("testo", "opzione", "numero") and
+// `condizione` (typed on the conditions form, not the fuel form).
 val ColonneIngresso() {
     val a = val::array();
-    for (const auto& c : batch::ColonneIngresso) {
-        val o = val::object();
-        o.set("nome", c.nome);
-        o.set("tipo", c.tipo == batch::ColonnaIngresso::Tipo::Testo    ? "testo"
-                      : c.tipo == batch::ColonnaIngresso::Tipo::Opzione ? "opzione"
-                                                                       : "numero");
-        o.set("finestra", NomeFinestra(c.finestra));
-        o.set("controllo", c.controllo);
+    for (const Grandezza* g : batch::ColonneIngresso()) {
+        val o = Descrivi(*g);
+        const bool scelta = g->id == Quantita::Tipo || g->id == Quantita::Composizione;
+        o.set("tipo", scelta ? "opzione" : g->variabile ? "numero" : "testo");
+        o.set("condizione", Indice(g->id) >= Indice(Quantita::PotereCalorifico));
         a.call<void>("push", o);
     }
     return a;
@@ -245,7 +241,7 @@ std::string TestoNumero(double x) {
 // The computed columns of the output, in order.
 val ColonneUscita() {
     val a = val::array();
-    for (const auto& c : ColonneValori) a.call<void>("push", std::string(c.nome));
+    for (const Grandezza* g : ColonneValori()) a.call<void>("push", Descrivi(*g));
     return a;
 }
 

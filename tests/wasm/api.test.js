@@ -23,8 +23,8 @@ test('methane: the worked texts and values', { timeout: 30000 }, async () => {
   const c = M.caso(Metano, ',', '06/12/2026', '03:04:05');
   assert.strictEqual(c.risultato.Esito, 'OK');
   // Worked figures: flue gas 1314,6 °C, 27,717 g/mole, energies 1195800 and 1136010.
-  const attesi = { 'Form8.Text1': '1314,6', 'Form8.Text3': '27,717', 'Form7.Text9': '1195800',
-                   'Form7.Text10': '1136010', 'Form7.Text19': '0,00734', 'Form8.Text36': '100,00' };
+  const attesi = { TempFumi: '1314,6', PesoMolecolareFumi: '27,717', EnergiaIngresso: '1195800',
+                   EnergiaNetta: '1136010', UmiditaSpecifica: '0,00734', PotereCalorifico: '11958' };
   for (const [box, testo] of Object.entries(attesi)) assert.strictEqual(c.testi[box], testo, box);
   assert.strictEqual(c.risultato.EnergiaIngresso, 1195800);
   assert.strictEqual(c.risultato.FrazC, 0.7487);
