@@ -57,7 +57,8 @@ try:
     casi = cartella / 'casi.csv'
     casi.write_bytes(subprocess.run([GENERA, str(RECORD)], check=True, capture_output=True, timeout=300).stdout)
     t = time.monotonic()
-    subprocess.run(['taskset', '-c', '0', BATCH, casi, '-o', cartella / 'nativo.csv'], check=True, timeout=600)
+    subprocess.run(['taskset', '-c', '0', BATCH, casi, '-o', cartella / 'nativo.csv'], check=True, timeout=600,
+                   stderr=subprocess.DEVNULL)
     nativo = RECORD / (time.monotonic() - t)
     d.find_element(By.ID, 'schedaMoltiCasi').click()
     d.find_element(By.ID, 'fileCasi').send_keys(str(casi))
