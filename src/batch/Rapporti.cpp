@@ -34,7 +34,9 @@ std::string Impronta(const fs::path& p, std::error_code& ec) {
     if (ec) return {};
     const auto istante = fs::last_write_time(p, ec);
     if (ec) return {};
-    return std::to_string(dimensione) + "\t" + std::to_string(istante.time_since_epoch().count());
+    // (some libraries count file times in 128 bits: no to_string for those)
+    return std::to_string(static_cast<unsigned long long>(dimensione)) + "\t" +
+           std::to_string(static_cast<long long>(istante.time_since_epoch().count()));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // termix54-batch end to end on files made here: exit codes, messages, the
 // output text, encodings, the report folder, --variando; and the threaded run
-// in process against the single-threaded one.
+// in process against the single-threaded one and the one without threads.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -368,8 +368,9 @@ TEST(Batch, PiuThreadStessaUscitaInOrdine) {
     }
     Prova p;
     std::ofstream(p.d / "in.csv", std::ios::binary) << csv;
-    std::string uscite[2];
-    for (int k = 0; k < 2; ++k) {
+    std::string uscite[3];
+    for (int k = 0; k < 3; ++k) {  // one thread, four, none (in line)
+        SCOPED_TRACE(k);
         std::FILE* in = std::fopen((p.d / "in.csv").c_str(), "rb");
         std::FILE* err = std::fopen((p.d / "err.txt").c_str(), "wb");
         ASSERT_TRUE(in && err);
@@ -379,6 +380,7 @@ TEST(Batch, PiuThreadStessaUscitaInOrdine) {
         o.nomeUscita = (p.d / ("out" + std::to_string(k) + ".csv")).string();
         o.errori = err;
         o.thread = k == 0 ? 1 : 4;
+        o.inLinea = k == 2;
         EXPECT_EQ(batch::EseguiBatch(o), 1);
         std::fclose(in);
         std::fclose(err);
@@ -396,6 +398,7 @@ TEST(Batch, PiuThreadStessaUscitaInOrdine) {
         EXPECT_EQ(fermate, 9);  // chlorine with no excess air: i % 7 == 1 and i % 90 == 0
     }
     EXPECT_EQ(uscite[0], uscite[1]);
+    EXPECT_EQ(uscite[0], uscite[2]);
     const auto r = prova::RigheCrLf(uscite[1]);
     const long long attese = n - (n + 1) / 7;  // the blank ones get no number
     ASSERT_EQ(static_cast<long long>(r.size()), attese + 1);
