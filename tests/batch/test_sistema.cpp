@@ -48,8 +48,12 @@ TEST(SistemaReale, FileNuoviOSvuotatiConNomiAccentati) {
         errno = 0;
         auto f = fs.Crea(c.nome(k.nome));
         ASSERT_EQ(f != nullptr, k.aperto);
-        if (f) EXPECT_TRUE(f->Scrivi("x\r\n") && f->Chiudi());
-        if (!k.aperto && k.soloNuovi) EXPECT_EQ(errno, EEXIST);
+        if (f) {
+            EXPECT_TRUE(f->Scrivi("x\r\n") && f->Chiudi());
+        }
+        if (!k.aperto && k.soloNuovi) {
+            EXPECT_EQ(errno, EEXIST);
+        }
         EXPECT_EQ(c.leggi(k.nome), k.contenuto);
     }
     EXPECT_FALSE(fs::exists(c.d / "manca"));
