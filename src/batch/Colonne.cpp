@@ -1,17 +1,7 @@
 #include "batch/Colonne.h"
 
-#include <vector>
-
 namespace termix::batch {
 
-std::span<const Grandezza* const> ColonneIngresso() {
-    static const std::vector<const Grandezza*> colonne = [] {
-        std::vector<const Grandezza*> c;
-        for (const Grandezza& g : Grandezze())
-            if (g.ha(Ingresso)) c.push_back(&g);
-        return c;
-    }();
-    return colonne;
-}
+std::span<const Grandezza* const> ColonneIngresso() { return ConUso(Ingresso); }
 
 }  // namespace termix::batch

@@ -1,6 +1,8 @@
 #include "model/Grandezze.h"
 
 #include <array>
+#include <bit>
+#include <vector>
 
 namespace termix {
 
@@ -130,6 +132,17 @@ static_assert(tabellaInOrdine());
 std::span<const Grandezza, NumeroGrandezze> Grandezze() { return Tabella; }
 
 const Grandezza& Info(Quantita q) { return Tabella[Indice(q)]; }
+
+std::span<const Grandezza* const> ConUso(Uso u) {
+    static const auto liste = [] {
+        std::array<std::vector<const Grandezza*>, 32> l;
+        for (const Grandezza& g : Tabella)
+            for (unsigned b = 0; b < l.size(); ++b)
+                if (g.usi & (1u << b)) l[b].push_back(&g);
+        return l;
+    }();
+    return liste[static_cast<unsigned>(std::countr_zero(static_cast<unsigned>(u)))];
+}
 
 bool StessoNome(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;

@@ -71,6 +71,8 @@ struct Grandezza {
 
 std::span<const Grandezza, NumeroGrandezze> Grandezze();
 const Grandezza& Info(Quantita q);
+// The entries with use `u`, in table order.
+std::span<const Grandezza* const> ConUso(Uso u);
 inline std::size_t Indice(Quantita q) { return static_cast<std::size_t>(q); }
 // The entry named `nome` (case aside, ASCII), or null.
 const Grandezza* TrovaGrandezza(std::string_view nome);

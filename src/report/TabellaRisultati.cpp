@@ -7,15 +7,7 @@
 
 namespace termix {
 
-std::span<const Grandezza* const> ColonneValori() {
-    static const std::vector<const Grandezza*> colonne = [] {
-        std::vector<const Grandezza*> c;
-        for (const Grandezza& g : Grandezze())
-            if (g.ha(Uscita)) c.push_back(&g);
-        return c;
-    }();
-    return colonne;
-}
+std::span<const Grandezza* const> ColonneValori() { return ConUso(Uscita); }
 
 void ScriviCampo(std::string& out, std::string_view campo, char sep) {
     if (campo.find_first_of(sep == ';' ? std::string_view(";\"\r\n") : std::string_view(",\"\r\n")) ==
