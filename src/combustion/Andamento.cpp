@@ -89,9 +89,17 @@ void CalcolaAndamento(const IngressiCaso& caso, const Grandezza& variata, std::s
 
 Obiettivo TrovaObiettivo(const IngressiCaso& caso, const Grandezza& variata, std::span<const PuntoAndamento> punti,
                          double temperatura) {
+    return TrovaObiettivo(
+        variata, punti, temperatura,
+        [&](double x, PuntoAndamento& p) { calcolaPunto(caso, variata, x, p); },
+        [](const PuntoAndamento& p) { return p.m.TempFumi.v; });
+}
+
+Obiettivo TrovaObiettivo(const Grandezza& variata, std::span<const PuntoAndamento> punti, double temperatura,
+                         const CalcolaPunto& calcola, const LeggiTemperatura& leggi) {
     Obiettivo o;
     const std::string t = TestoNumero(temperatura) + " °C";
-    auto raggiunge = [&](const PuntoAndamento& p) { return p.m.TempFumi.v >= temperatura; };
+    auto raggiunge = [&](const PuntoAndamento& p) { return leggi(p) >= temperatura; };
     const PuntoAndamento* precedente = nullptr;
     const PuntoAndamento *basso = nullptr, *alto = nullptr;
     int incroci = 0, completati = 0, sopra = 0;
@@ -129,7 +137,7 @@ Obiettivo TrovaObiettivo(const IngressiCaso& caso, const Grandezza& variata, std
     while (hi.valore - lo.valore > PrecisioneObiettivo) {
         const double x = lo.valore + (hi.valore - lo.valore) / 2;
         if (x <= lo.valore || x >= hi.valore) break;  // no double between them
-        calcolaPunto(caso, variata, x, medio);
+        calcola(x, medio);
         if (!medio.completato) {
             o.esito = Obiettivo::Esito::Interrotto;
             o.valore = x;
