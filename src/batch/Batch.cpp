@@ -307,6 +307,7 @@ int EseguiBatch(const OpzioniBatch& o) {
     }
     LettoreCsv lettore;
     Intestazione h;
+    h.verifica = o.verifica;
     Uscita uscita;
     uscita.codifica(UscitaPer(ingresso.codifica(), ingresso.marchio()));
     CartellaRapporti cartella;
@@ -327,9 +328,9 @@ int EseguiBatch(const OpzioniBatch& o) {
         }
         std::string testa;
         if (o.variando)
-            ScriviIntestazioneVariando(testa, sep, h.nomiConservati, *o.variando);
+            ScriviIntestazioneVariando(testa, sep, h.nomiConservati, *o.variando, h.verifica.attiva);
         else
-            ScriviIntestazione(testa, sep, h.nomiConservati);
+            ScriviIntestazione(testa, sep, h.nomiConservati, h.verifica.attiva);
         if (!uscita.scrivi(testa)) {
             std::fprintf(err, "%s: impossibile scrivere %s: %s\n", Programma, uscita.nome().c_str(),
                          TestoErrore(errno).c_str());

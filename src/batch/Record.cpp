@@ -86,6 +86,7 @@ std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> c
     out.campoDiColonna.fill(-1);
     out.campiConservati.clear();
     out.nomiConservati.clear();
+    out.campoExtra = NessunaExtra;
     std::vector<bool> trovate(conserva.size());
     for (size_t f = 0; f < campi.size(); ++f) {
         std::string_view nome = Rifilato(campi[f]);
@@ -101,6 +102,16 @@ std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> c
         int trovata = -1;
         for (size_t c = 0; c < ColonneIngresso.size(); ++c)
             if (stessoNome(nome, ColonneIngresso[c].nome)) trovata = static_cast<int>(c);
+        if (trovata < 0) {
+            int extra = -1;
+            for (size_t c = 0; c < ColonneExtra.size(); ++c)
+                if (stessoNome(nome, ColonneExtra[c])) extra = static_cast<int>(c);
+            if (extra >= 0) {
+                if (out.campoExtra[extra] >= 0) return "colonna ripetuta: \"" + std::string(nome) + "\"";
+                out.campoExtra[extra] = static_cast<int>(f);
+                continue;
+            }
+        }
         if (trovata < 0 && copiata) continue;
         if (trovata < 0) {
             // NUL bytes in a name: UTF-16 without its mark, read as bytes.
@@ -167,6 +178,8 @@ void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> camp
     out.tipo = TipoCombustibile::Nessuno;
     out.composizione = Composizione::Nessuna;
     out.stato = RisultatoRecord::Stato::Completato;
+    out.extra = ExtraRecord{};
+    out.verifica.reset();
     if (vista) {
         vista->testi.clear();
         vista->opzioni.clear();
@@ -226,6 +239,17 @@ void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> camp
         if (col == ColPotereCalorifico) potereDigitato = true;
     }
 
+    // The support fuel and the checks' cells, read the same way.
+    std::string messaggio;
+    switch (LeggiExtra(h.campoExtra, campi, sep, h.verifica, out.extra, messaggio)) {
+        case DifettoExtra::Nessuno: break;
+        case DifettoExtra::Sconosciuto: return malformato(out, messaggio);
+        default:
+            out.stato = RisultatoRecord::Stato::Fermato;
+            out.esito = messaggio;
+            return;
+    }
+
     // 2.-4. The fuel form's boxes and "&Calcola", the heating value (typed over
     // the methane preset, kept from it, or the "&No" estimate), the conditions
     // form's boxes and "&Calcola": the core runs them as the forms would.
@@ -240,16 +264,31 @@ void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> camp
         return;
     }
     // Without a view nobody reads the result texts: only their checks run.
-    const EsitoOperazione e = CalcolaCaso(caso, out.m, vista ? TestiRisultati::Scrivi : TestiRisultati::SoloVerifica,
-                                          vista ? OsservaEsito([vista](const EsitoOperazione& x) { applica(vista, x); })
-                                                : OsservaEsito());
+    // With a support fuel, the blend runs instead (without one, exactly the case).
+    const EsitoOperazione e = CalcolaCasoConSupporto(
+        caso, out.extra.supporto, out.m, vista ? TestiRisultati::Scrivi : TestiRisultati::SoloVerifica,
+        vista ? OsservaEsito([vista](const EsitoOperazione& x) { applica(vista, x); }) : OsservaEsito());
     if (!e.completato) return fermato(out, e);
+    if (h.verifica.attiva) out.verifica = CalcolaVerifica(out.m, out.extra.parametri);
     if (vista && potereDigitato)
         vista->testi[{Finestra::Form3, "Text1"}] = testoDigitato(cella(ColPotereCalorifico), sep);
     out.esito = "OK";
 }
 
-void ScriviIntestazione(std::string& out, char sep, std::span<const std::string> conservati) {
+void ScriviCodaIntestazione(std::string& out, char sep, bool verifica) {
+    ScriviNomiValori(out, sep);
+    if (verifica) ScriviNomiVerifica(out, sep);
+    out += "\r\n";
+}
+
+void ScriviCoda(std::string& out, const Intestazione& h, const RisultatoRecord& r) {
+    const bool completato = r.stato == RisultatoRecord::Stato::Completato;
+    ScriviValori(out, completato ? &r.m : nullptr, h.separatore);
+    if (h.verifica.attiva) ScriviVerifica(out, completato && r.verifica ? &*r.verifica : nullptr, h.separatore);
+    out += "\r\n";
+}
+
+void ScriviIntestazione(std::string& out, char sep, std::span<const std::string> conservati, bool verifica) {
     out += "Riga";
     for (const auto& n : conservati) {
         out.push_back(sep);
@@ -259,8 +298,7 @@ void ScriviIntestazione(std::string& out, char sep, std::span<const std::string>
         out.push_back(sep);
         out += n;
     }
-    ScriviNomiValori(out, sep);
-    out += "\r\n";
+    ScriviCodaIntestazione(out, sep, verifica);
 }
 
 void ScriviRecord(std::string& out, const Intestazione& h, long long riga, std::span<const std::string_view> campi,
@@ -280,8 +318,7 @@ void ScriviRecord(std::string& out, const Intestazione& h, long long riga, std::
     }
     out.push_back(sep);
     ScriviCampo(out, r.esito, sep);
-    ScriviValori(out, r.stato == RisultatoRecord::Stato::Completato ? &r.m : nullptr, sep);
-    out += "\r\n";
+    ScriviCoda(out, h, r);
 }
 
 }  // namespace termix::batch

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "batch/Colonne.h"
+#include "batch/ColonneVerifica.h"
 #include "batch/Csv.h"
 #include "combustion/Caso.h"
 #include "fuel/CalcoloCombustibile.h"
@@ -31,6 +32,10 @@ struct Intestazione {
     // in input order: field positions and their names as the header has them.
     std::vector<int> campiConservati;
     std::vector<std::string> nomiConservati;
+    // For each entry of ColonneExtra: its field position, or -1 if absent.
+    std::array<int, NumeroColonneExtra> campoExtra = NessunaExtra;
+    // Set by the caller: the command line's checks and their defaults.
+    OpzioniVerifica verifica;
 };
 
 // Reads the header record; `conserva` names the columns to copy (any case).
@@ -82,6 +87,8 @@ struct RisultatoRecord {
     std::string diagnosi;  // Malformato: why, for the line on stderr
     TipoCombustibile tipo = TipoCombustibile::Nessuno;
     Composizione composizione = Composizione::Nessuna;
+    ExtraRecord extra;                           // the support fuel and parameters read
+    std::optional<RisultatiVerifica> verifica;   // --verifica, on a completed run
 };
 
 // Computes one data record (its fields as read) on a fresh record. With
@@ -94,7 +101,12 @@ void ElaboraRecord(const Intestazione& intestazione, std::span<const std::string
 
 // Appends the output header line (CRLF included): Riga, the columns copied,
 // then the computed ones.
-void ScriviIntestazione(std::string& out, char separatore, std::span<const std::string> conservati = {});
+void ScriviIntestazione(std::string& out, char separatore, std::span<const std::string> conservati = {},
+                        bool verifica = false);
+// The end of every header line: the value names (and the check names), CRLF.
+void ScriviCodaIntestazione(std::string& out, char separatore, bool verifica);
+// The end of every output line: the values (and the checks), CRLF.
+void ScriviCoda(std::string& out, const Intestazione& h, const RisultatoRecord& r);
 
 // Appends one output line (CRLF included).
 void ScriviRecord(std::string& out, const Intestazione& intestazione, long long riga,

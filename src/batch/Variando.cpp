@@ -17,8 +17,7 @@ void scriviConValore(std::string& out, const Intestazione& h, long long riga, st
                      const RisultatoRecord& r, std::optional<double> valore) {
     ScriviRecord(out, h, riga, campi, r);
     std::string coda;
-    ScriviValori(coda, r.stato == RisultatoRecord::Stato::Completato ? &r.m : nullptr, h.separatore);
-    coda += "\r\n";
+    ScriviCoda(coda, h, r);
     std::string cella(1, h.separatore);
     if (valore) ScriviNumero(cella, *valore, h.separatore);
     out.insert(out.size() - coda.size(), cella);
@@ -26,18 +25,17 @@ void scriviConValore(std::string& out, const Intestazione& h, long long riga, st
 
 }  // namespace
 
+static std::optional<std::string> colonnaNumerica(std::string_view nome, Variando& out);
+
 std::optional<std::string> LeggiVariando(std::string_view testo, Variando& out) {
     const size_t uguale = testo.find('=');
     if (uguale == std::string_view::npos) return "--variando vuole COLONNA=DA:A:PASSO";
     const std::string_view nome = Rifilato(testo.substr(0, uguale));
-    const ColonnaIngresso* colonna = nullptr;
-    for (const auto& c : ColonneIngresso) {
-        const Grandezza g{c.nome, c.nome, "", c.variabile};
-        if (c.tipo == ColonnaIngresso::Tipo::Numero && TrovaGrandezza(std::span(&g, 1), nome)) colonna = &c;
+    if (TrovaGrandezza(std::span(&PortataSupporto, 1), nome)) {
+        out.colonna = PortataSupporto;
+    } else if (auto errore = colonnaNumerica(nome, out)) {
+        return errore;
     }
-    if (!colonna) return "--variando: colonna numerica sconosciuta: \"" + std::string(nome) + "\"";
-    out.colonna = {colonna->nome, colonna->nome, "", colonna->variabile};
-    if (const Grandezza* g = TrovaGrandezza(IngressiAndamento, colonna->nome)) out.colonna = *g;
     std::string_view resto = testo.substr(uguale + 1);
     double x[3];
     for (int k = 0; k < 3; ++k) {
@@ -49,6 +47,20 @@ std::optional<std::string> LeggiVariando(std::string_view testo, Variando& out) 
         resto = k < 2 ? resto.substr(fine + 1) : std::string_view();
     }
     if (auto errore = ValoriAndamento(x[0], x[1], x[2], out.valori)) return "--variando: " + *errore;
+    if (out.colonna.variabile == nullptr && x[0] < 0)
+        return "--variando: la portata del combustibile di supporto non puo' essere negativa";
+    return std::nullopt;
+}
+
+static std::optional<std::string> colonnaNumerica(std::string_view nome, Variando& out) {
+    const ColonnaIngresso* colonna = nullptr;
+    for (const auto& c : ColonneIngresso) {
+        const Grandezza g{c.nome, c.nome, "", c.variabile};
+        if (c.tipo == ColonnaIngresso::Tipo::Numero && TrovaGrandezza(std::span(&g, 1), nome)) colonna = &c;
+    }
+    if (!colonna) return "--variando: colonna numerica sconosciuta: \"" + std::string(nome) + "\"";
+    out.colonna = {colonna->nome, colonna->nome, "", colonna->variabile};
+    if (const Grandezza* g = TrovaGrandezza(IngressiAndamento, colonna->nome)) out.colonna = *g;
     return std::nullopt;
 }
 
@@ -60,11 +72,10 @@ std::optional<std::string> LeggiObiettivo(std::string_view testo, Variando& out)
 }
 
 void ScriviIntestazioneVariando(std::string& out, char sep, std::span<const std::string> conservati,
-                                const Variando& v) {
-    ScriviIntestazione(out, sep, conservati);
+                                const Variando& v, bool verifica) {
+    ScriviIntestazione(out, sep, conservati, verifica);
     std::string coda;
-    ScriviNomiValori(coda, sep);
-    coda += "\r\n";
+    ScriviCodaIntestazione(coda, sep, verifica);
     out.insert(out.size() - coda.size(), std::string(1, sep) + v.colonna.nome);
 }
 
@@ -73,19 +84,42 @@ void ElaboraVariando(const Intestazione& h, std::span<const std::string_view> ca
     IngressiCaso caso;
     ElaboraRecord(h, campi, difetto, r, nullptr, &caso);
     if (r.stato != RisultatoRecord::Stato::Completato) return scriviConValore(out, h, riga, campi, r, std::nullopt);
-    std::vector<PuntoAndamento> punti;
-    CalcolaAndamento(caso, v.colonna, v.valori, punti);
+    const bool portataSupporto = v.colonna.variabile == nullptr;
+    const Supporto supporto = r.extra.supporto;
+    if (portataSupporto && supporto.tipo == TipoSupporto::Nessuno) {
+        r.stato = RisultatoRecord::Stato::Fermato;
+        r.esito = "SupportoTipo mancante (Metano o Ponderale): non c'e' un combustibile di supporto da variare";
+        return scriviConValore(out, h, riga, campi, r, std::nullopt);
+    }
+    // Each value on a fresh record, with the record's support fuel if it has one.
+    auto calcola = [&](double x, PuntoAndamento& p) {
+        p.valore = x;
+        Supporto s = supporto;
+        if (portataSupporto) s.portata = x;
+        const EsitoOperazione e =
+            CalcolaCasoConSupporto(portataSupporto ? caso : CasoCon(caso, v.colonna, x), s, p.m);
+        p.completato = e.completato;
+        p.esito = e.completato ? "OK" : TestoEsito(e);
+    };
+    std::vector<PuntoAndamento> punti(v.valori.size());
+    for (size_t k = 0; k < punti.size(); ++k) calcola(v.valori[k], punti[k]);
     auto scriviPunto = [&](PuntoAndamento& p, std::optional<double> valore) {
         r.m = p.m;
         r.esito = std::move(p.esito);
         r.stato = p.completato ? RisultatoRecord::Stato::Completato : RisultatoRecord::Stato::Fermato;
+        r.verifica.reset();
+        if (p.completato && h.verifica.attiva) r.verifica = CalcolaVerifica(r.m, r.extra.parametri);
         scriviConValore(out, h, riga, campi, r, valore);
     };
-    if (!v.obiettivo) {
+    // The record's ObiettivoRif, or --obiettivo-rif, aims at TempFumiRif; --obiettivo at TempFumi.
+    const std::optional<double> obiettivo = r.extra.obiettivoRif ? r.extra.obiettivoRif : v.obiettivo;
+    if (!obiettivo) {
         for (auto& p : punti) scriviPunto(p, p.valore);
         return;
     }
-    Obiettivo o = TrovaObiettivo(caso, v.colonna, punti, *v.obiettivo);
+    const auto modello = r.extra.obiettivoRif ? ModelloTemperatura::Nasa : ModelloTemperatura::Tabella;
+    Obiettivo o = TrovaObiettivo(v.colonna, punti, *obiettivo, calcola,
+                                 [&](const PuntoAndamento& p) { return TemperaturaModello(p.m, modello); });
     if (o.esito == Obiettivo::Esito::Trovato) {
         o.punto.esito = "OK";
         return scriviPunto(o.punto, o.valore);

@@ -16,7 +16,10 @@ namespace {
 
 constexpr const char* Uso = R"(Uso: termix54-batch [INGRESSO.csv|-] [-o USCITA.csv] [--rapporti CARTELLA]
                     [--conserva COL[,COL...]] [--codifica CODIFICA]
-                    [--variando COLONNA=DA:A:PASSO [--obiettivo TEMPERATURA]]
+                    [--variando COLONNA=DA:A:PASSO [--obiettivo TEMPERATURA |
+                     --obiettivo-rif TEMPERATURA]]
+                    [--verifica [--modello tabella|nasa] [--permanenza S]
+                     [--o2-riferimento P|nessuno] [--conversione-so3 P]]
 
 Calcola ogni riga di un file CSV come la calcolerebbero le maschere di Termix54,
 su un record di calcolo nuovo per ogni riga, e scrive una riga di risultati per
@@ -52,6 +55,26 @@ una cella vuota o una colonna assente valgono 0, come una casella vuota):
   UmiditaRelativa         umidità relativa dell'aria, % (da 0 a 100)
   TempCeneri              temperatura di uscita delle ceneri, °C
   Dispersioni             dispersioni termiche, % dell'energia in ingresso
+Combustibile di supporto, bruciato insieme al combustibile della riga (la
+miscela si calcola come un combustibile Ponderale: frazioni e potere calorifico
+sono le medie pesate sulle portate, la portata è la somma; senza supporto, o
+con portata 0, la riga si calcola esattamente come senza queste colonne):
+  SupportoTipo            Metano (la composizione del programma, 11958 kcal/kg)
+                          oppure Ponderale; vuoto: nessun supporto
+  SupportoPortata         portata del supporto, kg/h (non negativa)
+  SupportoPotereCalorifico
+                          potere calorifico inferiore del supporto Ponderale,
+                          kcal/kg
+  SupportoFrazC SupportoFrazH SupportoFrazO SupportoFrazCl SupportoFrazS
+  SupportoFrazN SupportoInerti SupportoAcqua
+                          frazioni ponderali del supporto Ponderale (somma 1,
+                          entro un millesimo)
+Parametri della verifica, per riga (vincono sulle opzioni omonime):
+  TempoPermanenza         s (> 0); DiametroCamera  m (> 0, facoltativo)
+  O2Riferimento           % vol sul secco, da 0 a 21 escluso, o "nessuno"
+  ConversioneSO3          % dell'SO2 che diventa SO3, da 0 a 100
+  ObiettivoRif            °C, come --obiettivo-rif per questa riga
+Un valore fuori intervallo ferma la riga con il motivo in Esito, senza valori.
 Ogni altra colonna ferma tutto (stato 2) e il messaggio nomina la colonna nota
 più simile: un nome sbagliato non è mai letto come 0. Per copiarla nell'uscita
 usare --conserva.
@@ -105,6 +128,34 @@ Windows-1252 non ha vi diventa "?".
                       della colonna), con i valori del calcolo in quel punto;
                       senza un incrocio, o con più di uno, valori vuoti e il
                       motivo in Esito
+  --obiettivo-rif TEMPERATURA
+                      come --obiettivo, ma sulla temperatura TempFumiRif
+                      (entalpie NASA, vedi --verifica); con
+                      --variando SupportoPortata=DA:A:PASSO dà la portata di
+                      combustibile di supporto per raggiungere TEMPERATURA
+  --verifica          aggiunge in fondo a ogni riga le colonne della verifica:
+                      TempFumiRif (°C: la temperatura a cui i fumi KmoliCO2 ...
+                      KmoliN2, scaldati da TempAria con le entalpie dei
+                      polinomi NASA, assorbono EnergiaNetta), VolumeCamera
+                      (m3: portata reale dei fumi alla temperatura del modello
+                      per il tempo di permanenza), VelocitaCamera (m/s) e
+                      LunghezzaCamera (m) con DiametroCamera, O2Secco (% vol),
+                      HClRif SO2Rif Cl2Rif (mg/Nm3 sul secco riferiti all'O2 di
+                      riferimento), RugiadaAcqua RugiadaSolforica
+                      RugiadaCloridrica (°C), Verdetto (850 °C per 2 s:
+                      raggiunti, oppure non raggiunti, con la temperatura, e
+                      il motivo quando i carichi non sono riferibili). Una cella vuota
+                      è un valore che non c'è: specie assente, carichi non
+                      riferibili (O2 sul secco pari o sopra 21), nessun
+                      diametro. L'obiettivo del verdetto è 850 °C, 1100 °C
+                      per un combustibile con più dell'1 % di cloro.
+  --modello tabella|nasa
+                      la temperatura del verdetto e della camera: nasa
+                      (TempFumiRif, predefinito) o tabella (TempFumi)
+  --permanenza S      tempo di permanenza, s (predefinito 2)
+  --o2-riferimento P|nessuno
+                      O2 di riferimento, % vol sul secco (predefinito 11)
+  --conversione-so3 P quota di SO2 convertita in SO3, % (predefinito 2)
   -h, --help          mostra questo aiuto
 
 Stato di uscita:
@@ -124,7 +175,14 @@ struct Argomenti {
     termix::batch::Variando variando;
     bool haVariando = false;
     std::optional<std::string> obiettivo;
+    termix::batch::OpzioniVerifica verifica;
+    bool haObiettivoRif = false, haParametriVerifica = false;
 };
+
+std::optional<std::string> parametroVerifica(Argomenti& a, std::string_view opzione, std::string_view v) {
+    a.haParametriVerifica = true;
+    return termix::batch::LeggiParametro(opzione, v, a.verifica);
+}
 
 // Each option with a value: its names and what it does with the value
 // (an error message, or nothing).
@@ -175,6 +233,22 @@ const Opzione Opzioni[] = {
          a.obiettivo = std::string(v);
          return std::nullopt;
      }},
+    {"--obiettivo-rif", "la temperatura", false,
+     [](Argomenti& a, std::string_view v) -> std::optional<std::string> {
+         a.haObiettivoRif = true;
+         return termix::batch::LeggiParametro("--obiettivo-rif", v, a.verifica);
+     }},
+    {"--modello", "il modello", false,
+     [](Argomenti& a, std::string_view v) -> std::optional<std::string> {
+         a.haParametriVerifica = true;
+         return termix::batch::LeggiModello(v, a.verifica);
+     }},
+    {"--permanenza", "il tempo", false,
+     [](Argomenti& a, std::string_view v) { return parametroVerifica(a, "--permanenza", v); }},
+    {"--o2-riferimento", "l'O2 di riferimento", false,
+     [](Argomenti& a, std::string_view v) { return parametroVerifica(a, "--o2-riferimento", v); }},
+    {"--conversione-so3", "la quota", false,
+     [](Argomenti& a, std::string_view v) { return parametroVerifica(a, "--conversione-so3", v); }},
 };
 
 int erroreUso(const std::string& messaggio) {
@@ -192,6 +266,11 @@ int main(int argc, char** argv) {
         if (arg == "-h" || arg == "--help") {
             std::fputs(Uso, stdout);
             return 0;
+        }
+        if (arg == "--verifica") {
+            if (a.verifica.attiva) return erroreUso("opzione --verifica ripetuta");
+            a.verifica.attiva = true;
+            continue;
         }
         const Opzione* op = nullptr;
         std::optional<std::string_view> valore;
@@ -227,9 +306,14 @@ int main(int argc, char** argv) {
         if (auto errore = termix::batch::LeggiObiettivo(*a.obiettivo, a.variando)) return erroreUso(*errore);
     }
     if (a.haVariando && !a.rapporti.empty()) return erroreUso("--rapporti non si usa con --variando");
+    if (a.haObiettivoRif && !a.haVariando) return erroreUso("--obiettivo-rif si usa con --variando");
+    if (a.haObiettivoRif && a.obiettivo) return erroreUso("--obiettivo e --obiettivo-rif: usarne uno solo");
+    if (a.haParametriVerifica && !a.verifica.attiva)
+        return erroreUso("--modello, --permanenza, --o2-riferimento e --conversione-so3 si usano con --verifica");
 
     termix::batch::OpzioniBatch o;
     if (a.haVariando) o.variando = &a.variando;
+    o.verifica = a.verifica;
     if (!a.haIngresso || a.ingresso == "-") {
         o.ingresso = stdin;
         o.nomeIngresso = "standard input";

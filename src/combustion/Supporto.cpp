@@ -78,11 +78,15 @@ EsitoOperazione Miscela(const IngressiCaso& caso, const Supporto& s, IngressiCas
     return e;
 }
 
-EsitoOperazione CalcolaCasoConSupporto(const IngressiCaso& caso, const Supporto& s, Modulo1& m, TestiRisultati testi) {
+EsitoOperazione CalcolaCasoConSupporto(const IngressiCaso& caso, const Supporto& s, Modulo1& m, TestiRisultati testi,
+                                       const OsservaEsito& osserva) {
     IngressiCaso miscela;
     EsitoOperazione e = Miscela(caso, s, miscela);
-    if (!e.completato) return e;
-    return CalcolaCaso(miscela, m, testi);
+    if (!e.completato) {
+        if (osserva) osserva(e);
+        return e;
+    }
+    return CalcolaCaso(miscela, m, testi, osserva);
 }
 
 double TemperaturaModello(const Modulo1& m, ModelloTemperatura modello) {

@@ -43,7 +43,8 @@ EsitoOperazione Miscela(const IngressiCaso& caso, const Supporto& s, IngressiCas
 // The whole case with its support fuel on `m`: the blend's fuel step, or the
 // case's own when it stops, then the unchanged run.
 EsitoOperazione CalcolaCasoConSupporto(const IngressiCaso& caso, const Supporto& s, Modulo1& m,
-                                       TestiRisultati testi = TestiRisultati::SoloVerifica);
+                                       TestiRisultati testi = TestiRisultati::SoloVerifica,
+                                       const OsservaEsito& osserva = {});
 
 // The temperature of the chosen model on a completed run, °C (-inf without one).
 double TemperaturaModello(const Modulo1& m, ModelloTemperatura modello);
