@@ -156,6 +156,51 @@ std::string Verdetto(double obiettivo, double tempo, std::optional<double> tempe
     return t + " (T = " + FormatoTroncato(*temperatura, 1) + " °C)";
 }
 
+std::string TestoVoce(const char* nome, std::optional<double> x) {
+    if (!x) return "\u2014";
+    return FormatoTroncato(*x, Voce(nome).decimali);
+}
+
+std::vector<std::string> RigheVerifica(const Modulo1& m, const RisultatiVerifica& r, const ParametriVerifica& p,
+                                       const std::string& supporto) {
+    std::vector<std::string> righe;
+    auto riga = [&](const char* etichetta, const std::string& valore, const char* unita) {
+        std::string t = std::string(etichetta) + ": " + valore;
+        if (*unita && valore != "\u2014") t += std::string(" ") + unita;
+        righe.push_back(t);
+    };
+    auto voce = [&](const char* nome, std::optional<double> x) {
+        const VoceVerifica& v = Voce(nome);
+        riga(v.etichetta, TestoVoce(nome, x), v.unita);
+    };
+    righe.push_back("Verifica - Termix54");
+    righe.emplace_back();
+    riga("Combustibile di supporto", supporto, "");
+    voce("TempoPermanenza", p.tempoPermanenza);
+    voce("DiametroCamera", p.diametro);
+    if (p.o2Riferimento) voce("O2Riferimento", p.o2Riferimento);
+    else riga(Voce("O2Riferimento").etichetta, "nessuno", "");
+    voce("ConversioneSO3", p.conversioneSO3);
+    riga("Modello", p.modello == ModelloTemperatura::Nasa ? "entalpie NASA" : "tabella del programma", "");
+    righe.emplace_back();
+    riga("Temperatura teorica fumi (tabella del programma)", FormatoTroncato(m.TempFumi.v, 1), "°C");
+    voce("TempFumiRif", r.TempFumiRif);
+    riga("Differenza", r.Differenza ? FormatoTroncato(*r.Differenza, 1) : "\u2014", "°C");
+    const std::pair<const char*, std::optional<double>> camera[] = {
+        {"VolumeCamera", r.VolumeCamera}, {"VelocitaCamera", r.VelocitaCamera},
+        {"LunghezzaCamera", r.LunghezzaCamera}, {"O2Secco", r.O2Secco},
+        {"HClRif", r.HClRif}, {"SO2Rif", r.SO2Rif}, {"Cl2Rif", r.Cl2Rif}};
+    for (const auto& [n, x] : camera) voce(n, x);
+    if (!r.nonRiferibile.empty()) righe.push_back(r.nonRiferibile);
+    const std::pair<const char*, std::optional<double>> rugiada[] = {
+        {"RugiadaAcqua", r.RugiadaAcqua}, {"RugiadaSolforica", r.RugiadaSolforica},
+        {"RugiadaCloridrica", r.RugiadaCloridrica}};
+    for (const auto& [n, x] : rugiada) voce(n, x);
+    righe.emplace_back();
+    righe.push_back(r.verdetto);
+    return righe;
+}
+
 RisultatiVerifica CalcolaVerifica(const Modulo1& m, const ParametriVerifica& p) {
     RisultatiVerifica r;
     r.TempFumiRif = TemperaturaFumiRif(m);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "model/Modulo1.h"
 
@@ -81,6 +82,14 @@ struct RisultatiVerifica {
 
 // The checks on a record the whole run has filled.
 RisultatiVerifica CalcolaVerifica(const Modulo1& m, const ParametriVerifica& p);
+
+// A value as the window shows it: cut to the quantity's decimals, "—" when there is none.
+std::string TestoVoce(const char* nome, std::optional<double> x);
+
+// The window's lines as "Salva" writes them: the parameters, each result with
+// its label and unit, the verdict; `supporto` describes the support fuel.
+std::vector<std::string> RigheVerifica(const Modulo1& m, const RisultatiVerifica& r, const ParametriVerifica& p,
+                                       const std::string& supporto);
 
 // "850 °C per 2 s: raggiunti (T = 1.234,5 °C)" and kin.
 std::string Verdetto(double obiettivo, double tempo, std::optional<double> temperatura);
