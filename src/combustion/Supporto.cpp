@@ -80,6 +80,7 @@ EsitoOperazione Miscela(const IngressiCaso& caso, const Supporto& s, IngressiCas
 
 EsitoOperazione CalcolaCasoConSupporto(const IngressiCaso& caso, const Supporto& s, Modulo1& m, TestiRisultati testi,
                                        const OsservaEsito& osserva) {
+    if (!ConSupporto(s)) return CalcolaCaso(caso, m, testi, osserva);  // the case as it is, not a copy
     IngressiCaso miscela;
     EsitoOperazione e = Miscela(caso, s, miscela);
     if (!e.completato) {
