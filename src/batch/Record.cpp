@@ -152,11 +152,14 @@ const char* ColonnaSimile(std::string_view nome) {
     };
     const char* migliore = nullptr;
     size_t minima = std::max<size_t>(2, nome.size() / 3) + 1;  // beyond this it is another word
-    for (const auto& c : ColonneIngresso)
-        if (const size_t d = distanza(nome, c.nome); d < minima) {
+    auto confronta = [&](const char* candidato) {
+        if (const size_t d = distanza(nome, candidato); d < minima) {
             minima = d;
-            migliore = c.nome;
+            migliore = candidato;
         }
+    };
+    for (const auto& c : ColonneIngresso) confronta(c.nome);
+    for (const char* c : ColonneExtra) confronta(c);
     return migliore;
 }
 

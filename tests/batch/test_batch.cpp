@@ -141,6 +141,7 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         {v("O2Riferimento", "21"), "in.csv", 0, {";;;L'O2 di riferimento deve essere tra 0 e 21"}, {}},
         {v("ConversioneSO3", "150"), "in.csv", 0, {";;;La conversione SO2 in SO3 deve essere tra 0 e 100;"}, {}},
         {v("SupportoTipo;supportotipo", "Metano;Metano"), "in.csv", 2, {}, {"colonna ripetuta: \"supportotipo\""}},
+        {v("SupportoPortat", "1"), "in.csv", 2, {}, {"\"SupportoPortat\": forse SupportoPortata?"}},
         {v("ObiettivoRif", "850"), "in.csv --variando SupportoPortata=0:100:10", 0,
          {";;;SupportoTipo mancante (Metano o Ponderale)"}, {}},
         {b, "in.csv --variando SupportoPortata=-5:5:1", 2, {}, {"portata del combustibile di supporto non puo' essere negativa"}},
