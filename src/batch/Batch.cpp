@@ -66,7 +66,7 @@ struct Lotto {
 class TestiVista : public SorgenteTesti {
 public:
     explicit TestiVista(const VistaForme& v) : v_(v) {}
-    std::string Testo(Finestra f, std::string_view controllo) const override { return v_.testo(f, controllo); }
+    std::string Testo(Bersaglio b) const override { return v_.testo(b); }
 
 private:
     const VistaForme& v_;
@@ -109,6 +109,9 @@ void elabora(const Intestazione& h, Lotto& l, std::vector<std::string_view>& cam
             }
         }
         if (!variando) ScriviRecord(l.uscita, h, rec.riga, campi, r);
+        if (r.stato == RisultatoRecord::Stato::Fermato && !r.dettaglio.causa.empty())
+            l.errori += std::string(Programma) + ": riga " + std::to_string(rec.riga) + " (" +
+                        Linee(rec.linea, rec.ultimaLinea) + "): " + r.dettaglio.testo() + "\n";
         if (r.stato == RisultatoRecord::Stato::Malformato) {
             ++l.malformati;
             l.errori += std::string(Programma) + ": riga " + std::to_string(rec.riga) + " (" +
@@ -295,119 +298,141 @@ CodificaUscita UscitaPer(CodificaTesto ingresso, bool marchio) {
     return {CodificaTesto::Utf8, marchio};
 }
 
-int EseguiBatch(const OpzioniBatch& o) {
-    std::FILE* err = o.errori;
-    unsigned lavoratori = o.thread ? o.thread : std::max(1u, std::thread::hardware_concurrency());
+namespace {
 
-    LetturaIngresso ingresso;
-    if (!ingresso.Apri(o.ingresso, o.codifica)) {
-        std::fprintf(err, "%s: errore di lettura da %s: %s\n", Programma, o.nomeIngresso.c_str(),
-                     TestoErrore(errno).c_str());
-        return 2;
+// One run of the tool: the header, then the records through the chain of
+// batches, each failure an exit status of 2 and the end of the reading.
+class Esecuzione {
+public:
+    explicit Esecuzione(const OpzioniBatch& o)
+        : o_(o), err_(o.errori), lavoratori_(o.thread ? o.thread : std::max(1u, std::thread::hardware_concurrency())) {
+        h_.verifica = o.verifica;
     }
-    LettoreCsv lettore;
-    Intestazione h;
-    h.verifica = o.verifica;
-    Uscita uscita;
-    uscita.codifica(UscitaPer(ingresso.codifica(), ingresso.marchio()));
-    CartellaRapporti cartella;
-    std::unique_ptr<Catena> catena;
-    Lotto corrente;
-    long long riga = 0;
-    enum class Fase { Intestazione, Dati, Fine } fase = Fase::Intestazione;
-    int esito = 0;
 
-    auto avvia = [&](char sep) -> bool {
-        if (!uscita.apri(o.nomeUscita, err)) return false;
+    int esegui() {
+        if (!ingresso_.Apri(o_.ingresso, o_.codifica)) return erroreLettura();
+        uscita_.codifica(UscitaPer(ingresso_.codifica(), ingresso_.marchio()));
+        auto suRecord = [this](const RecordCsv& r) { record(r); };
+        for (std::string_view blocco;;) {
+            if (!ingresso_.Leggi(blocco)) {
+                erroreLettura();
+                break;
+            }
+            if (blocco.empty()) break;
+            lettore_.alimenta(blocco.data(), blocco.size(), suRecord);
+            if (fase_ == Fase::Fine) break;
+        }
+        if (fase_ != Fase::Fine) lettore_.fine(suRecord);
+        if (fase_ == Fase::Intestazione && esito_ == 0) senzaIntestazione();
+        return termina();
+    }
+
+private:
+    enum class Fase { Intestazione, Dati, Fine };
+
+    // Stops the reading with exit status 2.
+    void ferma() {
+        fase_ = Fase::Fine;
+        esito_ = 2;
+    }
+    int erroreLettura() {
+        std::fprintf(err_, "%s: errore di lettura da %s: %s\n", Programma, o_.nomeIngresso.c_str(),
+                     TestoErrore(errno).c_str());
+        ferma();
+        return esito_;
+    }
+    void erroreScrittura() {
+        std::fprintf(err_, "%s: impossibile scrivere %s: %s\n", Programma, uscita_.nome().c_str(),
+                     TestoErrore(errno).c_str());
+    }
+
+    // Opens the output and the report folder, writes the header, starts the workers.
+    bool avvia(char sep) {
+        if (!uscita_.apri(o_.nomeUscita, err_)) return false;
         // A folder that cannot be used shows up as reports not written,
         // record by record, with their values still computed.
         CartellaRapporti* rapporti = nullptr;
-        if (!o.cartellaRapporti.empty()) {
-            cartella.Prepara(o.cartellaRapporti, err);
-            rapporti = &cartella;
+        if (!o_.cartellaRapporti.empty()) {
+            cartella_.Prepara(o_.cartellaRapporti, err_);
+            rapporti = &cartella_;
         }
         std::string testa;
-        if (o.variando)
-            ScriviIntestazioneVariando(testa, sep, h.nomiConservati, *o.variando, h.verifica.attiva);
+        if (o_.variando)
+            ScriviIntestazioneVariando(testa, sep, h_.nomiConservati, *o_.variando, h_.verifica.attiva);
         else
-            ScriviIntestazione(testa, sep, h.nomiConservati, h.verifica.attiva);
-        if (!uscita.scrivi(testa)) {
-            std::fprintf(err, "%s: impossibile scrivere %s: %s\n", Programma, uscita.nome().c_str(),
-                         TestoErrore(errno).c_str());
+            ScriviIntestazione(testa, sep, h_.nomiConservati, nullptr, h_.verifica.attiva);
+        if (!uscita_.scrivi(testa)) {
+            erroreScrittura();
             return false;
         }
-        catena = std::make_unique<Catena>(h, lavoratori, uscita, o, rapporti);
+        catena_ = std::make_unique<Catena>(h_, lavoratori_, uscita_, o_, rapporti);
         return true;
-    };
+    }
 
-    auto suRecord = [&](const RecordCsv& r) {
-        if (fase == Fase::Fine) return;
-        if (r.vuoto) return;  // blank lines, before the header too
-        if (fase == Fase::Intestazione) {
-            if (r.difetto != Difetto::Nessuno) {
-                std::fprintf(err, "%s: %s: intestazione non valida (%s): %s\n", Programma, o.nomeIngresso.c_str(),
-                             Linee(r.linea, r.ultimaLinea).c_str(), DescriviDifetto(r.difetto));
-                fase = Fase::Fine;
-                esito = 2;
-                return;
-            }
-            if (auto errore = LeggiIntestazione(r.campi, lettore.separatore(), h, o.conserva)) {
-                std::fprintf(err, "%s: %s: %s\n", Programma, o.nomeIngresso.c_str(), errore->c_str());
-                fase = Fase::Fine;
-                esito = 2;
-                return;
-            }
-            if (!avvia(h.separatore)) {
-                fase = Fase::Fine;
-                esito = 2;
-                return;
-            }
-            fase = Fase::Dati;
-            return;
+    void intestazione(const RecordCsv& r) {
+        if (r.difetto != Difetto::Nessuno) {
+            std::fprintf(err_, "%s: %s: intestazione non valida (%s): %s\n", Programma, o_.nomeIngresso.c_str(),
+                         Linee(r.linea, r.ultimaLinea).c_str(), DescriviDifetto(r.difetto));
+            return ferma();
         }
-        corrente.aggiungi(r, ++riga);
-        if (corrente.rec.size() >= RecordPerLotto && !catena->consegna(corrente)) {
-            fase = Fase::Fine;
-            esito = 2;
+        if (auto errore = LeggiIntestazione(r.campi, lettore_.separatore(), h_, o_.conserva)) {
+            std::fprintf(err_, "%s: %s: %s\n", Programma, o_.nomeIngresso.c_str(), errore->c_str());
+            return ferma();
         }
-    };
+        if (!avvia(h_.separatore)) return ferma();
+        fase_ = Fase::Dati;
+    }
 
-    for (std::string_view blocco;;) {
-        if (!ingresso.Leggi(blocco)) {
-            std::fprintf(err, "%s: errore di lettura da %s: %s\n", Programma, o.nomeIngresso.c_str(),
-                         TestoErrore(errno).c_str());
-            esito = 2;
-            fase = Fase::Fine;
-            break;
-        }
-        if (blocco.empty()) break;
-        lettore.alimenta(blocco.data(), blocco.size(), suRecord);
-        if (fase == Fase::Fine) break;
+    void record(const RecordCsv& r) {
+        if (fase_ == Fase::Fine || r.vuoto) return;  // blank lines, before the header too
+        if (fase_ == Fase::Intestazione) return intestazione(r);
+        corrente_.aggiungi(r, ++riga_);
+        if (corrente_.rec.size() >= RecordPerLotto && !catena_->consegna(corrente_)) ferma();
     }
-    if (fase != Fase::Fine) lettore.fine(suRecord);
-    if (fase == Fase::Intestazione && esito == 0) {
-        // No header at all: an empty input gives an output with its header only.
-        if (!o.conserva.empty()) {
-            std::fprintf(err, "%s: %s: nessuna intestazione, quindi nessuna colonna da conservare\n", Programma,
-                         o.nomeIngresso.c_str());
-            esito = 2;
-        } else if (!avvia(lettore.separatore() ? lettore.separatore() : ';')) {
-            esito = 2;
+
+    // No header at all: an empty input gives an output with its header only.
+    void senzaIntestazione() {
+        if (!o_.conserva.empty()) {
+            std::fprintf(err_, "%s: %s: nessuna intestazione, quindi nessuna colonna da conservare\n", Programma,
+                         o_.nomeIngresso.c_str());
+            esito_ = 2;
+        } else if (!avvia(lettore_.separatore() ? lettore_.separatore() : ';')) {
+            esito_ = 2;
         }
     }
-    if (catena) {
-        if (esito == 0 && !corrente.rec.empty() && !catena->consegna(corrente)) esito = 2;
-        if (!catena->termina()) esito = 2;
-        if (esito == 0 && (catena->malformati() > 0 || catena->rapportiNonScritti() > 0)) esito = 1;
-        catena.reset();
+
+    int termina() {
+        if (catena_) {
+            if (esito_ == 0 && !corrente_.rec.empty() && !catena_->consegna(corrente_)) esito_ = 2;
+            if (!catena_->termina()) esito_ = 2;
+            if (esito_ == 0 && (catena_->malformati() > 0 || catena_->rapportiNonScritti() > 0)) esito_ = 1;
+            catena_.reset();
+        }
+        if (uscita_.aperta() && !uscita_.chiudi() && esito_ != 2) {
+            // A full disk often shows only when the last buffer goes out.
+            erroreScrittura();
+            esito_ = 2;
+        }
+        return esito_;
     }
-    if (uscita.aperta() && !uscita.chiudi() && esito != 2) {
-        // A full disk often shows only when the last buffer goes out.
-        std::fprintf(err, "%s: impossibile scrivere %s: %s\n", Programma, uscita.nome().c_str(),
-                     TestoErrore(errno).c_str());
-        esito = 2;
-    }
-    return esito;
-}
+
+    const OpzioniBatch& o_;
+    std::FILE* err_;
+    unsigned lavoratori_;
+    LetturaIngresso ingresso_;
+    LettoreCsv lettore_;
+    Intestazione h_;
+    Uscita uscita_;
+    CartellaRapporti cartella_;
+    std::unique_ptr<Catena> catena_;
+    Lotto corrente_;
+    long long riga_ = 0;
+    Fase fase_ = Fase::Intestazione;
+    int esito_ = 0;
+};
+
+}  // namespace
+
+int EseguiBatch(const OpzioniBatch& o) { return Esecuzione(o).esegui(); }
 
 }  // namespace termix::batch

@@ -12,32 +12,12 @@ namespace termix::batch {
 
 namespace {
 
-using TipoCol = ColonnaIngresso::Tipo;
-
-bool stessoNome(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
-
-void applica(VistaForme* vista, const EsitoOperazione& e) {
-    if (!vista) return;
-    for (const auto& ef : e.effetti) {
-        if (ef.tipo == Effetto::Tipo::Testo)
-            vista->testi[{ef.finestra, std::string(ef.controllo)}] = ef.testo;
-        else if (ef.tipo == Effetto::Tipo::Selezione)
-            vista->opzioni[{ef.finestra, std::string(ef.controllo)}] = ef.selezionato;
-    }
-}
+using Q = Quantita;
 
 void fermato(RisultatoRecord& out, const EsitoOperazione& e) {
     out.stato = RisultatoRecord::Stato::Fermato;
     out.esito = TestoEsito(e);
+    out.dettaglio = e.dettaglio;
 }
 
 void malformato(RisultatoRecord& out, std::string diagnosi) {
@@ -68,15 +48,27 @@ std::string inUnaRiga(std::string_view t) {
 
 }  // namespace
 
-const std::string& VistaForme::testo(Finestra f, std::string_view controllo) const {
-    static const std::string vuoto;
-    auto it = testi.find({f, std::string(controllo)});
-    return it == testi.end() ? vuoto : it->second;
+const std::string& VistaForme::testo(Bersaglio b) const {
+    if (const Quantita* q = std::get_if<Quantita>(&b)) return testi_[Indice(*q)];
+    return testiRuoli_[static_cast<std::size_t>(std::get<Ruolo>(b))];
 }
 
-bool VistaForme::selezionato(Finestra f, std::string_view controllo) const {
-    auto it = opzioni.find({f, std::string(controllo)});
-    return it != opzioni.end() && it->second;
+void VistaForme::imposta(Bersaglio b, std::string t) {
+    if (const Quantita* q = std::get_if<Quantita>(&b)) testi_[Indice(*q)] = std::move(t);
+    else testiRuoli_[static_cast<std::size_t>(std::get<Ruolo>(b))] = std::move(t);
+}
+
+void VistaForme::applica(const EsitoOperazione& e) {
+    for (const auto& ef : e.effetti) {
+        if (ef.tipo == Effetto::Tipo::Testo) imposta(ef.bersaglio, ef.testo);
+        else if (ef.tipo == Effetto::Tipo::Selezione) seleziona(std::get<Ruolo>(ef.bersaglio), ef.selezionato);
+    }
+}
+
+void VistaForme::svuota() {
+    for (auto& t : testi_) t.clear();
+    for (auto& t : testiRuoli_) t.clear();
+    scelte_.fill(false);
 }
 
 std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> campi, char separatore,
@@ -84,6 +76,7 @@ std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> c
     out.separatore = separatore;
     out.colonnaDiCampo.assign(campi.size(), -1);
     out.campoDiColonna.fill(-1);
+    const std::span<const Grandezza* const> colonne = ColonneIngresso();
     out.campiConservati.clear();
     out.nomiConservati.clear();
     out.campoExtra = NessunaExtra;
@@ -93,19 +86,19 @@ std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> c
         if (nome.empty()) continue;
         bool copiata = false;
         for (size_t k = 0; k < conserva.size(); ++k) {
-            if (!stessoNome(nome, conserva[k])) continue;
+            if (!StessoNome(nome, conserva[k])) continue;
             if (trovate[k]) return "colonna ripetuta: \"" + std::string(nome) + "\"";
             trovate[k] = copiata = true;
             out.campiConservati.push_back(static_cast<int>(f));
             out.nomiConservati.emplace_back(nome);
         }
         int trovata = -1;
-        for (size_t c = 0; c < ColonneIngresso.size(); ++c)
-            if (stessoNome(nome, ColonneIngresso[c].nome)) trovata = static_cast<int>(c);
-        if (trovata < 0) {
+        for (const Grandezza* c : colonne)
+            if (StessoNome(nome, c->nome)) trovata = static_cast<int>(Indice(c->id));
+        if (trovata < 0) {  // the support fuel's and the checks' columns
             int extra = -1;
             for (size_t c = 0; c < ColonneExtra.size(); ++c)
-                if (stessoNome(nome, ColonneExtra[c])) extra = static_cast<int>(c);
+                if (StessoNome(nome, ColonneExtra[c])) extra = static_cast<int>(c);
             if (extra >= 0) {
                 if (out.campoExtra[extra] >= 0) return "colonna ripetuta: \"" + std::string(nome) + "\"";
                 out.campoExtra[extra] = static_cast<int>(f);
@@ -158,7 +151,7 @@ const char* ColonnaSimile(std::string_view nome) {
             migliore = candidato;
         }
     };
-    for (const auto& c : ColonneIngresso) confronta(c.nome);
+    for (const Grandezza* c : ColonneIngresso()) confronta(c->nome);
     for (const char* c : ColonneExtra) confronta(c);
     return migliore;
 }
@@ -173,78 +166,88 @@ const char* DescriviDifetto(Difetto d) {
     return "";
 }
 
-void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> campi, Difetto difetto,
-                   RisultatoRecord& out, VistaForme* vista, IngressiCaso* ingressi) {
-    out.m = Modulo1{};
-    out.esito.clear();
-    out.diagnosi.clear();
-    out.tipo = TipoCombustibile::Nessuno;
-    out.composizione = Composizione::Nessuna;
-    out.stato = RisultatoRecord::Stato::Completato;
-    out.extra = ExtraRecord{};
-    out.verifica.reset();
-    if (vista) {
-        vista->testi.clear();
-        vista->opzioni.clear();
-    }
+namespace {
 
-    if (difetto != Difetto::Nessuno) return malformato(out, DescriviDifetto(difetto));
-    if (campi.size() != h.colonnaDiCampo.size())
-        return malformato(out, std::to_string(campi.size()) + " campi invece di " +
-                                   std::to_string(h.colonnaDiCampo.size()));
-
-    auto cella = [&](int col) -> std::string_view {
-        int pos = h.campoDiColonna[col];
-        return pos < 0 ? std::string_view() : campi[pos];
-    };
-
-    const std::string_view tipo = Rifilato(cella(ColTipo));
+// The two choices from their cells; the reason when a cell names neither.
+std::optional<std::string> leggiScelte(std::string_view tipo, std::string_view comp, RisultatoRecord& out) {
     if (tipo.empty()) out.tipo = TipoCombustibile::Nessuno;
-    else if (stessoNome(tipo, "Metano")) out.tipo = TipoCombustibile::Metano;
-    else if (stessoNome(tipo, "Altri")) out.tipo = TipoCombustibile::Altri;
-    else return malformato(out, "Tipo sconosciuto: \"" + std::string(tipo) + "\"");
-
-    const std::string_view comp = Rifilato(cella(ColComposizione));
+    else if (StessoNome(tipo, "Metano")) out.tipo = TipoCombustibile::Metano;
+    else if (StessoNome(tipo, "Altri")) out.tipo = TipoCombustibile::Altri;
+    else return "Tipo sconosciuto: \"" + std::string(tipo) + "\"";
     if (comp.empty()) out.composizione = Composizione::Nessuna;
-    else if (stessoNome(comp, "Atomica")) out.composizione = Composizione::Atomica;
-    else if (stessoNome(comp, "Ponderale")) out.composizione = Composizione::Ponderale;
-    else return malformato(out, "Composizione sconosciuta: \"" + std::string(comp) + "\"");
+    else if (StessoNome(comp, "Atomica")) out.composizione = Composizione::Atomica;
+    else if (StessoNome(comp, "Ponderale")) out.composizione = Composizione::Ponderale;
+    else return "Composizione sconosciuta: \"" + std::string(comp) + "\"";
+    return std::nullopt;
+}
 
+// The boxes as typed, before any calculation writes over them.
+void vistaDigitata(const Intestazione& h, std::span<const std::string_view> campi, const RisultatoRecord& r,
+                   VistaForme& vista) {
+    vista.imposta(Q::Impianto, inUnaRiga(h.cella(campi, Q::Impianto)));
+    vista.imposta(Q::Combustibile, inUnaRiga(h.cella(campi, Q::Combustibile)));
+    vista.seleziona(Ruolo::Metano, r.tipo == TipoCombustibile::Metano);
+    vista.seleziona(Ruolo::Altri, r.tipo == TipoCombustibile::Altri);
+    vista.seleziona(Ruolo::Atomica, r.composizione == Composizione::Atomica);
+    vista.seleziona(Ruolo::Ponderale, r.composizione == Composizione::Ponderale);
+    for (const Grandezza* c : ColonneIngresso())
+        if (c->variabile) vista.imposta(c->id, testoDigitato(h.cella(campi, c->id), h.separatore));
+}
+
+// Reads every numeric cell before anything is computed: the first one in file
+// order that is not a number is what the user is told about (false then).
+bool leggiNumeri(const Intestazione& h, std::span<const std::string_view> campi, IngressiCaso& caso,
+                 RisultatoRecord& out) {
     const char sep = h.separatore;
-    if (vista) {
-        vista->testi[{Finestra::Form2, "Text1"}] = inUnaRiga(cella(ColImpianto));
-        vista->testi[{Finestra::Form2, "Text2"}] = inUnaRiga(cella(ColCombustibile));
-        vista->opzioni[{Finestra::Form2, "Option1"}] = out.tipo == TipoCombustibile::Metano;
-        vista->opzioni[{Finestra::Form2, "Option2"}] = out.tipo == TipoCombustibile::Altri;
-        vista->opzioni[{Finestra::Form2, "Option3"}] = out.composizione == Composizione::Atomica;
-        vista->opzioni[{Finestra::Form2, "Option4"}] = out.composizione == Composizione::Ponderale;
-        for (const auto& c : ColonneIngresso)
-            if (c.tipo == TipoCol::Numero)
-                vista->testi[{c.finestra, c.controllo}] = testoDigitato(cella(&c - ColonneIngresso.data()), sep);
-    }
-
-    // 1. Every numeric cell is read before anything is computed; the first
-    // one in file order that is not a number is what the user is told about.
-    std::array<double, NumeroColonneIngresso> valori{};
-    bool potereDigitato = false;
     for (size_t f = 0; f < campi.size(); ++f) {
         const int col = h.colonnaDiCampo[f];
-        if (col < 0 || ColonneIngresso[col].tipo != TipoCol::Numero) continue;
+        if (col < 0) continue;
+        const Grandezza& g = Grandezze()[static_cast<size_t>(col)];
+        if (!g.variabile) continue;
         const std::string_view testo = campi[f];
         if (Rifilato(testo).empty()) continue;  // 0, or no heating value typed
         const std::optional<double> v = sep == ';' ? LeggiNumero(testo) : LeggiNumeroPunto(testo);
         if (!v) {
             out.stato = RisultatoRecord::Stato::Fermato;
             out.esito = (sep == ';' && testo.back() == '.') ? messaggi::UsareVirgola : messaggi::UsareNumeri;
-            return;
+            return false;
         }
-        valori[col] = *v;
-        if (col == ColPotereCalorifico) potereDigitato = true;
+        caso.valori.*g.variabile = *v;
+        if (g.id == Q::PotereCalorifico) caso.potereDigitato = true;
     }
+    return true;
+}
 
-    // The support fuel and the checks' cells, read the same way.
+}  // namespace
+
+void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> campi, Difetto difetto,
+                   RisultatoRecord& out, VistaForme* vista, IngressiCaso* ingressi) {
+    out.m = Modulo1{};
+    out.esito.clear();
+    out.diagnosi.clear();
+    out.dettaglio = {};
+    out.tipo = TipoCombustibile::Nessuno;
+    out.composizione = Composizione::Nessuna;
+    out.stato = RisultatoRecord::Stato::Completato;
+    out.extra = ExtraRecord{};
+    out.verifica.reset();
+    if (vista) vista->svuota();
+
+    if (difetto != Difetto::Nessuno) return malformato(out, DescriviDifetto(difetto));
+    if (campi.size() != h.colonnaDiCampo.size())
+        return malformato(out, std::to_string(campi.size()) + " campi invece di " +
+                                   std::to_string(h.colonnaDiCampo.size()));
+    if (auto errore = leggiScelte(Rifilato(h.cella(campi, Q::Tipo)), Rifilato(h.cella(campi, Q::Composizione)), out))
+        return malformato(out, std::move(*errore));
+    if (vista) vistaDigitata(h, campi, out, *vista);
+
+    IngressiCaso caso;
+    caso.tipo = out.tipo;
+    caso.composizione = out.composizione;
+    if (!leggiNumeri(h, campi, caso, out)) return;
+    // The support fuel's and the checks' cells, read the same way.
     std::string messaggio;
-    switch (LeggiExtra(h.campoExtra, campi, sep, h.verifica, out.extra, messaggio)) {
+    switch (LeggiExtra(h.campoExtra, campi, h.separatore, h.verifica, out.extra, messaggio)) {
         case DifettoExtra::Nessuno: break;
         case DifettoExtra::Sconosciuto: return malformato(out, messaggio);
         default:
@@ -252,76 +255,67 @@ void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> camp
             out.esito = messaggio;
             return;
     }
-
-    // 2.-4. The fuel form's boxes and "&Calcola", the heating value (typed over
-    // the methane preset, kept from it, or the "&No" estimate), the conditions
-    // form's boxes and "&Calcola": the core runs them as the forms would.
-    IngressiCaso caso;
-    caso.tipo = out.tipo;
-    caso.composizione = out.composizione;
-    for (size_t c = 0; c < ColonneIngresso.size(); ++c)
-        if (ColonneIngresso[c].tipo == TipoCol::Numero) caso.valori.*ColonneIngresso[c].variabile = valori[c];
-    caso.potereDigitato = potereDigitato;
     if (ingressi) {
         *ingressi = caso;
         return;
     }
-    // Without a view nobody reads the result texts: only their checks run.
-    // With a support fuel, the blend runs instead (without one, exactly the case).
-    const EsitoOperazione e = CalcolaCasoConSupporto(
-        caso, out.extra.supporto, out.m, vista ? TestiRisultati::Scrivi : TestiRisultati::SoloVerifica,
-        vista ? OsservaEsito([vista](const EsitoOperazione& x) { applica(vista, x); }) : OsservaEsito());
+    // The fuel form's "&Calcola", the heating value (typed over the methane
+    // preset, kept from it, or the "&No" estimate), the conditions form's
+    // "&Calcola": the core runs them as the forms would. Without a view nobody
+    // reads the result texts: only their checks run.
+    // With a support fuel the blend runs instead (without one, exactly the case).
+    const EsitoOperazione e =
+        CalcolaCasoConSupporto(caso, out.extra.supporto, out.m, vista ? TestiRisultati::Scrivi : TestiRisultati::SoloVerifica,
+                               vista ? OsservaEsito([vista](const EsitoOperazione& x) { vista->applica(x); })
+                                     : OsservaEsito());
     if (!e.completato) return fermato(out, e);
     if (h.verifica.attiva) out.verifica = CalcolaVerifica(out.m, out.extra.parametri);
-    if (vista && potereDigitato)
-        vista->testi[{Finestra::Form3, "Text1"}] = testoDigitato(cella(ColPotereCalorifico), sep);
+    if (vista && caso.potereDigitato)
+        vista->imposta(Q::PotereCalorifico, testoDigitato(h.cella(campi, Q::PotereCalorifico), h.separatore));
     out.esito = "OK";
 }
 
-void ScriviCodaIntestazione(std::string& out, char sep, bool verifica) {
-    ScriviNomiValori(out, sep);
-    if (verifica) ScriviNomiVerifica(out, sep);
-    out += "\r\n";
+namespace {
+
+// Riga, the columns copied, Impianto, Combustibile and Esito of one record.
+std::vector<std::string_view> testiIniziali(const Intestazione& h, std::string_view riga,
+                                            std::span<const std::string_view> campi, const RisultatoRecord& r) {
+    std::vector<std::string_view> t;
+    t.reserve(4 + h.campiConservati.size());
+    t.push_back(riga);
+    for (int pos : h.campiConservati)
+        t.push_back(static_cast<size_t>(pos) < campi.size() ? campi[pos] : std::string_view());
+    t.push_back(h.cella(campi, Q::Impianto));
+    t.push_back(h.cella(campi, Q::Combustibile));
+    t.push_back(r.esito);
+    return t;
 }
 
-void ScriviCoda(std::string& out, const Intestazione& h, const RisultatoRecord& r) {
-    const bool completato = r.stato == RisultatoRecord::Stato::Completato;
-    ScriviValori(out, completato ? &r.m : nullptr, h.separatore);
-    if (h.verifica.attiva) ScriviVerifica(out, completato && r.verifica ? &*r.verifica : nullptr, h.separatore);
-    out += "\r\n";
-}
+}  // namespace
 
-void ScriviIntestazione(std::string& out, char sep, std::span<const std::string> conservati, bool verifica) {
-    out += "Riga";
-    for (const auto& n : conservati) {
-        out.push_back(sep);
-        ScriviCampo(out, n, sep);
-    }
-    for (const char* n : {"Impianto", "Combustibile", "Esito"}) {
-        out.push_back(sep);
-        out += n;
-    }
-    ScriviCodaIntestazione(out, sep, verifica);
+void ScriviIntestazione(std::string& out, char sep, std::span<const std::string> conservati, const char* variata,
+                        bool verifica) {
+    std::vector<std::string_view> t{"Riga"};
+    t.insert(t.end(), conservati.begin(), conservati.end());
+    for (const char* n : {"Impianto", "Combustibile", "Esito"}) t.push_back(n);
+    ScriviIntestazioneTabella(out, sep, t, variata);
+    if (!verifica) return;
+    out.resize(out.size() - 2);  // the checks' names before the CRLF
+    ScriviNomiVerifica(out, sep);
+    out += "\r\n";
 }
 
 void ScriviRecord(std::string& out, const Intestazione& h, long long riga, std::span<const std::string_view> campi,
-                  const RisultatoRecord& r) {
-    const char sep = h.separatore;
+                  const RisultatoRecord& r, bool conVariata, const double* variata) {
     char buf[24];
-    auto fine = std::to_chars(buf, buf + sizeof buf, riga).ptr;
-    out.append(buf, fine);
-    for (int pos : h.campiConservati) {
-        out.push_back(sep);
-        if (static_cast<size_t>(pos) < campi.size()) ScriviCampo(out, campi[pos], sep);
-    }
-    for (int col : {int(ColImpianto), int(ColCombustibile)}) {
-        out.push_back(sep);
-        const int pos = h.campoDiColonna[col];
-        if (pos >= 0 && static_cast<size_t>(pos) < campi.size()) ScriviCampo(out, campi[pos], sep);
-    }
-    out.push_back(sep);
-    ScriviCampo(out, r.esito, sep);
-    ScriviCoda(out, h, r);
+    const auto fine = std::to_chars(buf, buf + sizeof buf, riga).ptr;
+    const bool completato = r.stato == RisultatoRecord::Stato::Completato;
+    ScriviRigaTabella(out, h.separatore, testiIniziali(h, std::string_view(buf, size_t(fine - buf)), campi, r),
+                      conVariata, variata, completato ? &r.m : nullptr);
+    if (!h.verifica.attiva) return;
+    out.resize(out.size() - 2);  // the checks' cells before the CRLF
+    ScriviVerifica(out, completato && r.verifica ? &*r.verifica : nullptr, h.separatore);
+    out += "\r\n";
 }
 
 }  // namespace termix::batch

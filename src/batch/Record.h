@@ -1,12 +1,10 @@
 #pragma once
 // One batch record, computed as a user would compute it on the forms.
 #include <array>
-#include <map>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "batch/Colonne.h"
@@ -14,6 +12,7 @@
 #include "batch/Csv.h"
 #include "combustion/Caso.h"
 #include "fuel/CalcoloCombustibile.h"
+#include "model/Effetti.h"
 #include "model/Modulo1.h"
 
 namespace termix::batch {
@@ -23,11 +22,11 @@ inline constexpr const char* RigaNonValida = "Riga non valida";
 // The header of an input file: which known column sits where.
 struct Intestazione {
     char separatore = ';';
-    // For each field of the header: its index in ColonneIngresso, or -1 for an
-    // empty name (ignored).
+    // For each field of the header: the index of its quantity, or -1 for an
+    // empty name (ignored) or a column only copied.
     std::vector<int> colonnaDiCampo;
-    // For each entry of ColonneIngresso: its field position, or -1 if absent.
-    std::array<int, NumeroColonneIngresso> campoDiColonna{};
+    // For each quantity: its field position, or -1 if absent.
+    std::array<int, NumeroGrandezze> campoDiColonna{};
     // The columns copied unchanged into the output after Riga (--conserva),
     // in input order: field positions and their names as the header has them.
     std::vector<int> campiConservati;
@@ -36,6 +35,12 @@ struct Intestazione {
     std::array<int, NumeroColonneExtra> campoExtra = NessunaExtra;
     // Set by the caller: the command line's checks and their defaults.
     OpzioniVerifica verifica;
+
+    // The cell of quantity `q` in a record's fields ("" when the column is absent).
+    std::string_view cella(std::span<const std::string_view> campi, Quantita q) const {
+        const int pos = campoDiColonna[Indice(q)];
+        return pos < 0 || static_cast<std::size_t>(pos) >= campi.size() ? std::string_view() : campi[pos];
+    }
 };
 
 // Reads the header record; `conserva` names the columns to copy (any case).
@@ -53,26 +58,32 @@ const char* ColonnaSimile(std::string_view nome);
 // Why the reader could not split a record, for the line on stderr.
 const char* DescriviDifetto(Difetto d);
 
-// What each box of the forms would show after a user typed this record in and
-// ran the calculations, for the report. Keys are (form, control name):
-//  - typed input boxes (Form2 Text1..Text20, Form3 Text1..Text10 as given in
-//    ColonneIngresso): the cell trimmed of blanks, the decimal point turned
-//    into a comma in the ',' convention, "" for an empty or absent cell; the
-//    two name boxes (Form2 Text1, Text2) hold the cell exactly as read;
-//  - every box a Testo effect wrote (fuel calculation, methane preset, "&No"
-//    estimate, the calculation run including Form8 Text35/Text36 "100,00"):
-//    that text, the last write winning; so Form2 Text2 is "Metano" after the
-//    methane preset and Form3 Text1 is "11958" unless a heating value was typed;
-//  - `opzioni`: Form2 Option1..Option4 as finally selected (the cells of Tipo
-//    and Composizione, then the selections the methane preset makes).
-// A control absent from `testi` was never written (an empty box).
-struct VistaForme {
-    using Chiave = std::pair<Finestra, std::string>;
-    std::map<Chiave, std::string> testi;
-    std::map<Chiave, bool> opzioni;
+// What the forms would show after a user typed this record in and ran the
+// calculations, for the report:
+//  - typed inputs: the cell trimmed of blanks, the decimal point turned into a
+//    comma in the ',' convention, "" for an empty or absent cell; the two
+//    names exactly as read (a line break a blank);
+//  - every text an effect wrote (fuel calculation, methane preset, "&No"
+//    estimate, the calculation run with the two "100,00"): the last write
+//    wins; so Combustibile is "Metano" after the preset and PotereCalorifico
+//    "11958" unless a heating value was typed;
+//  - the four choices as finally selected (the cells of Tipo and
+//    Composizione, then the selections the methane preset makes).
+// A target never written is an empty box.
+class VistaForme {
+public:
+    const std::string& testo(Bersaglio b) const;
+    bool selezionato(Ruolo r) const { return scelte_[static_cast<std::size_t>(r)]; }
+    void imposta(Bersaglio b, std::string t);
+    void seleziona(Ruolo r, bool s) { scelte_[static_cast<std::size_t>(r)] = s; }
+    // Takes the texts and selections of a core operation's effects, in order.
+    void applica(const EsitoOperazione& e);
+    void svuota();
 
-    const std::string& testo(Finestra f, std::string_view controllo) const;
-    bool selezionato(Finestra f, std::string_view controllo) const;
+private:
+    std::array<std::string, NumeroGrandezze> testi_;
+    std::array<std::string, NumeroRuoli> testiRuoli_;
+    std::array<bool, NumeroRuoli> scelte_{};
 };
 
 struct RisultatoRecord {
@@ -85,10 +96,11 @@ struct RisultatoRecord {
     Modulo1 m;
     std::string esito;
     std::string diagnosi;  // Malformato: why, for the line on stderr
+    Dettaglio dettaglio;   // Fermato by an arithmetic stop: where and why, for stderr
     TipoCombustibile tipo = TipoCombustibile::Nessuno;
     Composizione composizione = Composizione::Nessuna;
-    ExtraRecord extra;                           // the support fuel and parameters read
-    std::optional<RisultatiVerifica> verifica;   // --verifica, on a completed run
+    ExtraRecord extra;                          // the support fuel and parameters read
+    std::optional<RisultatiVerifica> verifica;  // --verifica, on a completed run
 };
 
 // Computes one data record (its fields as read) on a fresh record. With
@@ -100,16 +112,16 @@ void ElaboraRecord(const Intestazione& intestazione, std::span<const std::string
                    RisultatoRecord& out, VistaForme* vista = nullptr, IngressiCaso* ingressi = nullptr);
 
 // Appends the output header line (CRLF included): Riga, the columns copied,
-// then the computed ones.
+// Impianto, Combustibile, Esito, the varied column (if any), then the values
+// (and the checks' columns with `verifica`).
 void ScriviIntestazione(std::string& out, char separatore, std::span<const std::string> conservati = {},
-                        bool verifica = false);
-// The end of every header line: the value names (and the check names), CRLF.
-void ScriviCodaIntestazione(std::string& out, char separatore, bool verifica);
-// The end of every output line: the values (and the checks), CRLF.
-void ScriviCoda(std::string& out, const Intestazione& h, const RisultatoRecord& r);
+                        const char* variata = nullptr, bool verifica = false);
 
-// Appends one output line (CRLF included).
+// Appends one output line (CRLF included); with `conVariata`, the varied
+// input's value after Esito (an empty cell when `variata` is null); the
+// checks' cells last when the header asks for them.
 void ScriviRecord(std::string& out, const Intestazione& intestazione, long long riga,
-                  std::span<const std::string_view> campi, const RisultatoRecord& r);
+                  std::span<const std::string_view> campi, const RisultatoRecord& r, bool conVariata = false,
+                  const double* variata = nullptr);
 
 }  // namespace termix::batch

@@ -11,31 +11,17 @@ std::optional<double> numero(std::string_view t) {
     return t.find(',') != std::string_view::npos ? LeggiNumero(t) : LeggiNumeroPunto(t);
 }
 
-// Writes the record as without --variando, then puts `valore` (or an empty
-// cell) right after Esito: the values and the line end close every line.
-void scriviConValore(std::string& out, const Intestazione& h, long long riga, std::span<const std::string_view> campi,
-                     const RisultatoRecord& r, std::optional<double> valore) {
-    ScriviRecord(out, h, riga, campi, r);
-    std::string coda;
-    ScriviCoda(coda, h, r);
-    std::string cella(1, h.separatore);
-    if (valore) ScriviNumero(cella, *valore, h.separatore);
-    out.insert(out.size() - coda.size(), cella);
-}
-
 }  // namespace
-
-static std::optional<std::string> colonnaNumerica(std::string_view nome, Variando& out);
 
 std::optional<std::string> LeggiVariando(std::string_view testo, Variando& out) {
     const size_t uguale = testo.find('=');
     if (uguale == std::string_view::npos) return "--variando vuole COLONNA=DA:A:PASSO";
     const std::string_view nome = Rifilato(testo.substr(0, uguale));
-    if (TrovaGrandezza(std::span(&PortataSupporto, 1), nome)) {
-        out.colonna = PortataSupporto;
-    } else if (auto errore = colonnaNumerica(nome, out)) {
-        return errore;
-    }
+    const bool supporto = StessoNome(nome, ColonneExtra[ExSupportoPortata]);
+    const Grandezza* colonna = supporto ? nullptr : TrovaGrandezza(nome);
+    if (!supporto && (!colonna || !colonna->ha(Ingresso) || !colonna->variabile))
+        return "--variando: colonna numerica sconosciuta: \"" + std::string(nome) + "\"";
+    out.colonna = colonna;
     std::string_view resto = testo.substr(uguale + 1);
     double x[3];
     for (int k = 0; k < 3; ++k) {
@@ -47,20 +33,7 @@ std::optional<std::string> LeggiVariando(std::string_view testo, Variando& out) 
         resto = k < 2 ? resto.substr(fine + 1) : std::string_view();
     }
     if (auto errore = ValoriAndamento(x[0], x[1], x[2], out.valori)) return "--variando: " + *errore;
-    if (out.colonna.variabile == nullptr && x[0] < 0)
-        return "--variando: la portata del combustibile di supporto non puo' essere negativa";
-    return std::nullopt;
-}
-
-static std::optional<std::string> colonnaNumerica(std::string_view nome, Variando& out) {
-    const ColonnaIngresso* colonna = nullptr;
-    for (const auto& c : ColonneIngresso) {
-        const Grandezza g{c.nome, c.nome, "", c.variabile};
-        if (c.tipo == ColonnaIngresso::Tipo::Numero && TrovaGrandezza(std::span(&g, 1), nome)) colonna = &c;
-    }
-    if (!colonna) return "--variando: colonna numerica sconosciuta: \"" + std::string(nome) + "\"";
-    out.colonna = {colonna->nome, colonna->nome, "", colonna->variabile};
-    if (const Grandezza* g = TrovaGrandezza(IngressiAndamento, colonna->nome)) out.colonna = *g;
+    if (supporto && x[0] < 0) return "--variando: la portata del combustibile di supporto non puo' essere negativa";
     return std::nullopt;
 }
 
@@ -73,31 +46,27 @@ std::optional<std::string> LeggiObiettivo(std::string_view testo, Variando& out)
 
 void ScriviIntestazioneVariando(std::string& out, char sep, std::span<const std::string> conservati,
                                 const Variando& v, bool verifica) {
-    ScriviIntestazione(out, sep, conservati, verifica);
-    std::string coda;
-    ScriviCodaIntestazione(coda, sep, verifica);
-    out.insert(out.size() - coda.size(), std::string(1, sep) + v.colonna.nome);
+    ScriviIntestazione(out, sep, conservati, v.colonna ? v.colonna->nome : ColonneExtra[ExSupportoPortata], verifica);
 }
 
 void ElaboraVariando(const Intestazione& h, std::span<const std::string_view> campi, Difetto difetto, long long riga,
                      const Variando& v, RisultatoRecord& r, std::string& out) {
     IngressiCaso caso;
     ElaboraRecord(h, campi, difetto, r, nullptr, &caso);
-    if (r.stato != RisultatoRecord::Stato::Completato) return scriviConValore(out, h, riga, campi, r, std::nullopt);
-    const bool portataSupporto = v.colonna.variabile == nullptr;
+    if (r.stato != RisultatoRecord::Stato::Completato) return ScriviRecord(out, h, riga, campi, r, true);
+    const bool portataSupporto = v.colonna == nullptr;
     const Supporto supporto = r.extra.supporto;
     if (portataSupporto && supporto.tipo == TipoSupporto::Nessuno) {
         r.stato = RisultatoRecord::Stato::Fermato;
         r.esito = "SupportoTipo mancante (Metano o Ponderale): non c'e' un combustibile di supporto da variare";
-        return scriviConValore(out, h, riga, campi, r, std::nullopt);
+        return ScriviRecord(out, h, riga, campi, r, true);
     }
     // Each value on a fresh record, with the record's support fuel if it has one.
     auto calcola = [&](double x, PuntoAndamento& p) {
         p.valore = x;
         Supporto s = supporto;
         if (portataSupporto) s.portata = x;
-        const EsitoOperazione e =
-            CalcolaCasoConSupporto(portataSupporto ? caso : CasoCon(caso, v.colonna, x), s, p.m);
+        const EsitoOperazione e = CalcolaCasoConSupporto(portataSupporto ? caso : CasoCon(caso, *v.colonna, x), s, p.m);
         p.completato = e.completato;
         p.esito = e.completato ? "OK" : TestoEsito(e);
     };
@@ -109,7 +78,7 @@ void ElaboraVariando(const Intestazione& h, std::span<const std::string_view> ca
         r.stato = p.completato ? RisultatoRecord::Stato::Completato : RisultatoRecord::Stato::Fermato;
         r.verifica.reset();
         if (p.completato && h.verifica.attiva) r.verifica = CalcolaVerifica(r.m, r.extra.parametri);
-        scriviConValore(out, h, riga, campi, r, valore);
+        ScriviRecord(out, h, riga, campi, r, true, valore ? &*valore : nullptr);
     };
     // The record's ObiettivoRif, or --obiettivo-rif, aims at TempFumiRif; --obiettivo at TempFumi.
     const std::optional<double> obiettivo = r.extra.obiettivoRif ? r.extra.obiettivoRif : v.obiettivo;
@@ -118,7 +87,7 @@ void ElaboraVariando(const Intestazione& h, std::span<const std::string_view> ca
         return;
     }
     const auto modello = r.extra.obiettivoRif ? ModelloTemperatura::Nasa : ModelloTemperatura::Tabella;
-    Obiettivo o = TrovaObiettivo(v.colonna, punti, *obiettivo, calcola,
+    Obiettivo o = TrovaObiettivo(portataSupporto ? PortataSupporto : NomeDi(*v.colonna), punti, *obiettivo, calcola,
                                  [&](const PuntoAndamento& p) { return TemperaturaModello(p.m, modello); });
     if (o.esito == Obiettivo::Esito::Trovato) {
         o.punto.esito = "OK";

@@ -17,7 +17,7 @@
 namespace termix::batch {
 
 struct Variando {
-    Grandezza colonna{};  // any numeric input column, or SupportoPortata (no record variable)
+    const Grandezza* colonna = nullptr;  // any numeric input column; null for SupportoPortata
     std::vector<double> valori;
     std::optional<double> obiettivo;
 };

@@ -7,18 +7,10 @@
 namespace termix {
 
 namespace {
-using M = Modulo1;
 
-bool stessoNome(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto minuscola = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (minuscola(a[i]) != minuscola(b[i])) return false;
-    }
-    return true;
-}
+using Q = Quantita;
 
-std::string conUnita(double x, const Grandezza& g) {
+std::string conUnita(double x, const NomeVariata& g) {
     std::string t = TestoNumero(x);
     if (*g.unita) t += std::string(" ") + g.unita;
     return t;
@@ -26,30 +18,13 @@ std::string conUnita(double x, const Grandezza& g) {
 
 }  // namespace
 
-const std::array<Grandezza, 7> IngressiAndamento = {{
-    {"EccessoAria", "Eccesso d'aria", "%", &M::EccessoAria},
-    {"TempAria", "Temperatura dell'aria", "°C", &M::TempAria, "massima", "minima"},
-    {"UmiditaRelativa", "Umidità relativa dell'aria", "%", &M::UmiditaRelativa, "massima", "minima"},
-    {"TempCeneri", "Temperatura uscita ceneri", "°C", &M::TempCeneri, "massima", "minima"},
-    {"Dispersioni", "Dispersioni termiche", "%", &M::Dispersioni, "massime", "minime"},
-    {"PortataComb", "Portata combustibile", "kg/h", &M::PortataComb, "massima", "minima"},
-    {"PotereCalorifico", "Potere calorifico", "kcal/kg", &M::PotereCalorifico},
-}};
+const std::array<Quantita, 7> IngressiAndamento = {Q::EccessoAria, Q::TempAria, Q::UmiditaRelativa, Q::TempCeneri,
+                                                   Q::Dispersioni, Q::PortataComb, Q::PotereCalorifico};
+const std::array<Quantita, 6> RisultatiAndamento = {Q::TempFumi,   Q::ConcCl2,    Q::PortataFumi,
+                                                    Q::PercVolO2,  Q::PercVolH2O, Q::CaloreSpecificoFumi};
 
-const std::array<Grandezza, 6> RisultatiAndamento = {{
-    {"TempFumi", "Temperatura teorica fumi", "°C", &M::TempFumi},
-    {"ConcCl2", "Concentrazione Cl2 nei fumi", "ppm", &M::ConcCl2},
-    {"PortataFumi", "Portata fumi", "kg/h", &M::PortataFumi},
-    {"PercVolO2", "O2 nei fumi", "% vol", &M::PercVolO2},
-    {"PercVolH2O", "H2O nei fumi", "% vol", &M::PercVolH2O},
-    {"CaloreSpecificoFumi", "Calore specifico medio fumi", "kcal/kg°C", &M::CaloreSpecificoFumi},
-}};
-
-const Grandezza* TrovaGrandezza(std::span<const Grandezza> tabella, std::string_view nome) {
-    for (const auto& g : tabella)
-        if (stessoNome(g.nome, nome)) return &g;
-    return nullptr;
-}
+const char* EtichettaVariata(const Grandezza& g) { return g.ha(Variabile) ? g.etichetta : g.nome; }
+const char* UnitaVariata(const Grandezza& g) { return g.ha(Variabile) ? g.unita : ""; }
 
 std::optional<std::string> ValoriAndamento(double da, double a, double passo, std::vector<double>& valori) {
     valori.clear();
@@ -66,7 +41,7 @@ std::optional<std::string> ValoriAndamento(double da, double a, double passo, st
 IngressiCaso CasoCon(const IngressiCaso& caso, const Grandezza& variata, double valore) {
     IngressiCaso c = caso;
     c.valori.*variata.variabile = valore;
-    if (variata.variabile == &M::PotereCalorifico) c.potereDigitato = true;
+    if (variata.id == Quantita::PotereCalorifico) c.potereDigitato = true;
     return c;
 }
 
@@ -90,12 +65,14 @@ void CalcolaAndamento(const IngressiCaso& caso, const Grandezza& variata, std::s
 Obiettivo TrovaObiettivo(const IngressiCaso& caso, const Grandezza& variata, std::span<const PuntoAndamento> punti,
                          double temperatura) {
     return TrovaObiettivo(
-        variata, punti, temperatura,
+        NomeDi(variata), punti, temperatura,
         [&](double x, PuntoAndamento& p) { calcolaPunto(caso, variata, x, p); },
         [](const PuntoAndamento& p) { return p.m.TempFumi.v; });
 }
 
-Obiettivo TrovaObiettivo(const Grandezza& variata, std::span<const PuntoAndamento> punti, double temperatura,
+NomeVariata NomeDi(const Grandezza& g) { return {EtichettaVariata(g), UnitaVariata(g), g.massimo_, g.minimo_}; }
+
+Obiettivo TrovaObiettivo(const NomeVariata& variata, std::span<const PuntoAndamento> punti, double temperatura,
                          const CalcolaPunto& calcola, const LeggiTemperatura& leggi) {
     Obiettivo o;
     const std::string t = TestoNumero(temperatura) + " °C";

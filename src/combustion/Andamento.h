@@ -10,24 +10,19 @@
 #include <vector>
 
 #include "combustion/Caso.h"
+#include "model/Grandezze.h"
 
 namespace termix {
 
-// An input the sweep can vary, or a result it can show.
-struct Grandezza {
-    const char* nome;       // record variable, and the batch tool's column
-    const char* etichetta;  // on the chart and in the sentences
-    const char* unita;      // "" when it has none
-    Numero Modulo1::*variabile;
-    // The adjective of a sentence about it: "massimo"/"minimo" and kin.
-    const char* massimo = "massimo";
-    const char* minimo = "minimo";
-};
+// The inputs the sweep window offers (EccessoAria first: the default) and the
+// results it can plot (TempFumi first), in the window's order.
+extern const std::array<Quantita, 7> IngressiAndamento;
+extern const std::array<Quantita, 6> RisultatiAndamento;
 
-extern const std::array<Grandezza, 7> IngressiAndamento;  // EccessoAria first: the default
-extern const std::array<Grandezza, 6> RisultatiAndamento;  // TempFumi first: the default
-// The entry named `nome` (case aside), or null.
-const Grandezza* TrovaGrandezza(std::span<const Grandezza> tabella, std::string_view nome);
+// How a sentence names the varied input and its unit: the batch tool can vary
+// any numeric input, and those the window does not offer go by their column.
+const char* EtichettaVariata(const Grandezza& g);
+const char* UnitaVariata(const Grandezza& g);
 
 // Values da + k·passo for k = 0, 1, ... up to `a` (a hair beyond it counts, so
 // that 0.1 steps reach their end). Null with the reason when the range is no
@@ -65,9 +60,17 @@ Obiettivo TrovaObiettivo(const IngressiCaso& caso, const Grandezza& variata, std
 
 // The same search for any varied value and any temperature: `calcola` runs the
 // case at a value, `leggi` reads the temperature compared with the target.
+// `variata` names the varied value in the sentences: label, unit, adjectives.
+struct NomeVariata {
+    const char* etichetta;
+    const char* unita;
+    const char* massimo;
+    const char* minimo;
+};
+NomeVariata NomeDi(const Grandezza& g);
 using CalcolaPunto = std::function<void(double, PuntoAndamento&)>;
 using LeggiTemperatura = std::function<double(const PuntoAndamento&)>;
-Obiettivo TrovaObiettivo(const Grandezza& variata, std::span<const PuntoAndamento> punti, double temperatura,
+Obiettivo TrovaObiettivo(const NomeVariata& variata, std::span<const PuntoAndamento> punti, double temperatura,
                          const CalcolaPunto& calcola, const LeggiTemperatura& leggi);
 
 }  // namespace termix

@@ -1,5 +1,7 @@
 #include "combustion/Caso.h"
 
+#include "model/Grandezze.h"
+
 namespace termix {
 
 EsitoOperazione CombustibileCaso(const IngressiCaso& in, Modulo1& m, const OsservaEsito& osserva) {
@@ -7,8 +9,8 @@ EsitoOperazione CombustibileCaso(const IngressiCaso& in, Modulo1& m, const Osser
     // The fuel calculation and the "&No" estimate read no condition, so the
     // boxes can all be stored before the first button; the heating value
     // comes after the fuel calculation, which may preset it.
-    for (auto v : VariabiliIngresso)
-        if (v != &Modulo1::PotereCalorifico) m.*v = in.valori.*v;
+    for (const Grandezza& g : Grandezze())
+        if (g.ha(Ingresso) && g.variabile && g.id != Quantita::PotereCalorifico) m.*g.variabile = in.valori.*g.variabile;
     EsitoOperazione e = CalcolaCombustibile(m, in.tipo, in.composizione);
     if (osserva) osserva(e);
     if (!e.completato) return e;

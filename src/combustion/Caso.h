@@ -19,16 +19,6 @@ struct IngressiCaso {
     bool potereDigitato = false;
 };
 
-// The record variables a user types (fuel form, then conditions form).
-inline constexpr Numero Modulo1::*VariabiliIngresso[] = {
-    &Modulo1::PortataComb, &Modulo1::AtomiC,      &Modulo1::AtomiH,          &Modulo1::AtomiO,
-    &Modulo1::AtomiCl,     &Modulo1::AtomiS,      &Modulo1::AtomiN,          &Modulo1::FrazC,
-    &Modulo1::FrazH,       &Modulo1::FrazO,       &Modulo1::FrazCl,          &Modulo1::FrazS,
-    &Modulo1::FrazN,       &Modulo1::Inerti,      &Modulo1::Acqua,           &Modulo1::PotereCalorifico,
-    &Modulo1::EccessoAria, &Modulo1::TempAria,    &Modulo1::UmiditaRelativa, &Modulo1::TempCeneri,
-    &Modulo1::Dispersioni,
-};
-
 // Sees the outcome of each handler in order (fuel "&Calcola", "&No", the run).
 using OsservaEsito = std::function<void(const EsitoOperazione&)>;
 

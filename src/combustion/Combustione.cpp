@@ -2,10 +2,15 @@
 
 #include <bit>
 #include <cstdint>
+#include <string>
+
+#include "model/Costanti.h"
 
 namespace termix {
 
 namespace {
+using namespace costanti;
+
 thread_local ContaPassi passi;
 
 // Each pass of the two iterations is a function of the inputs and of one
@@ -51,15 +56,18 @@ long long limiteInCiclo(long long fatti, long long ciclo, long long massimoPassi
 const ContaPassi& UltimiPassi() { return passi; }
 
 void CalcolaUmiditaAria(Modulo1& m) {
-    m.TempAriaK = m.TempAria + 273.15;
+    Passo passo("umidità dell'aria");
+    m.TempAriaK = m.TempAria + ZeroCelsius;
     const Numero T = m.TempAriaK;
-    const Numero E = 16.373 - 2818.6 / T - (log(T) * 1.6908) / log(10.0) - 0.0057546 * T + 4.007e-06 * pow(T, 2.0);
-    m.PressioneVapore = pow(10.0, E);
+    // log10(p / mmHg) of the saturation pressure at T [K]
+    const Numero E = VaporeA - VaporeB / T - (log(T) * VaporeC) / log(Dieci) - VaporeD * T + VaporeE * pow(T, 2.0);
+    m.PressioneVapore = pow(Dieci, E);
     // The denominator takes the full saturation pressure, as the correlation was fitted.
-    m.UmiditaSpecifica = (0.00622 * m.UmiditaRelativa) * m.PressioneVapore / (760 - m.PressioneVapore);
+    m.UmiditaSpecifica = (FattoreUmidita * m.UmiditaRelativa) * m.PressioneVapore / (PressioneTotale - m.PressioneVapore);
 }
 
 void CalcolaBilancioMassa(Modulo1& m) {
+    Passo passo("bilancio di massa");
     m.PortataC = m.FrazC * m.PortataComb;
     m.PortataH = m.FrazH * m.PortataComb;
     m.PortataO = m.FrazO * m.PortataComb;
@@ -70,38 +78,43 @@ void CalcolaBilancioMassa(Modulo1& m) {
     m.PortataAcqua = m.Acqua * m.PortataComb;
     m.PortataO2Stech = m.OssigenoPonderale * m.PortataComb;
 
-    m.PortataVolO2Stech = m.PortataO2Stech * 0.699;
-    m.PortataVolAriaStech = m.PortataVolO2Stech / 0.21;
-    m.PortataAriaStech = 1.306 * m.PortataVolAriaStech;
-    m.PortataVolAriaEff = m.PortataVolAriaStech * (1 + m.EccessoAria / 100);
-    m.KmoliO2Stech = m.PortataO2Stech / 32;
-    m.PortataAriaEff = (1 + m.EccessoAria / 100) * m.PortataAriaStech;
+    m.PortataVolO2Stech = m.PortataO2Stech * VolumeO2PerKg;
+    m.PortataVolAriaStech = m.PortataVolO2Stech / QuotaO2Aria;
+    m.PortataAriaStech = DensitaAria * m.PortataVolAriaStech;
+    m.PortataVolAriaEff = m.PortataVolAriaStech * (1 + m.EccessoAria / Percento);
+    m.KmoliO2Stech = m.PortataO2Stech / MassaMolareO2;
+    m.PortataAriaEff = (1 + m.EccessoAria / Percento) * m.PortataAriaStech;
+    // The actual air's mass is taken as dry air.
     m.PortataAcquaUmidita = m.UmiditaSpecifica * m.PortataAriaEff;
-    m.FattoreFumi = 1.005;
+    m.FattoreFumi = FattoreFumi;
 
-    m.KmoliCO2 = (m.PortataC * 1.005) / 12.011;
-    m.PortataCO2 = m.KmoliCO2 * 44.011;
-    m.KmoliHCl = (m.FattoreFumi * m.PortataCl) / 35.453;
-    m.PortataHCl = m.KmoliHCl * 36.461;
-    m.KmoliH2OIdrogeno = (m.PortataH / 1.008 - m.KmoliHCl) / 2;
-    m.PortataH2OIdrogeno = m.KmoliH2OIdrogeno * 18.016;
+    // Every species carries the factor once; carbon takes the constant itself.
+    m.KmoliCO2 = (m.PortataC * FattoreFumi) / MassaMolareC;
+    m.PortataCO2 = m.KmoliCO2 * MassaMolareCO2;
+    m.KmoliHCl = (m.FattoreFumi * m.PortataCl) / MassaMolareCl;
+    m.PortataHCl = m.KmoliHCl * MassaMolareHCl;
+    // The hydrogen not bound to chlorine forms water.
+    m.KmoliH2OIdrogeno = (m.PortataH / MassaMolareH - m.KmoliHCl) / AtomiHPerH2O;
+    m.PortataH2OIdrogeno = m.KmoliH2OIdrogeno * MassaMolareH2O;
     m.PortataH2O = m.FattoreFumi * ((m.PortataAcqua + m.PortataAcquaUmidita) + m.PortataH2OIdrogeno);
-    m.KmoliH2O = m.PortataH2O / 18.016;
-    m.KmoliSO2 = (m.FattoreFumi * m.PortataS) / 32.06;
-    m.PortataSO2 = m.KmoliSO2 * 64.06;
-    m.KmoliO2 = ((m.FattoreFumi * m.KmoliO2Stech) * m.EccessoAria) / 100;
-    m.PortataO2 = m.KmoliO2 * 32;
-    m.KmoliN2 = (m.PortataN / 28.016 + (m.PortataAriaEff / 28.96) * 0.79) * m.FattoreFumi;
-    m.PortataN2 = m.KmoliN2 * 28.016;
+    m.KmoliH2O = m.PortataH2O / MassaMolareH2O;
+    m.KmoliSO2 = (m.FattoreFumi * m.PortataS) / MassaMolareS;
+    m.PortataSO2 = m.KmoliSO2 * MassaMolareSO2;
+    // Only the excess oxygen leaves.
+    m.KmoliO2 = ((m.FattoreFumi * m.KmoliO2Stech) * m.EccessoAria) / Percento;
+    m.PortataO2 = m.KmoliO2 * MassaMolareO2;
+    m.KmoliN2 = (m.PortataN / MassaMolareN2 + (m.PortataAriaEff / MassaMolareAria) * QuotaN2Aria) * m.FattoreFumi;
+    m.PortataN2 = m.KmoliN2 * MassaMolareN2;
     m.KmoliFumi = m.KmoliCO2 + m.KmoliH2O + m.KmoliHCl + m.KmoliSO2 + m.KmoliO2 + m.KmoliN2;
     m.PortataFumi = m.PortataCO2 + m.PortataH2O + m.PortataHCl + m.PortataSO2 + m.PortataO2 + m.PortataN2;
 }
 
 EsitoCalcolo CalcolaBilancioEnergia(Modulo1& m) {
+    Passo passo("bilancio di energia");
     m.EnergiaIngresso = m.PotereCalorifico * m.PortataComb;
-    m.CaloreCeneri = (m.PortataInerti * 0.17) * (m.TempCeneri - m.TempAria);
-    m.CaloreDisperso = (m.EnergiaIngresso * m.Dispersioni) / 100;
-    m.CaloreEvaporazione = m.PortataAcqua * 539;
+    m.CaloreCeneri = (m.PortataInerti * CaloreSpecificoCeneri) * (m.TempCeneri - m.TempAria);
+    m.CaloreDisperso = (m.EnergiaIngresso * m.Dispersioni) / Percento;
+    m.CaloreEvaporazione = m.PortataAcqua * CaloreLatenteAcqua;
     m.PerditeTotali = (m.CaloreCeneri + m.CaloreDisperso) + m.CaloreEvaporazione;
     m.EnergiaNetta = m.EnergiaIngresso - m.PerditeTotali;
     return m.EnergiaNetta <= 0 ? EsitoCalcolo::EnergiaInsufficiente : EsitoCalcolo::CalcoloOk;
@@ -109,99 +122,111 @@ EsitoCalcolo CalcolaBilancioEnergia(Modulo1& m) {
 
 namespace {
 
-// Mixture specific-heat coefficients, species in the order CO2, H2O, HCl, SO2, N2, O2.
-void coefficientiCalore(Modulo1& m) {
-    m.CpA = (0.10573 * m.PortataCO2 + 0.423754 * m.PortataH2O + 0.20105 * m.PortataHCl + 0.08898 * m.PortataSO2 +
-             0.2658 * m.PortataN2 + 0.21 * m.PortataO2) /
-            m.PortataFumi;
-    m.CpB = (0.0003988 * m.PortataCO2 + 1.905e-05 * m.PortataH2O - 4.72e-05 * m.PortataHCl +
-             0.0002499 * m.PortataSO2 - 0.0001158 * m.PortataN2 - 2.749e-08 * m.PortataO2) /
-            m.PortataFumi;
-    m.CpC = (-3.042e-07 * m.PortataCO2 + 3.227e-07 * m.PortataH2O + 8.168e-08 * m.PortataHCl -
-             1.851e-07 * m.PortataSO2 + 2.287e-07 * m.PortataN2 + 1.304e-07 * m.PortataO2) /
-            m.PortataFumi;
-    m.CpD = (9.314e-10 * m.PortataCO2 - 1.56e-10 * m.PortataH2O - 2.555e-11 * m.PortataHCl +
-             4.954e-11 * m.PortataSO2 - 9.965e-11 * m.PortataN2 - 7.954e-11 * m.PortataO2) /
-            m.PortataFumi;
+// One coefficient of the mixture's cp: the species' coefficients weighted by
+// their mass flows, in the order CO2, H2O, HCl, SO2, N2, O2.
+Numero coefficienteMiscela(const Modulo1& m, double CoefficientiCalore::*c) {
+    return (CalorCO2.*c * m.PortataCO2 + CalorH2O.*c * m.PortataH2O + CalorHCl.*c * m.PortataHCl +
+            CalorSO2.*c * m.PortataSO2 + CalorN2.*c * m.PortataN2 + CalorO2.*c * m.PortataO2) /
+           m.PortataFumi;
+}
+
+// Why an iteration was given up after `passaggi` passes.
+std::string passaggiSenzaAssestarsi(long long passaggi, long long ciclo) {
+    if (ciclo > 0)
+        return "ciclo di periodo " + std::to_string(ciclo) + ", fermato dopo " + std::to_string(passaggi) + " passaggi";
+    return std::to_string(passaggi) + " passaggi senza assestarsi";
 }
 
 }  // namespace
 
 EsitoCalcolo CalcolaTemperaturaFumi(Modulo1& m, long long massimoPassi) {
-    m.TempFumiIpotesi = 900;
+    Passo passo("temperatura fumi");
+    m.TempFumiIpotesi = TempFumiIniziale;
     passi.temperatura = 0;
     RivelaCiclo ciclo(m.TempFumiIpotesi);
-    long long limite = massimoPassi;
+    long long limite = massimoPassi, periodo = 0;
     for (;;) {
-        if (++passi.temperatura > limite) sollevaErroreAritmetico();
+        if (++passi.temperatura > limite) sollevaErroreAritmetico(passaggiSenzaAssestarsi(limite, periodo));
         CalcolaBilancioMassa(m);
         if (CalcolaBilancioEnergia(m) == EsitoCalcolo::EnergiaInsufficiente) return EsitoCalcolo::EnergiaInsufficiente;
-        coefficientiCalore(m);
-        m.TempMediaFumi = 0.5 * (m.TempAriaK + m.TempFumiIpotesi);
-        if (m.TempMediaFumi > 1250) m.TempMediaFumi = 1250;
+        m.CpA = coefficienteMiscela(m, &CoefficientiCalore::a);
+        m.CpB = coefficienteMiscela(m, &CoefficientiCalore::b);
+        m.CpC = coefficienteMiscela(m, &CoefficientiCalore::c);
+        m.CpD = coefficienteMiscela(m, &CoefficientiCalore::d);
+        m.TempMediaFumi = Mezzo * (m.TempAriaK + m.TempFumiIpotesi);
+        if (m.TempMediaFumi > TempMediaMassima) m.TempMediaFumi = TempMediaMassima;
         const Numero Tm = m.TempMediaFumi;
         m.CaloreSpecificoFumi = ((m.CpA + m.CpB * Tm) + m.CpC * pow(Tm, 2.0)) + m.CpD * pow(Tm, 3.0);
         m.TempFumi = m.TempAria + m.EnergiaNetta / (m.PortataFumi * m.CaloreSpecificoFumi);
-        m.TempFumiK = m.TempFumi + 273.15;
+        m.TempFumiK = m.TempFumi + ZeroCelsius;
+        // Damped: the next guess is halfway between the last guess and its result.
         m.TempFumiIpotesi = (m.TempFumiK + m.TempFumiIpotesi) / 2;
-        if (!(fabs(m.TempFumiK - m.TempFumiIpotesi) > 2)) return EsitoCalcolo::CalcoloOk;
-        if (const long long l = ciclo.passa(m.TempFumiIpotesi))
+        if (!(fabs(m.TempFumiK - m.TempFumiIpotesi) > SogliaTemperatura)) return EsitoCalcolo::CalcoloOk;
+        if (const long long l = ciclo.passa(m.TempFumiIpotesi)) {
+            periodo = l;
             limite = limiteInCiclo(passi.temperatura, l, massimoPassi);
+        }
     }
 }
 
 void CalcolaComposizioneFumi(Modulo1& m) {
+    Passo passo("composizione fumi");
     m.PesoMolecolareFumi = m.PortataFumi / m.KmoliFumi;
-    m.PercVolCO2 = (100 * m.KmoliCO2) / m.KmoliFumi;
-    m.PercVolH2O = (100 * m.KmoliH2O) / m.KmoliFumi;
-    m.PercVolHCl = (100 * m.KmoliHCl) / m.KmoliFumi;
-    m.PercVolSO2 = (100 * m.KmoliSO2) / m.KmoliFumi;
-    m.PercVolO2 = (100 * m.KmoliO2) / m.KmoliFumi;
-    m.PercVolN2 = (100 * m.KmoliN2) / m.KmoliFumi;
-    m.PercPesoCO2 = (100 * m.PortataCO2) / m.PortataFumi;
-    m.PercPesoH2O = (100 * m.PortataH2O) / m.PortataFumi;
-    m.PercPesoHCl = (100 * m.PortataHCl) / m.PortataFumi;
-    m.PercPesoSO2 = (100 * m.PortataSO2) / m.PortataFumi;
-    m.PercPesoO2 = (100 * m.PortataO2) / m.PortataFumi;
-    m.PercPesoN2 = (100 * m.PortataN2) / m.PortataFumi;
-    m.PortataVolFumiNormale = m.KmoliFumi * 22.414;
-    m.PortataVolFumi = (m.PortataVolFumiNormale * m.TempFumiK) / 273.15;
+    m.PercVolCO2 = (Percento * m.KmoliCO2) / m.KmoliFumi;
+    m.PercVolH2O = (Percento * m.KmoliH2O) / m.KmoliFumi;
+    m.PercVolHCl = (Percento * m.KmoliHCl) / m.KmoliFumi;
+    m.PercVolSO2 = (Percento * m.KmoliSO2) / m.KmoliFumi;
+    m.PercVolO2 = (Percento * m.KmoliO2) / m.KmoliFumi;
+    m.PercVolN2 = (Percento * m.KmoliN2) / m.KmoliFumi;
+    m.PercPesoCO2 = (Percento * m.PortataCO2) / m.PortataFumi;
+    m.PercPesoH2O = (Percento * m.PortataH2O) / m.PortataFumi;
+    m.PercPesoHCl = (Percento * m.PortataHCl) / m.PortataFumi;
+    m.PercPesoSO2 = (Percento * m.PortataSO2) / m.PortataFumi;
+    m.PercPesoO2 = (Percento * m.PortataO2) / m.PortataFumi;
+    m.PercPesoN2 = (Percento * m.PortataN2) / m.PortataFumi;
+    m.PortataVolFumiNormale = m.KmoliFumi * VolumeMolareNormale;
+    m.PortataVolFumi = (m.PortataVolFumiNormale * m.TempFumiK) / ZeroCelsius;
 }
 
 Numero Cloro(Numero k, Numero yH2O, Numero yHCl, Numero yO2, Numero x) {
-    const Numero s = sqrt(yO2 - 0.5 * x);
+    const Numero s = sqrt(yO2 - O2PerCl2 * x);
     const Numero numeratore = (yH2O + x) * x;
-    const Numero quadrato = pow(yHCl - 2 * x, 2.0);
+    const Numero quadrato = pow(yHCl - HClPerCl2 * x, 2.0);
     const Numero denominatore = quadrato * s;
     return k - numeratore / denominatore;
 }
 
 void CalcolaEquilibrioCloro(Modulo1& m, long long massimoPassi) {
-    m.CostanteCloro = exp(7340 / m.TempFumiK) * 0.00023;
-    m.FrazH2O = m.PercVolH2O / 100;
-    m.FrazHCl = m.PercVolHCl / 100;
-    m.FrazO2 = m.PercVolO2 / 100;
+    Passo passo("equilibrio del cloro");
+    m.CostanteCloro = exp(CloroKT / m.TempFumiK) * CloroKA;
+    m.FrazH2O = m.PercVolH2O / Percento;
+    m.FrazHCl = m.PercVolHCl / Percento;
+    m.FrazO2 = m.PercVolO2 / Percento;
     passi.cloro = 0;
     if (m.FrazHCl.v != 0.0) {
-        m.FrazCl2 = 2e-05;
+        m.FrazCl2 = Cl2Iniziale;
         RivelaCiclo ciclo(m.FrazCl2);
-        long long limite = massimoPassi;
+        long long limite = massimoPassi, periodo = 0;
         for (;;) {
-            if (++passi.cloro > limite) sollevaErroreAritmetico();
+            if (++passi.cloro > limite) sollevaErroreAritmetico(passaggiSenzaAssestarsi(limite, periodo));
             m.FrazCl2Prova = m.FrazCl2;
             m.ResiduoCloroProva = Cloro(m.CostanteCloro, m.FrazH2O, m.FrazHCl, m.FrazO2, m.FrazCl2Prova);
             m.ResiduoCloro = m.ResiduoCloroProva;
-            m.FrazCl2Prova = m.FrazCl2 + 0.001;
+            m.FrazCl2Prova = m.FrazCl2 + PassoDerivata;
             m.ResiduoCloroProva = Cloro(m.CostanteCloro, m.FrazH2O, m.FrazHCl, m.FrazO2, m.FrazCl2Prova);
+            // Newton step, the derivative as a forward difference.
             m.FrazCl2Prec = m.FrazCl2;
-            m.FrazCl2 = m.FrazCl2Prec - (0.001 * m.ResiduoCloro) / (m.ResiduoCloroProva - m.ResiduoCloro);
-            const bool ossigenoBasta = m.FrazO2 >= 0.5 * m.FrazCl2;
-            const bool passoGrande = fabs(m.FrazCl2Prec - m.FrazCl2) > 1e-05;
+            m.FrazCl2 = m.FrazCl2Prec - (PassoDerivata * m.ResiduoCloro) / (m.ResiduoCloroProva - m.ResiduoCloro);
+            const bool ossigenoBasta = m.FrazO2 >= O2PerCl2 * m.FrazCl2;
+            const bool passoGrande = fabs(m.FrazCl2Prec - m.FrazCl2) > SogliaCl2;
             if (!(ossigenoBasta && passoGrande)) break;
-            if (const long long l = ciclo.passa(m.FrazCl2)) limite = limiteInCiclo(passi.cloro, l, massimoPassi);
+            if (const long long l = ciclo.passa(m.FrazCl2)) {
+                periodo = l;
+                limite = limiteInCiclo(passi.cloro, l, massimoPassi);
+            }
         }
         if (m.FrazCl2 < 0) m.FrazCl2 = 0;
-        m.ConcCl2 = 1000000 * m.FrazCl2;
+        m.ConcCl2 = PartiPerMilione * m.FrazCl2;
     } else {
         m.ConcCl2 = 0;
     }

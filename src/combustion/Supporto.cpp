@@ -23,8 +23,7 @@ std::string testoEsito(const EsitoOperazione& e) {
 
 }  // namespace
 
-const Grandezza PortataSupporto = {"SupportoPortata", "Portata combustibile di supporto", "kg/h", nullptr,
-                                   "massima", "minima"};
+const NomeVariata PortataSupporto = {"Portata combustibile di supporto", "kg/h", "massima", "minima"};
 
 std::optional<std::string> ControllaSupporto(const Supporto& s) {
     if (!std::isfinite(s.portata) || s.portata < 0) return "La portata del combustibile di supporto non puo' essere negativa";

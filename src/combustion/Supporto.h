@@ -49,7 +49,7 @@ EsitoOperazione CalcolaCasoConSupporto(const IngressiCaso& caso, const Supporto&
 // The temperature of the chosen model on a completed run, °C (-inf without one).
 double TemperaturaModello(const Modulo1& m, ModelloTemperatura modello);
 
-extern const Grandezza PortataSupporto;  // the support-fuel flow as a varied input
+extern const NomeVariata PortataSupporto;  // the support-fuel flow as a varied input
 
 struct RicercaSupporto {
     enum class Esito { NonNecessario, Trovato, NonRaggiungibile, Interrotto } esito = Esito::NonRaggiungibile;

@@ -20,6 +20,7 @@
 #include "forms/Form2.h"
 #include "forms/Form8.h"
 #include "forms/GestoreForm.h"
+#include "forms/Posti.h"
 #include "model/Formato.h"
 #include "model/Messaggi.h"
 #include "report/TabellaRisultati.h"
@@ -52,17 +53,17 @@ QString testoNumero(double x) { return QString::fromStdString(TestoNumero(x)); }
 // A default range around the current value: excess air 0 to 200 % by 5, and
 // ranges of the same spirit for the others.
 void intervalloPredefinito(const Grandezza& g, double corrente, double& da, double& a, double& passo) {
-    const std::string_view n = g.nome;
+    using Q = Quantita;
     auto intorno = [&](double meta, double p) {
         da = std::floor((corrente - meta) / p) * p;
         a = da + 2 * meta;
         passo = p;
     };
-    if (n == "EccessoAria") da = 0, a = 200, passo = 5;
-    else if (n == "UmiditaRelativa") da = 0, a = 100, passo = 5;
-    else if (n == "Dispersioni") da = 0, a = 30, passo = 1;
-    else if (n == "TempAria") intorno(40, 2);
-    else if (n == "TempCeneri") da = 0, a = 1000, passo = 25;
+    if (g.id == Q::EccessoAria) da = 0, a = 200, passo = 5;
+    else if (g.id == Q::UmiditaRelativa) da = 0, a = 100, passo = 5;
+    else if (g.id == Q::Dispersioni) da = 0, a = 30, passo = 1;
+    else if (g.id == Q::TempAria) intorno(40, 2);
+    else if (g.id == Q::TempCeneri) da = 0, a = 1000, passo = 25;
     else if (corrente > 0) da = corrente / 2, a = corrente * 2, passo = corrente / 20;  // flow, heating value
     else da = 0, a = 1000, passo = 25;
 }
@@ -75,6 +76,7 @@ frmAndamento::frmAndamento(const IngressiCaso& caso, QWidget* padre)
     confermaUscita = false;
     setWindowTitle(QStringLiteral("Andamento - Termix54"));
     impostaColoreTesto(this, Qt::black);
+    attualeOk_ = CalcolaCaso(caso_, attuale_).completato;  // once: the copy never changes
     Left = 0;
     Top = 0;
     Width = 9600;
@@ -82,8 +84,8 @@ frmAndamento::frmAndamento(const IngressiCaso& caso, QWidget* padre)
 
     etichetta("Label1", QStringLiteral("Grandezza variata"), 120, 170, 1600, 195, -1);
     combo_ = new QComboBox(this);
-    for (const auto& g : IngressiAndamento) combo_->addItem(titoloAsse(g), q(g.nome));
-    aggiungi(combo_, "Combo1", Controllo::Tipo::Normale, 1560, 120, 3000, 315, 0, 0, false, false);
+    for (Quantita g : IngressiAndamento) combo_->addItem(titoloAsse(Info(g)), q(Info(g).nome));
+    aggiungi(combo_, {.nome = "Combo1", .left = 1560, .top = 120, .width = 3000, .height = 315, .tab = 0});
 
     const struct {
         const char *etichetta, *nome, *casella;
@@ -106,15 +108,15 @@ frmAndamento::frmAndamento(const IngressiCaso& caso, QWidget* padre)
     chart_->setLocalizeNumbers(true);
     vista_ = new QChartView(chart_, this);
     vista_->setRenderHint(QPainter::Antialiasing);
-    aggiungi(vista_, "Grafico", Controllo::Tipo::Normale, 120, 1020, 6840, 5040, -1, 0, false, false);
+    aggiungi(vista_, {.nome = "Grafico", .left = 120, .top = 1020, .width = 6840, .height = 5040});
 
     etichetta("Label5", QStringLiteral("Risultati"), 7080, 1020, 1900, 195, -1, 0, true);
     for (size_t k = 0; k < RisultatiAndamento.size(); ++k) {
-        auto* c = new QCheckBox(q(RisultatiAndamento[k].etichetta), this);
+        auto* c = new QCheckBox(q(Info(RisultatiAndamento[k]).etichetta), this);
         c->setChecked(k == 0);
         const QByteArray nome = "Check" + QByteArray::number(int(k) + 1);
-        aggiungi(c, nome.constData(), Controllo::Tipo::Normale, 7080, 1320 + 330 * float(k), 2460, 285, tab++, 0,
-                 false, false);
+        aggiungi(c, {.nome = nome.constData(), .left = 7080, .top = 1320 + 330 * float(k), .width = 2460,
+                     .height = 285, .tab = tab++});
         connect(c, &QCheckBox::toggled, this, [this] { disegna(); });
         risultati_.push_back(c);
     }
@@ -128,7 +130,7 @@ frmAndamento::frmAndamento(const IngressiCaso& caso, QWidget* padre)
     auto riga = [this](const char* nome, float t, float w, bool bold) {
         auto* l = new QLabel(this);
         l->setTextFormat(Qt::PlainText);
-        aggiungi(l, nome, Controllo::Tipo::Normale, 120, t, w, 270, -1, 0, bold, false);
+        aggiungi(l, {.nome = nome, .left = 120, .top = t, .width = w, .height = 270, .grassetto = bold});
         return l;
     };
     risposta_ = riga("Label7", 6150, 9360, true);
@@ -152,7 +154,9 @@ void frmAndamento::Form_Load() {
     Combo1_Click();
 }
 
-const Grandezza& frmAndamento::variata() const { return IngressiAndamento[size_t(std::max(0, combo_->currentIndex()))]; }
+const Grandezza& frmAndamento::variata() const {
+    return Info(IngressiAndamento[size_t(std::max(0, combo_->currentIndex()))]);
+}
 
 void frmAndamento::Combo1_Click() {
     double da = 0, a = 0, passo = 0;
@@ -210,12 +214,10 @@ void frmAndamento::disegna() {
     for (const auto& p : punti_) lacune += !p.completato;
     stato_->setText(QStringLiteral("%1 casi, %2 interrotti (lacune nel grafico)").arg(punti_.size()).arg(lacune));
 
-    Modulo1 attuale;
-    const bool attualeOk = CalcolaCaso(caso_, attuale).completato;
     bool primo = true;
     for (size_t r = 0; r < RisultatiAndamento.size(); ++r) {
         if (!risultati_[r]->isChecked()) continue;
-        const Grandezza& g = RisultatiAndamento[r];
+        const Grandezza& g = Info(RisultatiAndamento[r]);
         const QColor colore = QColor::fromHsv(int(r) * 60 % 360, 220, 200);
         auto* asseY = new QValueAxis;
         titoloGrafico(asseY, g);
@@ -252,19 +254,19 @@ void frmAndamento::disegna() {
             tratto.append(QPointF(p.valore, y));
         }
         chiudiTratto();
-        if (attualeOk) {  // the case on the forms
+        if (attualeOk_) {  // the case on the forms
             auto* s = new QScatterSeries;
             s->setName(QStringLiteral("Caso"));
             s->setColor(colore);
             s->setMarkerSize(10);
-            const double y = (attuale.*g.variabile).v;
+            const double y = (attuale_.*g.variabile).v;
             s->append((caso_.valori.*x.variabile).v, y);
             minimo = std::min(minimo, y);
             massimo = std::max(massimo, y);
             aggiungiSerie(s);
             if (!primo) chart_->legend()->markers(s).first()->setVisible(false);
         }
-        if (g.variabile == &Modulo1::TempFumi && !valori_.empty()) {
+        if (g.id == Quantita::TempFumi && !valori_.empty()) {
             for (double t : {850.0, 1100.0}) {  // the incineration rules' minimum temperatures
                 auto* s = new QLineSeries;
                 s->setName(QStringLiteral("850 e 1100 °C"));  // one legend entry for the two
@@ -312,24 +314,15 @@ void frmAndamento::Command2_Click() {
 }
 
 std::string frmAndamento::tabellaCsv() const {
+    // The batch tool's --variando output for one record typed as on the forms.
     const char sep = ';';
-    std::string out = "Riga;Impianto;Combustibile;Esito;";
-    out += variata().nome;
-    ScriviNomiValori(out, sep);
-    out += "\r\n";
-    const QByteArray impianto = GestoreForm::form2().findChild<QLineEdit*>(QStringLiteral("Text1"))->text().toUtf8();
-    const QByteArray combustibile = GestoreForm::form2().findChild<QLineEdit*>(QStringLiteral("Text2"))->text().toUtf8();
+    std::string out;
+    const std::string_view nomi[] = {"Riga", "Impianto", "Combustibile", "Esito"};
+    ScriviIntestazioneTabella(out, sep, nomi, variata().nome);
+    const std::string impianto = TestoDi(Quantita::Impianto), combustibile = TestoDi(Quantita::Combustibile);
     for (const auto& p : punti_) {
-        out += "1;";
-        ScriviCampo(out, impianto.toStdString(), sep);
-        out += sep;
-        ScriviCampo(out, combustibile.toStdString(), sep);
-        out += sep;
-        ScriviCampo(out, p.esito, sep);
-        out += sep;
-        ScriviNumero(out, p.valore, sep);
-        ScriviValori(out, p.completato ? &p.m : nullptr, sep);
-        out += "\r\n";
+        const std::string_view testi[] = {"1", impianto, combustibile, p.esito};
+        ScriviRigaTabella(out, sep, testi, true, &p.valore, p.completato ? &p.m : nullptr);
     }
     return out;
 }
@@ -384,15 +377,9 @@ void frmAndamento::keyPressEvent(QKeyEvent* e) {
 }
 
 IngressiCaso CasoDalleForme() {
-    Form2& f2 = GestoreForm::form2();
-    auto scelta = [&](const char* n) { return f2.findChild<QRadioButton*>(QString::fromLatin1(n))->isChecked(); };
     IngressiCaso caso;
-    caso.tipo = scelta("Option1") ? TipoCombustibile::Metano
-                : scelta("Option2") ? TipoCombustibile::Altri
-                                    : TipoCombustibile::Nessuno;
-    caso.composizione = scelta("Option3") ? Composizione::Atomica
-                        : scelta("Option4") ? Composizione::Ponderale
-                                            : Composizione::Nessuna;
+    caso.tipo = GestoreForm::form2().tipo();
+    caso.composizione = GestoreForm::form2().composizione();
     caso.valori = modulo1();
     caso.potereDigitato = true;  // the heating value the forms used, whatever its origin
     return caso;

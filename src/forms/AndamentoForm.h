@@ -50,6 +50,8 @@ private:
     bool leggi(const char* casella, double& valore);
 
     IngressiCaso caso_;
+    Modulo1 attuale_;          // the case itself, marked on the chart
+    bool attualeOk_ = false;
     std::vector<double> valori_;
     std::vector<PuntoAndamento> punti_;
     std::optional<Obiettivo> obiettivo_;

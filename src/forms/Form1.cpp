@@ -63,10 +63,13 @@ void Form1::Form_Load() {
     }
 }
 
+// "&Continua"
 void Form1::cmdCont_Click() { GestoreForm::mostra(GestoreForm::form2()); }
 
+// "&Info"
 void Form1::Command1_Click() { apriAbout(); }
 
+// "&ESCI"
 void Form1::cmdExit_Click() { close(); }
 
 }  // namespace termix

@@ -17,27 +17,27 @@ namespace termix {
 
 namespace {
 
-using M = Modulo1;
+using Q = Quantita;
 
-// Box, record variable, next on Enter, position, tab index.
+// Box, quantity, next on Enter, position, tab index.
 const VoceCampo campi[] = {
-    {"Text1", nullptr, "Text2", 3000, 180, 0},
-    {"Text2", nullptr, "Text20", 3000, 600, 1},
-    {"Text20", &M::PortataComb, "Text3", 7800, 600, 53},
-    {"Text3", &M::AtomiC, "Text5", 3000, 1990, 2},
-    {"Text5", &M::AtomiH, "Text7", 3000, 2350, 16},
-    {"Text7", &M::AtomiO, "Text9", 3000, 2710, 20},
-    {"Text9", &M::AtomiCl, "Text11", 3000, 3070, 22},
-    {"Text11", &M::AtomiS, "Text13", 3000, 3430, 24},
-    {"Text13", &M::AtomiN, "Command4", 3000, 3790, 27},
-    {"Text4", &M::FrazC, "Text6", 6000, 1990, 4},
-    {"Text6", &M::FrazH, "Text8", 6000, 2350, 17},
-    {"Text8", &M::FrazO, "Text10", 6000, 2710, 21},
-    {"Text10", &M::FrazCl, "Text12", 6000, 3070, 23},
-    {"Text12", &M::FrazS, "Text14", 6000, 3430, 26},
-    {"Text14", &M::FrazN, "Text15", 6000, 3790, 28},
-    {"Text15", &M::Inerti, "Text16", 6000, 4150, 29},
-    {"Text16", &M::Acqua, "Command4", 6000, 4510, 30},
+    {"Text1", Q::Impianto, "Text2", 3000, 180, 0},
+    {"Text2", Q::Combustibile, "Text20", 3000, 600, 1},
+    {"Text20", Q::PortataComb, "Text3", 7800, 600, 53},
+    {"Text3", Q::AtomiC, "Text5", 3000, 1990, 2},
+    {"Text5", Q::AtomiH, "Text7", 3000, 2350, 16},
+    {"Text7", Q::AtomiO, "Text9", 3000, 2710, 20},
+    {"Text9", Q::AtomiCl, "Text11", 3000, 3070, 22},
+    {"Text11", Q::AtomiS, "Text13", 3000, 3430, 24},
+    {"Text13", Q::AtomiN, "Command4", 3000, 3790, 27},
+    {"Text4", Q::FrazC, "Text6", 6000, 1990, 4},
+    {"Text6", Q::FrazH, "Text8", 6000, 2350, 17},
+    {"Text8", Q::FrazO, "Text10", 6000, 2710, 21},
+    {"Text10", Q::FrazCl, "Text12", 6000, 3070, 23},
+    {"Text12", Q::FrazS, "Text14", 6000, 3430, 26},
+    {"Text14", Q::FrazN, "Text15", 6000, 3790, 28},
+    {"Text15", Q::Inerti, "Text16", 6000, 4150, 29},
+    {"Text16", Q::Acqua, "Command4", 6000, 4510, 30},
 };
 
 const char* const atomici[] = {"Text3", "Text5", "Text7", "Text9", "Text11", "Text13"};
@@ -126,27 +126,43 @@ Form2::Form2() : FormBase(QStringLiteral("Form2")) {
     primoDelTab()->setFocus();
 }
 
+TipoCombustibile Form2::tipo() const {
+    return scelto("Option1") ? TipoCombustibile::Metano : scelto("Option2") ? TipoCombustibile::Altri : TipoCombustibile::Nessuno;
+}
+
+Composizione Form2::composizione() const {
+    return scelto("Option3") ? Composizione::Atomica : scelto("Option4") ? Composizione::Ponderale : Composizione::Nessuna;
+}
+
+bool Form2::scelto(const char* opzione) const {
+    return findChild<QRadioButton*>(QString::fromLatin1(opzione))->isChecked();
+}
+
+// "1 - Metano" chosen.
 void Form2::Option1_Click() {
     findChild<QWidget*>(QStringLiteral("Frame1"))->hide();
     findChild<QWidget*>(QStringLiteral("Label10"))->show();
     findChild<QWidget*>(QStringLiteral("Text19"))->show();
 }
 
+// "2 - Altri" chosen.
 void Form2::Option2_Click() {
     findChild<QWidget*>(QStringLiteral("Frame1"))->show();
     for (int i = 3; i <= 19; ++i) findChild<QLineEdit*>(QStringLiteral("Text%1").arg(i))->setText(QString());
 }
 
+// "1- Atomica" chosen.
 void Form2::Option3_Click() {
-    if (!findChild<QRadioButton*>(QStringLiteral("Option2"))->isChecked()) return;
+    if (!scelto("Option2")) return;
     findChild<QWidget*>(QStringLiteral("Text3"))->setFocus(Qt::OtherFocusReason);
     findChild<QWidget*>(QStringLiteral("Label10"))->show();
     findChild<QWidget*>(QStringLiteral("Text19"))->show();
     for (const char* n : atomici) impostaColoreTesto(findChild<QWidget*>(QString::fromLatin1(n)), Qt::black);
 }
 
+// "2 - Ponderale" chosen.
 void Form2::Option4_Click() {
-    if (!findChild<QRadioButton*>(QStringLiteral("Option2"))->isChecked()) return;
+    if (!scelto("Option2")) return;
     findChild<QWidget*>(QStringLiteral("Text4"))->setFocus(Qt::OtherFocusReason);
     findChild<QWidget*>(QStringLiteral("Label10"))->hide();
     findChild<QWidget*>(QStringLiteral("Text19"))->hide();
@@ -154,19 +170,13 @@ void Form2::Option4_Click() {
     for (const char* n : atomici) findChild<QLineEdit*>(QString::fromLatin1(n))->setText(QString());
 }
 
-void Form2::Command4_Click() {
-    auto scelta = [this](const char* n) { return findChild<QRadioButton*>(QString::fromLatin1(n))->isChecked(); };
-    const TipoCombustibile tipo = scelta("Option1")   ? TipoCombustibile::Metano
-                                  : scelta("Option2") ? TipoCombustibile::Altri
-                                                      : TipoCombustibile::Nessuno;
-    const Composizione comp = scelta("Option3")   ? Composizione::Atomica
-                              : scelta("Option4") ? Composizione::Ponderale
-                                                  : Composizione::Nessuna;
-    ApplicaEffetti(CalcolaCombustibile(modulo1(), tipo, comp));
-}
+// "&Calcola"
+void Form2::Command4_Click() { ApplicaEffetti(CalcolaCombustibile(modulo1(), tipo(), composizione())); }
 
+// "&Continua"
 void Form2::Command2_Click() { GestoreForm::mostra(GestoreForm::form3()); }
 
+// "&ESCI"
 void Form2::Command1_Click() { close(); }
 
 }  // namespace termix

@@ -1,5 +1,6 @@
 #pragma once
 // The fuel form: plant and fuel names, flow, fuel type, composition.
+#include "fuel/CalcoloCombustibile.h"
 #include "ui/AdattaSchermo.h"
 
 namespace termix {
@@ -16,6 +17,13 @@ public:
     void Command4_Click();
     void Command2_Click();
     void Command1_Click();
+
+    // The two choices as they stand, read when "&Calcola" runs.
+    TipoCombustibile tipo() const;
+    Composizione composizione() const;
+
+private:
+    bool scelto(const char* opzione) const;
 };
 
 }  // namespace termix

@@ -16,15 +16,15 @@ namespace termix {
 
 namespace {
 
-using M = Modulo1;
+using Q = Quantita;
 
 const VoceCampo campi[] = {
-    {"Text1", &M::PotereCalorifico, "Text2", 7440, 670, 1},
-    {"Text2", &M::EccessoAria, "Text4", 3000, 1150, 3},
-    {"Text4", &M::TempAria, "Text5", 7440, 1150, 6},
-    {"Text5", &M::UmiditaRelativa, "Text8", 3000, 1630, 8},
-    {"Text8", &M::TempCeneri, "Text10", 7440, 1620, 11},
-    {"Text10", &M::Dispersioni, "Command4", 3000, 2100, 12},
+    {"Text1", Q::PotereCalorifico, "Text2", 7440, 670, 1},
+    {"Text2", Q::EccessoAria, "Text4", 3000, 1150, 3},
+    {"Text4", Q::TempAria, "Text5", 7440, 1150, 6},
+    {"Text5", Q::UmiditaRelativa, "Text8", 3000, 1630, 8},
+    {"Text8", Q::TempCeneri, "Text10", 7440, 1620, 11},
+    {"Text10", Q::Dispersioni, "Command4", 3000, 2100, 12},
 };
 
 void suggerimento(QLabel* l) {
@@ -82,20 +82,24 @@ void Form3::showEvent(QShowEvent* e) {
     });
 }
 
+// "&Si": the heating value is known.
 void Form3::Command6_Click() {
     QWidget* t1 = findChild<QWidget*>(QStringLiteral("Text1"));
     impostaColoreTesto(t1, Qt::black);
     t1->setFocus(Qt::OtherFocusReason);
 }
 
+// "&No": the heating value from the composition.
 void Form3::Command7_Click() { ApplicaEffetti(StimaPotereCalorifico(modulo1())); }
 
+// "&Precedente"
 void Form3::Command2_Click() {
     // Goes through the box's own change handling, as a user's edit would.
     findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QString());
     GestoreForm::mostra(GestoreForm::form2());
 }
 
+// "&Calcola"
 void Form3::Command4_Click() {
     EsitoOperazione e;
     {
@@ -105,6 +109,7 @@ void Form3::Command4_Click() {
     ApplicaEffetti(e);
 }
 
+// "&ESCI"
 void Form3::Command1_Click() { close(); }
 
 }  // namespace termix

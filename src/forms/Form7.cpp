@@ -77,8 +77,11 @@ Form7::Form7() : FormBase(QStringLiteral("Form7")) {
     focoVisibile = true;
 }
 
+// "&Continua"
 void Form7::Command3_Click() { GestoreForm::mostra(GestoreForm::form8()); }
+// "&Precedente"
 void Form7::Command2_Click() { GestoreForm::mostra(GestoreForm::form3()); }
+// "&ESCI"
 void Form7::Command1_Click() { close(); }
 
 }  // namespace termix

@@ -94,18 +94,23 @@ Form8::Form8() : FormBase(QStringLiteral("Form8")) {
     focoVisibile = true;
 }
 
+// "&Grafico"
 void Form8::Command4_Click() { apriAndamento(); }
 void Form8::Command6_Click() { apriVerifica(); }
 
+// "&Salva"
 void Form8::Command5_Click() {
     if (UscitaRapporto* u = uscitaRapporto()) u->salva();
 }
 
+// "Stam&pa"
 void Form8::Command3_Click() {
     if (UscitaRapporto* u = uscitaRapporto()) u->stampa();
 }
 
+// "&Precedente"
 void Form8::Command2_Click() { GestoreForm::mostra(GestoreForm::form7()); }
+// "&ESCI"
 void Form8::Command1_Click() { close(); }
 
 }  // namespace termix

@@ -23,31 +23,44 @@ Modulo1& modulo1() {
 
 namespace {
 
-struct Forme {
-    std::unique_ptr<Form1> f1;
-    std::unique_ptr<Form2> f2;
-    std::unique_ptr<Form3> f3;
-    std::unique_ptr<Form7> f7;
-    std::unique_ptr<Form8> f8;
+// The working forms, each created on first use; one list, in the order of the walk.
+struct VoceForma {
+    const char* nome;
+    std::unique_ptr<FormBase> (*nuova)();
+    std::unique_ptr<FormBase> forma;
 };
-Forme& forme() {
-    static Forme f;
+
+template <class T>
+std::unique_ptr<FormBase> nuova() {
+    return std::make_unique<T>();
+}
+
+VoceForma (&forme())[5] {
+    static VoceForma f[5] = {
+        {"Form1", nuova<Form1>, nullptr}, {"Form2", nuova<Form2>, nullptr}, {"Form3", nuova<Form3>, nullptr},
+        {"Form7", nuova<Form7>, nullptr}, {"Form8", nuova<Form8>, nullptr},
+    };
     return f;
 }
 
-template <class T>
-T& crea(std::unique_ptr<T>& p) {
-    if (!p) {
+FormBase& crea(VoceForma& v) {
+    if (!v.forma) {
         // A close request on any working form is the program's exit question.
         static const bool collegato = (impostaRichiestaUscita([] {
                                            if (Form_QueryUnload()) terminaProgramma();
                                        }),
                                        true);
         (void)collegato;
-        p = std::make_unique<T>();
-        p->Form_Load();
+        v.forma = v.nuova();
+        v.forma->Form_Load();
     }
-    return *p;
+    return *v.forma;
+}
+
+VoceForma* voce(const QString& nome) {
+    for (VoceForma& v : forme())
+        if (nome == QLatin1String(v.nome)) return &v;
+    return nullptr;
 }
 
 std::function<void()>& terminazione() {
@@ -59,11 +72,11 @@ std::function<void()>& terminazione() {
 
 namespace GestoreForm {
 
-Form1& form1() { return crea(forme().f1); }
-Form2& form2() { return crea(forme().f2); }
-Form3& form3() { return crea(forme().f3); }
-Form7& form7() { return crea(forme().f7); }
-Form8& form8() { return crea(forme().f8); }
+Form1& form1() { return static_cast<Form1&>(crea(forme()[0])); }
+Form2& form2() { return static_cast<Form2&>(crea(forme()[1])); }
+Form3& form3() { return static_cast<Form3&>(crea(forme()[2])); }
+Form7& form7() { return static_cast<Form7&>(crea(forme()[3])); }
+Form8& form8() { return static_cast<Form8&>(crea(forme()[4])); }
 
 FormBase& form(Finestra f) {
     switch (f) {
@@ -76,22 +89,13 @@ FormBase& form(Finestra f) {
 }
 
 FormBase* perNome(const QString& nome) {
-    if (nome == QLatin1String("Form1")) return &form1();
-    if (nome == QLatin1String("Form2")) return &form2();
-    if (nome == QLatin1String("Form3")) return &form3();
-    if (nome == QLatin1String("Form7")) return &form7();
-    if (nome == QLatin1String("Form8")) return &form8();
-    return nullptr;
+    VoceForma* v = voce(nome);
+    return v ? &crea(*v) : nullptr;
 }
 
 bool esiste(const QString& nome) {
-    auto& f = forme();
-    if (nome == QLatin1String("Form1")) return bool(f.f1);
-    if (nome == QLatin1String("Form2")) return bool(f.f2);
-    if (nome == QLatin1String("Form3")) return bool(f.f3);
-    if (nome == QLatin1String("Form7")) return bool(f.f7);
-    if (nome == QLatin1String("Form8")) return bool(f.f8);
-    return false;
+    const VoceForma* v = voce(nome);
+    return v && v->forma;
 }
 
 void mostra(FormBase& f) {
@@ -106,12 +110,9 @@ void mostra(FormBase& f) {
 }
 
 void distruggiTutto() {
+    // Last created first: a result form may still point at the forms before it.
     auto& f = forme();
-    f.f8.reset();
-    f.f7.reset();
-    f.f3.reset();
-    f.f2.reset();
-    f.f1.reset();
+    for (auto v = std::rbegin(f); v != std::rend(f); ++v) v->forma.reset();
 }
 
 }  // namespace GestoreForm

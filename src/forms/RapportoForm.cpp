@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "forms/GestoreForm.h"
+#include "forms/Posti.h"
 #include "forms/StampaRapporto.h"
 #include "model/Messaggi.h"
 #include "report/OrologioSistema.h"
@@ -14,11 +15,7 @@
 
 namespace termix {
 
-std::string TestiDelleForm::Testo(Finestra finestra, std::string_view controllo) const {
-    const QString nome = QString::fromLatin1(controllo.data(), static_cast<qsizetype>(controllo.size()));
-    const auto* casella = GestoreForm::form(finestra).findChild<QLineEdit*>(nome);
-    return casella ? casella->text().toStdString() : std::string();
-}
+std::string TestiDelleForm::Testo(Bersaglio b) const { return TestoDi(b); }
 
 UscitaRapportoForm::UscitaRapportoForm(Orologio* orologio)
     : proprio_(orologio ? nullptr : std::make_unique<OrologioSistema>()),

@@ -11,7 +11,7 @@ namespace termix {
 // Reads a box of a form at the moment the report asks for it.
 class TestiDelleForm : public SorgenteTesti {
 public:
-    std::string Testo(Finestra finestra, std::string_view controllo) const override;
+    std::string Testo(Bersaglio b) const override;
 };
 
 class UscitaRapportoForm : public UscitaRapporto {

@@ -74,14 +74,14 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
     };
     auto box = [&](const char* nome, float x, float y, float w) {
         auto* e = new QLineEdit(this);
-        aggiungi(e, nome, Controllo::Tipo::Normale, x, y, w, 285, tab++, 0, false, false);
+        aggiungi(e, {.nome = nome, .left = x, .top = y, .width = w, .height = 285, .tab = tab++});
         connect(e, &QLineEdit::returnPressed, this, [this] { Command1_Click(); });
         return e;
     };
     auto combo = [&](const char* nome, float x, float y, float w, std::initializer_list<const char*> voci) {
         auto* c = new QComboBox(this);
         for (const char* v : voci) c->addItem(q(v));
-        aggiungi(c, nome, Controllo::Tipo::Normale, x, y, w, 315, tab++, 0, false, false);
+        aggiungi(c, {.nome = nome, .left = x, .top = y, .width = w, .height = 315, .tab = tab++});
         return c;
     };
 
@@ -126,7 +126,7 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
     auto riga = [this](const char* nome, float t, bool bold) {
         auto* l = new QLabel(this);
         l->setTextFormat(Qt::PlainText);
-        aggiungi(l, nome, Controllo::Tipo::Normale, 120, t, 9360, 270, -1, 0, bold, false);
+        aggiungi(l, {.nome = nome, .left = 120, .top = t, .width = 9360, .height = 270, .grassetto = bold});
         return l;
     };
     verdetto_ = riga("Verdetto", 5460, true);

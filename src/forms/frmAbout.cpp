@@ -90,7 +90,7 @@ frmAbout::frmAbout()
     pic->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     impostaSfondo(pic, CianoChiaro);
     // A picture box sizes itself to its picture.
-    aggiungi(pic, "picIcon", Controllo::Tipo::Normale, ux(240), uy(240), ux(540), uy(540), 1, 0, false, true);
+    aggiungi(pic, {.nome = "picIcon", .left = ux(240), .top = uy(240), .width = ux(540), .height = uy(540), .tab = 1, .autoSize = true});
 
     const auto etichetta = [this](const char* nome, const QString& testo, double l, double t, double w, double h,
                                   int tab) {
@@ -100,7 +100,7 @@ frmAbout::frmAbout()
         lab->setWordWrap(true);
         impostaSfondo(lab, VerdeChiaro);
         impostaColoreTesto(lab, Nero);
-        aggiungi(lab, nome, Controllo::Tipo::Normale, ux(l), uy(t), ux(w), uy(h), tab, 0, false, false);
+        aggiungi(lab, {.nome = nome, .left = ux(l), .top = uy(t), .width = ux(w), .height = uy(h), .tab = tab});
         return lab;
     };
     lblTitle_ = etichetta("lblTitle", QStringLiteral("Titolo applicazione"), 1080, 240, 3645, 600, 4);
@@ -127,7 +127,7 @@ frmAbout::frmAbout()
                               double y2) {
         impostaColoreTesto(w, colore);
         w->setProperty("Index", indice);
-        Controllo& c = aggiungi(w, "Line1", Controllo::Tipo::Linea, 0, 0, 0, 0, -1, 0, false, false);
+        Controllo& c = aggiungi(w, {.nome = "Line1", .tipo = Controllo::Tipo::Linea});
         c.X1 = ux(x1);
         c.Y1 = uy(y1);
         c.X2 = ux(x2);
@@ -163,8 +163,10 @@ void frmAbout::applicaFinestra() {
     setGeometry(r);
 }
 
+// "OK"
 void frmAbout::cmdOK_Click() { close(); }
 
+// "&System Info..."
 void frmAbout::cmdSysInfo_Click() {
     SistemaAbout& s = sistemaAbout();
     AmbienteSistema ambiente{s.registro ? *s.registro : RegistroDiSistema(), s.file ? *s.file : FileDiSistema(),

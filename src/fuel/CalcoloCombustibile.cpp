@@ -1,5 +1,6 @@
 #include "fuel/CalcoloCombustibile.h"
 
+#include "model/Costanti.h"
 #include "model/Formato.h"
 #include "model/Messaggi.h"
 
@@ -7,79 +8,81 @@ namespace termix {
 
 namespace {
 
-constexpr Finestra F2 = Finestra::Form2;
+using namespace costanti;
+using Q = Quantita;
+
+constexpr Quantita Frazioni[] = {Q::FrazC, Q::FrazH, Q::FrazO, Q::FrazCl, Q::FrazS, Q::FrazN};
 
 void presetMetano(Modulo1& m, EsitoOperazione& e) {
-    e.selezione(F2, "Option3", true);
-    e.selezione(F2, "Option4", false);
-    static constexpr const char* boxes[] = {"Text3",  "Text4",  "Text5",  "Text6",  "Text7",  "Text8",
-                                            "Text9",  "Text10", "Text11", "Text12", "Text13", "Text14",
-                                            "Text15", "Text16", "Text17", "Text18", "Text19"};
-    for (const char* b : boxes) e.colore(F2, b, Colore::Rosso);
-    e.testo(F2, "Text2", "Metano");
-    e.testo(F2, "Text3", "1");
-    e.testo(F2, "Text4", "0,7487");
-    e.testo(F2, "Text5", "4");
-    e.testo(F2, "Text6", "0,2513");
-    for (int i = 7; i <= 16; ++i) e.testo(F2, boxes[i - 3], "0");
-    e.testo(F2, "Text17", "124,665");
-    e.testo(F2, "Text18", "3,98928");
-    e.testo(F2, "Text19", "16,043");
+    e.selezione(Ruolo::Atomica, true);
+    e.selezione(Ruolo::Ponderale, false);
+    // Every box from the atom count of carbon to the molecular weight, in the fuel form's order.
+    constexpr Quantita scatole[] = {Q::AtomiC, Q::FrazC, Q::AtomiH, Q::FrazH, Q::AtomiO, Q::FrazO,
+                                    Q::AtomiCl, Q::FrazCl, Q::AtomiS, Q::FrazS, Q::AtomiN, Q::FrazN,
+                                    Q::Inerti, Q::Acqua, Q::OssigenoStechiom, Q::OssigenoPonderale,
+                                    Q::PesoMolecolare};
+    for (Quantita q : scatole) e.colore(q, Colore::Rosso);
+    e.testo(Q::Combustibile, "Metano");
+    e.testo(Q::AtomiC, "1");
+    e.testo(Q::FrazC, "0,7487");
+    e.testo(Q::AtomiH, "4");
+    e.testo(Q::FrazH, "0,2513");
+    for (std::size_t i = 4; i < 14; ++i) e.testo(scatole[i], "0");
+    e.testo(Q::OssigenoStechiom, "124,665");
+    e.testo(Q::OssigenoPonderale, "3,98928");
+    e.testo(Q::PesoMolecolare, "16,043");
 
-    m.FrazC = 0.7487;
-    m.FrazH = 0.2513;
+    m.FrazC = MetanoFrazC;
+    m.FrazH = MetanoFrazH;
     m.FrazO = 0;
     m.FrazCl = 0;
     m.FrazS = 0;
     m.FrazN = 0;
     m.Inerti = 0;
     m.Acqua = 0;
-    m.OssigenoStechiom = 124.665;
-    m.OssigenoPonderale = 3.98928;
+    m.OssigenoStechiom = MetanoOssigenoStechiom;
+    m.OssigenoPonderale = MetanoOssigenoPonderale;
 
-    e.colore(Finestra::Form3, "Text1", Colore::Rosso);
-    m.PotereCalorifico = 11958;
-    e.testo(Finestra::Form3, "Text1", "11958");
+    e.colore(Q::PotereCalorifico, Colore::Rosso);
+    m.PotereCalorifico = MetanoPotereCalorifico;
+    e.testo(Q::PotereCalorifico, "11958");
 }
 
 void composizioneAtomica(Modulo1& m, EsitoOperazione& e) {
-    for (const char* b : {"Text4", "Text6", "Text8", "Text10", "Text12", "Text14"}) e.colore(F2, b, Colore::Rosso);
-    m.PesoMolecolare = 12.011 * m.AtomiC + 1.008 * m.AtomiH + 16 * m.AtomiO + 35.453 * m.AtomiCl +
-                       32.06 * m.AtomiS + 14.0067 * m.AtomiN;
-    e.testo(F2, "Text19", FormatoTroncato(m.PesoMolecolare, 4));
+    Passo passo("peso molecolare e frazioni ponderali");
+    for (Quantita q : Frazioni) e.colore(q, Colore::Rosso);
+    m.PesoMolecolare = PesoAtomicoC * m.AtomiC + PesoAtomicoH * m.AtomiH + PesoAtomicoO * m.AtomiO +
+                       PesoAtomicoCl * m.AtomiCl + PesoAtomicoS * m.AtomiS + PesoAtomicoN * m.AtomiN;
+    e.testo(Q::PesoMolecolare, FormatoTroncato(m.PesoMolecolare, Info(Q::PesoMolecolare).decimali));
     m.PesoMolecolareTalQuale = m.PesoMolecolare / ((1 - m.Inerti) - m.Acqua);
-    m.FrazC = (12.011 * m.AtomiC) / m.PesoMolecolareTalQuale;
-    m.FrazH = (1.008 * m.AtomiH) / m.PesoMolecolareTalQuale;
-    m.FrazO = (16 * m.AtomiO) / m.PesoMolecolareTalQuale;
-    m.FrazCl = (35.453 * m.AtomiCl) / m.PesoMolecolareTalQuale;
-    m.FrazS = (32.06 * m.AtomiS) / m.PesoMolecolareTalQuale;
-    m.FrazN = (m.AtomiN * 14.0067) / m.PesoMolecolareTalQuale;
-    e.testo(F2, "Text4", FormatoTroncato(m.FrazC, 4));
-    e.testo(F2, "Text6", FormatoTroncato(m.FrazH, 4));
-    e.testo(F2, "Text8", FormatoTroncato(m.FrazO, 4));
-    e.testo(F2, "Text10", FormatoTroncato(m.FrazCl, 4));
-    e.testo(F2, "Text12", FormatoTroncato(m.FrazS, 4));
-    e.testo(F2, "Text14", FormatoTroncato(m.FrazN, 4));
+    m.FrazC = (PesoAtomicoC * m.AtomiC) / m.PesoMolecolareTalQuale;
+    m.FrazH = (PesoAtomicoH * m.AtomiH) / m.PesoMolecolareTalQuale;
+    m.FrazO = (PesoAtomicoO * m.AtomiO) / m.PesoMolecolareTalQuale;
+    m.FrazCl = (PesoAtomicoCl * m.AtomiCl) / m.PesoMolecolareTalQuale;
+    m.FrazS = (PesoAtomicoS * m.AtomiS) / m.PesoMolecolareTalQuale;
+    m.FrazN = (m.AtomiN * PesoAtomicoN) / m.PesoMolecolareTalQuale;
+    for (Quantita q : Frazioni) e.testo(q, FormatoTroncato(m.*Info(q).variabile, Info(q).decimali));
 }
 
 void ossigenoStechiometrico(Modulo1& m, EsitoOperazione& e) {
-    m.MoliC = (1000 * m.FrazC) / 12.011;
-    m.MoliH = (1000 * m.FrazH) / 1.008;
-    m.MoliO = (1000 * m.FrazO) / 16;
-    m.MoliCl = (1000 * m.FrazCl) / 35.453;
-    m.MoliS = (1000 * m.FrazS) / 32.06;
-    m.MoliN = (m.FrazN * 1000) / 14.0067;
+    Passo passo("ossigeno stechiometrico");
+    m.MoliC = (GrammiPerKg * m.FrazC) / PesoAtomicoC;
+    m.MoliH = (GrammiPerKg * m.FrazH) / PesoAtomicoH;
+    m.MoliO = (GrammiPerKg * m.FrazO) / PesoAtomicoO;
+    m.MoliCl = (GrammiPerKg * m.FrazCl) / PesoAtomicoCl;
+    m.MoliS = (GrammiPerKg * m.FrazS) / PesoAtomicoS;
+    m.MoliN = (m.FrazN * GrammiPerKg) / PesoAtomicoN;
     m.FattoreNormalizzazione = 1 / (m.FrazC + m.FrazH + m.FrazO + m.FrazCl + m.FrazS + m.FrazN);
-    m.MassaBase = (12.011 * m.MoliC + 1.008 * m.MoliH + 16 * m.MoliO + 35.453 * m.MoliCl + 32.06 * m.MoliS +
-                   14.0067 * m.MoliN) *
+    m.MassaBase = (PesoAtomicoC * m.MoliC + PesoAtomicoH * m.MoliH + PesoAtomicoO * m.MoliO +
+                   PesoAtomicoCl * m.MoliCl + PesoAtomicoS * m.MoliS + PesoAtomicoN * m.MoliN) *
                   m.FattoreNormalizzazione;
     // Chlorine binds hydrogen as HCl as far as it goes; equal values take MoliCl.
     m.MoliHCl = m.MoliH < m.MoliCl ? m.MoliH : m.MoliCl;
-    m.MoliO2 = (m.MoliC + m.MoliS) + (m.MoliH - m.MoliHCl) / 4 - m.MoliO / 2;
-    m.OssigenoPonderale = (32 * m.MoliO2) / m.MassaBase;
-    m.OssigenoStechiom = m.OssigenoPonderale / 0.032;
-    e.testo(F2, "Text17", FormatoTroncato(m.OssigenoStechiom, 3));
-    e.testo(F2, "Text18", FormatoTroncato(m.OssigenoPonderale, 3));
+    m.MoliO2 = (m.MoliC + m.MoliS) + (m.MoliH - m.MoliHCl) / AtomiHPerO2 - m.MoliO / AtomiOPerO2;
+    m.OssigenoPonderale = (MassaMolareO2 * m.MoliO2) / m.MassaBase;
+    m.OssigenoStechiom = m.OssigenoPonderale / MassaMolareO2Kg;
+    for (Quantita q : {Q::OssigenoStechiom, Q::OssigenoPonderale})
+        e.testo(q, FormatoTroncato(m.*Info(q).variabile, Info(q).decimali));
 }
 
 }  // namespace
@@ -93,10 +96,11 @@ EsitoOperazione CalcolaCombustibile(Modulo1& m, TipoCombustibile tipo, Composizi
             if (composizione == Composizione::Atomica) composizioneAtomica(m, e);
             ossigenoStechiometrico(m, e);
         }
-        e.focus(F2, "Command2");
+        e.focus(Ruolo::Continua);
         e.completato = true;
-    } catch (const ErroreAritmetico&) {
-        e.messaggio(F2, messaggi::VerificareInput);
+    } catch (const ErroreAritmetico& err) {
+        e.dettaglio = {err.passo(), err.causa()};
+        e.messaggio(Finestra::Form2, messaggi::VerificareInput);
     }
     return e;
 }

@@ -29,7 +29,7 @@ using RigaRapporto = std::vector<Elemento>;
 class SorgenteTesti {
 public:
     virtual ~SorgenteTesti() = default;
-    virtual std::string Testo(Finestra finestra, std::string_view controllo) const = 0;
+    virtual std::string Testo(Bersaglio b) const = 0;
 };
 
 // Date and time texts for lines 3 and 4, asked when those lines are written.

@@ -2,76 +2,19 @@
 
 #include <charconv>
 #include <cstring>
+#include <vector>
 
 namespace termix {
 
-namespace {
-using M = Modulo1;
-}  // namespace
-
-const std::array<ColonnaUscita, NumeroColonneValori> ColonneValori = {{
-    {"PesoMolecolare", &M::PesoMolecolare},
-    {"FrazC", &M::FrazC},
-    {"FrazH", &M::FrazH},
-    {"FrazO", &M::FrazO},
-    {"FrazCl", &M::FrazCl},
-    {"FrazS", &M::FrazS},
-    {"FrazN", &M::FrazN},
-    {"OssigenoStechiom", &M::OssigenoStechiom},
-    {"OssigenoPonderale", &M::OssigenoPonderale},
-    {"PotereCalorifico", &M::PotereCalorifico},
-    {"UmiditaSpecifica", &M::UmiditaSpecifica},
-    {"PortataC", &M::PortataC},
-    {"PortataH", &M::PortataH},
-    {"PortataO", &M::PortataO},
-    {"PortataCl", &M::PortataCl},
-    {"PortataS", &M::PortataS},
-    {"PortataN", &M::PortataN},
-    {"PortataAcqua", &M::PortataAcqua},
-    {"PortataInerti", &M::PortataInerti},
-    {"EnergiaIngresso", &M::EnergiaIngresso},
-    {"EnergiaNetta", &M::EnergiaNetta},
-    {"PortataO2Stech", &M::PortataO2Stech},
-    {"PortataVolO2Stech", &M::PortataVolO2Stech},
-    {"PortataAriaStech", &M::PortataAriaStech},
-    {"PortataVolAriaStech", &M::PortataVolAriaStech},
-    {"PortataAriaEff", &M::PortataAriaEff},
-    {"PortataVolAriaEff", &M::PortataVolAriaEff},
-    {"PortataAcquaUmidita", &M::PortataAcquaUmidita},
-    {"TempFumi", &M::TempFumi},
-    {"PesoMolecolareFumi", &M::PesoMolecolareFumi},
-    {"CaloreSpecificoFumi", &M::CaloreSpecificoFumi},
-    {"CostanteCloro", &M::CostanteCloro},
-    {"ConcCl2", &M::ConcCl2},
-    {"PortataVolFumiNormale", &M::PortataVolFumiNormale},
-    {"PortataVolFumi", &M::PortataVolFumi},
-    {"KmoliN2", &M::KmoliN2},
-    {"PortataN2", &M::PortataN2},
-    {"PercVolN2", &M::PercVolN2},
-    {"PercPesoN2", &M::PercPesoN2},
-    {"KmoliO2", &M::KmoliO2},
-    {"PortataO2", &M::PortataO2},
-    {"PercVolO2", &M::PercVolO2},
-    {"PercPesoO2", &M::PercPesoO2},
-    {"KmoliCO2", &M::KmoliCO2},
-    {"PortataCO2", &M::PortataCO2},
-    {"PercVolCO2", &M::PercVolCO2},
-    {"PercPesoCO2", &M::PercPesoCO2},
-    {"KmoliH2O", &M::KmoliH2O},
-    {"PortataH2O", &M::PortataH2O},
-    {"PercVolH2O", &M::PercVolH2O},
-    {"PercPesoH2O", &M::PercPesoH2O},
-    {"KmoliSO2", &M::KmoliSO2},
-    {"PortataSO2", &M::PortataSO2},
-    {"PercVolSO2", &M::PercVolSO2},
-    {"PercPesoSO2", &M::PercPesoSO2},
-    {"KmoliHCl", &M::KmoliHCl},
-    {"PortataHCl", &M::PortataHCl},
-    {"PercVolHCl", &M::PercVolHCl},
-    {"PercPesoHCl", &M::PercPesoHCl},
-    {"KmoliFumi", &M::KmoliFumi},
-    {"PortataFumi", &M::PortataFumi},
-}};
+std::span<const Grandezza* const> ColonneValori() {
+    static const std::vector<const Grandezza*> colonne = [] {
+        std::vector<const Grandezza*> c;
+        for (const Grandezza& g : Grandezze())
+            if (g.ha(Uscita)) c.push_back(&g);
+        return c;
+    }();
+    return colonne;
+}
 
 void ScriviCampo(std::string& out, std::string_view campo, char sep) {
     if (campo.find_first_of(sep == ';' ? std::string_view(";\"\r\n") : std::string_view(",\"\r\n")) ==
@@ -104,21 +47,55 @@ void ScriviNumero(std::string& out, double x, char sep) {
 }
 
 void ScriviNomiValori(std::string& out, char sep) {
-    for (const auto& c : ColonneValori) {
+    for (const Grandezza* c : ColonneValori()) {
         out.push_back(sep);
-        out += c.nome;
+        out += c->nome;
     }
 }
 
 void ScriviValori(std::string& out, const Modulo1* m, char sep) {
     // The values go through one buffer: one append per record, not per value.
-    char valori[NumeroColonneValori * (LunghezzaMassimaNumero + 1)];
+    const std::span<const Grandezza* const> colonne = ColonneValori();
+    char valori[NumeroGrandezze * (LunghezzaMassimaNumero + 1)];
     char* p = valori;
-    for (const auto& c : ColonneValori) {
+    for (const Grandezza* c : colonne) {
         *p++ = sep;
-        if (m) p = ScriviNumero(p, ((*m).*c.variabile).v, sep);
+        if (m) p = ScriviNumero(p, ((*m).*c->variabile).v, sep);
     }
     out.append(valori, p);
+}
+
+namespace {
+
+void scriviTesti(std::string& out, char sep, std::span<const std::string_view> testi) {
+    for (std::size_t i = 0; i < testi.size(); ++i) {
+        if (i) out.push_back(sep);
+        ScriviCampo(out, testi[i], sep);
+    }
+}
+
+}  // namespace
+
+void ScriviIntestazioneTabella(std::string& out, char sep, std::span<const std::string_view> testi,
+                               const char* variata) {
+    scriviTesti(out, sep, testi);
+    if (variata) {
+        out.push_back(sep);
+        out += variata;
+    }
+    ScriviNomiValori(out, sep);
+    out += "\r\n";
+}
+
+void ScriviRigaTabella(std::string& out, char sep, std::span<const std::string_view> testi, bool conVariata,
+                       const double* variata, const Modulo1* m) {
+    scriviTesti(out, sep, testi);
+    if (conVariata) {
+        out.push_back(sep);
+        if (variata) ScriviNumero(out, *variata, sep);
+    }
+    ScriviValori(out, m, sep);
+    out += "\r\n";
 }
 
 }  // namespace termix

@@ -6,7 +6,7 @@
 
 #include "model/Formato.h"
 #include "model/Messaggi.h"
-#include "ui/AdattaSchermo.h"
+#include "ui/FormBase.h"
 #include "ui/Dialoghi.h"
 
 namespace termix {
@@ -80,8 +80,8 @@ void CampoNumerico::focusOutEvent(QFocusEvent* e) {
 
 void creaCampi(FormBase& form, Modulo1& record, std::span<const VoceCampo> tabella) {
     for (const auto& v : tabella) {
-        auto* c = new CampoNumerico(&form, record, v.variabile, v.prossimo);
-        form.aggiungi(c, v.casella, Controllo::Tipo::Normale, v.left, v.top, 1095, 285, v.tabIndex, 0, false, false);
+        auto* c = new CampoNumerico(&form, record, Info(v.quantita).variabile, v.prossimo);
+        form.aggiungi(c, {.nome = v.casella, .left = v.left, .top = v.top, .width = 1095, .height = 285, .tab = v.tabIndex});
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <span>
 
+#include "model/Grandezze.h"
 #include "model/Modulo1.h"
 
 namespace termix {
@@ -39,11 +40,11 @@ private:
     QString prossimo_;
 };
 
-// One row of a form's field table: box, record variable, next on Enter, and
-// where the box sits.
+// One row of a form's field table: box, the quantity it holds (a name has no
+// record variable), next on Enter, and where the box sits.
 struct VoceCampo {
     const char* casella;
-    Numero Modulo1::*variabile;
+    Quantita quantita;
     const char* prossimo;
     float left, top;
     int tabIndex;

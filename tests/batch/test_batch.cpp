@@ -54,7 +54,8 @@ struct Prova {
     }
 };
 
-const std::string Vuoti(batch::NumeroColonneValori, ',');
+constexpr std::size_t NumeroValori = 61;  // PesoMolecolare to PortataFumi
+const std::string Vuoti(NumeroValori, ',');
 const std::string Testa = "Impianto;Tipo;PortataComb;EccessoAria;TempAria;UmiditaRelativa;TempCeneri;Dispersioni\r\n";
 const std::string Dati = ";Metano;100;20;20;50;20;5\r\n";
 
@@ -102,7 +103,7 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         {"", "--help", 0, {"termix54-batch [INGRESSO.csv|-] [-o USCITA.csv]"}, {}},
         {"Impianto;Combustibile;Tipo\n\"Forno; 2\";\"gas \"\"N\"\"\";Metano\n", "in.csv", 0,
          {"\r\n1;\"Forno; 2\";\"gas \"\"N\"\"\";" + std::string(messaggi::PotereInadeguato) + " | " +
-          messaggi::VerificareInput + std::string(batch::NumeroColonneValori, ';') + "\r\n"}, {}},
+          messaggi::VerificareInput + std::string(NumeroValori, ';') + "\r\n"}, {}},
         // Values past what the boxes can show stop the record, also when no text is made.
         {"Tipo;PortataComb;Dispersioni\nMetano;2e303;0\n", "in.csv", 0, {"\r\n1;;;" + std::string(messaggi::VerificareInput) + ";"}, {}},
         {"Tipo;Costo\nMetano;1\n", "in.csv -o no.csv", 2, {}, {"colonna sconosciuta: \"Costo\""}},
@@ -293,8 +294,7 @@ TEST(Batch, VariandoComeRigheSeparate) {
     caso.tipo = TipoCombustibile::Altri;
     caso.composizione = Composizione::Ponderale;
     for (auto [nome, testo] : base)
-        for (const auto& c : batch::ColonneIngresso)
-            if (std::string_view(c.nome) == nome) caso.valori.*c.variabile = *LeggiNumero(testo);
+        caso.valori.*TrovaGrandezza(nome)->variabile = *LeggiNumero(testo);
     // Excess air 0 and losses of 100 % stop the run: gaps with their messages.
     const struct { const char* variata; double da, a, passo; } sweeps[] = {
         {"EccessoAria", 0, 100, 12.5}, {"Dispersioni", 0, 100, 10}, {"PotereCalorifico", 1000, 9000, 1000},
@@ -303,7 +303,7 @@ TEST(Batch, VariandoComeRigheSeparate) {
     for (const auto& s : sweeps) {
         std::vector<double> valori;
         ASSERT_FALSE(ValoriAndamento(s.da, s.a, s.passo, valori));
-        CalcolaAndamento(caso, *TrovaGrandezza(IngressiAndamento, s.variata), valori, punti);
+        CalcolaAndamento(caso, *TrovaGrandezza(s.variata), valori, punti);
         std::string csv = "Tipo;Composizione", atteso;
         for (auto [nome, testo] : base)
             if (nome != std::string_view(s.variata)) csv += std::string(";") + nome;
@@ -326,7 +326,7 @@ TEST(Batch, VariandoComeRigheSeparate) {
     std::string csv = "Tipo;Composizione", riga = "Altri;Ponderale";
     for (auto [nome, testo] : base) csv += std::string(";") + nome, riga += std::string(";") + testo;
     for (double t : {std::round((punti.front().m.TempFumi.v + punti.back().m.TempFumi.v) / 2), 3000.0}) {
-        const Obiettivo o = TrovaObiettivo(caso, IngressiAndamento[1], punti, t);
+        const Obiettivo o = TrovaObiettivo(caso, Info(IngressiAndamento[1]), punti, t);
         const bool trovato = o.esito == Obiettivo::Esito::Trovato;
         EXPECT_EQ(trovato, t < 2000) << o.frase;
         std::string atteso = trovato ? "OK;" + numero(o.valore) : o.frase + ";";
@@ -373,14 +373,17 @@ TEST(Batch, PiuThreadStessaUscitaInOrdine) {
         std::fclose(in);
         std::fclose(err);
         uscite[k] = leggi(o.nomeUscita);
-        // Malformed records are reported in order too.
+        // Malformed records and arithmetic stops are reported in order too.
         std::istringstream e(p.leggi("err.txt"));
-        long long prec = 0, contate = 0;
-        for (std::string linea; std::getline(e, linea); ++contate) {
+        long long prec = 0, malformate = 0, fermate = 0;
+        for (std::string linea; std::getline(e, linea);) {
             EXPECT_GT(std::stoll(linea.substr(linea.find("riga ") + 5)), prec);
             prec = std::stoll(linea.substr(linea.find("riga ") + 5));
+            malformate += linea.find("Tipo sconosciuto") != std::string::npos;
+            fermate += linea.find("equilibrio del cloro: radice quadrata di un numero negativo") != std::string::npos;
         }
-        EXPECT_EQ(contate, (n + 2) / 7);  // the i % 7 == 4 ones
+        EXPECT_EQ(malformate, (n + 2) / 7);  // the i % 7 == 4 ones
+        EXPECT_EQ(fermate, 9);  // chlorine with no excess air: i % 7 == 1 and i % 90 == 0
     }
     EXPECT_EQ(uscite[0], uscite[1]);
     const auto r = prova::RigheCrLf(uscite[1]);

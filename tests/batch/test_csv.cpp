@@ -188,22 +188,22 @@ TEST(ElaboraRecord, MetanoComeNelCalcoloGuidatoETestiDelleMaschere) {
         Caso c = elabora(csv);
         ASSERT_EQ(c.r.stato, RisultatoRecord::Stato::Completato) << c.r.esito;
         EXPECT_EQ(c.r.esito, "OK");
-        for (const auto& col : ColonneValori)
-            EXPECT_TRUE(stessiBit((c.r.m.*col.variabile).v, (atteso.*col.variabile).v)) << col.nome;
+        for (const Grandezza* col : ColonneValori())
+            EXPECT_TRUE(stessiBit((c.r.m.*col->variabile).v, (atteso.*col->variabile).v)) << col->nome;
         for (const auto& x : termix::prova::scritti(termix::prova::CasiLavorati[0]))  // the methane texts of the forms
-            EXPECT_EQ(c.vista.testo(x.finestra, x.box), x.testo) << x.box;
-        EXPECT_EQ(c.vista.testo(Finestra::Form2, "Text2"), "Metano");  // the preset writes over the typed name
-        EXPECT_TRUE(c.vista.selezionato(Finestra::Form2, "Option1") && c.vista.selezionato(Finestra::Form2, "Option3"));
-        EXPECT_FALSE(c.vista.selezionato(Finestra::Form2, "Option2") || c.vista.selezionato(Finestra::Form2, "Option4"));
+            EXPECT_EQ(c.vista.testo(x.bersaglio), x.testo) << x.testo;
+        EXPECT_EQ(c.vista.testo(Quantita::Combustibile), "Metano");  // the preset writes over the typed name
+        EXPECT_TRUE(c.vista.selezionato(Ruolo::Metano) && c.vista.selezionato(Ruolo::Atomica));
+        EXPECT_FALSE(c.vista.selezionato(Ruolo::Altri) || c.vista.selezionato(Ruolo::Ponderale));
     }
     const VistaForme v = elabora(MetanoIt).vista, e = elabora(MetanoEn).vista;
-    EXPECT_EQ(elabora(MetanoIt).h.campoDiColonna[ColPotereCalorifico], -1);  // a column the file lacks
-    EXPECT_EQ(v.testo(Finestra::Form2, "Text1"), "Forno");
-    EXPECT_EQ(v.testo(Finestra::Form2, "Text20"), "100");
-    EXPECT_EQ(v.testo(Finestra::Form3, "Text2"), "20");
-    EXPECT_EQ(e.testo(Finestra::Form3, "Text2"), "20,00");  // as typed, with the comma
-    EXPECT_EQ(e.testo(Finestra::Form3, "Text10"), "5,0");
-    EXPECT_EQ(e.testo(Finestra::Form2, "Text3"), "1");  // preset over an absent cell
+    EXPECT_EQ(elabora(MetanoIt).h.campoDiColonna[Indice(Quantita::PotereCalorifico)], -1);  // a column the file lacks
+    EXPECT_EQ(v.testo(Quantita::Impianto), "Forno");
+    EXPECT_EQ(v.testo(Quantita::PortataComb), "100");
+    EXPECT_EQ(v.testo(Quantita::EccessoAria), "20");
+    EXPECT_EQ(e.testo(Quantita::EccessoAria), "20,00");  // as typed, with the comma
+    EXPECT_EQ(e.testo(Quantita::Dispersioni), "5,0");
+    EXPECT_EQ(e.testo(Quantita::AtomiC), "1");  // preset over an absent cell
 }
 
 TEST(ElaboraRecord, PotereCalorificoStimatoODigitato) {
@@ -212,11 +212,11 @@ TEST(ElaboraRecord, PotereCalorificoStimatoODigitato) {
                      "Altri;Ponderale;0,75;0,25;100;20;20;50;  \n");
     ASSERT_EQ(c.r.stato, RisultatoRecord::Stato::Completato) << c.r.esito;
     EXPECT_TRUE(stessiBit(c.r.m.PotereCalorifico.v, ((7783 * 0.75 + 25016.73 * (0.25 - 0.0 / 8)) - 422.505 * 0.0) + 2501.673 * 0.0));
-    EXPECT_EQ(c.vista.testo(Finestra::Form3, "Text1"), "12091,43");
+    EXPECT_EQ(c.vista.testo(Quantita::PotereCalorifico), "12091,43");
     c = elabora("Tipo;PotereCalorifico;PortataComb;EccessoAria\nMetano;9.500,5;100;20\n");  // typed over the preset
     ASSERT_EQ(c.r.stato, RisultatoRecord::Stato::Completato) << c.r.esito;
     EXPECT_EQ(c.r.m.EnergiaIngresso.v, 950050.0);
-    EXPECT_EQ(c.vista.testo(Finestra::Form3, "Text1"), "9.500,5");
+    EXPECT_EQ(c.vista.testo(Quantita::PotereCalorifico), "9.500,5");
 }
 
 TEST(ElaboraRecord, OgniEsito) {

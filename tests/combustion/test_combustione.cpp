@@ -126,13 +126,14 @@ TEST(EquilibrioCloro, EdgesAndErrors) {
 }
 
 constexpr Finestra F7 = Finestra::Form7;
+const size_t Form7 = 18;  // the feed and air results, the humidity's among them
 const std::vector<std::string> Energia = {messaggi::PotereInadeguato, messaggi::VerificareInput};
 const std::vector<std::string> Errore = {messaggi::VerificareInput};
 
 std::vector<Scritto> scrittiDi(const EsitoOperazione& e) {
     std::vector<Scritto> v;
     for (const auto& x : e.effetti)
-        if (x.tipo == T::Testo) v.push_back({x.finestra, std::string(x.controllo), x.testo});
+        if (x.tipo == T::Testo) v.push_back({x.bersaglio, x.testo});
     return v;
 }
 
@@ -148,30 +149,36 @@ TEST(EseguiCalcolo, WorkedCasesWriteEveryBoxInOrderThenShowForm7) {
     }
     Modulo1 m = combustibileClorurato();  // 0.012345 · 100 kg/h of N is 1.2345 kg/h: the box cuts it to 1,234
     m.FrazN = 0.012345;
-    EXPECT_EQ((testi(EseguiCalcolo(m))[{F7, "Text6"}]), "1,234");
+    EXPECT_EQ(testi(EseguiCalcolo(m))[Quantita::PortataN], "1,234");
 }
 
 TEST(EseguiCalcolo, StopsAndWhatIsWrittenBefore) {
     auto con = [](Modulo1 (*caso)(), auto cambia) { Modulo1 m = caso(); cambia(m); return m; };
-    const struct { const char* nome; Modulo1 m; size_t form7; std::vector<std::string> messaggi; } casi[] = {
-        {"no fuel flow: the energy stop after the humidity box", con(metano, [](Modulo1& m) { m.PortataComb = 0; }), 1, Energia},
-        {"the humidity fails: nothing written", con(metano, [](Modulo1& m) { m.TempAria = -273.15; }), 0, Errore},
+    // The detail says the step and the cause (its start: the operands follow).
+    const struct { const char* nome; Modulo1 m; size_t form7; std::vector<std::string> messaggi; const char* dettaglio; } casi[] = {
+        {"no fuel flow: the energy stop after the humidity box", con(metano, [](Modulo1& m) { m.PortataComb = 0; }), 1,
+         Energia, ""},
+        {"the humidity fails: nothing written", con(metano, [](Modulo1& m) { m.TempAria = -273.15; }), 0, Errore,
+         "umidità dell'aria: logaritmo di un numero non positivo (0)"},
         // The balance stays in range (energy in 1.2e308) but the energy box multiplies it by 10.
-        {"a huge plant", con(metano, [](Modulo1& m) { m.PortataComb = 1e304, m.Dispersioni = 0; }), 9, Errore},
+        {"a huge plant", con(metano, [](Modulo1& m) { m.PortataComb = 1e304, m.Dispersioni = 0; }), 9, Errore,
+         "visualizzazione di EnergiaIngresso: prodotto fuori scala (1.1958"},
         // No oxygen left for the chlorine trial points; Form7 written, Form8 not.
-        {"no excess air", con(cloruroDiVinile, [](Modulo1& m) { m.EccessoAria = 0, m.ConcCl2 = 99; }), 18, Errore},
+        {"no excess air", con(cloruroDiVinile, [](Modulo1& m) { m.EccessoAria = 0, m.ConcCl2 = 99; }), Form7, Errore,
+         "equilibrio del cloro: radice quadrata di un numero negativo (-1.0000000000000001e-05)"},
         // A row whose chlorine steps cycle ends at once the same way, well before the guard.
-        {"cycling chlorine steps", cloroCiclico(), 18, Errore},
+        {"cycling chlorine steps", cloroCiclico(), Form7, Errore, "equilibrio del cloro: ciclo di periodo 2, fermato dopo "},
     };
     for (auto c : casi) {
         const double cl2 = c.m.ConcCl2.v;
         auto e = EseguiCalcolo(c.m);
         EXPECT_FALSE(e.completato) << c.nome;
         EXPECT_EQ(e.messaggi(), c.messaggi) << c.nome;
-        EXPECT_EQ(ordineTesti(e, F7).size(), c.form7) << c.nome;
-        EXPECT_TRUE(ordineTesti(e, Finestra::Form8).empty()) << c.nome;
+        EXPECT_EQ(ordineTesti(e).size(), c.form7) << c.nome;  // the flue gas never written
         EXPECT_EQ(c.m.ConcCl2.v, cl2) << c.nome;  // the chlorine result is never reached
-        EXPECT_EQ(c.m.PercVolHCl.v > 0, c.m.FrazCl.v > 0 && c.form7 == 18) << c.nome;  // the composition was made
+        EXPECT_EQ(c.m.PercVolHCl.v > 0, c.m.FrazCl.v > 0 && c.form7 == Form7) << c.nome;  // the composition was made
+        EXPECT_EQ(e.dettaglio.testo().substr(0, std::string_view(c.dettaglio).size()), c.dettaglio) << c.nome;
+        EXPECT_EQ(e.dettaglio.testo().empty(), !*c.dettaglio) << c.nome;
     }
     // Left where the guard would stop: one pass more or fewer lands on the other value.
     Modulo1 ciclo = cloroCiclico();
@@ -200,7 +207,7 @@ TEST(StimaPotereCalorifico, FromWeightFractions) {
         ASSERT_TRUE(e.completato);
         EXPECT_EQ(tipi(e), (std::vector<T>{T::Colore, T::Testo}));
         EXPECT_EQ(e.effetti[0].colore, Colore::Rosso);
-        EXPECT_EQ((testi(e)[{Finestra::Form3, "Text1"}]), c.testo);
+        EXPECT_EQ(testi(e)[Quantita::PotereCalorifico], c.testo);
     }
     Modulo1 m;
     m.FrazC = 1e305, m.PotereCalorifico = 7;  // overflow: the message, the old value kept
@@ -234,7 +241,7 @@ TEST(Andamento, TargetOnMethaneMatchesABisectionOnTheCore) {
     ASSERT_FALSE(ValoriAndamento(0, 200, 5, valori));
     const IngressiCaso metano{TipoCombustibile::Metano, Composizione::Nessuna, prova::metano()};  // inputs read
     std::vector<PuntoAndamento> punti;
-    CalcolaAndamento(metano, IngressiAndamento[0], valori, punti);
+    CalcolaAndamento(metano, Info(IngressiAndamento[0]), valori, punti);
     for (double t : {850.0, 1100.0}) {
         // The grid step where the temperature falls below t, then halves to 0.01 %.
         double lo = 0;
@@ -244,7 +251,7 @@ TEST(Andamento, TargetOnMethaneMatchesABisectionOnTheCore) {
             const double x = lo + (hi - lo) / 2;
             (tempFumi(x) >= t ? lo : hi) = x;
         }
-        const Obiettivo o = TrovaObiettivo(metano, IngressiAndamento[0], punti, t);
+        const Obiettivo o = TrovaObiettivo(metano, Info(IngressiAndamento[0]), punti, t);
         ASSERT_EQ(o.esito, Obiettivo::Esito::Trovato) << o.frase;
         EXPECT_TRUE(o.finoA);
         EXPECT_EQ(o.valore, lo);
@@ -253,16 +260,16 @@ TEST(Andamento, TargetOnMethaneMatchesABisectionOnTheCore) {
     }
 
     // 20 % gives 1314.6 °C and 200 % is far below 850 °C.
-    EXPECT_EQ(TrovaObiettivo(metano, IngressiAndamento[0], punti, 3000).frase,
+    EXPECT_EQ(TrovaObiettivo(metano, Info(IngressiAndamento[0]), punti, 3000).frase,
               "La temperatura dei fumi non raggiunge 3000 °C tra 0 e 200 %");
-    EXPECT_EQ(TrovaObiettivo(metano, IngressiAndamento[0], punti, 100).frase,
+    EXPECT_EQ(TrovaObiettivo(metano, Info(IngressiAndamento[0]), punti, 100).frase,
               "La temperatura dei fumi resta sopra 100 °C tra 0 e 200 %");
     // Up, down, a gap, up again: three crossings, the gap bridged.
     std::vector<PuntoAndamento> zigzag(punti.begin(), punti.begin() + 5);
     const double temperature[] = {900, 800, 900, 0, 800};
     for (int k = 0; k < 5; ++k) zigzag[k].m.TempFumi = temperature[k];
     zigzag[3].completato = false;
-    const Obiettivo o = TrovaObiettivo(metano, IngressiAndamento[0], zigzag, 850);
+    const Obiettivo o = TrovaObiettivo(metano, Info(IngressiAndamento[0]), zigzag, 850);
     EXPECT_EQ(o.esito, Obiettivo::Esito::PiuIncroci);
     EXPECT_EQ(o.frase, "La temperatura dei fumi incrocia 850 °C 3 volte tra 0 e 20 %: restringere l'intervallo");
 }

@@ -156,9 +156,17 @@ private slots:
         QStyleOptionButton o;  // the style is told to draw the focus frame on "&ESCI"
         o.initFrom(ctl(GestoreForm::form7(), "Command1"));
         QVERIFY((o.state & QStyle::State_HasFocus) && (o.state & QStyle::State_KeyboardFocusChange));
-        for (const Scritto& s : scritti(CasiLavorati[0]))
-            QCOMPARE(testo(s.finestra == Finestra::Form7 ? static_cast<FormBase&>(GestoreForm::form7()) : GestoreForm::form8(),
-                           s.box.c_str()), QString::fromStdString(s.testo));
+        // The result boxes in writing order: Form7 from the humidity box, then Form8.
+        std::vector<std::pair<FormBase*, QString>> caselle;
+        for (int n : {19, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14, 15, 16, 17, 18})
+            caselle.emplace_back(&GestoreForm::form7(), QStringLiteral("Text%1").arg(n));
+        for (int n = 1; n <= 36; ++n)
+            if (n != 2) caselle.emplace_back(&GestoreForm::form8(), QStringLiteral("Text%1").arg(n));
+        const std::vector<Scritto> attesi = scritti(CasiLavorati[0]);
+        QCOMPARE(attesi.size(), caselle.size());
+        for (size_t i = 0; i < attesi.size(); ++i)
+            QCOMPARE(testo(*caselle[i].first, caselle[i].second.toLatin1().constData()),
+                     QString::fromStdString(attesi[i].testo));
         // Back and forth: one copy of each form, texts kept, the heating value emptied by "&Precedente".
         const char* passi[][3] = {{"Form7", "Command3", "Form8"}, {"Form8", "Command2", "Form7"},
                                   {"Form7", "Command2", "Form3"}, {"Form3", "Command2", "Form2"}, {"Form2", "Command2", "Form3"}};

@@ -13,22 +13,21 @@ using T = Effetto::Tipo;
 
 namespace {
 
-constexpr Finestra F2 = Finestra::Form2;
-
 TEST(CalcolaCombustibile, MethanePresetWritesTheFixedDataSet) {
     Modulo1 m;
     m.AtomiC = 7;  // left as it is
     auto e = CalcolaCombustibile(m, TipoCombustibile::Metano, Composizione::Ponderale);
     ASSERT_TRUE(e.completato);
     // Option3 selected and Option4 cleared first, the boxes red before their texts, the focus last.
-    EXPECT_TRUE(e.effetti[0].controllo == "Option3" && e.effetti[0].selezionato && !e.effetti[1].selezionato);
+    EXPECT_TRUE(e.effetti[0].bersaglio == Bersaglio(Ruolo::Atomica) && e.effetti[0].selezionato);
+    EXPECT_TRUE(e.effetti[1].bersaglio == Bersaglio(Ruolo::Ponderale) && !e.effetti[1].selezionato);
     EXPECT_EQ(e.effetti[2].tipo, T::Colore);
-    EXPECT_EQ(std::ranges::count(tipi(e), T::Colore), 17 + 1);  // Text3..Text19 and Form3's heating value
+    EXPECT_EQ(std::ranges::count(tipi(e), T::Colore), 17 + 1);  // the 17 composition and result boxes and the heating value
     EXPECT_EQ(e.effetti.back().tipo, T::Focus);
     auto t = testi(e);
-    for (auto [box, testo] : {std::pair{"Text2", "Metano"}, {"Text4", "0,7487"}, {"Text18", "3,98928"}, {"Text19", "16,043"}})
-        EXPECT_EQ((t[{F2, box}]), testo) << box;  // Text18: the preset text, five decimals
-    EXPECT_EQ((t[{Finestra::Form3, "Text1"}]), "11958");
+    for (auto [box, testo] : {std::pair{"Combustibile", "Metano"}, {"FrazC", "0,7487"}, {"OssigenoPonderale", "3,98928"},
+                              {"PesoMolecolare", "16,043"}, {"PotereCalorifico", "11958"}})
+        EXPECT_EQ(t[B(box)], testo) << box;  // OssigenoPonderale: the preset text, five decimals
     EXPECT_TRUE(m.OssigenoPonderale.v == 3.98928 && m.PotereCalorifico.v == 11958.0 && m.AtomiC.v == 7.0);
     EXPECT_EQ(m.PesoMolecolare.v, 0.0);
 }
@@ -42,25 +41,25 @@ TEST(CalcolaCombustibile, CompositionTexts) {
     } casi[] = {
         // Methane typed as a formula: the fraction is cut (0,7486), not the preset 0,7487.
         {"CH4", Composizione::Atomica, 1, 4, 0, 0, 0, 0, 0,
-         {{"Text19", "16,043"}, {"Text4", "0,7486"}, {"Text6", "0,2513"}, {"Text17", "124,664"}, {"Text18", "3,989"}}},
+         {{"PesoMolecolare", "16,043"}, {"FrazC", "0,7486"}, {"FrazH", "0,2513"}, {"OssigenoStechiom", "124,664"}, {"OssigenoPonderale", "3,989"}}},
         // 20 % inerts and water scale the fractions by 0.8: C 0.59894, H 0.20105; O2 3.98928 * 0.8.
         {"CH4 inerti e acqua", Composizione::Atomica, 1, 4, 0, 0, 0, 0.1, 0.1,
-         {{"Text4", "0,5989"}, {"Text6", "0,201"}, {"Text17", "99,731"}, {"Text18", "3,191"}}},
+         {{"FrazC", "0,5989"}, {"FrazH", "0,201"}, {"OssigenoStechiom", "99,731"}, {"OssigenoPonderale", "3,191"}}},
         // More chlorine than hydrogen: HCl takes all hydrogen, C alone needs oxygen:
         // M = 12.011 + 1.008 + 70.906 = 83.925; O2 = 32 * (1000/83.925) / 1000 = 0.38129.
         {"CHCl2", Composizione::Atomica, 1, 1, 0, 2, 0, 0, 0,
-         {{"Text19", "83,925"}, {"Text10", "0,8448"}, {"Text18", "0,381"}, {"Text17", "11,915"}}},
+         {{"PesoMolecolare", "83,925"}, {"FrazCl", "0,8448"}, {"OssigenoPonderale", "0,381"}, {"OssigenoStechiom", "11,915"}}},
         // C2H3Cl: M = 62.499; 32.0 mol C, 48.0 H, 16.0 Cl per kg; O2 = 32 + 32/4 = 40 mol/kg.
         {"C2H3Cl", Composizione::Atomica, 2, 3, 0, 1, 0, 0, 0,
-         {{"Text19", "62,499"}, {"Text4", "0,3843"}, {"Text10", "0,5672"}, {"Text17", "40"}, {"Text18", "1,28"}}},
+         {{"PesoMolecolare", "62,499"}, {"FrazC", "0,3843"}, {"FrazCl", "0,5672"}, {"OssigenoStechiom", "40"}, {"OssigenoPonderale", "1,28"}}},
         // Pyridine C5H5N: M = 79.1017; N 14.0067 / 79.1017 = 0.17707, C 0.75921, H 0.06371.
         {"C5H5N", Composizione::Atomica, 5, 5, 0, 0, 1, 0, 0,
-         {{"Text14", "0,177"}, {"Text4", "0,7592"}, {"Text6", "0,0637"}}},
+         {{"FrazN", "0,177"}, {"FrazC", "0,7592"}, {"FrazH", "0,0637"}}},
         // Oxygen-rich: C + 3 O, M = 60.011; (1 - 1.5) * 1000/60.011 = -8.3318 mol, floored downwards.
-        {"CO3", Composizione::Atomica, 1, 0, 3, 0, 0, 0, 0, {{"Text17", "-8,332"}, {"Text18", "-0,267"}}},
+        {"CO3", Composizione::Atomica, 1, 0, 3, 0, 0, 0, 0, {{"OssigenoStechiom", "-8,332"}, {"OssigenoPonderale", "-0,267"}}},
         // Weight fractions as typed: only the oxygen boxes. 0.75/12.011*1000 = 62.4428 mol C,
         // 0.25/1.008*1000/4 = 62.0040 mol O2 for H.
-        {"ponderale", Composizione::Ponderale, 0.75, 0.25, 0, 0, 0, 0, 0, {{"Text17", "124,446"}, {"Text18", "3,982"}}},
+        {"ponderale", Composizione::Ponderale, 0.75, 0.25, 0, 0, 0, 0, 0, {{"OssigenoStechiom", "124,446"}, {"OssigenoPonderale", "3,982"}}},
     };
     for (const auto& c : casi) {
         Modulo1 m;
@@ -70,10 +69,9 @@ TEST(CalcolaCombustibile, CompositionTexts) {
         auto e = CalcolaCombustibile(m, TipoCombustibile::Altri, c.comp);
         ASSERT_TRUE(e.completato) << c.nome;
         auto t = testi(e);
-        for (const auto& [box, testo] : c.attesi) EXPECT_EQ((t[{F2, box}]), testo) << c.nome << ' ' << box;
-        if (c.comp == Composizione::Ponderale) {
-            EXPECT_EQ(ordineTesti(e, F2), (std::vector<std::string>{"Text17", "Text18"}));
-        }
+        for (const auto& [box, testo] : c.attesi) EXPECT_EQ(t[B(box)], testo) << c.nome << ' ' << box;
+        if (c.comp == Composizione::Ponderale)
+            EXPECT_EQ(ordineTesti(e), nomi({"OssigenoStechiom", "OssigenoPonderale"}));
     }
     // No fuel type: only the focus moves.
     Modulo1 m;
@@ -85,10 +83,10 @@ TEST(CalcolaCombustibile, ArithmeticErrorsStopAtTheFailingStep) {
         const char* nome;
         Composizione comp;
         double c, h, inerti, acqua;
-        std::vector<std::string> scrittiPrima;
+        std::vector<Bersaglio> scrittiPrima;
     } casi[] = {
-        {"inerti+acqua=1", Composizione::Atomica, 1, 4, 0.5, 0.5, {"Text19"}},  // the weight, then x / 0
-        {"nessun atomo", Composizione::Atomica, 0, 0, 0, 0, {"Text19"}},        // 0/0 in the first fraction
+        {"inerti+acqua=1", Composizione::Atomica, 1, 4, 0.5, 0.5, {Quantita::PesoMolecolare}},  // the weight, then x / 0
+        {"nessun atomo", Composizione::Atomica, 0, 0, 0, 0, {Quantita::PesoMolecolare}},        // 0/0 in the first fraction
         {"frazioni nulle", Composizione::Ponderale, 0, 0, 0, 0, {}},            // the normalisation divides by 0
     };
     for (const auto& c : casi) {
@@ -97,7 +95,7 @@ TEST(CalcolaCombustibile, ArithmeticErrorsStopAtTheFailingStep) {
         m.OssigenoPonderale = 42;
         auto e = CalcolaCombustibile(m, TipoCombustibile::Altri, c.comp);
         EXPECT_FALSE(e.completato) << c.nome;
-        EXPECT_EQ(ordineTesti(e, F2), c.scrittiPrima) << c.nome;
+        EXPECT_EQ(ordineTesti(e), c.scrittiPrima) << c.nome;
         EXPECT_EQ(e.messaggi(), std::vector<std::string>{messaggi::VerificareInput}) << c.nome;
         for (const auto& x : e.effetti) EXPECT_NE(x.tipo, T::Focus) << c.nome;  // focus not moved
         EXPECT_EQ(m.OssigenoPonderale.v, 42.0) << c.nome;                        // not reached

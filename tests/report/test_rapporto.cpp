@@ -66,27 +66,27 @@ TEST(RapportoMetano, FileByteForByteAndThePrinterLines) {
 std::string B(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
 
 TEST(Rapporto, LayoutOfEmptyLongAndOverflowingValues) {
-    const struct { int riga; std::vector<std::pair<std::pair<F, std::string>, std::string>> campi;
+    const struct { int riga; std::vector<std::pair<const char*, std::string>> campi;
                    std::vector<std::string> attese; } casi[] = {
         {7, {}, {"     Portata combustibile" + B(9) + " =  kg/h"}},  // an empty box: the frame alone
         {10, {}, {"        Carbonio" + B(18)}},
-        {5, {{{F::Form2, "Text1"}, std::string(200, 'N')}}, {"     Impianto" + B(21) + " = " + std::string(200, 'N')}},
+        {5, {{"Impianto", std::string(200, 'N')}}, {"     Impianto" + B(21) + " = " + std::string(200, 'N')}},
         // Table values of 11, 12 and 13 characters in column 12; empty cells still pad.
-        {61, {{{F::Form8, "Text9"}, "1234567,891"}, {{F::Form8, "Text10"}, "1"}}, {"  N2" + B(7) + "1234567,891 1" + B(23)}},
-        {61, {{{F::Form8, "Text9"}, "12345678,901"}, {{F::Form8, "Text10"}, "1"}}, {"  N2" + B(7) + "12345678,9011" + B(23)}},
-        {62, {{{F::Form8, "Text13"}, "123456789,012"}, {{F::Form8, "Text14"}, "7"}, {{F::Form8, "Text15"}, "3"},
-              {{F::Form8, "Text16"}, "4"}},
+        {61, {{"KmoliN2", "1234567,891"}, {"PortataN2", "1"}}, {"  N2" + B(7) + "1234567,891 1" + B(23)}},
+        {61, {{"KmoliN2", "12345678,901"}, {"PortataN2", "1"}}, {"  N2" + B(7) + "12345678,9011" + B(23)}},
+        {62, {{"KmoliO2", "123456789,012"}, {"PortataO2", "7"}, {"PercVolO2", "3"},
+              {"PercPesoO2", "4"}},
          {"  O2" + B(7) + "123456789,012", B(23) + "7" + B(11) + "3" + B(11) + "4"}},
         // Two value columns overflowing on the same row: two breaks.
-        {67, {{{F::Form8, "Text33"}, std::string(13, '1')}, {{F::Form8, "Text34"}, std::string(13, '2')},
-              {{F::Form8, "Text35"}, "100,00"}, {{F::Form8, "Text36"}, "100,00"}},
+        {67, {{"KmoliFumi", std::string(13, '1')}, {"PortataFumi", std::string(13, '2')},
+              {"TotaleVolume", "100,00"}, {"TotalePeso", "100,00"}},
          {" Totale" + B(4) + std::string(13, '1'), B(23) + std::string(13, '2'), B(35) + "100,00" + B(6) + "100,00"}},
         // A long label: the value still starts at column 50.
-        {48, {{{F::Form7, "Text18"}, "15,294"}}, {"     Portata acqua (umidit\xC3\xA0 atmosferica)" + B(9) + " = 15,294 kg/h"}},
+        {48, {{"PortataAcquaUmidita", "15,294"}}, {"     Portata acqua (umidit\xC3\xA0 atmosferica)" + B(9) + " = 15,294 kg/h"}},
     };
     for (const auto& c : casi) {
         TestiForm t;
-        for (const auto& [campo, testo] : c.campi) t(campo.first, campo.second) = testo;
+        for (const auto& [campo, testo] : c.campi) t(campo) = testo;
         OrologioFisso orologio;
         EXPECT_EQ(RigheTesto(RigaDelRapporto(c.riga, TipoUscita::File, t, orologio)), c.attese) << c.riga;
     }
@@ -119,8 +119,8 @@ TEST(Codifica, Windows1252) {
     EXPECT_EQ(InWindows1252(lungo + "\xC3\xA0"), lungo + "\xE0");
     // Unrepresentable characters do not move the columns after them.
     TestiForm t;
-    t(F::Form8, "Text9") = "\xE6\x97\xA5\xE6\x97\xA5";
-    t(F::Form8, "Text10") = "5";
+    t("KmoliN2") = "\xE6\x97\xA5\xE6\x97\xA5";
+    t("PortataN2") = "5";
     OrologioFisso orologio;
     FileSystemMemoria fs;
     ASSERT_TRUE(SalvaRapporto("A.TXT", t, orologio, fs));

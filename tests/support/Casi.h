@@ -2,6 +2,8 @@
 // The worked cases, as records ready for the calculation run, the texts the
 // run writes into the result forms for each of them, and readers of effects.
 #include <map>
+#include <stdexcept>
+#include <string_view>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -76,13 +78,32 @@ inline Modulo1 combustibileClorurato() {
     return m;
 }
 
-// The result boxes in the order the run writes them.
-inline const char* const BoxForm7 = "Text19 Text1 Text2 Text3 Text4 Text5 Text6 Text7 Text8 Text9 Text10 Text12 "
-                                    "Text13 Text14 Text15 Text16 Text17 Text18";
+// A target by its name: a quantity's column name, or a role's name.
+inline Bersaglio B(std::string_view nome) {
+    if (const Grandezza* g = TrovaGrandezza(nome)) return g->id;
+    static const std::pair<const char*, Ruolo> ruoli[] = {
+        {"Metano", Ruolo::Metano},           {"Altri", Ruolo::Altri},
+        {"Atomica", Ruolo::Atomica},         {"Ponderale", Ruolo::Ponderale},
+        {"Continua", Ruolo::Continua},       {"TotaleVolume", Ruolo::TotaleVolume},
+        {"TotalePeso", Ruolo::TotalePeso},
+    };
+    for (auto [n, r] : ruoli)
+        if (nome == n) return r;
+    throw std::invalid_argument("no quantity or role named " + std::string(nome));
+}
+
+// The results in the order the run writes them: the feed and air results
+// (the humidity first, before the iteration), then the flue gas.
+inline const char* const BoxForm7 =
+    "UmiditaSpecifica PortataC PortataH PortataO PortataCl PortataS PortataN PortataAcqua PortataInerti "
+    "EnergiaIngresso EnergiaNetta PortataO2Stech PortataVolO2Stech PortataAriaStech PortataVolAriaStech "
+    "PortataAriaEff PortataVolAriaEff PortataAcquaUmidita";
 inline std::string BoxForm8() {
-    std::string s = "Text1";
-    for (int i = 3; i <= 36; ++i) s += " Text" + std::to_string(i);
-    return s;
+    std::string s = "TempFumi PesoMolecolareFumi CaloreSpecificoFumi CostanteCloro ConcCl2 PortataVolFumiNormale "
+                    "PortataVolFumi";
+    for (const char* x : {"N2", "O2", "CO2", "H2O", "SO2", "HCl"})
+        for (const char* k : {"Kmoli", "Portata", "PercVol", "PercPeso"}) s += std::string(" ") + k + x;
+    return s + " KmoliFumi PortataFumi TotaleVolume TotalePeso";
 }
 
 struct CasoLavorato {
@@ -115,39 +136,43 @@ inline const CasoLavorato CasiLavorati[] = {
 };
 
 struct Scritto {
-    Finestra finestra;
-    std::string box, testo;
+    Bersaglio bersaglio;
+    std::string testo;
     bool operator==(const Scritto&) const = default;
 };
 
-// The case's result texts, Form7 then Form8, in writing order.
+// The case's result texts, feed and air then flue gas, in writing order.
 inline std::vector<Scritto> scritti(const CasoLavorato& c) {
     std::vector<Scritto> v;
-    auto aggiungi = [&](Finestra f, const std::string& box, const char* testi) {
+    auto aggiungi = [&](const std::string& box, const char* testi) {
         std::istringstream b(box), t(testi);
-        for (std::string x, y; b >> x && t >> y;) v.push_back({f, x, y});
+        for (std::string x, y; b >> x && t >> y;) v.push_back({B(x), y});
     };
-    aggiungi(Finestra::Form7, BoxForm7, c.form7);
-    aggiungi(Finestra::Form8, BoxForm8(), c.form8);
+    aggiungi(BoxForm7, c.form7);
+    aggiungi(BoxForm8(), c.form8);
     return v;
 }
 
 // Small readers over an ordered effect list.
-using Chiave = std::pair<Finestra, std::string>;
 
-// The last text written into each box.
-inline std::map<Chiave, std::string> testi(const EsitoOperazione& e) {
-    std::map<Chiave, std::string> t;
+// The last text written to each target.
+inline std::map<Bersaglio, std::string> testi(const EsitoOperazione& e) {
+    std::map<Bersaglio, std::string> t;
     for (const auto& x : e.effetti)
-        if (x.tipo == Effetto::Tipo::Testo) t[{x.finestra, std::string(x.controllo)}] = x.testo;
+        if (x.tipo == Effetto::Tipo::Testo) t[x.bersaglio] = x.testo;
     return t;
 }
 
-// Boxes written, in writing order.
-inline std::vector<std::string> ordineTesti(const EsitoOperazione& e, Finestra f) {
-    std::vector<std::string> v;
+// The targets written, in writing order.
+inline std::vector<Bersaglio> ordineTesti(const EsitoOperazione& e) {
+    std::vector<Bersaglio> v;
     for (const auto& x : e.effetti)
-        if (x.tipo == Effetto::Tipo::Testo && x.finestra == f) v.emplace_back(x.controllo);
+        if (x.tipo == Effetto::Tipo::Testo) v.push_back(x.bersaglio);
+    return v;
+}
+inline std::vector<Bersaglio> nomi(std::initializer_list<const char*> l) {
+    std::vector<Bersaglio> v;
+    for (const char* n : l) v.push_back(B(n));
     return v;
 }
 

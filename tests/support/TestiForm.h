@@ -13,17 +13,17 @@ namespace termix::prova {
 
 class TestiForm : public SorgenteTesti {
 public:
-    std::string Testo(Finestra f, std::string_view c) const override {
-        auto it = testi.find({f, std::string(c)});
+    std::string Testo(Bersaglio b) const override {
+        auto it = testi.find(b);
         return it == testi.end() ? std::string() : it->second;
     }
     void Applica(const EsitoOperazione& esito) {
         for (const Effetto& e : esito.effetti)
-            if (e.tipo == Effetto::Tipo::Testo) testi[{e.finestra, std::string(e.controllo)}] = e.testo;
+            if (e.tipo == Effetto::Tipo::Testo) testi[e.bersaglio] = e.testo;
     }
-    std::string& operator()(Finestra f, const std::string& c) { return testi[{f, c}]; }
+    std::string& operator()(std::string_view nome) { return testi[B(nome)]; }
 
-    std::map<std::pair<Finestra, std::string>, std::string> testi;
+    std::map<Bersaglio, std::string> testi;
 };
 
 class OrologioFisso : public Orologio {
@@ -39,13 +39,14 @@ public:
 // conditions of the worked case typed on Form3, then "&Calcola" on Form3.
 inline TestiForm TestiMetano(Modulo1& m) {
     TestiForm t;
-    t(Finestra::Form2, "Text1") = "Impianto Nord";
-    t(Finestra::Form2, "Text20") = "100";
+    t("Impianto") = "Impianto Nord";
+    t("PortataComb") = "100";
     m.PortataComb = 100;
     t.Applica(CalcolaCombustibile(m, TipoCombustibile::Metano, Composizione::Nessuna));
     condizioni(m, 20, 20, 50, 20, 5);
-    for (auto [box, testo] : {std::pair{"Text2", "20"}, {"Text4", "20"}, {"Text5", "50"}, {"Text8", "20"}, {"Text10", "5"}})
-        t(Finestra::Form3, box) = testo;
+    for (auto [box, testo] : {std::pair{"EccessoAria", "20"}, {"TempAria", "20"}, {"UmiditaRelativa", "50"},
+                              {"TempCeneri", "20"}, {"Dispersioni", "5"}})
+        t(box) = testo;
     t.Applica(EseguiCalcolo(m));
     return t;
 }

@@ -1,0 +1,148 @@
+#include "model/Grandezze.h"
+
+#include <array>
+
+namespace termix {
+
+namespace {
+
+using M = Modulo1;
+using Q = Quantita;
+constexpr double Inf = std::numeric_limits<double>::infinity();
+constexpr double ZeroAssoluto = -273.15;  // °C
+
+constexpr unsigned In = Ingresso;
+constexpr unsigned InVar = Ingresso | Variabile;
+constexpr unsigned Ris = Uscita | Mostrata;
+constexpr unsigned RisT = Uscita | Mostrata | Tracciabile;
+
+// Each entry in the order of the enum (checked when the table is first read).
+constexpr std::array<Grandezza, NumeroGrandezze> Tabella = {{
+    {Q::Impianto, "Impianto", nullptr, "", "Nome dell'impianto", -1, In},
+    {Q::Combustibile, "Combustibile", nullptr, "", "Nome combustibile", -1, In},
+    {Q::Tipo, "Tipo", nullptr, "", "Tipo di combustibile (Metano oppure Altri)", -1, In},
+    {Q::Composizione, "Composizione", nullptr, "", "Composizione (Atomica oppure Ponderale)", -1, In},
+    {Q::PortataComb, "PortataComb", &M::PortataComb, "kg/h", "Portata combustibile", -1, InVar, 0, Inf,
+     "massima", "minima"},
+    {Q::AtomiC, "AtomiC", &M::AtomiC, "atomi/molecola", "Atomi di carbonio", -1, In, 0},
+    {Q::AtomiH, "AtomiH", &M::AtomiH, "atomi/molecola", "Atomi di idrogeno", -1, In, 0},
+    {Q::AtomiO, "AtomiO", &M::AtomiO, "atomi/molecola", "Atomi di ossigeno", -1, In, 0},
+    {Q::AtomiCl, "AtomiCl", &M::AtomiCl, "atomi/molecola", "Atomi di cloro", -1, In, 0},
+    {Q::AtomiS, "AtomiS", &M::AtomiS, "atomi/molecola", "Atomi di zolfo", -1, In, 0},
+    {Q::AtomiN, "AtomiN", &M::AtomiN, "atomi/molecola", "Atomi di azoto", -1, In, 0},
+    {Q::PesoMolecolare, "PesoMolecolare", &M::PesoMolecolare, "g/mole", "Peso molecolare", 4, Uscita},
+    {Q::FrazC, "FrazC", &M::FrazC, "kg/kg", "Frazione ponderale di carbonio", 4, In | Uscita, 0, 1},
+    {Q::FrazH, "FrazH", &M::FrazH, "kg/kg", "Frazione ponderale di idrogeno", 4, In | Uscita, 0, 1},
+    {Q::FrazO, "FrazO", &M::FrazO, "kg/kg", "Frazione ponderale di ossigeno", 4, In | Uscita, 0, 1},
+    {Q::FrazCl, "FrazCl", &M::FrazCl, "kg/kg", "Frazione ponderale di cloro", 4, In | Uscita, 0, 1},
+    {Q::FrazS, "FrazS", &M::FrazS, "kg/kg", "Frazione ponderale di zolfo", 4, In | Uscita, 0, 1},
+    {Q::FrazN, "FrazN", &M::FrazN, "kg/kg", "Frazione ponderale di azoto", 4, In | Uscita, 0, 1},
+    {Q::Inerti, "Inerti", &M::Inerti, "kg/kg", "Contenuto inerti", -1, In, 0, 1},
+    {Q::Acqua, "Acqua", &M::Acqua, "kg/kg", "Contenuto acqua", -1, In, 0, 1},
+    {Q::OssigenoStechiom, "OssigenoStechiom", &M::OssigenoStechiom, "moli/kg comb.", "Ossigeno stechiometrico", 3,
+     Uscita},
+    {Q::OssigenoPonderale, "OssigenoPonderale", &M::OssigenoPonderale, "kg/kg comb.", "Ossigeno ponderale", 3,
+     Uscita},
+    {Q::PotereCalorifico, "PotereCalorifico", &M::PotereCalorifico, "kcal/kg", "Potere calorifico", 2,
+     InVar | Uscita, 0},
+    {Q::EccessoAria, "EccessoAria", &M::EccessoAria, "%", "Eccesso d'aria", -1, InVar, 0},
+    {Q::TempAria, "TempAria", &M::TempAria, "°C", "Temperatura dell'aria", -1, InVar, ZeroAssoluto, Inf, "massima",
+     "minima"},
+    {Q::UmiditaRelativa, "UmiditaRelativa", &M::UmiditaRelativa, "%", "Umidità relativa dell'aria", -1, InVar, 0,
+     100, "massima", "minima"},
+    {Q::TempCeneri, "TempCeneri", &M::TempCeneri, "°C", "Temperatura uscita ceneri", -1, InVar, ZeroAssoluto, Inf,
+     "massima", "minima"},
+    {Q::Dispersioni, "Dispersioni", &M::Dispersioni, "%", "Dispersioni termiche", -1, InVar, 0, 100, "massime",
+     "minime"},
+    {Q::UmiditaSpecifica, "UmiditaSpecifica", &M::UmiditaSpecifica, "kgH2O/kg aria secca", "Umidità specifica aria",
+     5, Ris},
+    {Q::PortataC, "PortataC", &M::PortataC, "kg/h", "Portata ponderale C totale", 3, Ris},
+    {Q::PortataH, "PortataH", &M::PortataH, "kg/h", "Portata ponderale H totale", 3, Ris},
+    {Q::PortataO, "PortataO", &M::PortataO, "kg/h", "Portata ponderale O totale", 3, Ris},
+    {Q::PortataCl, "PortataCl", &M::PortataCl, "kg/h", "Portata ponderale Cl totale", 3, Ris},
+    {Q::PortataS, "PortataS", &M::PortataS, "kg/h", "Portata ponderale S totale", 3, Ris},
+    {Q::PortataN, "PortataN", &M::PortataN, "kg/h", "Portata ponderale N totale", 3, Ris},
+    {Q::PortataAcqua, "PortataAcqua", &M::PortataAcqua, "kg/h", "Portata ponderale acqua totale", 3, Ris},
+    {Q::PortataInerti, "PortataInerti", &M::PortataInerti, "kg/h", "Portata ponderale inerti totale", 3, Ris},
+    {Q::EnergiaIngresso, "EnergiaIngresso", &M::EnergiaIngresso, "kcal/h", "Energia disponibile in ingresso", 1, Ris},
+    {Q::EnergiaNetta, "EnergiaNetta", &M::EnergiaNetta, "kcal/h", "Energia disponibile netta", 1, Ris},
+    {Q::PortataO2Stech, "PortataO2Stech", &M::PortataO2Stech, "kg/h", "Portata ponderale O2 stechiometrico", 3, Ris},
+    {Q::PortataVolO2Stech, "PortataVolO2Stech", &M::PortataVolO2Stech, "Nm3/h",
+     "Portata volumetrica O2 stechiometrico", 3, Ris},
+    {Q::PortataAriaStech, "PortataAriaStech", &M::PortataAriaStech, "kg/h", "Portata ponderale aria stechiometrica", 3,
+     Ris},
+    {Q::PortataVolAriaStech, "PortataVolAriaStech", &M::PortataVolAriaStech, "Nm3/h",
+     "Portata volumetrica aria stechiometrica", 3, Ris},
+    {Q::PortataAriaEff, "PortataAriaEff", &M::PortataAriaEff, "kg/h", "Portata ponderale aria effettiva", 3, Ris},
+    {Q::PortataVolAriaEff, "PortataVolAriaEff", &M::PortataVolAriaEff, "Nm3/h", "Portata volumetrica aria effettiva",
+     3, Ris},
+    {Q::PortataAcquaUmidita, "PortataAcquaUmidita", &M::PortataAcquaUmidita, "kg/h",
+     "Portata acqua (umidità atmosferica)", 3, Ris},
+    {Q::TempFumi, "TempFumi", &M::TempFumi, "°C", "Temperatura teorica fumi", 1, RisT},
+    {Q::PesoMolecolareFumi, "PesoMolecolareFumi", &M::PesoMolecolareFumi, "g/mole", "Peso molecolare medio fumi", 3,
+     Ris},
+    {Q::CaloreSpecificoFumi, "CaloreSpecificoFumi", &M::CaloreSpecificoFumi, "kcal/kg°C",
+     "Calore specifico medio fumi", 3, RisT},
+    {Q::CostanteCloro, "CostanteCloro", &M::CostanteCloro, "", "Costante equilibrio reazione cloro", 6, Ris},
+    {Q::ConcCl2, "ConcCl2", &M::ConcCl2, "ppm", "Concentrazione Cl2 nei fumi", 3, RisT},
+    {Q::PortataVolFumiNormale, "PortataVolFumiNormale", &M::PortataVolFumiNormale, "Nm3/h",
+     "Portata volumetrica fumi", 3, Ris},
+    {Q::PortataVolFumi, "PortataVolFumi", &M::PortataVolFumi, "m3/h", "Portata volumetrica fumi alla temperatura", 3,
+     Ris},
+    {Q::KmoliN2, "KmoliN2", &M::KmoliN2, "kmoli/h", "N2 nei fumi", 3, Ris},
+    {Q::PortataN2, "PortataN2", &M::PortataN2, "kg/h", "N2 nei fumi", 3, Ris},
+    {Q::PercVolN2, "PercVolN2", &M::PercVolN2, "% vol", "N2 nei fumi", 2, Ris},
+    {Q::PercPesoN2, "PercPesoN2", &M::PercPesoN2, "% peso", "N2 nei fumi", 2, Ris},
+    {Q::KmoliO2, "KmoliO2", &M::KmoliO2, "kmoli/h", "O2 nei fumi", 3, Ris},
+    {Q::PortataO2, "PortataO2", &M::PortataO2, "kg/h", "O2 nei fumi", 3, Ris},
+    {Q::PercVolO2, "PercVolO2", &M::PercVolO2, "% vol", "O2 nei fumi", 2, RisT},
+    {Q::PercPesoO2, "PercPesoO2", &M::PercPesoO2, "% peso", "O2 nei fumi", 2, Ris},
+    {Q::KmoliCO2, "KmoliCO2", &M::KmoliCO2, "kmoli/h", "CO2 nei fumi", 3, Ris},
+    {Q::PortataCO2, "PortataCO2", &M::PortataCO2, "kg/h", "CO2 nei fumi", 3, Ris},
+    {Q::PercVolCO2, "PercVolCO2", &M::PercVolCO2, "% vol", "CO2 nei fumi", 2, Ris},
+    {Q::PercPesoCO2, "PercPesoCO2", &M::PercPesoCO2, "% peso", "CO2 nei fumi", 2, Ris},
+    {Q::KmoliH2O, "KmoliH2O", &M::KmoliH2O, "kmoli/h", "H2O nei fumi", 3, Ris},
+    {Q::PortataH2O, "PortataH2O", &M::PortataH2O, "kg/h", "H2O nei fumi", 3, Ris},
+    {Q::PercVolH2O, "PercVolH2O", &M::PercVolH2O, "% vol", "H2O nei fumi", 2, RisT},
+    {Q::PercPesoH2O, "PercPesoH2O", &M::PercPesoH2O, "% peso", "H2O nei fumi", 2, Ris},
+    {Q::KmoliSO2, "KmoliSO2", &M::KmoliSO2, "kmoli/h", "SO2 nei fumi", 3, Ris},
+    {Q::PortataSO2, "PortataSO2", &M::PortataSO2, "kg/h", "SO2 nei fumi", 3, Ris},
+    {Q::PercVolSO2, "PercVolSO2", &M::PercVolSO2, "% vol", "SO2 nei fumi", 2, Ris},
+    {Q::PercPesoSO2, "PercPesoSO2", &M::PercPesoSO2, "% peso", "SO2 nei fumi", 2, Ris},
+    {Q::KmoliHCl, "KmoliHCl", &M::KmoliHCl, "kmoli/h", "HCl nei fumi", 3, Ris},
+    {Q::PortataHCl, "PortataHCl", &M::PortataHCl, "kg/h", "HCl nei fumi", 3, Ris},
+    {Q::PercVolHCl, "PercVolHCl", &M::PercVolHCl, "% vol", "HCl nei fumi", 2, Ris},
+    {Q::PercPesoHCl, "PercPesoHCl", &M::PercPesoHCl, "% peso", "HCl nei fumi", 2, Ris},
+    {Q::KmoliFumi, "KmoliFumi", &M::KmoliFumi, "kmoli/h", "Fumi totali", 3, Ris},
+    {Q::PortataFumi, "PortataFumi", &M::PortataFumi, "kg/h", "Portata fumi", 3, RisT},
+}};
+
+// A misplaced entry would show one quantity under another's name.
+constexpr bool tabellaInOrdine() {
+    for (std::size_t i = 0; i < Tabella.size(); ++i)
+        if (static_cast<std::size_t>(Tabella[i].id) != i) return false;
+    return true;
+}
+static_assert(tabellaInOrdine());
+
+}  // namespace
+
+std::span<const Grandezza, NumeroGrandezze> Grandezze() { return Tabella; }
+
+const Grandezza& Info(Quantita q) { return Tabella[Indice(q)]; }
+
+bool StessoNome(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    auto minuscola = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (minuscola(a[i]) != minuscola(b[i])) return false;
+    return true;
+}
+
+const Grandezza* TrovaGrandezza(std::string_view nome) {
+    for (const Grandezza& g : Grandezze())
+        if (StessoNome(g.nome, nome)) return &g;
+    return nullptr;
+}
+
+}  // namespace termix

@@ -1,0 +1,81 @@
+#pragma once
+// The table of quantities: every input the user gives and every result the
+// program shows, once, with its name (the batch tool's column, the page's id),
+// its record variable, unit, Italian label, display decimals and, for inputs,
+// the range that makes physical sense. Forms, batch columns and help, the
+// result table, the report and the sweep all read it; adding a result is one
+// entry here plus its formula.
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <span>
+#include <string_view>
+
+#include "model/Modulo1.h"
+
+namespace termix {
+
+// In table order: the inputs in the order a user types them (fuel form, then
+// conditions), the fuel results among them where the output lists them, then
+// every result of the run in the order the result forms are written.
+enum class Quantita : std::uint8_t {
+    Impianto, Combustibile, Tipo, Composizione,
+    PortataComb, AtomiC, AtomiH, AtomiO, AtomiCl, AtomiS, AtomiN,
+    PesoMolecolare,
+    FrazC, FrazH, FrazO, FrazCl, FrazS, FrazN, Inerti, Acqua,
+    OssigenoStechiom, OssigenoPonderale,
+    PotereCalorifico,
+    EccessoAria, TempAria, UmiditaRelativa, TempCeneri, Dispersioni,
+    UmiditaSpecifica,
+    PortataC, PortataH, PortataO, PortataCl, PortataS, PortataN, PortataAcqua, PortataInerti,
+    EnergiaIngresso, EnergiaNetta,
+    PortataO2Stech, PortataVolO2Stech, PortataAriaStech, PortataVolAriaStech, PortataAriaEff, PortataVolAriaEff,
+    PortataAcquaUmidita,
+    TempFumi, PesoMolecolareFumi, CaloreSpecificoFumi, CostanteCloro, ConcCl2, PortataVolFumiNormale,
+    PortataVolFumi,
+    KmoliN2, PortataN2, PercVolN2, PercPesoN2,
+    KmoliO2, PortataO2, PercVolO2, PercPesoO2,
+    KmoliCO2, PortataCO2, PercVolCO2, PercPesoCO2,
+    KmoliH2O, PortataH2O, PercVolH2O, PercPesoH2O,
+    KmoliSO2, PortataSO2, PercVolSO2, PercPesoSO2,
+    KmoliHCl, PortataHCl, PercVolHCl, PercPesoHCl,
+    KmoliFumi, PortataFumi,
+};
+inline constexpr std::size_t NumeroGrandezze = static_cast<std::size_t>(Quantita::PortataFumi) + 1;
+
+// What a quantity is to the program (bits, combined).
+enum Uso : unsigned {
+    Ingresso = 1,     // typed by the user: a batch input column
+    Uscita = 2,       // a full-precision column of the batch output
+    Mostrata = 4,     // written, cut to `decimali`, into a result box by "&Calcola" of the conditions form
+    Variabile = 8,    // an input the sweep can vary
+    Tracciabile = 16, // a result the sweep can plot
+};
+
+struct Grandezza {
+    Quantita id;
+    const char* nome;             // batch column and page id
+    Numero Modulo1::*variabile;   // null for the names and the two choices
+    const char* unita;            // "" when it has none
+    const char* etichetta;        // Italian, without the unit
+    int decimali;                 // cut to this many decimals where a box shows it; -1 never computed into a box
+    unsigned usi;
+    double minimo = -std::numeric_limits<double>::infinity();  // inputs: the physical range, for help and
+    double massimo = std::numeric_limits<double>::infinity();  // documentation only (no input is refused by it)
+    // The adjectives of a sentence about it ("massima", "minime" and kin).
+    const char* massimo_ = "massimo";
+    const char* minimo_ = "minimo";
+
+    bool ha(Uso u) const { return (usi & u) != 0; }
+};
+
+std::span<const Grandezza, NumeroGrandezze> Grandezze();
+const Grandezza& Info(Quantita q);
+inline std::size_t Indice(Quantita q) { return static_cast<std::size_t>(q); }
+// The entry named `nome` (case aside, ASCII), or null.
+const Grandezza* TrovaGrandezza(std::string_view nome);
+
+// Two names equal but for the case of ASCII letters.
+bool StessoNome(std::string_view a, std::string_view b);
+
+}  // namespace termix
