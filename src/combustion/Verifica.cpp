@@ -13,36 +13,6 @@ namespace termix {
 
 namespace {
 
-constexpr VoceVerifica Voci[] = {
-    // inputs
-    {"SupportoTipo", "Combustibile di supporto", "", 0},
-    {"SupportoPortata", "Portata combustibile di supporto", "kg/h", 2},
-    {"SupportoPotereCalorifico", "Potere calorifico del supporto", "kcal/kg", 2},
-    {"SupportoFrazC", "Frazione ponderale C del supporto", "", 4},
-    {"SupportoFrazH", "Frazione ponderale H del supporto", "", 4},
-    {"SupportoFrazO", "Frazione ponderale O del supporto", "", 4},
-    {"SupportoFrazCl", "Frazione ponderale Cl del supporto", "", 4},
-    {"SupportoFrazS", "Frazione ponderale S del supporto", "", 4},
-    {"SupportoFrazN", "Frazione ponderale N del supporto", "", 4},
-    {"SupportoInerti", "Frazione ponderale inerti del supporto", "", 4},
-    {"SupportoAcqua", "Frazione ponderale acqua del supporto", "", 4},
-    {"TempoPermanenza", "Tempo di permanenza", "s", 2},
-    {"DiametroCamera", "Diametro interno camera", "m", 2},
-    {"O2Riferimento", "O2 di riferimento", "% vol secco", 1},
-    {"ConversioneSO3", "Conversione SO2 in SO3", "%", 2},
-    // results
-    {"TempFumiRif", "Temperatura fumi (entalpie NASA)", "°C", 1},
-    {"VolumeCamera", "Volume minimo camera", "m3", 2},
-    {"VelocitaCamera", "Velocità dei fumi in camera", "m/s", 2},
-    {"LunghezzaCamera", "Lunghezza camera", "m", 2},
-    {"O2Secco", "O2 sui fumi secchi", "% vol", 2},
-    {"HClRif", "HCl secco a O2 di riferimento", "mg/Nm3", 1},
-    {"SO2Rif", "SO2 secco a O2 di riferimento", "mg/Nm3", 1},
-    {"Cl2Rif", "Cl2 secco a O2 di riferimento", "mg/Nm3", 1},
-    {"RugiadaAcqua", "Punto di rugiada acqua", "°C", 1},
-    {"RugiadaSolforica", "Punto di rugiada acido solforico", "°C", 1},
-    {"RugiadaCloridrica", "Punto di rugiada acido cloridrico", "°C", 1},
-};
 
 constexpr double PrecisioneTemperatura = 0.01;  // K or °C, the bisections' end
 
@@ -86,12 +56,10 @@ std::optional<double> finito(double x) {
 
 }  // namespace
 
-std::span<const VoceVerifica> VociVerifica() { return Voci; }
-
-const VoceVerifica& Voce(const char* nome) {
-    for (const auto& v : Voci)
-        if (std::strcmp(v.nome, nome) == 0) return v;
-    throw std::logic_error(std::string("voce sconosciuta: ") + nome);
+const Grandezza& Voce(const char* nome) {
+    const Grandezza* g = TrovaGrandezza(nome);
+    if (!g) throw std::logic_error(std::string("grandezza sconosciuta: ") + nome);
+    return *g;
 }
 
 double EntalpiaNasa(int k, double T) {
@@ -170,7 +138,7 @@ std::vector<std::string> RigheVerifica(const Modulo1& m, const RisultatiVerifica
         righe.push_back(t);
     };
     auto voce = [&](const char* nome, std::optional<double> x) {
-        const VoceVerifica& v = Voce(nome);
+        const Grandezza& v = Voce(nome);
         riga(v.etichetta, TestoVoce(nome, x), v.unita);
     };
     righe.push_back("Verifica - Termix54");
@@ -183,7 +151,9 @@ std::vector<std::string> RigheVerifica(const Modulo1& m, const RisultatiVerifica
     voce("ConversioneSO3", p.conversioneSO3);
     riga("Modello", p.modello == ModelloTemperatura::Nasa ? "entalpie NASA" : "tabella del programma", "");
     righe.emplace_back();
-    riga("Temperatura teorica fumi (tabella del programma)", FormatoTroncato(m.TempFumi.v, 1), "°C");
+    const Grandezza& fumi = Info(Quantita::TempFumi);
+    riga((std::string(fumi.etichetta) + " (tabella del programma)").c_str(), FormatoTroncato(m.TempFumi.v, 1),
+         fumi.unita);
     voce("TempFumiRif", r.TempFumiRif);
     riga("Differenza", r.Differenza ? FormatoTroncato(*r.Differenza, 1) : "\u2014", "°C");
     const std::pair<const char*, std::optional<double>> camera[] = {

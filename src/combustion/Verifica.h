@@ -8,20 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "model/Grandezze.h"
 #include "model/Modulo1.h"
 
 namespace termix {
 
-// Names (batch columns), Italian labels, units and display decimals of the
-// inputs and results, in one place.
-struct VoceVerifica {
-    const char* nome;
-    const char* etichetta;
-    const char* unita;
-    int decimali;
-};
-std::span<const VoceVerifica> VociVerifica();
-const VoceVerifica& Voce(const char* nome);  // a name that is not in the list is a bug
+// A quantity of the checks in the table of quantities, by name; a name
+// that is not there is a bug.
+const Grandezza& Voce(const char* nome);
 
 inline constexpr double KjPerKcal = 4.1868;            // International Table calorie
 inline constexpr double VolumeMolareNormale = 22.414;  // Nm3/kmol at 0 °C, 1 atm

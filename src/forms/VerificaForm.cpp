@@ -86,11 +86,11 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
     };
 
     // The support fuel.
-    label(q(Voce("SupportoTipo").etichetta), 120, 170, 1900);
+    label(q(Voce("SupportoTipo").etichetta).section(QStringLiteral(" ("), 0, 0), 120, 170, 1900);  // the choices are in the list
     tipo_ = combo("SupportoTipo", 2040, 120, 1500, {"Nessuno", "Metano", "Ponderale"});
-    label(QStringLiteral("Portata [kg/h]"), 3720, 170, 1200);
+    label(conUnita("Portata", Voce("SupportoPortata").unita), 3720, 170, 1200);
     box("SupportoPortata", 4920, 140, 1000)->setText(QStringLiteral("0"));
-    label(QStringLiteral("Potere calorifico [kcal/kg]"), 6120, 170, 2000);
+    label(conUnita("Potere calorifico", Voce("SupportoPotereCalorifico").unita), 6120, 170, 2000);
     box("SupportoPotereCalorifico", 8160, 140, 1200);
     label(QStringLiteral("Frazioni ponderali del supporto Ponderale (somma 1):"), 120, 510, 5000);
     for (int k = 0; k < 8; ++k) {
@@ -98,13 +98,13 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
         box(Frazioni[k], 120 + 1170 * float(k), 960, 1000);
     }
     // The checks' parameters.
-    label(conUnita(Voce("TempoPermanenza").etichetta, "s"), 120, 1430, 2100);
+    label(conUnita(Voce("TempoPermanenza").etichetta, Voce("TempoPermanenza").unita), 120, 1430, 2100);
     box("TempoPermanenza", 2280, 1380, 800)->setText(QStringLiteral("2"));
-    label(conUnita(Voce("DiametroCamera").etichetta, "m"), 3240, 1430, 2100);
+    label(conUnita(Voce("DiametroCamera").etichetta, Voce("DiametroCamera").unita), 3240, 1430, 2100);
     box("DiametroCamera", 5400, 1380, 800);
     label(q(Voce("O2Riferimento").etichetta), 6420, 1430, 1500);
     o2_ = combo("O2Riferimento", 7980, 1380, 1380, {"11 %", "6 %", "3 %", "nessuno"});
-    label(conUnita(Voce("ConversioneSO3").etichetta, "%"), 120, 1790, 2100);
+    label(conUnita(Voce("ConversioneSO3").etichetta, Voce("ConversioneSO3").unita), 120, 1790, 2100);
     box("ConversioneSO3", 2280, 1740, 800)->setText(QStringLiteral("2"));
     label(QStringLiteral("Modello"), 3240, 1790, 700);
     modello_ = combo("Modello", 3960, 1740, 2300, {"entalpie NASA", "tabella del programma"});
@@ -117,7 +117,9 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
     // The results, each with its label and unit.
     for (const auto& r : Risultati) {
         QString testo;
-        if (std::string_view(r.nome) == "TempFumi") testo = QStringLiteral("Temperatura fumi (tabella) [°C]");
+        if (std::string_view(r.nome) == "TempFumi")
+            testo = conUnita((std::string(Info(Quantita::TempFumi).etichetta) + " (tabella)").c_str(),
+                             Info(Quantita::TempFumi).unita);
         else if (std::string_view(r.nome) == "Differenza") testo = QStringLiteral("Differenza NASA - tabella [°C]");
         else testo = conUnita(Voce(r.nome).etichetta, Voce(r.nome).unita);
         label(testo, r.x, r.y + 50, 3150);
