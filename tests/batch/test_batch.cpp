@@ -138,6 +138,7 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         {v(pond, "Ponderale;10;0;0,5;0,5"), "in.csv", 0, {";;;Il potere calorifico del combustibile di supporto deve"}, {}},
         {v(pond, "Ponderale;10;5000;0,5;x"), "in.csv", 0, {";;;Usare i numeri !;"}, {}},
         {v("TempoPermanenza", "0"), "in.csv --verifica", 0, {";;;Il tempo di permanenza deve essere maggiore di 0;"}, {}},
+        {"TempoPermanenza;Tipo\n0;Metano\n", "in.csv", 0, {";;;Il tempo di permanenza deve essere maggiore di 0;"}, {}},  // first field
         {v("DiametroCamera", "-1"), "in.csv", 0, {";;;Il diametro della camera deve essere maggiore di 0;"}, {}},
         {v("O2Riferimento", "21"), "in.csv", 0, {";;;L'O2 di riferimento deve essere tra 0 e 21"}, {}},
         {v("ConversioneSO3", "150"), "in.csv", 0, {";;;La conversione SO2 in SO3 deve essere tra 0 e 100;"}, {}},
