@@ -87,6 +87,7 @@ std::string Linee(long long prima, long long ultima) {
 
 void elabora(const Intestazione& h, Lotto& l, std::vector<std::string_view>& campi, RisultatoRecord& r,
              Rapporti& rapporti, const Variando* variando) {
+    std::vector<std::pair<double, Dettaglio>> fermati;
     for (const auto& rec : l.rec) {
         campi.clear();
         std::size_t inizio = rec.primo == 0 ? 0 : l.fini[rec.primo - 1];
@@ -95,8 +96,17 @@ void elabora(const Intestazione& h, Lotto& l, std::vector<std::string_view>& cam
             campi.emplace_back(l.dati.data() + inizio, fine - inizio);
             inizio = fine;
         }
-        if (variando)  // its records written already
-            ElaboraVariando(h, campi, rec.difetto, rec.riga, *variando, r, l.uscita);
+        if (variando) {  // its records written already
+            fermati.clear();
+            ElaboraVariando(h, campi, rec.difetto, rec.riga, *variando, r, l.uscita, fermati);
+            for (const auto& [valore, d] : fermati) {
+                std::string x;
+                ScriviNumero(x, valore, h.separatore);
+                l.errori += std::string(Programma) + ": riga " + std::to_string(rec.riga) + " (" +
+                            Linee(rec.linea, rec.ultimaLinea) + "), " + NomeColonnaVariata(*variando) + " = " + x + ": " +
+                            d.testo() + "\n";
+            }
+        }
         else
             ElaboraRecord(h, campi, rec.difetto, r, rapporti.cartella ? &rapporti.vista : nullptr);
         if (!variando && rapporti.cartella && r.stato == RisultatoRecord::Stato::Completato) {

@@ -44,13 +44,18 @@ std::optional<std::string> LeggiObiettivo(std::string_view testo, Variando& out)
     return std::nullopt;
 }
 
+const char* NomeColonnaVariata(const Variando& v) {
+    return v.colonna ? v.colonna->nome : ColonneExtra[ExSupportoPortata];
+}
+
 void ScriviIntestazioneVariando(std::string& out, char sep, std::span<const std::string> conservati,
                                 const Variando& v, bool verifica) {
-    ScriviIntestazione(out, sep, conservati, v.colonna ? v.colonna->nome : ColonneExtra[ExSupportoPortata], verifica);
+    ScriviIntestazione(out, sep, conservati, NomeColonnaVariata(v), verifica);
 }
 
 void ElaboraVariando(const Intestazione& h, std::span<const std::string_view> campi, Difetto difetto, long long riga,
-                     const Variando& v, RisultatoRecord& r, std::string& out) {
+                     const Variando& v, RisultatoRecord& r, std::string& out,
+                     std::vector<std::pair<double, Dettaglio>>& fermati) {
     IngressiCaso caso;
     ElaboraRecord(h, campi, difetto, r, nullptr, &caso);
     if (r.stato != RisultatoRecord::Stato::Completato) return ScriviRecord(out, h, riga, campi, r, true);
@@ -69,9 +74,12 @@ void ElaboraVariando(const Intestazione& h, std::span<const std::string_view> ca
         const EsitoOperazione e = CalcolaCasoConSupporto(portataSupporto ? caso : CasoCon(caso, *v.colonna, x), s, p.m);
         p.completato = e.completato;
         p.esito = e.completato ? "OK" : TestoEsito(e);
+        p.dettaglio = e.dettaglio;
     };
     std::vector<PuntoAndamento> punti(v.valori.size());
     for (size_t k = 0; k < punti.size(); ++k) calcola(v.valori[k], punti[k]);
+    for (const auto& p : punti)
+        if (!p.dettaglio.causa.empty()) fermati.emplace_back(p.valore, p.dettaglio);
     auto scriviPunto = [&](PuntoAndamento& p, std::optional<double> valore) {
         r.m = p.m;
         r.esito = std::move(p.esito);

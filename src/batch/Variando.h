@@ -22,6 +22,9 @@ struct Variando {
     std::optional<double> obiettivo;
 };
 
+// The varied column's name, as the header writes it.
+const char* NomeColonnaVariata(const Variando& v);
+
 // Reads "COLONNA=DA:A:PASSO" (numbers with the decimal comma or point); the
 // message for the user when it is not usable.
 std::optional<std::string> LeggiVariando(std::string_view testo, Variando& out);
@@ -34,7 +37,9 @@ void ScriviIntestazioneVariando(std::string& out, char separatore, std::span<con
 
 // One input record: its output records (a record that does not read well
 // gives one, as without --variando, with the varied column empty).
+// The values whose run an arithmetic stop ended go to `fermati`, with where and why.
 void ElaboraVariando(const Intestazione& h, std::span<const std::string_view> campi, Difetto difetto, long long riga,
-                     const Variando& v, RisultatoRecord& r, std::string& out);
+                     const Variando& v, RisultatoRecord& r, std::string& out,
+                     std::vector<std::pair<double, Dettaglio>>& fermati);
 
 }  // namespace termix::batch

@@ -52,6 +52,7 @@ void calcolaPunto(const IngressiCaso& caso, const Grandezza& variata, double val
     const EsitoOperazione e = CalcolaCaso(CasoCon(caso, variata, valore), p.m);
     p.completato = e.completato;
     p.esito = e.completato ? "OK" : TestoEsito(e);
+    p.dettaglio = e.dettaglio;
 }
 
 }  // namespace
@@ -70,7 +71,7 @@ Obiettivo TrovaObiettivo(const IngressiCaso& caso, const Grandezza& variata, std
         [](const PuntoAndamento& p) { return p.m.TempFumi.v; });
 }
 
-NomeVariata NomeDi(const Grandezza& g) { return {EtichettaVariata(g), UnitaVariata(g), g.massimo_, g.minimo_}; }
+NomeVariata NomeDi(const Grandezza& g) { return {EtichettaVariata(g), UnitaVariata(g), g.aggettivoMassimo, g.aggettivoMinimo}; }
 
 Obiettivo TrovaObiettivo(const NomeVariata& variata, std::span<const PuntoAndamento> punti, double temperatura,
                          const CalcolaPunto& calcola, const LeggiTemperatura& leggi) {

@@ -34,6 +34,7 @@ struct PuntoAndamento {
     double valore = 0;
     bool completato = false;
     std::string esito;  // "OK" or the messages of the stopped run: a gap, not a zero
+    Dettaglio dettaglio;  // where and why an arithmetic stop stopped it
     Modulo1 m;
 };
 

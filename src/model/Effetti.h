@@ -62,9 +62,9 @@ struct EsitoOperazione {
     void testo(Bersaglio b, std::string t) { effetti.push_back({Effetto::Tipo::Testo, b, {}, std::move(t)}); }
     void colore(Bersaglio b, Colore c) { effetti.push_back({Effetto::Tipo::Colore, b, {}, {}, c}); }
     void selezione(Ruolo r, bool s) { effetti.push_back({Effetto::Tipo::Selezione, r, {}, {}, Colore::Nero, s}); }
-    void focus(Bersaglio b) { effetti.push_back({Effetto::Tipo::Focus, b}); }
+    void focus(Bersaglio b) { effetti.push_back({Effetto::Tipo::Focus, b, {}, {}}); }
     void messaggio(Finestra f, std::string t) { effetti.push_back({Effetto::Tipo::Messaggio, {}, f, std::move(t)}); }
-    void mostra(Finestra f) { effetti.push_back({Effetto::Tipo::Mostra, {}, f}); }
+    void mostra(Finestra f) { effetti.push_back({Effetto::Tipo::Mostra, {}, f, {}}); }
 
     // Messages in the order the user sees them.
     std::vector<std::string> messaggi() const;

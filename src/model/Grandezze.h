@@ -71,8 +71,8 @@ struct Grandezza {
     double minimo = -std::numeric_limits<double>::infinity();  // inputs: the physical range, for help and
     double massimo = std::numeric_limits<double>::infinity();  // documentation only (no input is refused by it)
     // The adjectives of a sentence about it ("massima", "minime" and kin).
-    const char* massimo_ = "massimo";
-    const char* minimo_ = "minimo";
+    const char* aggettivoMassimo = "massimo";
+    const char* aggettivoMinimo = "minimo";
 
     bool ha(Uso u) const { return (usi & u) != 0; }
 };

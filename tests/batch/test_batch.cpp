@@ -100,12 +100,22 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
                       m = ";gas;Metano;100;20;20;50;20;5\r\n", a = "Impianto;Tipo\r\n\"a\" b;Metano\r\nB;Metano\r\n";
     const struct { std::string csv, argomenti; int stato; std::vector<std::string> uscita, errori; } casi[] = {
         {"", "in.csv", 0, {"^Riga;Impianto;"}, {}},
-        {"", "--help", 0, {"termix54-batch [INGRESSO.csv|-] [-o USCITA.csv]"}, {}},
+        // The columns with their units, the inputs' ranges; a long line wrapped under its description.
+        {"", "--help", 0, {"termix54-batch [INGRESSO.csv|-] [-o USCITA.csv]",
+                           "\n  UmiditaRelativa         Umidità relativa dell'aria, %; da 0 a 100\n",
+                           "assente:\n                          stimato dalla composizione",
+                           "\n  PortataVolFumi          Portata volumetrica fumi alla temperatura, m3/h\n"}, {}},
         {"Impianto;Combustibile;Tipo\n\"Forno; 2\";\"gas \"\"N\"\"\";Metano\n", "in.csv", 0,
          {"\r\n1;\"Forno; 2\";\"gas \"\"N\"\"\";" + std::string(messaggi::PotereInadeguato) + " | " +
           messaggi::VerificareInput + std::string(NumeroValori, ';') + "\r\n"}, {}},
         // Values past what the boxes can show stop the record, also when no text is made.
-        {"Tipo;PortataComb;Dispersioni\nMetano;2e303;0\n", "in.csv", 0, {"\r\n1;;;" + std::string(messaggi::VerificareInput) + ";"}, {}},
+        // stderr says where: the energy box multiplies 2.4e307 kcal/h by 10.
+        {"Tipo;PortataComb;Dispersioni\nMetano;2e303;0\n", "in.csv", 0, {"\r\n1;;;" + std::string(messaggi::VerificareInput) + ";"},
+         {"riga 1 (linea 2): visualizzazione di EnergiaIngresso: prodotto fuori scala (2.3915999999999999e+307 * 10)"}},
+        // Chlorine without excess air, value by value.
+        {"Tipo;Composizione;FrazC;FrazH;FrazCl;PortataComb;PotereCalorifico;EccessoAria\n"
+         "Altri;Ponderale;0,5;0,06;0,05;100;5000;0\n", "in.csv --variando EccessoAria=0:20:20", 0, {"\r\n1;;;OK;20;"},
+         {"riga 1 (linea 2), EccessoAria = 0: equilibrio del cloro: radice quadrata di un numero negativo"}},
         {"Tipo;Costo\nMetano;1\n", "in.csv -o no.csv", 2, {}, {"colonna sconosciuta: \"Costo\""}},
         {"Tipo; TIPO \nMetano;Metano\n", "in.csv -o no.csv", 2, {}, {"colonna ripetuta: \"TIPO\""}},
         {"Tipo;\"Eccesso\nMetano;1\n", "in.csv -o no.csv", 2, {}, {"virgolette"}},

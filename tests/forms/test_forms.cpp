@@ -32,6 +32,7 @@
 #include "forms/Form3.h"
 #include "forms/Form7.h"
 #include "forms/Form8.h"
+#include "forms/Posti.h"
 #include "forms/RapportoForm.h"
 #include "forms/VerificaForm.h"
 #include "forms/StampaRapporto.h"
@@ -142,6 +143,24 @@ class TestForms : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { QVERIFY(caricaTraduzioneItaliana()); }
+
+    void posti() {  // every target the core names has its own control, of the kind its effects need
+        Ambiente amb;
+        std::set<std::pair<int, QString>> visti;
+        auto verifica = [&](Bersaglio b, const char* tipo) {
+            const Posto* p = PostoDi(b);
+            QVERIFY2(p, tipo);
+            QObject* w = GestoreForm::form(p->finestra).findChild<QWidget*>(QString::fromLatin1(p->controllo));
+            QVERIFY2(w && w->inherits(tipo), p->controllo);
+            QVERIFY2(visti.insert({int(p->finestra), QString::fromLatin1(p->controllo)}).second, p->controllo);
+        };
+        for (const Grandezza& g : Grandezze())  // the checks' quantities live in the Verifica window
+            if (g.id != Quantita::Tipo && g.id != Quantita::Composizione && !g.ha(Verifica)) verifica(g.id, "QLineEdit");
+        for (Ruolo r : {Ruolo::Metano, Ruolo::Altri, Ruolo::Atomica, Ruolo::Ponderale}) verifica(r, "QRadioButton");
+        verifica(Ruolo::Continua, "QPushButton");
+        for (Ruolo r : {Ruolo::TotaleVolume, Ruolo::TotalePeso}) verifica(r, "QLineEdit");
+        QCOMPARE(visti.size(), Posti().size());
+    }
 
     void giroMetanoEIndietro() {
         Ambiente amb;
@@ -486,6 +505,8 @@ private slots:
         QPointer<frmVerifica> w = f8.findChild<frmVerifica*>();
         QVERIFY(w);
         QCOMPARE(w->windowTitle(), QStringLiteral("Verifica - Termix54"));
+        for (const Grandezza& g : Grandezze())  // each check's quantity has its control, by its name
+            if (g.ha(Verifica)) QVERIFY2(w->findChild<QWidget*>(QString::fromLatin1(g.nome)), g.nome);
         QCOMPARE(testo(*w, "Obiettivo"), QStringLiteral("850"));  // methane has no chlorine
         digita(*w, "DiametroCamera", QStringLiteral("1,2"));
         QTest::keyClick(box(*w, "DiametroCamera"), Qt::Key_Return);
