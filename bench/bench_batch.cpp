@@ -1,9 +1,13 @@
 // End-to-end figures of termix54-batch: records per second and peak resident
 // memory on a generated file of 1,000,000 records (or the count given).
 //
-//   bench_batch [RECORD] [--uscita FILE] [--ripeti N] [--cloro]
+//   bench_batch [RECORD] [--uscita FILE] [--ripeti N] [--cloro] [--ingresso FILE]
+//               [--programma EXE] [--emulatore PROGRAMMA]
 //
 // --cloro: chlorine in the weight-fraction rows too, so some rows never settle.
+// --ingresso: this file instead of the generated one (RECORD its record count),
+// e.g. the generated one recoded to Windows-1252. --programma: another build
+// of the tool; --emulatore: run it through this program (wine for the .exe).
 //
 // The input is made once in the temporary folder and reused. The output goes
 // to /dev/null unless --uscita names a file (then the disk counts too). The
@@ -44,15 +48,20 @@ int main(int argc, char** argv) {
     std::string uscita = "/dev/null";
     int ripeti = 3;
     bool cloro = false;
+    std::string ingresso, programma = TERMIX54_BATCH_EXE, emulatore;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--uscita" && i + 1 < argc) uscita = argv[++i];
         else if (a == "--ripeti" && i + 1 < argc) ripeti = std::atoi(argv[++i]);
         else if (a == "--cloro") cloro = true;
+        else if (a == "--ingresso" && i + 1 < argc) ingresso = argv[++i];
+        else if (a == "--programma" && i + 1 < argc) programma = argv[++i];
+        else if (a == "--emulatore" && i + 1 < argc) emulatore = argv[++i];
         else record = std::strtoull(a.c_str(), nullptr, 10);
     }
     const char* tmp = std::getenv("TMPDIR");
-    std::string ingresso = std::string(tmp ? tmp : "/tmp") + "/termix54-bench-" + std::to_string(record) +
+    if (ingresso.empty())
+        ingresso = std::string(tmp ? tmp : "/tmp") + "/termix54-bench-" + std::to_string(record) +
                               (cloro ? "-cloro" : "") + ".csv";
     struct stat st{};
     if (stat(ingresso.c_str(), &st) != 0) {
@@ -68,18 +77,19 @@ int main(int argc, char** argv) {
     std::printf("input: %s, %llu records, %.1f MB; cores: %ld\n", ingresso.c_str(), record, st.st_size / 1e6,
                 sysconf(_SC_NPROCESSORS_ONLN));
 
-    const std::string programma = TERMIX54_BATCH_EXE;
+    std::printf("program: %s%s%s\n", emulatore.c_str(), emulatore.empty() ? "" : " ", programma.c_str());
     for (int r = 0; r < ripeti; ++r) {
         std::vector<char*> args = {const_cast<char*>(programma.c_str()), const_cast<char*>(ingresso.c_str()),
                                    const_cast<char*>("-o"), const_cast<char*>(uscita.c_str()), nullptr};
+        if (!emulatore.empty()) args.insert(args.begin(), const_cast<char*>(emulatore.c_str()));
         posix_spawn_file_actions_t azioni;
         posix_spawn_file_actions_init(&azioni);
         posix_spawn_file_actions_addopen(&azioni, 2, "/dev/null", O_WRONLY, 0);  // no progress line
         const std::string prima = caricoMedio();
         auto t0 = std::chrono::steady_clock::now();
         pid_t pid;
-        if (posix_spawn(&pid, programma.c_str(), &azioni, nullptr, args.data(), environ) != 0) {
-            std::perror(programma.c_str());
+        if (posix_spawnp(&pid, args[0], &azioni, nullptr, args.data(), environ) != 0) {
+            std::perror(args[0]);
             return 1;
         }
         int stato = 0;

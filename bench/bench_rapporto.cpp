@@ -37,7 +37,7 @@ BENCHMARK(BM_RigheRapporto);
 void BM_SalvaRapporto(benchmark::State& stato) {
     const std::string file = (std::filesystem::temp_directory_path() / "termix54-bench.TXT").string();
     OrologioSistema orologio;
-    FileSystemPosix fs;
+    FileSystemReale fs;
     for (auto _ : stato)
         if (!SalvaRapporto(file, testi, orologio, fs)) stato.SkipWithError("save failed");
     stato.counters["byte"] = static_cast<double>(std::filesystem::file_size(file));
@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     OrologioSistema orologio;
     {
-        FileSystemPosix fs;
+        FileSystemReale fs;
         const std::string file = dir.filePath("M.TXT").toStdString();
         SalvaRapporto(file, testi, orologio, fs);
         std::printf("methane report file: %ju bytes\n", static_cast<std::uintmax_t>(std::filesystem::file_size(file)));

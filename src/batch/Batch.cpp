@@ -17,6 +17,7 @@
 #include "batch/Ingresso.h"
 #include "batch/Rapporti.h"
 #include "batch/Record.h"
+#include "batch/Sistema.h"
 #include "batch/Variando.h"
 #include "report/OrologioSistema.h"
 
@@ -140,7 +141,7 @@ public:
     void codifica(CodificaUscita c) { codifica_ = c; }
     bool apri(const std::string& nome, std::FILE* errori) {
         nome_ = nome.empty() ? "standard output" : nome;
-        f_ = nome.empty() ? stdout : std::fopen(nome.c_str(), "wb");
+        f_ = nome.empty() ? stdout : ApriFile(nome, "wb");
         if (!f_) {
             std::fprintf(errori, "%s: impossibile aprire %s: %s\n", Programma, nome_.c_str(), TestoErrore(errno).c_str());
             return false;
@@ -182,6 +183,8 @@ public:
     Catena(const Intestazione& h, unsigned lavoratori, Uscita& uscita, const OpzioniBatch& o,
            CartellaRapporti* cartella)
         : h_(h), slot_(2 * lavoratori + 2), uscita_(uscita), o_(o), cartella_(cartella) {
+        inLinea_.cartella = cartella;
+        if (lavoratori == 0) return;  // in line: the caller computes and writes
         for (unsigned i = 0; i < lavoratori; ++i) thread_.emplace_back([this] { lavora(); });
         scrittore_ = std::thread([this] { scrivi(); });
     }
@@ -189,6 +192,13 @@ public:
     // Hands a filled batch over; gives back an empty one to fill next.
     // False once writing has failed.
     bool consegna(Lotto& pieno) {
+        if (!scrittore_.joinable()) {
+            elabora(h_, pieno, campi_, r_, inLinea_, o_.variando);
+            bool riga = false;
+            const bool ok = scriviLotto(pieno, riga);
+            pieno.svuota();
+            return ok;
+        }
         std::unique_lock lk(mx_);
         Lotto& s = slot_[inviati_ % slot_.size()];
         cvLibero_.wait(lk, [&] { return s.stato == Lotto::Stato::Libero || guasto_; });
@@ -210,7 +220,7 @@ public:
         cvLavoro_.notify_all();
         cvFatto_.notify_all();
         for (auto& t : thread_) t.join();
-        scrittore_.join();
+        if (scrittore_.joinable()) scrittore_.join();
         return !guasto_;
     }
 
@@ -249,21 +259,13 @@ private:
                 cvFatto_.wait(lk, [&] { return l->stato == Lotto::Stato::Fatto || (fineLettura_ && n == inviati_); });
                 if (l->stato != Lotto::Stato::Fatto) break;
             }
-            if (!uscita_.scrivi(l->uscita)) {
-                std::fprintf(o_.errori, "%s%s: impossibile scrivere %s: %s\n", riga ? "\r\033[K" : "", Programma,
-                             uscita_.nome().c_str(), TestoErrore(errno).c_str());
+            if (!scriviLotto(*l, riga)) {
                 std::lock_guard lk(mx_);
                 guasto_ = true;
                 cvLibero_.notify_all();
                 cvLavoro_.notify_all();
                 return;
             }
-            if (!l->errori.empty()) {
-                std::fprintf(o_.errori, "%s%s", riga ? "\r\033[K" : "", l->errori.c_str());
-                riga = false;
-            }
-            malformati_ += l->malformati;
-            rapportiNonScritti_ += l->rapportiNonScritti;
             record += static_cast<long long>(l->rec.size());
             if (o_.progresso && Orologio::now() - ultimo > std::chrono::milliseconds(250)) {
                 ultimo = Orologio::now();
@@ -281,6 +283,22 @@ private:
         }
     }
 
+    // Its output, messages and counts; false when the output cannot be written.
+    bool scriviLotto(const Lotto& l, bool& riga) {
+        if (!uscita_.scrivi(l.uscita)) {
+            std::fprintf(o_.errori, "%s%s: impossibile scrivere %s: %s\n", riga ? "\r\033[K" : "", Programma,
+                         uscita_.nome().c_str(), TestoErrore(errno).c_str());
+            return false;
+        }
+        if (!l.errori.empty()) {
+            std::fprintf(o_.errori, "%s%s", riga ? "\r\033[K" : "", l.errori.c_str());
+            riga = false;
+        }
+        malformati_ += l.malformati;
+        rapportiNonScritti_ += l.rapportiNonScritti;
+        return true;
+    }
+
     const Intestazione& h_;
     std::vector<Lotto> slot_;
     Uscita& uscita_;
@@ -294,6 +312,10 @@ private:
     std::atomic<long long> rapportiNonScritti_{0};
     std::vector<std::thread> thread_;
     std::thread scrittore_;
+    // In line only.
+    std::vector<std::string_view> campi_;
+    RisultatoRecord r_;
+    Rapporti inLinea_;
 };
 
 }  // namespace
@@ -315,7 +337,7 @@ namespace {
 class Esecuzione {
 public:
     explicit Esecuzione(const OpzioniBatch& o)
-        : o_(o), err_(o.errori), lavoratori_(o.thread ? o.thread : std::max(1u, std::thread::hardware_concurrency())) {
+        : o_(o), err_(o.errori), lavoratori_(o.inLinea ? 0 : o.thread ? o.thread : std::max(1u, std::thread::hardware_concurrency())) {
         h_.verifica = o.verifica;
     }
 

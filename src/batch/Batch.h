@@ -19,6 +19,7 @@ struct OpzioniBatch {
     std::string nomeUscita;          // empty: standard output
     std::FILE* errori = stderr;      // messages and the progress line
     unsigned thread = 0;             // computing threads; 0 = one per core
+    bool inLinea = false;            // no threads: read, compute, write in turn (where there are none)
     bool progresso = false;          // show a progress line on `errori`
     std::string cartellaRapporti;    // non-empty: a report file per completed record
     std::optional<CodificaTesto> codifica;  // the input's, when not guessed

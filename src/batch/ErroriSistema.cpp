@@ -42,10 +42,4 @@ std::string TestoErrore(int errore) {
     return std::strerror(errore);
 }
 
-std::string TestoErrore(const std::error_code& ec) {
-    if (ec.category() == std::generic_category() || ec.category() == std::system_category())
-        return TestoErrore(ec.value());
-    return ec.message();
-}
-
 }  // namespace termix::batch

@@ -1,8 +1,8 @@
 #include "batch/Ingresso.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
+
+#include "batch/Sistema.h"
 
 namespace termix::batch {
 
@@ -46,8 +46,7 @@ bool LetturaIngresso::Apri(std::FILE* f, std::optional<CodificaTesto> forzata) {
         std::size_t troncati = 0;
         bool valido = Utf8Valido(inizio, troncati);
         bool tuttoLetto = false;
-        struct stat st{};
-        if (valido && !fine_ && origine >= 0 && fstat(fileno(f), &st) == 0 && S_ISREG(st.st_mode)) {
+        if (valido && !fine_ && origine >= 0 && FileRegolare(f)) {
             // A regular file is checked whole, then read again from its start;
             // a pipe is judged by its first block.
             std::vector<char> b(Blocco + 4);

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "batch/ErroriSistema.h"
+#include "batch/Sistema.h"
 #include "report/SalvaRapporto.h"
 
 namespace termix::batch {
@@ -33,7 +34,9 @@ std::string Impronta(const fs::path& p, std::error_code& ec) {
     if (ec) return {};
     const auto istante = fs::last_write_time(p, ec);
     if (ec) return {};
-    return std::to_string(dimensione) + "\t" + std::to_string(istante.time_since_epoch().count());
+    // (some libraries count file times in 128 bits: no to_string for those)
+    return std::to_string(static_cast<unsigned long long>(dimensione)) + "\t" +
+           std::to_string(static_cast<long long>(istante.time_since_epoch().count()));
 }
 
 }  // namespace
@@ -45,27 +48,27 @@ CartellaRapporti::~CartellaRapporti() {
 bool CartellaRapporti::Prepara(const std::string& cartella, std::FILE* errori) {
     cartella_ = cartella;
     std::error_code ec;
-    fs::create_directories(cartella, ec);
+    fs::create_directories(Percorso(cartella), ec);
     if (ec) {
         perche_ = "impossibile creare la cartella " + cartella + ": " + TestoErrore(ec);
         std::fprintf(errori, "termix54-batch: %s\n", perche_.c_str());
         return false;
     }
-    const fs::path elenco = fs::path(cartella) / ElencoRapporti;
+    const fs::path elenco = Percorso(cartella) / ElencoRapporti;
     {
         std::ifstream f(elenco);
         for (std::string riga; std::getline(f, riga);) {
             const auto tab = riga.find('\t');
             if (tab == std::string::npos) continue;
             const std::string nome = riga.substr(0, tab);
-            const fs::path p = fs::path(cartella) / nome;
+            const fs::path p = Percorso(cartella) / nome;
             std::error_code e;
             if (NomeDiRapporto(nome) && Impronta(p, e) == riga.substr(tab + 1)) fs::remove(p, e);
         }
     }
-    elenco_ = std::fopen(elenco.c_str(), "wb");
+    elenco_ = ApriFile(TestoPercorso(elenco), "wb");
     if (!elenco_) {
-        perche_ = "impossibile scrivere " + elenco.string() + ": " + TestoErrore(errno);
+        perche_ = "impossibile scrivere " + TestoPercorso(elenco) + ": " + TestoErrore(errno);
         std::fprintf(errori, "termix54-batch: %s\n", perche_.c_str());
         return false;
     }
@@ -75,13 +78,13 @@ bool CartellaRapporti::Prepara(const std::string& cartella, std::FILE* errori) {
 bool CartellaRapporti::Scrivi(long long riga, const SorgenteTesti& sorgente, Orologio& orologio, std::string& file,
                               std::string& perche) {
     const std::string nome = std::to_string(riga) + ".TXT";
-    const fs::path p = fs::path(cartella_) / nome;
-    file = p.string();
+    const fs::path p = Percorso(cartella_) / nome;
+    file = TestoPercorso(p);
     if (!elenco_) {
         perche = perche_;
         return false;
     }
-    FileSystemPosix soloNuovi(true);
+    FileSystemReale soloNuovi(true);
     bool scritto = false;
     try {
         scritto = SalvaRapporto(file, sorgente, orologio, soloNuovi);

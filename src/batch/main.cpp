@@ -1,7 +1,4 @@
 // termix54-batch: the whole calculation for every record of a CSV file.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <optional>
@@ -11,6 +8,7 @@
 #include "batch/Aiuto.h"
 #include "batch/Batch.h"
 #include "batch/ErroriSistema.h"
+#include "batch/Sistema.h"
 #include "batch/Variando.h"
 
 namespace {
@@ -109,10 +107,13 @@ int erroreUso(const std::string& messaggio) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    termix::batch::PreparaConsole();
+    const std::vector<std::string> argomenti = termix::batch::ArgomentiUtf8(argc, argv);
+    argc = static_cast<int>(argomenti.size());
     Argomenti a;
     bool viste[std::size(Opzioni)] = {};
     for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
+        const std::string_view arg = argomenti[i];
         if (arg == "-h" || arg == "--help") {
             std::fputs(termix::batch::TestoAiuto().c_str(), stdout);
             return 0;
@@ -138,7 +139,7 @@ int main(int argc, char** argv) {
             vista = true;
             if (!valore) {
                 if (i + 1 >= argc) return erroreUso("manca " + std::string(op->valore) + " dopo " + std::string(op->nome));
-                valore = argv[++i];
+                valore = argomenti[++i];
             }
             if (valore->empty()) return erroreUso(std::string(op->valore) + " dopo " + std::string(op->nome) + " è vuoto");
             if (auto errore = op->applica(a, *valore)) return erroreUso(*errore);
@@ -168,7 +169,7 @@ int main(int argc, char** argv) {
         o.ingresso = stdin;
         o.nomeIngresso = "standard input";
     } else {
-        o.ingresso = std::fopen(a.ingresso.c_str(), "rb");
+        o.ingresso = termix::batch::ApriFile(a.ingresso, "rb");
         o.nomeIngresso = a.ingresso;
         if (!o.ingresso) {
             std::fprintf(stderr, "termix54-batch: impossibile aprire %s: %s\n", a.ingresso.c_str(),
@@ -181,14 +182,12 @@ int main(int argc, char** argv) {
     o.codifica = a.codifica;
     o.conserva = a.conserva;
     // Writing over the input would destroy it before it is read.
-    struct stat si{}, su{};
-    if (!o.nomeUscita.empty() && fstat(fileno(o.ingresso), &si) == 0 && stat(o.nomeUscita.c_str(), &su) == 0 &&
-        si.st_dev == su.st_dev && si.st_ino == su.st_ino && S_ISREG(si.st_mode)) {
+    if (!o.nomeUscita.empty() && termix::batch::StessoFile(o.ingresso, o.nomeUscita)) {
         std::fprintf(stderr, "termix54-batch: il file di uscita %s è il file di ingresso\n", o.nomeUscita.c_str());
         if (o.ingresso != stdin) std::fclose(o.ingresso);
         return 2;
     }
-    o.progresso = isatty(STDERR_FILENO) == 1;
+    o.progresso = termix::batch::Terminale(stderr);
     int esito = termix::batch::EseguiBatch(o);
     if (o.ingresso != stdin) std::fclose(o.ingresso);
     return esito;

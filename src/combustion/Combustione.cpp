@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "model/Costanti.h"
@@ -19,13 +20,20 @@ thread_local ContaPassi passi;
 // pass), the passes repeat for ever and only the guard would end them. Brent's
 // method finds the repeat with one saved value and a power-of-two counter.
 class RivelaCiclo {
+    // std::bit_cast is missing from the browser build's C++ library.
+    static std::uint64_t Bit(double v) {
+        std::uint64_t b;
+        std::memcpy(&b, &v, sizeof b);
+        return b;
+    }
+
 public:
-    explicit RivelaCiclo(Numero primo) : salvato_(std::bit_cast<std::uint64_t>(primo.v)) {}
+    explicit RivelaCiclo(Numero primo) : salvato_(Bit(primo.v)) {}
 
     // The value carried into the next pass; the length of the cycle once it
     // repeats an earlier one, otherwise 0.
     long long passa(Numero x) {
-        const auto b = std::bit_cast<std::uint64_t>(x.v);
+        const auto b = Bit(x.v);
         ++distanza_;
         if (b == salvato_) return distanza_;
         if (distanza_ == potenza_) {

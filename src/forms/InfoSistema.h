@@ -1,7 +1,8 @@
 #pragma once
 // Finding and launching the system-information program from the About box.
 // The registry, the file lookup and the launch sit behind small seams so the
-// lookup can be driven by tests; the real ones are in InfoSistemaReale.cpp.
+// lookup can be driven by tests; the real ones are in InfoSistemaWindows.cpp
+// (plain Win32) and InfoSistemaPosix.cpp.
 #include <cstdint>
 #include <functional>
 #include <string>

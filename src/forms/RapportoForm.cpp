@@ -51,7 +51,7 @@ void UscitaRapportoForm::salva() {
     // The name as typed, in the file system's encoding.
     const QByteArray percorso = QFile::encodeName(nome);
     ConMessaggio([&] {
-        FileSystemPosix fs;
+        FileSystemReale fs;
         return SalvaRapporto(NomeFileRapporto(std::string_view(percorso.constData(), static_cast<std::size_t>(percorso.size()))),
                              TestiDelleForm(), *orologio_, fs);
     });

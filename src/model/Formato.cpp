@@ -1,5 +1,7 @@
 #include "model/Formato.h"
 
+#include "model/NumeroTesto.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -45,8 +47,7 @@ std::string disponi(bool negativo, const char* cifre, int esp) {
 std::string testoGenerale(double y) {
     if (y == 0.0) return "0";
     char buf[40];
-    auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(y), std::chars_format::scientific, 14);
-    *r.ptr = '\0';
+    *TestoScientifico(buf, std::fabs(y), 14) = '\0';
     // buf: d.dddddddddddddde[+-]xx
     char cifre[16];
     cifre[0] = buf[0];
@@ -144,7 +145,7 @@ std::optional<double> CompletaNumero(std::string_view t, size_t i, std::string& 
     if (i != t.size()) return std::nullopt;
 
     double valore = 0.0;
-    auto r = std::from_chars(pulito.data(), pulito.data() + pulito.size(), valore);
+    auto r = LeggiDouble(pulito.data(), pulito.data() + pulito.size(), valore);
     if (r.ptr != pulito.data() + pulito.size()) return std::nullopt;
     if (r.ec == std::errc::result_out_of_range) {
         // Too small for a double reads as 0; too large is not a number.

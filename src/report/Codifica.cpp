@@ -1,15 +1,92 @@
 #include "report/Codifica.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <iconv.h>
-#include <stdexcept>
 
 namespace termix {
 
 namespace {
+
+constexpr char32_t Sostituto = 0xFFFD;
+
+// Windows-1252 from 0x80 to 0x9F; 0 where the code page defines nothing.
+// Every other byte is the Latin-1 character of the same number.
+constexpr char16_t Da80a9F[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+// The Windows-1252 byte for a character, or '?' when the code page lacks it.
+char InCodePage(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+    if (c >= 0x100)
+        for (int i = 0; i < 32; ++i)
+            if (Da80a9F[i] == c) return static_cast<char>(0x80 + i);
+    return '?';
+}
+
+void AggiungiUtf8(char32_t c, std::string& out) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+enum class Esito { Carattere, Troncato, NonValido };
+
+// Reads the UTF-8 character at the start of `t` (not empty): its code point
+// and length; Troncato when `t` ends after a lead byte and continuation
+// bytes only.
+// No overlong forms, no surrogates, nothing above U+10FFFF.
+Esito LeggiUtf8(std::string_view t, char32_t& c, std::size_t& lunghezza) {
+    const auto* p = reinterpret_cast<const unsigned char*>(t.data());
+    const unsigned char b = p[0];
+    unsigned char basso = 0x80, alto = 0xBF;
+    if (b < 0x80) {
+        c = b;
+        lunghezza = 1;
+        return Esito::Carattere;
+    } else if (b >= 0xC2 && b <= 0xDF) {
+        lunghezza = 2;
+        c = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        lunghezza = 3;
+        c = b & 0x0F;
+        if (b == 0xE0) basso = 0xA0;
+        if (b == 0xED) alto = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        lunghezza = 4;
+        c = b & 0x07;
+        if (b == 0xF0) basso = 0x90;
+        if (b == 0xF4) alto = 0x8F;
+    } else {
+        return Esito::NonValido;
+    }
+    if (t.size() < lunghezza) {
+        // Cut short: judged whole once the rest has come.
+        for (std::size_t k = 1; k < t.size(); ++k)
+            if ((p[k] & 0xC0) != 0x80) return Esito::NonValido;
+        return Esito::Troncato;
+    }
+    for (std::size_t k = 1; k < lunghezza; ++k) {
+        const unsigned char d = p[k];
+        if (d < (k == 1 ? basso : 0x80) || d > (k == 1 ? alto : 0xBF)) return Esito::NonValido;
+        c = (c << 6) | (d & 0x3F);
+    }
+    return Esito::Carattere;
+}
 
 // Bytes of the UTF-8 sequence starting with `c` (1 for a stray byte, so a
 // malformed input costs one "?" per byte rather than swallowing text).
@@ -20,7 +97,7 @@ std::size_t LunghezzaSequenza(unsigned char c) {
     return 1;
 }
 
-// Length of the character at the start of `t`, as the converter skips it.
+// Length of the character at the start of `t`, as InWindows1252 skips it.
 std::size_t LunghezzaCarattere(std::string_view t) {
     std::size_t salto = LunghezzaSequenza(static_cast<unsigned char>(t[0]));
     if (salto > t.size()) salto = t.size();
@@ -29,22 +106,8 @@ std::size_t LunghezzaCarattere(std::string_view t) {
     return salto;
 }
 
-class Convertitore {
-public:
-    Convertitore(const char* verso = "WINDOWS-1252", const char* da = "UTF-8") : cd_(iconv_open(verso, da)) {
-        if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error(std::string("iconv: no ") + da);
-    }
-    ~Convertitore() { iconv_close(cd_); }
-    Convertitore(const Convertitore&) = delete;
-    Convertitore& operator=(const Convertitore&) = delete;
-    iconv_t get() const { return cd_; }
-
-private:
-    iconv_t cd_;
-};
-
 // Bytes below 0x80 at the start of `t`: the same in UTF-8, Windows-1252 and
-// ASCII, so they skip the converter (most of a CSV file is digits).
+// ASCII, so they are copied as they are (most of a CSV file is digits).
 std::size_t TrattoAscii(std::string_view t) {
     const auto* p = reinterpret_cast<const unsigned char*>(t.data());
     std::size_t i = 0;
@@ -56,46 +119,26 @@ std::size_t TrattoAscii(std::string_view t) {
     return i;
 }
 
-std::size_t TrattoNonAscii(std::string_view t) {
-    std::size_t i = 0;
-    while (i < t.size() && static_cast<unsigned char>(t[i]) >= 0x80) ++i;
-    return i;
-}
-
 }  // namespace
 
 std::string InWindows1252(std::string_view utf8) {
-    // One converter per thread, reset before each use: opening one costs
-    // more than converting a line.
-    thread_local Convertitore conv;
     std::string uscita;
     uscita.reserve(utf8.size());
     while (!utf8.empty()) {
         const std::size_t ascii = TrattoAscii(utf8);
         uscita.append(utf8.data(), ascii);
         utf8.remove_prefix(ascii);
-        // The run of other bytes ends where a character does: an ASCII byte
-        // never sits inside a UTF-8 sequence.
-        const std::size_t altri = TrattoNonAscii(utf8);
-        iconv(conv.get(), nullptr, nullptr, nullptr, nullptr);
-        char* in = const_cast<char*>(utf8.data());
-        std::size_t restanti = altri;
-        utf8.remove_prefix(altri);
-        char buffer[256];
-        while (restanti > 0) {
-            char* out = buffer;
-            std::size_t spazio = sizeof buffer;
-            const std::size_t r = iconv(conv.get(), &in, &restanti, &out, &spazio);
-            uscita.append(buffer, static_cast<std::size_t>(out - buffer));
-            if (r != static_cast<std::size_t>(-1)) break;
-            if (errno == E2BIG) continue;
-            // EILSEQ (not in the code page, or malformed) or EINVAL (cut short):
-            // one "?" for the offending character, then carry on after it.
+        if (utf8.empty()) break;
+        char32_t c;
+        std::size_t n;
+        if (LeggiUtf8(utf8, c, n) == Esito::Carattere) {
+            uscita += InCodePage(c);
+        } else {
+            // Malformed or cut short: one "?" for the whole broken character.
             uscita += '?';
-            const std::size_t salto = LunghezzaCarattere({in, restanti});
-            in += salto;
-            restanti -= salto;
+            n = LunghezzaCarattere(utf8);
         }
+        utf8.remove_prefix(n);
     }
     return uscita;
 }
@@ -163,23 +206,84 @@ bool Utf8Valido(std::string_view t, std::size_t& troncati) {
 }
 
 struct VersoUtf8::Stato {
-    explicit Stato(CodificaTesto da) : conv("UTF-8", Nome(da)), unita(da == CodificaTesto::Utf16LE || da == CodificaTesto::Utf16BE ? 2 : 1) {}
-    static const char* Nome(CodificaTesto c) {
-        switch (c) {
-            case CodificaTesto::Windows1252: return "WINDOWS-1252";
-            case CodificaTesto::Utf16LE: return "UTF-16LE";
-            case CodificaTesto::Utf16BE: return "UTF-16BE";
-            case CodificaTesto::Utf8: break;
-        }
-        return "UTF-8";
-    }
-    Convertitore conv;
-    std::size_t unita;   // bytes skipped past a malformed sequence
-    std::string resto;   // a character cut at the end of the last block
+    explicit Stato(CodificaTesto c) : da(c) {}
+    CodificaTesto da;
+    std::string resto;  // a character cut at the end of the last block
 };
 
 VersoUtf8::VersoUtf8(CodificaTesto da) : s_(std::make_unique<Stato>(da)) {}
 VersoUtf8::~VersoUtf8() = default;
+
+namespace {
+
+// Each converter consumes whole characters from `dati` and stops before one
+// cut short by the end, which waits for the next block.
+
+void DaWindows1252(std::string_view& dati, std::string& out) {
+    while (!dati.empty()) {
+        const std::size_t ascii = TrattoAscii(dati);
+        out.append(dati.data(), ascii);
+        dati.remove_prefix(ascii);
+        if (dati.empty()) break;
+        const auto b = static_cast<unsigned char>(dati[0]);
+        const char32_t c = b >= 0xA0 ? char32_t{b} : char32_t{Da80a9F[b - 0x80]};
+        AggiungiUtf8(c != 0 ? c : Sostituto, out);
+        dati.remove_prefix(1);
+    }
+}
+
+// A malformed sequence costs one U+FFFD per byte, so the text after it is
+// read again from the next byte.
+void DaUtf8(std::string_view& dati, std::string& out) {
+    while (!dati.empty()) {
+        const std::size_t ascii = TrattoAscii(dati);
+        out.append(dati.data(), ascii);
+        dati.remove_prefix(ascii);
+        if (dati.empty()) break;
+        char32_t c;
+        std::size_t n;
+        const Esito e = LeggiUtf8(dati, c, n);
+        if (e == Esito::Troncato) return;
+        if (e == Esito::Carattere) {
+            out.append(dati.data(), n);
+        } else {
+            AggiungiUtf8(Sostituto, out);
+            n = 1;
+        }
+        dati.remove_prefix(n);
+    }
+}
+
+// A surrogate without its pair costs one U+FFFD per unit.
+void DaUtf16(std::string_view& dati, bool grande, std::string& out) {
+    const auto* p = reinterpret_cast<const unsigned char*>(dati.data());
+    auto unita = [&](std::size_t i) -> char32_t {
+        return grande ? (p[i] << 8) | p[i + 1] : p[i] | (p[i + 1] << 8);
+    };
+    std::size_t i = 0;
+    const std::size_t n = dati.size();
+    while (i + 2 <= n) {
+        const char32_t u = unita(i);
+        if (u < 0xD800 || u > 0xDFFF) {
+            AggiungiUtf8(u, out);
+            i += 2;
+        } else if (u >= 0xDC00) {
+            AggiungiUtf8(Sostituto, out);
+            i += 2;
+        } else if (i + 4 > n) {
+            break;
+        } else if (const char32_t v = unita(i + 2); v >= 0xDC00 && v <= 0xDFFF) {
+            AggiungiUtf8(0x10000 + ((u - 0xD800) << 10) + (v - 0xDC00), out);
+            i += 4;
+        } else {
+            AggiungiUtf8(Sostituto, out);
+            i += 2;
+        }
+    }
+    dati.remove_prefix(i);
+}
+
+}  // namespace
 
 void VersoUtf8::Converti(std::string_view dati, std::string& out) {
     std::string unito;
@@ -188,42 +292,18 @@ void VersoUtf8::Converti(std::string_view dati, std::string& out) {
         s_->resto.clear();
         dati = unito;
     }
-    // UTF-16 goes whole to the converter; the one-byte encodings only in
-    // their runs of non-ASCII bytes.
-    while (!dati.empty()) {
-        std::size_t tratto = dati.size();
-        if (s_->unita == 1) {
-            const std::size_t ascii = TrattoAscii(dati);
-            out.append(dati.data(), ascii);
-            dati.remove_prefix(ascii);
-            tratto = TrattoNonAscii(dati);
-        }
-        const bool ultimo = tratto == dati.size();
-        char* in = const_cast<char*>(dati.data());
-        std::size_t restanti = tratto;
-        dati.remove_prefix(tratto);
-        iconv(s_->conv.get(), nullptr, nullptr, nullptr, nullptr);
-        char buffer[4096];
-        while (restanti > 0) {
-            char* o = buffer;
-            std::size_t spazio = sizeof buffer;
-            const std::size_t r = iconv(s_->conv.get(), &in, &restanti, &o, &spazio);
-            out.append(buffer, static_cast<std::size_t>(o - buffer));
-            if (r != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
-            if (errno == EINVAL && ultimo) {  // cut short: the rest comes with the next block
-                s_->resto.assign(in, restanti);
-                return;
-            }
-            out += "\xEF\xBF\xBD";
-            const std::size_t salto = std::min(s_->unita, restanti);
-            in += salto;
-            restanti -= salto;
-        }
+    out.reserve(out.size() + dati.size() + dati.size() / 2);
+    switch (s_->da) {
+        case CodificaTesto::Windows1252: DaWindows1252(dati, out); break;
+        case CodificaTesto::Utf8: DaUtf8(dati, out); break;
+        case CodificaTesto::Utf16LE: DaUtf16(dati, false, out); break;
+        case CodificaTesto::Utf16BE: DaUtf16(dati, true, out); break;
     }
+    s_->resto.assign(dati);
 }
 
 void VersoUtf8::Fine(std::string& out) {
-    if (!s_->resto.empty()) out += "\xEF\xBF\xBD";
+    if (!s_->resto.empty()) AggiungiUtf8(Sostituto, out);
     s_->resto.clear();
 }
 

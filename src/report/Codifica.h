@@ -7,8 +7,8 @@
 
 namespace termix {
 
-// UTF-8 to Windows-1252 through iconv, one byte per character; a character
-// the code page lacks (or a malformed byte) becomes "?".
+// UTF-8 to Windows-1252, one byte per character; a character the code page
+// lacks (or a malformed sequence) becomes "?".
 std::string InWindows1252(std::string_view utf8);
 
 // Characters of a UTF-8 text as InWindows1252 counts them: the bytes it
@@ -31,7 +31,7 @@ std::optional<Marchio> MarchioIniziale(std::string_view inizio);
 // front of the next block.
 bool Utf8Valido(std::string_view t, std::size_t& troncati);
 
-// Streaming conversion into UTF-8 through iconv: blocks of any size; a
+// Streaming conversion into UTF-8: blocks of any size; a
 // character cut at the end of a block waits for the next one. A malformed
 // sequence, or a byte the code page leaves undefined, becomes U+FFFD.
 class VersoUtf8 {

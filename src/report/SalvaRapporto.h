@@ -42,11 +42,12 @@ public:
     virtual std::unique_ptr<FileScrittura> Crea(const std::string& percorso) = 0;
 };
 
-// The real file system; a relative name is relative to the working directory.
-// With `soloNuovi`, an existing file is never opened (errno EEXIST).
-class FileSystemPosix : public FileSystem {
+// The real file system; a relative name is relative to the working directory,
+// names are UTF-8 (the wide-character calls on Windows). With `soloNuovi`, an
+// existing file is never opened (errno EEXIST).
+class FileSystemReale : public FileSystem {
 public:
-    explicit FileSystemPosix(bool soloNuovi = false) : soloNuovi_(soloNuovi) {}
+    explicit FileSystemReale(bool soloNuovi = false) : soloNuovi_(soloNuovi) {}
     std::unique_ptr<FileScrittura> Crea(const std::string& percorso) override;
 
 private:

@@ -1,6 +1,7 @@
 #include "report/TabellaRisultati.h"
 
-#include <charconv>
+#include "model/NumeroTesto.h"
+
 #include <cstring>
 #include <vector>
 
@@ -35,7 +36,7 @@ char* ScriviNumero(char* p, double x, char sep) {
         *p = '0';
         return p + 1;
     }
-    char* fine = std::to_chars(p, p + LunghezzaMassimaNumero, x).ptr;
+    char* fine = TestoBreve(p, x);
     if (sep == ';')  // at most one point, before any exponent
         if (void* punto = std::memchr(p, '.', static_cast<std::size_t>(fine - p))) *static_cast<char*>(punto) = ',';
     return fine;

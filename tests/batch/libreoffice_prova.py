@@ -2,7 +2,7 @@
 """Cases typed into LibreOffice Calc (through UNO), saved as Italian CSV (';', decimal comma, Windows-1252),
 computed by termix54-batch, and the output opened again: every cell equals the tool's value to the last bit.
 Usage: libreoffice_prova.py TERMIX54_BATCH. Exit 77 when soffice is not installed."""
-import csv, io, os, shutil, subprocess, sys, tempfile, time
+import csv, io, os, shutil, signal, subprocess, sys, tempfile, time
 
 COLONNE = ['Impianto', 'Tipo', 'Composizione', 'PortataComb', 'AtomiC', 'AtomiH', 'FrazC', 'FrazH', 'FrazO',
            'Acqua', 'PotereCalorifico', 'EccessoAria', 'TempAria', 'UmiditaRelativa', 'TempCeneri', 'Dispersioni']
@@ -26,9 +26,17 @@ def main():
     d = tempfile.mkdtemp(prefix='termix54-libreoffice-')
     canale = 'termix54_%d' % os.getpid()
     env = dict(os.environ, HOME=os.path.join(d, 'home'), LANG='it_IT.UTF-8', LC_ALL='it_IT.UTF-8')
+    # soffice forks soffice.bin: both in a process group of their own, ended as a group on the way
+    # out, on SIGTERM, past our own time limit (below ctest's 300 s), and by a watcher should this
+    # script be killed outright.
     soffice = subprocess.Popen(['soffice', '--headless', '--invisible', '--norestore', '--nologo',
-                                '--accept=pipe,name=%s;urp;' % canale], env=env,
+                                '--accept=pipe,name=%s;urp;' % canale], env=env, start_new_session=True,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.Popen(['sh', '-c', 'while kill -0 %d; do sleep 1; done 2>/dev/null; kill -KILL -%d 2>/dev/null'
+                      % (os.getpid(), soffice.pid)], start_new_session=True)
+    for segnale in (signal.SIGTERM, signal.SIGALRM):
+        signal.signal(segnale, lambda n, _: sys.exit('stopped by signal %d' % n))
+    signal.alarm(240)
     try:
         locale = uno.getComponentContext()
         risolutore = locale.ServiceManager.createInstanceWithContext('com.sun.star.bridge.UnoUrlResolver', locale)
@@ -78,9 +86,13 @@ def main():
         desktop.terminate()
     finally:
         try:
-            soffice.wait(timeout=30)
+            soffice.wait(timeout=10)
         except subprocess.TimeoutExpired:
-            soffice.kill()
+            pass
+        try:
+            os.killpg(soffice.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
         shutil.rmtree(d, ignore_errors=True)
     return 0
 

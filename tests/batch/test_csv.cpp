@@ -64,6 +64,18 @@ TEST(LettoreCsv, Record) {
     }
 }
 
+// A misspelt column names the one a person would mean, or none when it is another word. A swap
+// of neighbours or a wrong letter is one edit (AtomiS, FrazH, not AtomiC, FrazC two edits away).
+TEST(ColonnaSimile, Refusi) {
+    const std::pair<const char*, const char*> casi[] = {
+        {"EcessoAria", "EccessoAria"}, {"tempaira", "TempAria"}, {"Umidita Relativa", "UmiditaRelativa"},
+        {"Dispersione", "Dispersioni"}, {"AtomSi", "AtomiS"},    {"FracH", "FrazH"},  {"FrazCll", "FrazCl"},
+        {"Acuqa", "Acqua"},             {"Acq", "Acqua"},        {"TempCenere", "TempCeneri"},
+        {"PortataCombustibile", nullptr}, {"Pressione", nullptr}, {"ID", nullptr}, {"Ecc", nullptr},
+    };
+    for (auto [refuso, atteso] : casi) EXPECT_STREQ(ColonnaSimile(refuso), atteso) << refuso;
+}
+
 TEST(ScriviCampo, VirgoletteSoloQuandoServono) {
     struct Caso {
         const char* campo;
@@ -211,7 +223,7 @@ TEST(ElaboraRecord, PotereCalorificoStimatoODigitato) {
     Caso c = elabora("Tipo;Composizione;FrazC;FrazH;PortataComb;EccessoAria;TempAria;UmiditaRelativa;PotereCalorifico\n"
                      "Altri;Ponderale;0,75;0,25;100;20;20;50;  \n");
     ASSERT_EQ(c.r.stato, RisultatoRecord::Stato::Completato) << c.r.esito;
-    EXPECT_TRUE(stessiBit(c.r.m.PotereCalorifico.v, ((7783 * 0.75 + 25016.73 * (0.25 - 0.0 / 8)) - 422.505 * 0.0) + 2501.673 * 0.0));
+    EXPECT_DOUBLE_EQ(c.r.m.PotereCalorifico.v, 12091.4325);
     EXPECT_EQ(c.vista.testo(Quantita::PotereCalorifico), "12091,43");
     c = elabora("Tipo;PotereCalorifico;PortataComb;EccessoAria\nMetano;9.500,5;100;20\n");  // typed over the preset
     ASSERT_EQ(c.r.stato, RisultatoRecord::Stato::Completato) << c.r.esito;

@@ -4,15 +4,19 @@
 // controls found by name.
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <deque>
 #include <functional>
+#include <type_traits>
 
 #include "forms/GestoreForm.h"
+#include "forms/UscitaRapporto.h"
 #include "ui/AdattaSchermo.h"
 #include "ui/DialoghiScriptati.h"
 
@@ -76,12 +80,29 @@ struct Ambiente {
     Ambiente& operator=(const Ambiente&) = delete;
 };
 
+// A control by name. A name not found fails the test and hands back a
+// stand-in, so the test goes on to its end instead of stopping the run.
 template <class T = QWidget>
 T* ctl(QWidget& form, const char* nome) {
-    T* w = form.findChild<T*>(QString::fromLatin1(nome));
-    if (!w) qFatal("controllo %s non trovato in %s", nome, qPrintable(form.objectName()));
-    return w;
+    if (T* w = form.findChild<T*>(QString::fromLatin1(nome))) return w;
+    QTest::qFail(qPrintable(QStringLiteral("no %1 in %2").arg(QLatin1String(nome), form.objectName())), __FILE__, __LINE__);
+    static T* sostituto = new std::conditional_t<std::is_abstract_v<T>, QPushButton, T>;
+    return sostituto;
 }
+
+// The test's own working folder for as long as it lives.
+struct CartellaDiLavoro {
+    QTemporaryDir dir;
+    const QString prima = QDir::currentPath();
+    CartellaDiLavoro() { QDir::setCurrent(dir.path()); }
+    ~CartellaDiLavoro() { QDir::setCurrent(prima); }
+};
+
+// The report output of Form8 for as long as it lives.
+struct UscitaImpostata {
+    explicit UscitaImpostata(UscitaRapporto* u) { impostaUscitaRapporto(u); }
+    ~UscitaImpostata() { impostaUscitaRapporto(nullptr); }
+};
 
 inline QLineEdit* box(QWidget& form, const char* nome) { return ctl<QLineEdit>(form, nome); }
 inline QString testo(QWidget& form, const char* nome) { return box(form, nome)->text(); }

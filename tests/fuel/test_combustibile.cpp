@@ -70,8 +70,9 @@ TEST(CalcolaCombustibile, CompositionTexts) {
         ASSERT_TRUE(e.completato) << c.nome;
         auto t = testi(e);
         for (const auto& [box, testo] : c.attesi) EXPECT_EQ(t[B(box)], testo) << c.nome << ' ' << box;
-        if (c.comp == Composizione::Ponderale)
+        if (c.comp == Composizione::Ponderale) {
             EXPECT_EQ(ordineTesti(e), nomi({"OssigenoStechiom", "OssigenoPonderale"}));
+        }
     }
     // No fuel type: only the focus moves.
     Modulo1 m;

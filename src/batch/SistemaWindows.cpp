@@ -1,0 +1,113 @@
+#include "batch/Sistema.h"
+
+#include <windows.h>
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "batch/ErroriSistema.h"
+#include "report/TestoWindows.h"
+
+namespace termix::batch {
+
+namespace {
+
+HANDLE Maniglia(std::FILE* f) { return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f))); }
+
+UINT codicePaginaConsole = 0;
+
+void RipristinaConsole() { SetConsoleOutputCP(codicePaginaConsole); }
+
+}  // namespace
+
+std::vector<std::string> ArgomentiUtf8(int argc, char** argv) {
+    // argv is in the ANSI code page, which loses what it lacks ("?"): the
+    // command line again, as the system keeps it, in UTF-16.
+    int n = 0;
+    LPWSTR* w = CommandLineToArgvW(GetCommandLineW(), &n);
+    if (!w) return {argv, argv + argc};
+    std::vector<std::string> r;
+    for (int i = 0; i < n; ++i) r.push_back(windows::Utf8(w[i]));
+    LocalFree(w);
+    return r;
+}
+
+void PreparaConsole() {
+    // CRLF in a CSV must stay CRLF, and a UTF-16 file must not lose bytes.
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    // The messages are UTF-8: the console shows them so while the tool runs,
+    // and gets its own code page back at the end.
+    DWORD modo;
+    if (GetConsoleMode(Maniglia(stderr), &modo) || GetConsoleMode(Maniglia(stdout), &modo)) {
+        codicePaginaConsole = GetConsoleOutputCP();
+        if (codicePaginaConsole != CP_UTF8 && SetConsoleOutputCP(CP_UTF8)) std::atexit(RipristinaConsole);
+    }
+}
+
+std::FILE* ApriFile(const std::string& percorso, const char* modo) {
+    if (percorso.find('\0') != std::string::npos) {
+        errno = EINVAL;
+        return nullptr;
+    }
+    return _wfopen(windows::Utf16(percorso).c_str(), windows::Utf16(modo).c_str());
+}
+
+bool FileRegolare(std::FILE* f) { return GetFileType(Maniglia(f)) == FILE_TYPE_DISK; }
+
+bool StessoFile(std::FILE* f, const std::string& percorso) {
+    BY_HANDLE_FILE_INFORMATION a{}, b{};
+    if (!FileRegolare(f) || !GetFileInformationByHandle(Maniglia(f), &a)) return false;
+    // No access asked: this only reads the file's identity, even of a file
+    // another program has open.
+    const HANDLE h = CreateFileW(windows::Utf16(percorso).c_str(), 0,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const bool ok = GetFileInformationByHandle(h, &b);
+    CloseHandle(h);
+    return ok && a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+           a.nFileIndexLow == b.nFileIndexLow;
+}
+
+// A console, not the NUL device (which the C runtime's isatty counts too).
+bool Terminale(std::FILE* f) {
+    DWORD modo;
+    return GetConsoleMode(Maniglia(f), &modo) != 0;
+}
+
+std::string TestoErrore(const std::error_code& ec) {
+    if (ec.category() == std::generic_category()) return TestoErrore(ec.value());
+    if (ec.category() != std::system_category()) return ec.message();
+    // The system's codes that the file operations give, as their errno.
+    struct Voce {
+        DWORD codice;
+        int errore;
+    };
+    static constexpr Voce Voci[] = {
+        {ERROR_FILE_NOT_FOUND, ENOENT},     {ERROR_PATH_NOT_FOUND, ENOENT},  {ERROR_INVALID_DRIVE, ENOENT},
+        {ERROR_BAD_NETPATH, ENOENT},        {ERROR_BAD_NET_NAME, ENOENT},    {ERROR_ACCESS_DENIED, EACCES},
+        {ERROR_SHARING_VIOLATION, EBUSY},   {ERROR_LOCK_VIOLATION, EBUSY},   {ERROR_WRITE_PROTECT, EROFS},
+        {ERROR_DISK_FULL, ENOSPC},          {ERROR_HANDLE_DISK_FULL, ENOSPC}, {ERROR_FILE_EXISTS, EEXIST},
+        {ERROR_ALREADY_EXISTS, EEXIST},     {ERROR_DIRECTORY, ENOTDIR},      {ERROR_DIR_NOT_EMPTY, ENOTEMPTY},
+        {ERROR_FILENAME_EXCED_RANGE, ENAMETOOLONG}, {ERROR_INVALID_NAME, EINVAL}, {ERROR_NOT_ENOUGH_MEMORY, ENOMEM},
+        {ERROR_OUTOFMEMORY, ENOMEM},        {ERROR_TOO_MANY_OPEN_FILES, EMFILE}, {ERROR_NOT_READY, ENODEV},
+        {ERROR_READ_FAULT, EIO},            {ERROR_WRITE_FAULT, EIO},        {ERROR_CRC, EIO},
+    };
+    for (const Voce& v : Voci)
+        if (v.codice == static_cast<DWORD>(ec.value())) return TestoErrore(v.errore);
+    wchar_t* testo = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, static_cast<DWORD>(ec.value()), 0, reinterpret_cast<LPWSTR>(&testo), 0,
+                                   nullptr);
+    std::string r = n > 0 ? windows::Utf8(std::wstring_view(testo, n)) : "errore " + std::to_string(ec.value());
+    LocalFree(testo);
+    while (!r.empty() && (r.back() == '\n' || r.back() == '\r' || r.back() == ' ' || r.back() == '.')) r.pop_back();
+    return r;
+}
+
+}  // namespace termix::batch

@@ -1,0 +1,298 @@
+// The page's window on the core and the batch tool: one case computed as the
+// batch tool computes a record (with what the forms would show and the report
+// file's bytes), and whole batch runs between two paths of the browser's
+// file system (the page mounts the user's file and an output device there).
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "batch/Batch.h"
+#include "batch/Colonne.h"
+#include "batch/Csv.h"
+#include "batch/Record.h"
+#include "batch/Variando.h"
+#include "model/Grandezze.h"
+#include "model/Messaggi.h"
+#include "model/NumeroTesto.h"
+#include "report/SalvaRapporto.h"
+
+using emscripten::val;
+
+namespace termix::web {
+
+namespace {
+
+// A record given as a JS object: numbers become the shortest text in the
+// convention of `sep`, which reads it back to the same double.
+void CampiDa(const val& record, char sep, std::vector<std::string>& nomi, std::vector<std::string>& valori) {
+    const val chiavi = val::global("Object").call<val>("keys", record);
+    const unsigned n = chiavi["length"].as<unsigned>();
+    for (unsigned i = 0; i < n; ++i) {
+        const std::string nome = chiavi[i].as<std::string>();
+        const val v = record[nome];
+        std::string testo;
+        if (v.isNumber()) {
+            ScriviNumero(testo, v.as<double>(), sep);
+        } else if (v.isString()) {
+            testo = v.as<std::string>();
+        } else if (!v.isNull() && !v.isUndefined()) {
+            testo = v.call<std::string>("toString");
+        }
+        nomi.push_back(nome);
+        valori.push_back(std::move(testo));
+    }
+}
+
+class TestiVista : public SorgenteTesti {
+public:
+    explicit TestiVista(const batch::VistaForme& v) : v_(v) {}
+    std::string Testo(Bersaglio b) const override { return v_.testo(b); }
+
+private:
+    const batch::VistaForme& v_;
+};
+
+class OrologioFisso : public Orologio {
+public:
+    OrologioFisso(std::string data, std::string ora) : data_(std::move(data)), ora_(std::move(ora)) {}
+    std::string Data() override { return data_; }
+    std::string Ora() override { return ora_; }
+
+private:
+    std::string data_, ora_;
+};
+
+class FileInMemoria : public FileScrittura {
+public:
+    explicit FileInMemoria(std::string& byte) : byte_(byte) {}
+    bool Scrivi(std::string_view b) override {
+        byte_.append(b);
+        return true;
+    }
+    bool Chiudi() override { return true; }
+
+private:
+    std::string& byte_;
+};
+
+class MemoriaFs : public FileSystem {
+public:
+    std::unique_ptr<FileScrittura> Crea(const std::string&) override { return std::make_unique<FileInMemoria>(byte); }
+    std::string byte;
+};
+
+val Byte(std::string_view s) {
+    val u = val::global("Uint8Array").new_(s.size());
+    u.call<void>("set", val(emscripten::typed_memory_view(s.size(), reinterpret_cast<const unsigned char*>(s.data()))));
+    return u;
+}
+
+// The output columns of a record: Esito and the two names as text, the
+// values as numbers (null when the cell is empty), as the output line reads back.
+val Risultato(const batch::Intestazione& h, std::span<const std::string_view> campi, const batch::RisultatoRecord& r,
+              char sep) {
+    std::string testa, riga;
+    batch::ScriviIntestazione(testa, sep);
+    batch::ScriviRecord(riga, h, 1, campi, r);
+    std::vector<std::string> colonne, celle;
+    batch::LettoreCsv lettore;
+    auto raccogli = [](std::vector<std::string>& dove) {
+        return [&dove](const batch::RecordCsv& rec) {
+            for (auto c : rec.campi) dove.emplace_back(c);
+        };
+    };
+    lettore.alimenta(testa.data(), testa.size(), raccogli(colonne));
+    lettore.alimenta(riga.data(), riga.size(), raccogli(celle));
+    val risultato = val::object();
+    risultato.set("Riga", 1);
+    for (std::size_t i = 1; i < colonne.size() - ColonneValori().size(); ++i) risultato.set(colonne[i], celle[i]);
+    // The cells hold the shortest text of each value ("0" for either zero):
+    // the value itself, without reading the text back.
+    const bool valori = r.stato == batch::RisultatoRecord::Stato::Completato;
+    for (const Grandezza* c : ColonneValori()) {
+        const double v = (r.m.*c->variabile).v;
+        risultato.set(c->nome, valori ? val(v == 0.0 ? 0.0 : v) : val::null());
+    }
+    return risultato;
+}
+
+struct Letto {
+    std::vector<std::string> nomi, valori;
+    std::vector<std::string_view> vValori;
+    batch::Intestazione h;
+};
+
+void Leggi(const val& record, char sep, Letto& l) {
+    CampiDa(record, sep, l.nomi, l.valori);
+    std::vector<std::string_view> vNomi(l.nomi.begin(), l.nomi.end());
+    l.vValori.assign(l.valori.begin(), l.valori.end());
+    if (auto errore = batch::LeggiIntestazione(vNomi, sep, l.h)) throw std::runtime_error(*errore);
+}
+
+// The output columns only, as Termix54.calcola gives them.
+val RisultatoOLancia(const val& record, char sep) {
+    Letto l;
+    Leggi(record, sep, l);
+    batch::RisultatoRecord r;
+    batch::ElaboraRecord(l.h, l.vValori, batch::Difetto::Nessuno, r);
+    return Risultato(l.h, l.vValori, r, sep);
+}
+
+// One record as the batch tool computes it, in the ';' convention (the
+// decimal comma, as typed in the forms) or the ',' one (the decimal point).
+// The result: `risultato` (the output columns), `testi` (quantity name ->
+// what its box shows, cut to its decimals), and with a date and
+// time `rapporto` (the .TXT bytes) and `righe` (its lines, UTF-8). An
+// unusable header throws its message.
+val CasoOLancia(const val& record, char sep, const val& data, const val& ora) {
+    Letto l;
+    Leggi(record, sep, l);
+    batch::RisultatoRecord r;
+    batch::VistaForme vista;
+    batch::ElaboraRecord(l.h, l.vValori, batch::Difetto::Nessuno, r, &vista);
+
+    val testi = val::object();
+    for (const Grandezza& g : Grandezze())
+        if (const std::string& t = vista.testo(g.id); !t.empty()) testi.set(g.nome, t);
+    val esito = val::object();
+    esito.set("risultato", Risultato(l.h, l.vValori, r, sep));
+    esito.set("completato", r.stato == batch::RisultatoRecord::Stato::Completato);
+    esito.set("testi", testi);
+    if (r.stato == batch::RisultatoRecord::Stato::Completato && data.isString()) {
+        TestiVista sorgente(vista);
+        OrologioFisso orologio(data.as<std::string>(), ora.as<std::string>());
+        MemoriaFs fs;
+        if (!SalvaRapporto("rapporto.TXT", sorgente, orologio, fs)) throw std::runtime_error("rapporto");
+        esito.set("rapporto", Byte(fs.byte));
+        val righe = val::array();
+        OrologioFisso orologio2(data.as<std::string>(), ora.as<std::string>());
+        ProduciRapporto(TipoUscita::File, sorgente, orologio2, LarghezzaCaratteri, [&](const RigaFisica& f) {
+            righe.call<void>("push", TestoRiga(f));
+            return true;
+        });
+        esito.set("righe", righe);
+    }
+    return esito;
+}
+
+// A C++ exception would reach the page as a bare number: its message instead.
+template <class F>
+val SenzaEccezioni(F&& f) {
+    std::string messaggio;
+    try {
+        return f();
+    } catch (const std::exception& e) {
+        messaggio = e.what();
+    }
+    val::global("Error").new_(messaggio).throw_();
+    return val::undefined();
+}
+
+char Separatore(const std::string& convenzione) { return convenzione == ";" ? ';' : ','; }
+
+val Caso(const val& record, const std::string& convenzione, const val& data, const val& ora) {
+    return SenzaEccezioni([&] { return CasoOLancia(record, Separatore(convenzione), data, ora); });
+}
+
+val RisultatoRecord(const val& record, const std::string& convenzione) {
+    return SenzaEccezioni([&] { return RisultatoOLancia(record, Separatore(convenzione)); });
+}
+
+// A quantity of the table for the page: name, label, unit, decimals.
+val Descrivi(const Grandezza& g) {
+    val o = val::object();
+    o.set("nome", std::string(g.nome));
+    o.set("etichetta", std::string(g.etichetta));
+    o.set("unita", std::string(g.unita));
+    o.set("decimali", g.decimali);
+    o.set("mostrata", g.ha(Mostrata));
+    return o;
+}
+
+// The input columns in order, with `tipo` ("testo", "opzione", "numero") and
+// `condizione` (typed on the conditions form, not the fuel form).
+val ColonneIngresso() {
+    val a = val::array();
+    for (const Grandezza* g : batch::ColonneIngresso()) {
+        val o = Descrivi(*g);
+        const bool scelta = g->id == Quantita::Tipo || g->id == Quantita::Composizione;
+        o.set("tipo", scelta ? "opzione" : g->variabile ? "numero" : "testo");
+        o.set("condizione", Indice(g->id) >= Indice(Quantita::PotereCalorifico));
+        a.call<void>("push", o);
+    }
+    return a;
+}
+
+// x as a result cell shows it: the shortest text, with the decimal comma.
+std::string TestoNumero(double x) {
+    std::string t;
+    ScriviNumero(t, x, ';');
+    return t;
+}
+
+// The computed columns of the output, in order.
+val ColonneUscita() {
+    val a = val::array();
+    for (const Grandezza* g : ColonneValori()) a.call<void>("push", Descrivi(*g));
+    return a;
+}
+
+// termix54-batch on `ingresso` into `uscita` (paths of the page's file
+// system), with the tool's options as texts ("" = not given). Its messages go
+// to stderr, as the tool's do. Returns the tool's exit status.
+int Batch(const std::string& ingresso, const std::string& uscita, const std::string& conserva,
+          const std::string& variando, const std::string& obiettivo) {
+    batch::OpzioniBatch o;
+    o.inLinea = true;
+    o.nomeIngresso = ingresso;
+    o.nomeUscita = uscita;
+    batch::Variando v;
+    auto uso = [](const std::string& m) {
+        std::fprintf(stderr, "termix54-batch: %s\n", m.c_str());
+        return 2;
+    };
+    if (!variando.empty()) {
+        if (auto e = batch::LeggiVariando(variando, v)) return uso(*e);
+        if (!obiettivo.empty())
+            if (auto e = batch::LeggiObiettivo(obiettivo, v)) return uso(*e);
+        o.variando = &v;
+    }
+    for (std::size_t i = 0; !conserva.empty() && i <= conserva.size();) {
+        std::size_t j = conserva.find(',', i);
+        if (j == std::string::npos) j = conserva.size();
+        if (j == i) return uso("nome di colonna vuoto in --conserva");
+        o.conserva.push_back(conserva.substr(i, j - i));
+        i = j + 1;
+    }
+    std::FILE* f = std::fopen(ingresso.c_str(), "rb");
+    if (!f) {
+        std::fprintf(stderr, "termix54-batch: impossibile aprire %s\n", ingresso.c_str());
+        return 2;
+    }
+    o.ingresso = f;
+    const int esito = batch::EseguiBatch(o);
+    std::fclose(f);
+    return esito;
+}
+
+}  // namespace
+
+EMSCRIPTEN_BINDINGS(termix54) {
+    emscripten::function("caso", &Caso);
+    emscripten::function("risultato", &RisultatoRecord);
+    emscripten::function("colonneIngresso", &ColonneIngresso);
+    emscripten::function("colonneUscita", &ColonneUscita);
+    emscripten::function("testoNumero", &TestoNumero);
+    emscripten::constant("titoloMessaggi", std::string(messaggi::Titolo));
+    emscripten::function("batch", &Batch);
+}
+
+}  // namespace termix::web

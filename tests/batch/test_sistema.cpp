@@ -1,0 +1,90 @@
+// The operating system behind the seams, on the real disk and clock of each
+// platform (this file runs on Linux and, cross-built, under wine).
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cerrno>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "batch/Sistema.h"
+#include "report/OrologioSistema.h"
+#include "report/SalvaRapporto.h"
+
+namespace termix {
+namespace {
+
+namespace fs = std::filesystem;
+using batch::Percorso;
+using batch::TestoPercorso;
+
+struct Cartella {
+    fs::path d = fs::temp_directory_path() / ("termix54-sistema-" + std::to_string(std::random_device{}()));
+    Cartella() { fs::create_directories(d); }
+    ~Cartella() { fs::remove_all(d); }
+    // A name outside Windows-1252 too: only the wide-character calls keep it.
+    std::string nome(const char* n) const { return TestoPercorso(d / Percorso(n)); }
+    std::string leggi(const char* n) const {
+        std::ifstream f(Percorso(nome(n)), std::ios::binary);
+        return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+    }
+};
+
+TEST(SistemaReale, FileNuoviOSvuotatiConNomiAccentati) {
+    Cartella c;
+    std::ofstream(Percorso(c.nome("vecchio.TXT")), std::ios::binary) << "vecchio e lungo";
+    const struct { const char* nome; bool soloNuovi; bool aperto; const char* contenuto; } casi[] = {
+        {"Città di Forlì – Łódź.TXT", true, true, "x\r\n"},
+        {"vecchio.TXT", true, false, "vecchio e lungo"},  // never opened: left as it was
+        {"vecchio.TXT", false, true, "x\r\n"},           // emptied first, CRLF kept
+        {"manca/R.TXT", false, false, ""},
+    };
+    for (const auto& k : casi) {
+        SCOPED_TRACE(k.nome);
+        FileSystemReale fs(k.soloNuovi);
+        errno = 0;
+        auto f = fs.Crea(c.nome(k.nome));
+        ASSERT_EQ(f != nullptr, k.aperto);
+        if (f) EXPECT_TRUE(f->Scrivi("x\r\n") && f->Chiudi());
+        if (!k.aperto && k.soloNuovi) EXPECT_EQ(errno, EEXIST);
+        EXPECT_EQ(c.leggi(k.nome), k.contenuto);
+    }
+    EXPECT_FALSE(fs::exists(c.d / "manca"));
+}
+
+TEST(SistemaReale, StessoFileERegolare) {
+    Cartella c;
+    const std::string a = c.nome("Città.csv"), b = c.nome("altro.csv");
+    std::ofstream(Percorso(a)) << "a";
+    std::ofstream(Percorso(b)) << "a";
+    std::FILE* f = batch::ApriFile(a, "rb");
+    ASSERT_NE(f, nullptr);
+    EXPECT_TRUE(batch::FileRegolare(f));
+    EXPECT_TRUE(batch::StessoFile(f, a));
+    EXPECT_TRUE(batch::StessoFile(f, TestoPercorso(c.d / Percorso(".") / Percorso("Città.csv"))));
+    EXPECT_FALSE(batch::StessoFile(f, b));  // same content, another file
+    EXPECT_FALSE(batch::StessoFile(f, c.nome("manca.csv")));
+    EXPECT_FALSE(batch::Terminale(f));
+    std::fclose(f);
+    EXPECT_EQ(batch::ApriFile(c.nome("manca.csv"), "rb"), nullptr);
+    EXPECT_EQ(errno, ENOENT);
+}
+
+TEST(SistemaReale, OrologioConDataEOraDiOggi) {
+    OrologioSistema o;
+    const std::time_t t = std::time(nullptr);
+    const std::string anno = std::to_string(std::localtime(&t)->tm_year % 100), data = o.Data(), ora = o.Ora();
+    EXPECT_NE(data.find(anno.size() < 2 ? "0" + anno : anno), std::string::npos) << data;
+    // Hours, minutes and seconds: at least three groups of digits.
+    int gruppi = 0;
+    for (std::size_t i = 0; i < ora.size(); ++i)
+        if (std::isdigit(static_cast<unsigned char>(ora[i])) && (i == 0 || !std::isdigit(static_cast<unsigned char>(ora[i - 1]))))
+            ++gruppi;
+    EXPECT_GE(gruppi, 3) << ora;
+}
+
+}  // namespace
+}  // namespace termix

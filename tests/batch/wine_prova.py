@@ -1,0 +1,176 @@
+#!/usr/bin/env python3
+"""termix54-batch.exe under wine against the Linux build, run for run.
+
+  wine_prova.py LINUX_EXE WINDOWS_EXE GENERA_CSV [WINE]
+
+Each run gets the same input in a folder of its own for each build. Exit
+status, messages ('\\' read as '/'), every text of the output and every report
+line but the date and time must be equal; a number may differ in its last
+bits only (each platform's own exp, log and pow): the values that differ are
+counted with their distance in units in the last place, within the bounds.
+"""
+import os, shutil, struct, subprocess, sys, tempfile
+
+# Measured with Debian 12's mingw-w64 (msvcrt) under wine 8 against glibc 2.36
+# (see the README): the most values that may differ, and by how many ulp.
+DIVERSI_MASSIMI, ULP_MASSIMI = 752, 1171
+CASI = (  # the worked cases, stopped and malformed records, quotes
+    "Impianto;Combustibile;Tipo;Composizione;PortataComb;AtomiC;AtomiH;AtomiO;AtomiCl;AtomiS;AtomiN;FrazC;FrazH;"
+    "FrazO;FrazCl;FrazS;FrazN;Inerti;Acqua;PotereCalorifico;EccessoAria;TempAria;UmiditaRelativa;TempCeneri;"
+    "Dispersioni\r\n"
+    "Forno di Forlì;Metano;Metano;;100;;;;;;;;;;;;;;;;20;20;50;20;5\r\n"
+    "Linea 2;Cloruro di vinile;Altri;Atomica;50;2;3;0;1;0;0;;;;;;;;;;60;15;70;300;3\r\n"
+    "Caldaia «B»;Rifiuto clorurato;Altri;Ponderale;100;;;;;;;0,5;0,06;0,1;0,05;0,01;0,01;0,17;0,1;5000;50;20;50;400;5\r\n"
+    "Vuoto;;Altri;Atomica;0;0;0;0;0;0;0;;;;;;;;;;0;0;0;0;0\r\n"
+    "\"Forno; 2\";\"gas \"\"N\"\"\";Metano;;1,5.0;;;;;;;;;;;;;;;;20;20;50;20;5\r\n"
+    "Rotto\";x;Metano\r\n"
+    "Città €;Gasolio;Metano;;1e300;;;;;;;;;;;;;;;;20;20;50;20;5\r\n")
+
+
+def ordinato(x):  # doubles in the order of their bit patterns, for the ulp distance
+    i = struct.unpack("<q", struct.pack("<d", float(x.decode().replace(",", "."))))[0]
+    return i if i >= 0 else -(i & 0x7FFFFFFFFFFFFFFF)
+
+
+def senza_data(t):  # lines 3 and 4 of a report from column 50: the date and time
+    r = t.split(b"\r\n")
+    return r[:2] + [x[:50] for x in r[2:4]] + r[4:]
+
+
+class Confronto:
+    def __init__(self, linux, windows, wine):
+        self.comandi = {"linux": [linux], "windows": [wine, windows]}
+        self.radice = tempfile.mkdtemp(prefix="termix54-wine-")
+        self.errori, self.valori, self.istogramma, self.lontano, self.immutabili = [], 0, {}, (0, ""), []
+        self.per_prova = {}
+
+    def esegui(self, nome, file, argomenti, pipe=False, prepara=None, uguali=()):
+        esiti = {}
+        for chi, comando in self.comandi.items():
+            d = os.path.join(self.radice, nome, chi)
+            os.makedirs(d)
+            for n, contenuto in file.items():
+                os.makedirs(os.path.dirname(os.path.join(d, n)), exist_ok=True)
+                open(os.path.join(d, n), "wb").write(contenuto)
+            if prepara:
+                prepara(d)
+            # From a pipe, not a file: cat feeds it.
+            cat = subprocess.Popen(["cat", "in.csv"], cwd=d, stdout=subprocess.PIPE) if pipe else None
+            esiti[chi] = d, subprocess.run(comando + argomenti, cwd=d, stdin=cat.stdout if cat else subprocess.DEVNULL,
+                                           capture_output=True, timeout=600)
+            cat and cat.wait()
+        (dl, pl), (dw, pw) = esiti["linux"], esiti["windows"]
+        err_l, err_w = pl.stderr, pw.stderr.replace(b"\r\n", b"\n").replace(b"\\", b"/")
+        for linux, windows in uguali:  # one Windows error for two of Linux
+            err_l = err_l.replace(linux, windows)
+        if (pl.returncode, err_l) != (pw.returncode, err_w):
+            self.errori.append(f"{nome}: exit {pl.returncode} {err_l!r}\n  under wine {pw.returncode} {err_w!r}")
+        self.confronta(nome, pl.stdout, pw.stdout)
+        file_l, file_w = ({os.path.relpath(os.path.join(c, n), d) for c, _, ff in os.walk(d) for n in ff} for d in (dl, dw))
+        if file_l != file_w:
+            self.errori.append(f"{nome}: files {sorted(file_l ^ file_w)} on one side only")
+        for rel in (file_l & file_w) - set(file):  # what the tool wrote
+            a, b = (open(os.path.join(d, rel), "rb").read() for d in (dl, dw))
+            if rel.endswith(".TXT"):
+                a, b = senza_data(a), senza_data(b)
+            elif rel.endswith(".termix54-batch"):  # names in any order; times and sizes are the run's own
+                a, b = (sorted(r.split(b"\t")[0] for r in x.split(b"\n")) for x in (a, b))
+            elif rel.endswith(".csv"):
+                self.confronta(f"{nome} {rel}", a, b)
+                continue
+            if a != b:
+                self.errori.append(f"{nome}: {rel} differs")
+
+    def confronta(self, nome, a, b):
+        ra, rb = a.split(b"\r\n"), b.split(b"\r\n")
+        sep = b";" if ra[0].count(b";") > ra[0].count(b",") else b","
+        testa = ra[0].split(sep)
+        if len(ra) != len(rb):
+            return self.errori.append(f"{nome}: {len(ra)} lines on Linux, {len(rb)} under wine")
+        for n, (la, lb) in enumerate(zip(ra, rb)):
+            ca, cb = la.split(sep), lb.split(sep)
+            self.valori += len(ca)
+            if la == lb:
+                continue
+            if len(ca) != len(cb):
+                self.errori.append(f"{nome}, line {n + 1}: {la!r}\n  under wine {lb!r}")
+                continue
+            for colonna, x, y in ((c, x, y) for c, x, y in zip(testa, ca, cb) if x != y):
+                try:
+                    d = abs(ordinato(x) - ordinato(y))
+                except ValueError:
+                    self.errori.append(f"{nome}, line {n + 1}: text {x!r}, under wine {y!r}")
+                    continue
+                self.istogramma[d] = self.istogramma.get(d, 0) + 1
+                self.per_prova[nome] = self.per_prova.get(nome, 0) + 1
+                self.lontano = max(self.lontano, (d, f"{colonna.decode()} {x.decode()} / {y.decode()}"))
+
+
+def codifica(testo, nome):
+    return {"utf-8": testo.encode(), "utf-8 con BOM": b"\xef\xbb\xbf" + testo.encode(),
+            "windows-1252": testo.encode("cp1252"), "utf-16": b"\xff\xfe" + testo.encode("utf-16-le")}[nome]
+
+
+def main():
+    if len(sys.argv) < 4:
+        return print(__doc__) or 2
+    linux, windows, genera = (os.path.abspath(a) for a in sys.argv[1:4])
+    c = Confronto(linux, windows, sys.argv[4] if len(sys.argv) > 4 else "wine")
+    caso = {"in.csv": CASI.encode("cp1252")}
+
+    def sola_lettura(d):
+        os.makedirs(os.path.join(d, "r"))
+        os.chmod(os.path.join(d, "r"), 0o500)
+        if os.geteuid() == 0:  # root writes into a read-only folder anyway, not into an immutable one
+            subprocess.run(["chattr", "+i", os.path.join(d, "r")], check=True)
+            c.immutabili.append(os.path.join(d, "r"))
+    try:
+        for sep in (";", ","):  # 2,000 records with accented names in every encoding
+            testo = subprocess.run([genera, "2000", sep] + (["cloro"] if sep == ";" else []), check=True,
+                                   capture_output=True).stdout.decode().replace("Forno", "Città di Forlì €")
+            for cod in ("utf-8", "utf-8 con BOM", "windows-1252", "utf-16"):
+                c.esegui(f"casuali {sep} {cod}", {"in.csv": codifica(testo, cod)},
+                         ["in.csv", "-o", "out.csv"] + (["--rapporti", "r"] if sep == ";" else []))
+        for nome, file, argomenti, altro in [
+            ("casi svolti", caso, ["in.csv", "-o", "out.csv", "--rapporti", "r"], {}),
+            ("da una pipe", caso, ["-"], {"pipe": True}),
+            ("nomi accentati", {"Forlì/Città di Forlì.csv": CASI.encode()},
+             ["Forlì/Città di Forlì.csv", "-o", "Forlì/Risultati Łódź.csv", "--rapporti", "Rapporti Città"], {}),
+            ("cartella esistente", {**caso, "r/2.TXT": b"mio"}, ["in.csv", "--rapporti", "r"], {}),
+            ("cartella in sola lettura", caso, ["in.csv", "--rapporti", "r"],
+             {"prepara": sola_lettura, "uguali": [(b"operazione non permessa", b"permesso negato")]}),
+            ("variando", caso, ["in.csv", "--variando", "EccessoAria=0:200:50"], {}),
+            ("obiettivo", caso, ["in.csv", "--variando", "EccessoAria=0:200:5", "--obiettivo", "1100"], {}),
+            # Linux's /dev/full, which wine reaches through drive Z:.
+            ("disco pieno", {"in.csv": "".join(CASI.splitlines(True)[:4]).encode()}, ["in.csv", "-o", "/dev/full"], {}),
+            ("colonna sconosciuta", {"in.csv": b"EcessoAria;Tipo\r\n"}, ["in.csv"], {}),
+            ("file assente", {}, ["manca.csv"], {}),
+            ("uscita uguale all'ingresso", caso, ["in.csv", "-o", "in.csv"], {}),
+            ("opzione sconosciuta", caso, ["in.csv", "-x"], {}),
+            ("codifica sconosciuta", caso, ["in.csv", "--codifica", "latin-9"], {}),
+            ("virgolette nell'intestazione", {"in.csv": b"Tipo;\"Eccesso\nMetano;1\n"}, ["in.csv", "-o", "no.csv"], {}),
+            ("aiuto", {}, ["--help"], {}),
+        ]:
+            c.esegui(nome, file, argomenti, **altro)
+    finally:
+        for d in c.immutabili:
+            subprocess.run(["chattr", "-i", d])
+        for cartella, sotto, _ in os.walk(c.radice):
+            for s in sotto:
+                os.chmod(os.path.join(cartella, s), 0o755)
+        shutil.rmtree(c.radice, ignore_errors=True)
+    diversi = sum(c.istogramma.values())
+    print(f"{c.valori} values compared, {diversi} differ in their last bits; ulp distances: "
+          + (", ".join(f"{d}: {n}" for d, n in sorted(c.istogramma.items())) or "none"))
+    print("where: " + (", ".join(f"{n}: {k}" for n, k in c.per_prova.items()) or "nowhere"))
+    if c.lontano[0]:
+        print(f"farthest: {c.lontano[0]} ulp, {c.lontano[1]}")
+    if c.lontano[0] > ULP_MASSIMI or diversi > DIVERSI_MASSIMI:
+        c.errori.append(f"more than the bounds of {DIVERSI_MASSIMI} values and {ULP_MASSIMI} ulp")
+    for e in c.errori:
+        print("FAIL:", e)
+    return 1 if c.errori else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

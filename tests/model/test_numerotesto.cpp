@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "model/NumeroTesto.h"
+
+using namespace termix;
+
+namespace {
+
+char buf[LunghezzaTestoDouble];
+std::string Breve(double x) { return {buf, TestoBreve(buf, x)}; }
+std::string Scientifico(double x, int cifre) { return {buf, TestoScientifico(buf, x, cifre)}; }
+
+TEST(TestoBreve, ShortestTextInTheShorterLayout) {
+    const struct { double x; const char* atteso; } casi[] = {
+        {0.1, "0.1"}, {123.456, "123.456"}, {100.0, "100"}, {-2.5, "-2.5"},
+        {0.001, "0.001"},      // as long as "1e-03": fixed wins the tie
+        {1e-5, "1e-05"},       // "0.00001" is longer
+        {1e15, "1e+15"}, {1e22, "1e+22"}, {1.5e300, "1.5e+300"},
+        {9223372036854775808.0, "9223372036854775808"},  // 2^63: the exact integer, not ...5808 padded
+        {123456789012345680000.0, "123456789012345683968"},  // fixed (21) beats exponent (22)
+        {5e-324, "5e-324"}, {std::numeric_limits<double>::max(), "1.7976931348623157e+308"},
+        {0.30000000000000004, "0.30000000000000004"}, {-0.0, "-0"}, {0.0, "0"},
+        {1234567.0, "1234567"}, {0.000123, "0.000123"},
+    };
+    for (const auto& c : casi) EXPECT_EQ(Breve(c.x), c.atteso) << c.atteso;
+}
+
+TEST(TestoScientifico, FourteenDigitsCorrectlyRounded) {
+    const struct { double x; const char* atteso; } casi[] = {
+        {1.0, "1.00000000000000e+00"}, {0.1, "1.00000000000000e-01"},
+        {2.0 / 3.0, "6.66666666666667e-01"}, {-12345.678, "-1.23456780000000e+04"},
+        {1e-300, "1.00000000000000e-300"}, {0.125, "1.25000000000000e-01"},
+    };
+    for (const auto& c : casi) EXPECT_EQ(Scientifico(c.x, 14), c.atteso) << c.atteso;
+}
+
+// The native library's writer is the reference for both layouts; the range
+// of magnitudes crosses every switch between fixed and exponent form.
+TEST(TestoBreve, SameBytesAsTheNativeWriter) {
+    std::mt19937_64 g(20);
+    int diversi = 0;
+    for (int i = 0; i < 6000; ++i) {
+        double x;
+        const std::uint64_t b = g();
+        switch (i % 3) {
+            case 0: std::memcpy(&x, &b, sizeof x); if (!std::isfinite(x)) x = 1.0; break;
+            case 1: x = std::ldexp(1.0 + static_cast<double>(b >> 12) * 0x1p-52, static_cast<int>(b % 200) - 100); break;
+            default: x = static_cast<double>(static_cast<std::int64_t>(b >> (b % 64))); break;
+        }
+        char atteso[64];
+        const std::string a(atteso, std::to_chars(atteso, atteso + sizeof atteso, x).ptr);
+        const std::string s(atteso, std::to_chars(atteso, atteso + sizeof atteso, x, std::chars_format::scientific, 14).ptr);
+        if (Breve(x) != a || Scientifico(x, 14) != s) {
+            if (++diversi <= 5) ADD_FAILURE() << a << " / " << Breve(x) << "; " << s << " / " << Scientifico(x, 14);
+        }
+    }
+    EXPECT_EQ(diversi, 0);
+}
+
+}  // namespace

@@ -1,0 +1,134 @@
+// The browser module's API under node: the worked cases, a refusal, the
+// report bytes, and 2,000 generated records against the native batch tool.
+// Env: TERMIX54_MODULO (termix54-node.js), TERMIX54_BATCH (native tool),
+// TERMIX54_GENERA (genera_csv).
+'use strict';
+const test = require('node:test');
+const assert = require('node:assert');
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
+const { execFileSync } = require('node:child_process');
+
+const modulo = require(process.env.TERMIX54_MODULO)();
+const cartella = fs.mkdtempSync(path.join(os.tmpdir(), 'termix54-wasm-'));
+// The browser's exp, log and pow against the C library's, measured on the
+// 2,000 records below: 7 cells of 122,000 differ, by at most 6 units in the last place.
+const UlpMassimi = 6;
+const Metano = { Impianto: 'Impianto Nord', Tipo: 'Metano', PortataComb: 100, EccessoAria: 20, TempAria: 20,
+                 UmiditaRelativa: 50, TempCeneri: 20, Dispersioni: 5 };
+
+test('methane: the worked texts and values', { timeout: 30000 }, async () => {
+  const M = await modulo;
+  const c = M.caso(Metano, ',', '06/12/2026', '03:04:05');
+  assert.strictEqual(c.risultato.Esito, 'OK');
+  // Worked figures: flue gas 1314,6 °C, 27,717 g/mole, energies 1195800 and 1136010.
+  const attesi = { TempFumi: '1314,6', PesoMolecolareFumi: '27,717', EnergiaIngresso: '1195800',
+                   EnergiaNetta: '1136010', UmiditaSpecifica: '0,00734', PotereCalorifico: '11958' };
+  for (const [box, testo] of Object.entries(attesi)) assert.strictEqual(c.testi[box], testo, box);
+  assert.strictEqual(c.risultato.EnergiaIngresso, 1195800);
+  assert.strictEqual(c.risultato.FrazC, 0.7487);
+  assert.strictEqual(c.righe.length, 67);
+  // The file: Windows-1252 (è, °), CRLF after every line.
+  const b = Buffer.from(c.rapporto);
+  assert.ok(b.includes(Buffer.from('Propriet\xe0', 'latin1')));
+  assert.ok(!b.includes(Buffer.from('à', 'utf8')));
+  assert.strictEqual(b.toString('latin1').split('\r\n').length, 68);
+  // Numbers as texts with the decimal point read the same.
+  const t = M.caso({ ...Metano, PortataComb: '100.0', EccessoAria: '2e1' }, ',', null, null);
+  assert.strictEqual(t.risultato.TempFumi, c.risultato.TempFumi);
+});
+
+test('refusals and unusable columns', { timeout: 30000 }, async () => {
+  const M = await modulo;
+  const casi = [
+    // No flow, no heat: the heating value check, then the run's stop.
+    [{ ...Metano, PortataComb: 0 }, 'Combustibile con inadeguato potere calorifico ! | Verificare che gli input siano corretti !'],
+    [{ ...Metano, EccessoAria: 'venti' }, 'Usare i numeri !'],
+    // A formula with no atoms.
+    [{ Tipo: 'Altri', Composizione: 'Atomica', PortataComb: 100 }, 'Verificare che gli input siano corretti !'],
+  ];
+  for (const [record, atteso] of casi) {
+    const c = M.caso(record, ',', null, null);
+    assert.strictEqual(c.risultato.Esito, atteso, JSON.stringify(record));
+    assert.strictEqual(c.risultato.TempFumi, null);
+    assert.strictEqual(c.rapporto, undefined);
+  }
+  assert.throws(() => M.caso({ EcessoAria: 20 }, ',', null, null), /forse EccessoAria/);
+});
+
+// Cells that differ between the two tools: their count, and the largest
+// distance in units of the last place.
+function confronta(nativo, web) {
+  const a = nativo.split('\r\n'), b = web.split('\r\n');
+  assert.strictEqual(a.length, b.length);
+  let diversi = 0, ulpMax = 0;
+  const buf = new DataView(new ArrayBuffer(16));
+  for (let i = 0; i < a.length; ++i) {
+    if (a[i] === b[i]) continue;
+    const x = a[i].split(';'), y = b[i].split(';');
+    assert.strictEqual(x.length, y.length, `riga ${i}`);
+    for (let k = 0; k < x.length; ++k) {
+      if (x[k] === y[k]) continue;
+      const u = Number(x[k].replace(',', '.')), v = Number(y[k].replace(',', '.'));
+      assert.ok(Number.isFinite(u) && Number.isFinite(v), `riga ${i} campo ${k}: ${x[k]} / ${y[k]}`);
+      buf.setFloat64(0, u); buf.setFloat64(8, v);
+      const d = buf.getBigInt64(0) - buf.getBigInt64(8);
+      ulpMax = Math.max(ulpMax, Number(d < 0n ? -d : d));
+      ++diversi;
+    }
+  }
+  return { diversi, ulpMax };
+}
+
+test('2,000 generated records: the batch tool\'s output, reports\' texts equal', { timeout: 120000 }, async () => {
+  const M = await modulo;
+  const ingresso = path.join(cartella, 'casi.csv');
+  fs.writeFileSync(ingresso, execFileSync(process.env.TERMIX54_GENERA, ['2000', ';', 'cloro']));
+  const nativo = path.join(cartella, 'nativo.csv');
+  execFileSync(process.env.TERMIX54_BATCH, [ingresso, '-o', nativo, '--rapporti', path.join(cartella, 'rapporti')]);
+  M.FS.writeFile('/casi.csv', fs.readFileSync(ingresso));
+  assert.strictEqual(M.batch('/casi.csv', '/uscita.csv', '', '', ''), 0);
+  const web = Buffer.from(M.FS.readFile('/uscita.csv')).toString('latin1');
+  const { diversi, ulpMax } = confronta(fs.readFileSync(nativo, 'latin1'), web);
+  const limite = UlpMassimi;
+  console.log(`# celle diverse dal nativo: ${diversi}, al piu' ${ulpMax} ulp (limite ${limite})`);
+  assert.ok(ulpMax <= limite, `${ulpMax} ulp`);
+
+  // Every displayed text: the report of each completed record, but for its
+  // date and time lines.
+  const righe = fs.readFileSync(ingresso, 'latin1').split(/\r?\n/).filter((r) => r.trim());
+  const nomi = righe[0].split(';');
+  let rapporti = 0;
+  for (let i = 1; i < righe.length; ++i) {
+    if (righe[i].includes('"')) continue;  // quoted names: the rest are enough
+    const record = {};
+    righe[i].split(';').forEach((v, k) => { record[nomi[k]] = k < 4 ? v : v.replace(',', '.'); });
+    const c = M.caso(record, ',', '-', '-');
+    assert.deepStrictEqual(M.risultato(record, ','), c.risultato);
+    const file = path.join(cartella, 'rapporti', `${i}.TXT`);
+    if (!c.completato) {
+      assert.ok(!fs.existsSync(file), file);
+      continue;
+    }
+    const atteso = fs.readFileSync(file, 'latin1').split('\r\n');
+    const ottenuto = Buffer.from(c.rapporto).toString('latin1').split('\r\n');
+    atteso.splice(2, 2); ottenuto.splice(2, 2);
+    assert.deepStrictEqual(ottenuto, atteso, `riga ${i}`);
+    ++rapporti;
+  }
+  assert.ok(rapporti > 1000, `${rapporti}`);
+});
+
+test('--obiettivo as the tool runs it; a usage error', { timeout: 60000 }, async () => {
+  const M = await modulo;
+  const ingresso = path.join(cartella, 'uno.csv'), nativo = path.join(cartella, 'obiettivo.csv');
+  fs.writeFileSync(ingresso, 'Tipo;PortataComb;EccessoAria;TempAria;UmiditaRelativa\r\nMetano;100;20;20;50\r\n');
+  execFileSync(process.env.TERMIX54_BATCH, [ingresso, '-o', nativo, '--variando', 'EccessoAria=0:200:2,5', '--obiettivo', '1100']);
+  M.FS.writeFile('/uno.csv', fs.readFileSync(ingresso));
+  assert.strictEqual(M.batch('/uno.csv', '/obiettivo.csv', '', 'EccessoAria=0:200:2,5', '1100'), 0);
+  const { ulpMax } = confronta(fs.readFileSync(nativo, 'latin1'), Buffer.from(M.FS.readFile('/obiettivo.csv')).toString('latin1'));
+  assert.ok(ulpMax <= UlpMassimi, `${ulpMax} ulp`);
+  assert.strictEqual(M.batch('/uno.csv', '/no.csv', '', 'Nessuna=0:1:1', ''), 2);  // nothing written
+  assert.ok(!M.FS.analyzePath('/no.csv').exists);
+});

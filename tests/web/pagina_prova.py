@@ -1,0 +1,171 @@
+#!/usr/bin/python3
+"""termix54.html opened as a file in headless Chromium, against the native tool.
+pagina_prova.py PAGINA BATCH GENERA [SCREENSHOT]"""
+import json
+import os
+import pathlib
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+from selenium import webdriver
+from selenium.webdriver.chrome.options import Options
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+PAGINA, BATCH, GENERA = (pathlib.Path(a).resolve() for a in sys.argv[1:4])
+SCHERMATA = sys.argv[4] if len(sys.argv) > 4 else None
+ULP_MASSIMI = 6  # the bound the module's own tests measured
+cartella = pathlib.Path(tempfile.mkdtemp(prefix='termix54-pagina-'))
+scaricati = cartella / 'scaricati'
+scaricati.mkdir()
+errori = []
+
+
+def verifica(condizione, messaggio):
+    if not condizione:
+        errori.append(messaggio)
+        print('FALLITO:', messaggio)
+
+
+def attendi(condizione, secondi=30, cosa=''):
+    fine = time.monotonic() + secondi
+    while time.monotonic() < fine:
+        valore = condizione()
+        if valore:
+            return valore
+        time.sleep(0.05)
+    raise TimeoutError(cosa)
+
+
+def scaricato(nome, secondi=60):
+    p = scaricati / nome
+    attendi(lambda: p.exists() and not list(scaricati.glob('*.crdownload')), secondi, nome)
+    dati = p.read_bytes()
+    p.unlink()
+    return dati
+
+
+def confronta(nativo, web):
+    """(differing cells, largest last-bit distance), or None if a line differs otherwise."""
+    a, b = nativo.split(b'\r\n'), web.split(b'\r\n')
+    if len(a) != len(b) or any(x.count(b';') != y.count(b';') for x, y in zip(a, b)):
+        return None
+    coppie = [(u, v) for x, y in zip(a, b) if x != y for u, v in zip(x.split(b';'), y.split(b';')) if u != v]
+    try:
+        bit = [abs(struct.unpack('<q', struct.pack('<d', float(u.replace(b',', b'.'))))[0] -
+                   struct.unpack('<q', struct.pack('<d', float(v.replace(b',', b'.'))))[0]) for u, v in coppie]
+    except ValueError:
+        return None
+    return len(coppie), max(bit, default=0)
+
+
+o = Options()
+o.binary_location = '/usr/bin/chromium'
+for a in ('--headless=new', '--no-sandbox', '--disable-gpu', '--window-size=1024,900', '--lang=it-IT'):
+    o.add_argument(a)
+o.add_experimental_option('prefs', {'download.default_directory': str(scaricati), 'download.prompt_for_download': False})
+o.set_capability('goog:loggingPrefs', {'browser': 'ALL', 'performance': 'ALL'})
+d = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=o)
+d.set_page_load_timeout(30)
+d.set_script_timeout(60)
+try:
+    d.execute_cdp_cmd('Browser.setDownloadBehavior', {'behavior': 'allow', 'downloadPath': str(scaricati)})
+    d.get(PAGINA.as_uri())
+    attendi(lambda: d.execute_script('return document.body.dataset.pronto'), 30, 'pagina pronta')
+    d.execute_script('localStorage.clear()')
+    d.execute_script("Termix54.orologio = () => ({data: '06/12/2026', ora: '03:04:05'})")
+    campo = lambda i: d.find_element(By.ID, i)
+
+    # The methane walk by keys: the option by space, every box then Enter.
+    campo('Impianto').send_keys('Impianto Nord', Keys.ENTER)
+    campo('TipoMetano').send_keys(Keys.SPACE)
+    campo('PortataComb').send_keys('100', Keys.ENTER)
+    verifica(d.switch_to.active_element.get_attribute('id') == 'AtomiC', 'Enter passa al campo seguente')
+    campo('schedaCondizioni').click()
+    for nome, testo in (('EccessoAria', '20'), ('TempAria', '20'), ('UmiditaRelativa', '50'), ('TempCeneri', '20'),
+                        ('Dispersioni', '5')):
+        campo(nome).send_keys(testo, Keys.ENTER)  # Enter on the last one is "Calcola"
+    attendi(lambda: campo('Risultati').is_displayed(), 10, 'risultati')
+    # Worked methane figures: 11958 preset, flue gas 1314,6 °C, energies 1195800 and 1136010.
+    verifica(campo('PotereCalorifico').get_attribute('value') == '11958', 'potere calorifico del metano')
+    verifica(campo('TempFumi').text.startswith('1314,6'), 'TempFumi ' + campo('TempFumi').text)
+    verifica(campo('EnergiaIngresso').text == '1195800', 'EnergiaIngresso')
+    verifica(campo('EnergiaNetta').text == '1136010', 'EnergiaNetta')
+    verifica(campo('avviso').get_attribute('hidden') is not None, 'nessun avviso')
+    if SCHERMATA:
+        d.save_screenshot(SCHERMATA)
+
+    # The report: the download's bytes against the native tool's for the same record.
+    campo('schedaRapporto').click()
+    righe = campo('testoRapporto').text.split('\n')
+    verifica(len(righe) == 67, f'{len(righe)} righe nel rapporto')
+    campo('Salva').click()
+    rapporto = scaricato('RAPPORTO.TXT')
+    ingresso = cartella / 'metano.csv'
+    ingresso.write_bytes(b'Impianto;Tipo;PortataComb;EccessoAria;TempAria;UmiditaRelativa;TempCeneri;Dispersioni\r\n'
+                         b'Impianto Nord;Metano;100;20;20;50;20;5\r\n')
+    subprocess.run([BATCH, ingresso, '-o', cartella / 'metano-uscita.csv', '--rapporti', cartella / 'rapporti'],
+                   check=True, timeout=60)
+    nativo = (cartella / 'rapporti' / '1.TXT').read_bytes().split(b'\r\n')
+    for k, testo in ((2, b'06/12/2026'), (3, b'03:04:05')):  # the tool's own clock
+        nativo[k] = nativo[k][:nativo[k].index(b'= ') + 2] + testo
+    verifica(rapporto == b'\r\n'.join(nativo), 'rapporto diverso da quello nativo')
+    verifica('Propriet\xe0'.encode('cp1252') in rapporto, 'rapporto in Windows-1252')
+
+    # The chart: one line, the two dashed thresholds, the current case.
+    campo('schedaAndamento').click()
+    campo('Traccia').click()
+    linee = d.find_elements(By.CSS_SELECTOR, '#grafico polyline.linea')
+    verifica(len(linee) == 1 and len(linee[0].get_attribute('points').split()) == 41, 'una linea di 41 punti')
+    verifica(len(d.find_elements(By.CSS_SELECTOR, '#grafico line.soglia')) == 2, 'linee a 850 e 1100')
+    verifica(len(d.find_elements(By.CSS_SELECTOR, '#grafico circle.corrente')) == 1, 'il caso corrente')
+    campo('EsportaCsv').click()
+    csv = scaricato('andamento.csv')
+    subprocess.run([BATCH, ingresso, '-o', cartella / 'var.csv', '--variando', 'EccessoAria=0:200:5'], check=True,
+                   timeout=60)
+    c = confronta((cartella / 'var.csv').read_bytes(), csv)
+    verifica(c is not None and c[1] <= ULP_MASSIMI, f'Esporta CSV: {c}')
+
+    # A refusal: the core's message in the alert region, with the title.
+    campo('schedaCondizioni').click()
+    campo('EccessoAria').clear()
+    campo('EccessoAria').send_keys('venti')
+    campo('Calcola').click()
+    verifica(campo('avviso').is_displayed(), 'avviso mostrato')
+    verifica(campo('avvisoTitolo').text == 'Termix54' and campo('avvisoTesto').text == 'Usare i numeri !',
+             'avviso: ' + campo('avviso').text)
+    campo('avvisoOk').send_keys(Keys.ENTER)
+
+    # 2,000 records through the worker against termix54-batch on one thread.
+    casi = cartella / 'casi.csv'
+    casi.write_bytes(subprocess.run([GENERA, '2000'], check=True, capture_output=True, timeout=60).stdout)
+    subprocess.run([BATCH, casi, '-o', cartella / 'casi-nativo.csv'], check=True, timeout=120)
+    campo('schedaMoltiCasi').click()
+    campo('fileCasi').send_keys(str(casi))
+    attendi(lambda: d.execute_script('return document.body.dataset.batch'), 120, 'molti casi')
+    verifica(d.execute_script('return document.body.dataset.batch') == '0', 'esito del batch')
+    c = confronta((cartella / 'casi-nativo.csv').read_bytes(), scaricato('casi_termix54.csv'))
+    verifica(c is not None and c[1] <= ULP_MASSIMI, f'molti casi: {c}')
+    print(f'molti casi: celle diverse dal nativo e ulp massimi: {c}')
+
+    # Nothing but the file itself and its own blobs was asked for.
+    richieste = set()
+    for voce in d.get_log('performance'):
+        m = json.loads(voce['message'])['message']
+        if m['method'] == 'Network.requestWillBeSent':
+            richieste.add(m['params']['request']['url'].split(':')[0])
+    verifica(richieste <= {'file', 'blob'}, f'richieste: {richieste}')
+    gravi = [v for v in d.get_log('browser') if v['level'] == 'SEVERE']
+    verifica(not gravi, f'errori nella console: {gravi}')
+except Exception:
+    for v in d.get_log('browser'):
+        print('console:', v['message'][:500])
+    raise
+finally:
+    d.quit()
+print('pagina_prova:', 'OK' if not errori else f'{len(errori)} FALLITI')
+sys.exit(1 if errori else 0)

@@ -1,0 +1,41 @@
+#!/usr/bin/env python3
+"""termix54.html: the page from web/ with its stylesheet, scripts and the
+module (WebAssembly inside) inlined, so that the one file works offline."""
+import pathlib
+import sys
+
+LIMITE = 1_500_000
+
+# The module would fetch its own inlined bytes (a data: URL, which the page's
+# policy refuses); with no fetch in its scope it decodes them in place.
+MODULO = """(function () {{
+var fetch;
+{}
+self.CreaTermix54 = CreaTermix54;
+}})();
+"""
+
+def main():
+    modulo, uscita = sys.argv[1], sys.argv[2]
+    cartella = pathlib.Path(__file__).resolve().parent
+    pagina = (cartella / 'pagina.html').read_text(encoding='utf-8')
+    sostituzioni = {
+        '/*STILE*/': (cartella / 'stile.css').read_text(encoding='utf-8'),
+        # Not run as it stands: the page and the worker both load it from its text.
+        '/*MODULO*/': MODULO.format(pathlib.Path(modulo).read_text(encoding='utf-8')),
+        '/*LAVORATORE*/': (cartella / 'lavoratore.js').read_text(encoding='utf-8'),
+        '/*PAGINA*/': (cartella / 'pagina.js').read_text(encoding='utf-8'),
+    }
+    for segnaposto, testo in sostituzioni.items():
+        if pagina.count(segnaposto) != 1:
+            sys.exit(f'componi.py: {segnaposto} not once in pagina.html')
+        for vietato in ('</script', '<!--'):  # would end or upset the script element
+            if vietato in testo.lower():
+                sys.exit(f'componi.py: "{vietato}" inside {segnaposto}')
+        pagina = pagina.replace(segnaposto, testo)
+    dati = pagina.encode('utf-8')
+    if len(dati) > LIMITE:
+        sys.exit(f'componi.py: {len(dati)} bytes, more than {LIMITE}')
+    pathlib.Path(uscita).write_bytes(dati)
+
+main()
