@@ -11,7 +11,10 @@ namespace {
 
 constexpr const char* Inizio = R"(Uso: termix54-batch [INGRESSO.csv|-] [-o USCITA.csv] [--rapporti CARTELLA]
                     [--conserva COL[,COL...]] [--codifica CODIFICA]
-                    [--variando COLONNA=DA:A:PASSO [--obiettivo TEMPERATURA]]
+                    [--variando COLONNA=DA:A:PASSO [--obiettivo TEMPERATURA |
+                     --obiettivo-rif TEMPERATURA]]
+                    [--verifica [--modello tabella|nasa] [--permanenza S]
+                     [--o2-riferimento P|nessuno] [--conversione-so3 P]]
 
 Calcola ogni riga di un file CSV come la calcolerebbero le maschere di Termix54,
 su un record di calcolo nuovo per ogni riga, e scrive una riga di risultati per
@@ -32,7 +35,28 @@ Colonne lette (maiuscole indifferenti, in qualsiasi ordine, tutte facoltative;
 una cella vuota o una colonna assente valgono 0, come una casella vuota):
 )";
 
-constexpr const char* Fine = R"(Ogni altra colonna ferma tutto (stato 2) e il messaggio nomina la colonna nota
+constexpr const char* Fine = R"(Combustibile di supporto, bruciato insieme al combustibile della riga (la
+miscela si calcola come un combustibile Ponderale: frazioni e potere calorifico
+sono le medie pesate sulle portate, la portata è la somma; senza supporto, o
+con portata 0, la riga si calcola esattamente come senza queste colonne):
+  SupportoTipo            Metano (la composizione del programma, 11958 kcal/kg)
+                          oppure Ponderale; vuoto: nessun supporto
+  SupportoPortata         portata del supporto, kg/h (non negativa)
+  SupportoPotereCalorifico
+                          potere calorifico inferiore del supporto Ponderale,
+                          kcal/kg
+  SupportoFrazC SupportoFrazH SupportoFrazO SupportoFrazCl SupportoFrazS
+  SupportoFrazN SupportoInerti SupportoAcqua
+                          frazioni ponderali del supporto Ponderale (somma 1,
+                          entro un millesimo)
+Parametri della verifica, per riga (vincono sulle opzioni omonime):
+  TempoPermanenza         s (> 0); DiametroCamera  m (> 0, facoltativo)
+  O2Riferimento           % vol sul secco, da 0 a 21 escluso, o "nessuno"
+  ConversioneSO3          % dell'SO2 che diventa SO3, da 0 a 100
+  ObiettivoRif            °C, come --obiettivo-rif per questa riga
+Un valore fuori intervallo ferma la riga con il motivo in Esito, senza valori.
+
+Ogni altra colonna ferma tutto (stato 2) e il messaggio nomina la colonna nota
 più simile: un nome sbagliato non è mai letto come 0. Per copiarla nell'uscita
 usare --conserva.
 
@@ -87,6 +111,34 @@ Windows-1252 non ha vi diventa "?".
                       della colonna), con i valori del calcolo in quel punto;
                       senza un incrocio, o con più di uno, valori vuoti e il
                       motivo in Esito
+  --obiettivo-rif TEMPERATURA
+                      come --obiettivo, ma sulla temperatura TempFumiRif
+                      (entalpie NASA, vedi --verifica); con
+                      --variando SupportoPortata=DA:A:PASSO dà la portata di
+                      combustibile di supporto per raggiungere TEMPERATURA
+  --verifica          aggiunge in fondo a ogni riga le colonne della verifica:
+                      TempFumiRif (°C: la temperatura a cui i fumi KmoliCO2 ...
+                      KmoliN2, scaldati da TempAria con le entalpie dei
+                      polinomi NASA, assorbono EnergiaNetta), VolumeCamera
+                      (m3: portata reale dei fumi alla temperatura del modello
+                      per il tempo di permanenza), VelocitaCamera (m/s) e
+                      LunghezzaCamera (m) con DiametroCamera, O2Secco (% vol),
+                      HClRif SO2Rif Cl2Rif (mg/Nm3 sul secco riferiti all'O2 di
+                      riferimento), RugiadaAcqua RugiadaSolforica
+                      RugiadaCloridrica (°C), Verdetto (850 °C per 2 s:
+                      raggiunti, oppure non raggiunti, con la temperatura, e
+                      il motivo quando i carichi non sono riferibili). Una
+                      cella vuota è un valore che non c'è: specie assente,
+                      carichi non riferibili (O2 sul secco pari o sopra 21),
+                      nessun diametro. L'obiettivo del verdetto è 850 °C,
+                      1100 °C per un combustibile con più dell'1 % di cloro.
+  --modello tabella|nasa
+                      la temperatura del verdetto e della camera: nasa
+                      (TempFumiRif, predefinito) o tabella (TempFumi)
+  --permanenza S      tempo di permanenza, s (predefinito 2)
+  --o2-riferimento P|nessuno
+                      O2 di riferimento, % vol sul secco (predefinito 11)
+  --conversione-so3 P quota di SO2 convertita in SO3, % (predefinito 2)
   -h, --help          mostra questo aiuto
 
 Stato di uscita:

@@ -104,7 +104,7 @@ void elabora(const Intestazione& h, Lotto& l, std::vector<std::string_view>& cam
                 std::string x;
                 ScriviNumero(x, valore, h.separatore);
                 l.errori += std::string(Programma) + ": riga " + std::to_string(rec.riga) + " (" +
-                            Linee(rec.linea, rec.ultimaLinea) + "), " + variando->colonna->nome + " = " + x + ": " +
+                            Linee(rec.linea, rec.ultimaLinea) + "), " + NomeColonnaVariata(*variando) + " = " + x + ": " +
                             d.testo() + "\n";
             }
         }
@@ -337,7 +337,9 @@ namespace {
 class Esecuzione {
 public:
     explicit Esecuzione(const OpzioniBatch& o)
-        : o_(o), err_(o.errori), lavoratori_(o.inLinea ? 0 : o.thread ? o.thread : std::max(1u, std::thread::hardware_concurrency())) {}
+        : o_(o), err_(o.errori), lavoratori_(o.inLinea ? 0 : o.thread ? o.thread : std::max(1u, std::thread::hardware_concurrency())) {
+        h_.verifica = o.verifica;
+    }
 
     int esegui() {
         if (!ingresso_.Apri(o_.ingresso, o_.codifica)) return erroreLettura();
@@ -388,9 +390,9 @@ private:
         }
         std::string testa;
         if (o_.variando)
-            ScriviIntestazioneVariando(testa, sep, h_.nomiConservati, *o_.variando);
+            ScriviIntestazioneVariando(testa, sep, h_.nomiConservati, *o_.variando, h_.verifica.attiva);
         else
-            ScriviIntestazione(testa, sep, h_.nomiConservati);
+            ScriviIntestazione(testa, sep, h_.nomiConservati, nullptr, h_.verifica.attiva);
         if (!uscita_.scrivi(testa)) {
             erroreScrittura();
             return false;

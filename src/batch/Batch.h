@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/ColonneVerifica.h"
 #include "report/Codifica.h"
 
 namespace termix::batch {
@@ -24,6 +25,7 @@ struct OpzioniBatch {
     std::optional<CodificaTesto> codifica;  // the input's, when not guessed
     std::vector<std::string> conserva;      // columns copied into the output
     const Variando* variando = nullptr;  // --variando (and --obiettivo)
+    OpzioniVerifica verifica;            // --verifica and the checks' options
 };
 
 // The output's encoding for an input in `ingresso` (with a byte-order mark

@@ -79,6 +79,7 @@ std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> c
     const std::span<const Grandezza* const> colonne = ColonneIngresso();
     out.campiConservati.clear();
     out.nomiConservati.clear();
+    out.campoExtra = NessunaExtra;
     std::vector<bool> trovate(conserva.size());
     for (size_t f = 0; f < campi.size(); ++f) {
         std::string_view nome = Rifilato(campi[f]);
@@ -94,6 +95,16 @@ std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> c
         int trovata = -1;
         for (const Grandezza* c : colonne)
             if (StessoNome(nome, c->nome)) trovata = static_cast<int>(Indice(c->id));
+        if (trovata < 0) {  // the support fuel's and the checks' columns
+            int extra = -1;
+            for (size_t c = 0; c < ColonneExtra.size(); ++c)
+                if (StessoNome(nome, ColonneExtra[c])) extra = static_cast<int>(c);
+            if (extra >= 0) {
+                if (out.campoExtra[extra] >= 0) return "colonna ripetuta: \"" + std::string(nome) + "\"";
+                out.campoExtra[extra] = static_cast<int>(f);
+                continue;
+            }
+        }
         if (trovata < 0 && copiata) continue;
         if (trovata < 0) {
             // NUL bytes in a name: UTF-16 without its mark, read as bytes.
@@ -134,11 +145,14 @@ const char* ColonnaSimile(std::string_view nome) {
     };
     const char* migliore = nullptr;
     size_t minima = std::max<size_t>(2, nome.size() / 3) + 1;  // beyond this it is another word
-    for (const Grandezza* c : ColonneIngresso())
-        if (const size_t d = distanza(nome, c->nome); d < minima) {
+    auto confronta = [&](const char* candidato) {
+        if (const size_t d = distanza(nome, candidato); d < minima) {
             minima = d;
-            migliore = c->nome;
+            migliore = candidato;
         }
+    };
+    for (const Grandezza* c : ColonneIngresso()) confronta(c->nome);
+    for (const char* c : ColonneExtra) confronta(c);
     return migliore;
 }
 
@@ -215,6 +229,8 @@ void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> camp
     out.tipo = TipoCombustibile::Nessuno;
     out.composizione = Composizione::Nessuna;
     out.stato = RisultatoRecord::Stato::Completato;
+    out.extra = ExtraRecord{};
+    out.verifica.reset();
     if (vista) vista->svuota();
 
     if (difetto != Difetto::Nessuno) return malformato(out, DescriviDifetto(difetto));
@@ -229,6 +245,16 @@ void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> camp
     caso.tipo = out.tipo;
     caso.composizione = out.composizione;
     if (!leggiNumeri(h, campi, caso, out)) return;
+    // The support fuel's and the checks' cells, read the same way.
+    std::string messaggio;
+    switch (LeggiExtra(h.campoExtra, campi, h.separatore, h.verifica, out.extra, messaggio)) {
+        case DifettoExtra::Nessuno: break;
+        case DifettoExtra::Sconosciuto: return malformato(out, messaggio);
+        default:
+            out.stato = RisultatoRecord::Stato::Fermato;
+            out.esito = messaggio;
+            return;
+    }
     if (ingressi) {
         *ingressi = caso;
         return;
@@ -237,10 +263,13 @@ void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> camp
     // preset, kept from it, or the "&No" estimate), the conditions form's
     // "&Calcola": the core runs them as the forms would. Without a view nobody
     // reads the result texts: only their checks run.
-    const EsitoOperazione e = CalcolaCaso(caso, out.m, vista ? TestiRisultati::Scrivi : TestiRisultati::SoloVerifica,
-                                          vista ? OsservaEsito([vista](const EsitoOperazione& x) { vista->applica(x); })
-                                                : OsservaEsito());
+    // With a support fuel the blend runs instead (without one, exactly the case).
+    const EsitoOperazione e =
+        CalcolaCasoConSupporto(caso, out.extra.supporto, out.m, vista ? TestiRisultati::Scrivi : TestiRisultati::SoloVerifica,
+                               vista ? OsservaEsito([vista](const EsitoOperazione& x) { vista->applica(x); })
+                                     : OsservaEsito());
     if (!e.completato) return fermato(out, e);
+    if (h.verifica.attiva) out.verifica = CalcolaVerifica(out.m, out.extra.parametri);
     if (vista && caso.potereDigitato)
         vista->imposta(Q::PotereCalorifico, testoDigitato(h.cella(campi, Q::PotereCalorifico), h.separatore));
     out.esito = "OK";
@@ -264,19 +293,29 @@ std::vector<std::string_view> testiIniziali(const Intestazione& h, std::string_v
 
 }  // namespace
 
-void ScriviIntestazione(std::string& out, char sep, std::span<const std::string> conservati, const char* variata) {
+void ScriviIntestazione(std::string& out, char sep, std::span<const std::string> conservati, const char* variata,
+                        bool verifica) {
     std::vector<std::string_view> t{"Riga"};
     t.insert(t.end(), conservati.begin(), conservati.end());
     for (const char* n : {"Impianto", "Combustibile", "Esito"}) t.push_back(n);
     ScriviIntestazioneTabella(out, sep, t, variata);
+    if (!verifica) return;
+    out.resize(out.size() - 2);  // the checks' names before the CRLF
+    ScriviNomiVerifica(out, sep);
+    out += "\r\n";
 }
 
 void ScriviRecord(std::string& out, const Intestazione& h, long long riga, std::span<const std::string_view> campi,
                   const RisultatoRecord& r, bool conVariata, const double* variata) {
     char buf[24];
     const auto fine = std::to_chars(buf, buf + sizeof buf, riga).ptr;
+    const bool completato = r.stato == RisultatoRecord::Stato::Completato;
     ScriviRigaTabella(out, h.separatore, testiIniziali(h, std::string_view(buf, size_t(fine - buf)), campi, r),
-                      conVariata, variata, r.stato == RisultatoRecord::Stato::Completato ? &r.m : nullptr);
+                      conVariata, variata, completato ? &r.m : nullptr);
+    if (!h.verifica.attiva) return;
+    out.resize(out.size() - 2);  // the checks' cells before the CRLF
+    ScriviVerifica(out, completato && r.verifica ? &*r.verifica : nullptr, h.separatore);
+    out += "\r\n";
 }
 
 }  // namespace termix::batch

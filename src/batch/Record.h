@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "batch/Colonne.h"
+#include "batch/ColonneVerifica.h"
 #include "batch/Csv.h"
 #include "combustion/Caso.h"
 #include "fuel/CalcoloCombustibile.h"
@@ -30,6 +31,10 @@ struct Intestazione {
     // in input order: field positions and their names as the header has them.
     std::vector<int> campiConservati;
     std::vector<std::string> nomiConservati;
+    // For each entry of ColonneExtra: its field position, or -1 if absent.
+    std::array<int, NumeroColonneExtra> campoExtra = NessunaExtra;
+    // Set by the caller: the command line's checks and their defaults.
+    OpzioniVerifica verifica;
 
     // The cell of quantity `q` in a record's fields ("" when the column is absent).
     std::string_view cella(std::span<const std::string_view> campi, Quantita q) const {
@@ -94,6 +99,8 @@ struct RisultatoRecord {
     Dettaglio dettaglio;   // Fermato by an arithmetic stop: where and why, for stderr
     TipoCombustibile tipo = TipoCombustibile::Nessuno;
     Composizione composizione = Composizione::Nessuna;
+    ExtraRecord extra;                          // the support fuel and parameters read
+    std::optional<RisultatiVerifica> verifica;  // --verifica, on a completed run
 };
 
 // Computes one data record (its fields as read) on a fresh record. With
@@ -105,12 +112,14 @@ void ElaboraRecord(const Intestazione& intestazione, std::span<const std::string
                    RisultatoRecord& out, VistaForme* vista = nullptr, IngressiCaso* ingressi = nullptr);
 
 // Appends the output header line (CRLF included): Riga, the columns copied,
-// Impianto, Combustibile, Esito, the varied column (if any), then the values.
+// Impianto, Combustibile, Esito, the varied column (if any), then the values
+// (and the checks' columns with `verifica`).
 void ScriviIntestazione(std::string& out, char separatore, std::span<const std::string> conservati = {},
-                        const char* variata = nullptr);
+                        const char* variata = nullptr, bool verifica = false);
 
 // Appends one output line (CRLF included); with `conVariata`, the varied
-// input's value after Esito (an empty cell when `variata` is null).
+// input's value after Esito (an empty cell when `variata` is null); the
+// checks' cells last when the header asks for them.
 void ScriviRecord(std::string& out, const Intestazione& intestazione, long long riga,
                   std::span<const std::string_view> campi, const RisultatoRecord& r, bool conVariata = false,
                   const double* variata = nullptr);

@@ -17,8 +17,9 @@ std::optional<std::string> LeggiVariando(std::string_view testo, Variando& out) 
     const size_t uguale = testo.find('=');
     if (uguale == std::string_view::npos) return "--variando vuole COLONNA=DA:A:PASSO";
     const std::string_view nome = Rifilato(testo.substr(0, uguale));
-    const Grandezza* colonna = TrovaGrandezza(nome);
-    if (!colonna || !colonna->ha(Ingresso) || !colonna->variabile)
+    const bool supporto = StessoNome(nome, ColonneExtra[ExSupportoPortata]);
+    const Grandezza* colonna = supporto ? nullptr : TrovaGrandezza(nome);
+    if (!supporto && (!colonna || !colonna->ha(Ingresso) || !colonna->variabile))
         return "--variando: colonna numerica sconosciuta: \"" + std::string(nome) + "\"";
     out.colonna = colonna;
     std::string_view resto = testo.substr(uguale + 1);
@@ -32,6 +33,7 @@ std::optional<std::string> LeggiVariando(std::string_view testo, Variando& out) 
         resto = k < 2 ? resto.substr(fine + 1) : std::string_view();
     }
     if (auto errore = ValoriAndamento(x[0], x[1], x[2], out.valori)) return "--variando: " + *errore;
+    if (supporto && x[0] < 0) return "--variando: la portata del combustibile di supporto non puo' essere negativa";
     return std::nullopt;
 }
 
@@ -42,9 +44,13 @@ std::optional<std::string> LeggiObiettivo(std::string_view testo, Variando& out)
     return std::nullopt;
 }
 
+const char* NomeColonnaVariata(const Variando& v) {
+    return v.colonna ? v.colonna->nome : ColonneExtra[ExSupportoPortata];
+}
+
 void ScriviIntestazioneVariando(std::string& out, char sep, std::span<const std::string> conservati,
-                                const Variando& v) {
-    ScriviIntestazione(out, sep, conservati, v.colonna->nome);
+                                const Variando& v, bool verifica) {
+    ScriviIntestazione(out, sep, conservati, NomeColonnaVariata(v), verifica);
 }
 
 void ElaboraVariando(const Intestazione& h, std::span<const std::string_view> campi, Difetto difetto, long long riga,
@@ -53,21 +59,44 @@ void ElaboraVariando(const Intestazione& h, std::span<const std::string_view> ca
     IngressiCaso caso;
     ElaboraRecord(h, campi, difetto, r, nullptr, &caso);
     if (r.stato != RisultatoRecord::Stato::Completato) return ScriviRecord(out, h, riga, campi, r, true);
-    std::vector<PuntoAndamento> punti;
-    CalcolaAndamento(caso, *v.colonna, v.valori, punti);
+    const bool portataSupporto = v.colonna == nullptr;
+    const Supporto supporto = r.extra.supporto;
+    if (portataSupporto && supporto.tipo == TipoSupporto::Nessuno) {
+        r.stato = RisultatoRecord::Stato::Fermato;
+        r.esito = "SupportoTipo mancante (Metano o Ponderale): non c'e' un combustibile di supporto da variare";
+        return ScriviRecord(out, h, riga, campi, r, true);
+    }
+    // Each value on a fresh record, with the record's support fuel if it has one.
+    auto calcola = [&](double x, PuntoAndamento& p) {
+        p.valore = x;
+        Supporto s = supporto;
+        if (portataSupporto) s.portata = x;
+        const EsitoOperazione e = CalcolaCasoConSupporto(portataSupporto ? caso : CasoCon(caso, *v.colonna, x), s, p.m);
+        p.completato = e.completato;
+        p.esito = e.completato ? "OK" : TestoEsito(e);
+        p.dettaglio = e.dettaglio;
+    };
+    std::vector<PuntoAndamento> punti(v.valori.size());
+    for (size_t k = 0; k < punti.size(); ++k) calcola(v.valori[k], punti[k]);
     for (const auto& p : punti)
         if (!p.dettaglio.causa.empty()) fermati.emplace_back(p.valore, p.dettaglio);
     auto scriviPunto = [&](PuntoAndamento& p, std::optional<double> valore) {
         r.m = p.m;
         r.esito = std::move(p.esito);
         r.stato = p.completato ? RisultatoRecord::Stato::Completato : RisultatoRecord::Stato::Fermato;
+        r.verifica.reset();
+        if (p.completato && h.verifica.attiva) r.verifica = CalcolaVerifica(r.m, r.extra.parametri);
         ScriviRecord(out, h, riga, campi, r, true, valore ? &*valore : nullptr);
     };
-    if (!v.obiettivo) {
+    // The record's ObiettivoRif, or --obiettivo-rif, aims at TempFumiRif; --obiettivo at TempFumi.
+    const std::optional<double> obiettivo = r.extra.obiettivoRif ? r.extra.obiettivoRif : v.obiettivo;
+    if (!obiettivo) {
         for (auto& p : punti) scriviPunto(p, p.valore);
         return;
     }
-    Obiettivo o = TrovaObiettivo(caso, *v.colonna, punti, *v.obiettivo);
+    const auto modello = r.extra.obiettivoRif ? ModelloTemperatura::Nasa : ModelloTemperatura::Tabella;
+    Obiettivo o = TrovaObiettivo(portataSupporto ? PortataSupporto : NomeDi(*v.colonna), punti, *obiettivo, calcola,
+                                 [&](const PuntoAndamento& p) { return TemperaturaModello(p.m, modello); });
     if (o.esito == Obiettivo::Esito::Trovato) {
         o.punto.esito = "OK";
         return scriviPunto(o.punto, o.valore);

@@ -23,7 +23,14 @@ struct Argomenti {
     termix::batch::Variando variando;
     bool haVariando = false;
     std::optional<std::string> obiettivo;
+    termix::batch::OpzioniVerifica verifica;
+    bool haObiettivoRif = false, haParametriVerifica = false;
 };
+
+std::optional<std::string> parametroVerifica(Argomenti& a, std::string_view opzione, std::string_view v) {
+    a.haParametriVerifica = true;
+    return termix::batch::LeggiParametro(opzione, v, a.verifica);
+}
 
 // Each option with a value: its names and what it does with the value
 // (an error message, or nothing).
@@ -74,6 +81,22 @@ const Opzione Opzioni[] = {
          a.obiettivo = std::string(v);
          return std::nullopt;
      }},
+    {"--obiettivo-rif", "la temperatura", false,
+     [](Argomenti& a, std::string_view v) -> std::optional<std::string> {
+         a.haObiettivoRif = true;
+         return termix::batch::LeggiParametro("--obiettivo-rif", v, a.verifica);
+     }},
+    {"--modello", "il modello", false,
+     [](Argomenti& a, std::string_view v) -> std::optional<std::string> {
+         a.haParametriVerifica = true;
+         return termix::batch::LeggiModello(v, a.verifica);
+     }},
+    {"--permanenza", "il tempo", false,
+     [](Argomenti& a, std::string_view v) { return parametroVerifica(a, "--permanenza", v); }},
+    {"--o2-riferimento", "l'O2 di riferimento", false,
+     [](Argomenti& a, std::string_view v) { return parametroVerifica(a, "--o2-riferimento", v); }},
+    {"--conversione-so3", "la quota", false,
+     [](Argomenti& a, std::string_view v) { return parametroVerifica(a, "--conversione-so3", v); }},
 };
 
 int erroreUso(const std::string& messaggio) {
@@ -94,6 +117,11 @@ int main(int argc, char** argv) {
         if (arg == "-h" || arg == "--help") {
             std::fputs(termix::batch::TestoAiuto().c_str(), stdout);
             return 0;
+        }
+        if (arg == "--verifica") {
+            if (a.verifica.attiva) return erroreUso("opzione --verifica ripetuta");
+            a.verifica.attiva = true;
+            continue;
         }
         const Opzione* op = nullptr;
         std::optional<std::string_view> valore;
@@ -129,9 +157,14 @@ int main(int argc, char** argv) {
         if (auto errore = termix::batch::LeggiObiettivo(*a.obiettivo, a.variando)) return erroreUso(*errore);
     }
     if (a.haVariando && !a.rapporti.empty()) return erroreUso("--rapporti non si usa con --variando");
+    if (a.haObiettivoRif && !a.haVariando) return erroreUso("--obiettivo-rif si usa con --variando");
+    if (a.haObiettivoRif && a.obiettivo) return erroreUso("--obiettivo e --obiettivo-rif: usarne uno solo");
+    if (a.haParametriVerifica && !a.verifica.attiva)
+        return erroreUso("--modello, --permanenza, --o2-riferimento e --conversione-so3 si usano con --verifica");
 
     termix::batch::OpzioniBatch o;
     if (a.haVariando) o.variando = &a.variando;
+    o.verifica = a.verifica;
     if (!a.haIngresso || a.ingresso == "-") {
         o.ingresso = stdin;
         o.nomeIngresso = "standard input";

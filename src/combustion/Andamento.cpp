@@ -10,9 +10,9 @@ namespace {
 
 using Q = Quantita;
 
-std::string conUnita(double x, const Grandezza& g) {
+std::string conUnita(double x, const NomeVariata& g) {
     std::string t = TestoNumero(x);
-    if (*UnitaVariata(g)) t += std::string(" ") + UnitaVariata(g);
+    if (*g.unita) t += std::string(" ") + g.unita;
     return t;
 }
 
@@ -65,9 +65,19 @@ void CalcolaAndamento(const IngressiCaso& caso, const Grandezza& variata, std::s
 
 Obiettivo TrovaObiettivo(const IngressiCaso& caso, const Grandezza& variata, std::span<const PuntoAndamento> punti,
                          double temperatura) {
+    return TrovaObiettivo(
+        NomeDi(variata), punti, temperatura,
+        [&](double x, PuntoAndamento& p) { calcolaPunto(caso, variata, x, p); },
+        [](const PuntoAndamento& p) { return p.m.TempFumi.v; });
+}
+
+NomeVariata NomeDi(const Grandezza& g) { return {EtichettaVariata(g), UnitaVariata(g), g.aggettivoMassimo, g.aggettivoMinimo}; }
+
+Obiettivo TrovaObiettivo(const NomeVariata& variata, std::span<const PuntoAndamento> punti, double temperatura,
+                         const CalcolaPunto& calcola, const LeggiTemperatura& leggi) {
     Obiettivo o;
     const std::string t = TestoNumero(temperatura) + " °C";
-    auto raggiunge = [&](const PuntoAndamento& p) { return p.m.TempFumi.v >= temperatura; };
+    auto raggiunge = [&](const PuntoAndamento& p) { return leggi(p) >= temperatura; };
     const PuntoAndamento* precedente = nullptr;
     const PuntoAndamento *basso = nullptr, *alto = nullptr;
     int incroci = 0, completati = 0, sopra = 0;
@@ -105,7 +115,7 @@ Obiettivo TrovaObiettivo(const IngressiCaso& caso, const Grandezza& variata, std
     while (hi.valore - lo.valore > PrecisioneObiettivo) {
         const double x = lo.valore + (hi.valore - lo.valore) / 2;
         if (x <= lo.valore || x >= hi.valore) break;  // no double between them
-        calcolaPunto(caso, variata, x, medio);
+        calcola(x, medio);
         if (!medio.completato) {
             o.esito = Obiettivo::Esito::Interrotto;
             o.valore = x;
@@ -120,7 +130,7 @@ Obiettivo TrovaObiettivo(const IngressiCaso& caso, const Grandezza& variata, std
     o.valore = o.punto.valore;
     // Shown to 0.01, cut toward the side that meets the target.
     const double mostrato = o.finoA ? std::floor(o.valore * 100) / 100 : std::ceil(o.valore * 100) / 100;
-    o.frase = std::string(EtichettaVariata(variata)) + " " + (o.finoA ? variata.aggettivoMassimo : variata.aggettivoMinimo) + " per " + t +
+    o.frase = std::string(variata.etichetta) + " " + (o.finoA ? variata.massimo : variata.minimo) + " per " + t +
               ": " + conUnita(mostrato, variata);
     return o;
 }

@@ -2,6 +2,7 @@
 // "Andamento": how the results of one case move when one input changes, and
 // the value of that input at which the flue-gas temperature crosses a target.
 #include <array>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -57,5 +58,20 @@ struct Obiettivo {
 inline constexpr double PrecisioneObiettivo = 0.01;
 Obiettivo TrovaObiettivo(const IngressiCaso& caso, const Grandezza& variata, std::span<const PuntoAndamento> punti,
                          double temperatura);
+
+// The same search for any varied value and any temperature: `calcola` runs the
+// case at a value, `leggi` reads the temperature compared with the target.
+// `variata` names the varied value in the sentences: label, unit, adjectives.
+struct NomeVariata {
+    const char* etichetta;
+    const char* unita;
+    const char* massimo;
+    const char* minimo;
+};
+NomeVariata NomeDi(const Grandezza& g);
+using CalcolaPunto = std::function<void(double, PuntoAndamento&)>;
+using LeggiTemperatura = std::function<double(const PuntoAndamento&)>;
+Obiettivo TrovaObiettivo(const NomeVariata& variata, std::span<const PuntoAndamento> punti, double temperatura,
+                         const CalcolaPunto& calcola, const LeggiTemperatura& leggi);
 
 }  // namespace termix

@@ -4,7 +4,7 @@
 
 namespace termix {
 
-EsitoOperazione CalcolaCaso(const IngressiCaso& in, Modulo1& m, TestiRisultati testi, const OsservaEsito& osserva) {
+EsitoOperazione CombustibileCaso(const IngressiCaso& in, Modulo1& m, const OsservaEsito& osserva) {
     m = Modulo1{};
     // The fuel calculation and the "&No" estimate read no condition, so the
     // boxes can all be stored before the first button; the heating value
@@ -19,8 +19,13 @@ EsitoOperazione CalcolaCaso(const IngressiCaso& in, Modulo1& m, TestiRisultati t
     } else if (in.tipo != TipoCombustibile::Metano) {
         e = StimaPotereCalorifico(m);
         if (osserva) osserva(e);
-        if (!e.completato) return e;
     }
+    return e;
+}
+
+EsitoOperazione CalcolaCaso(const IngressiCaso& in, Modulo1& m, TestiRisultati testi, const OsservaEsito& osserva) {
+    EsitoOperazione e = CombustibileCaso(in, m, osserva);
+    if (!e.completato) return e;
     e = EseguiCalcolo(m, MassimoPassi, testi);
     if (osserva) osserva(e);
     return e;

@@ -29,6 +29,10 @@ using OsservaEsito = std::function<void(const EsitoOperazione&)>;
 EsitoOperazione CalcolaCaso(const IngressiCaso& in, Modulo1& m, TestiRisultati testi = TestiRisultati::SoloVerifica,
                             const OsservaEsito& osserva = {});
 
+// The fuel half of CalcolaCaso: `m` afresh, the fuel "&Calcola" and the heating
+// value; completato when both ran (the conditions are stored, not yet used).
+EsitoOperazione CombustibileCaso(const IngressiCaso& in, Modulo1& m, const OsservaEsito& osserva = {});
+
 // The messages of a stopped run as one text, in the order they were shown.
 std::string TestoEsito(const EsitoOperazione& e);
 

@@ -37,6 +37,17 @@ QString titoloAsse(const Grandezza& g) {
     return *g.unita ? q(g.etichetta) + QStringLiteral(" [") + q(g.unita) + QStringLiteral("]") : q(g.etichetta);
 }
 
+// On the chart the unit goes on a line of its own, in a lighter face: at
+// 640 x 480 the y axis has room for the label alone.
+void titoloGrafico(QAbstractAxis* asse, const Grandezza& g) {
+    asse->setTitleText(*g.unita ? q(g.etichetta).toHtmlEscaped() + QStringLiteral("<br>[") +
+                                      q(g.unita).toHtmlEscaped() + QStringLiteral("]")
+                                : q(g.etichetta).toHtmlEscaped());
+    QFont f = asse->titleFont();
+    f.setBold(false);
+    asse->setTitleFont(f);
+}
+
 QString testoNumero(double x) { return QString::fromStdString(TestoNumero(x)); }
 
 // A default range around the current value: excess air 0 to 200 % by 5, and
@@ -194,7 +205,7 @@ void frmAndamento::disegna() {
     }
     const Grandezza& x = variata();
     auto* asseX = new QValueAxis;
-    asseX->setTitleText(titoloAsse(x));
+    titoloGrafico(asseX, x);
     if (!valori_.empty())  // one value: a unit wide
         asseX->setRange(valori_.front(), valori_.back() > valori_.front() ? valori_.back() : valori_.front() + 1);
     chart_->addAxis(asseX, Qt::AlignBottom);
@@ -209,7 +220,7 @@ void frmAndamento::disegna() {
         const Grandezza& g = Info(RisultatiAndamento[r]);
         const QColor colore = QColor::fromHsv(int(r) * 60 % 360, 220, 200);
         auto* asseY = new QValueAxis;
-        asseY->setTitleText(titoloAsse(g));
+        titoloGrafico(asseY, g);
         asseY->setLinePenColor(colore);
         chart_->addAxis(asseY, primo ? Qt::AlignLeft : Qt::AlignRight);
         double minimo = HUGE_VAL, massimo = -HUGE_VAL;
@@ -245,7 +256,7 @@ void frmAndamento::disegna() {
         chiudiTratto();
         if (attualeOk_) {  // the case on the forms
             auto* s = new QScatterSeries;
-            s->setName(QStringLiteral("Caso attuale"));
+            s->setName(QStringLiteral("Caso"));
             s->setColor(colore);
             s->setMarkerSize(10);
             const double y = (attuale_.*g.variabile).v;
@@ -258,11 +269,12 @@ void frmAndamento::disegna() {
         if (g.id == Quantita::TempFumi && !valori_.empty()) {
             for (double t : {850.0, 1100.0}) {  // the incineration rules' minimum temperatures
                 auto* s = new QLineSeries;
-                s->setName(QStringLiteral("%1 °C").arg(t));
+                s->setName(QStringLiteral("850 e 1100 °C"));  // one legend entry for the two
                 s->setPen(QPen(t == 850 ? Qt::darkGray : Qt::black, 1, Qt::DashLine));
                 s->append(valori_.front(), t);
                 s->append(valori_.back(), t);
                 aggiungiSerie(s);
+                if (t == 1100) chart_->legend()->markers(s).first()->setVisible(false);
                 minimo = std::min(minimo, t);
                 massimo = std::max(massimo, t);
             }
@@ -273,6 +285,8 @@ void frmAndamento::disegna() {
                 s->setColor(Qt::red);
                 s->append(obiettivo_->valore, obiettivo_->punto.m.TempFumi.v);
                 aggiungiSerie(s);
+                // The sentence under the chart names it; the legend keeps room for the results.
+                chart_->legend()->markers(s).first()->setVisible(false);
             }
         }
         if (minimo <= massimo) {
@@ -362,13 +376,17 @@ void frmAndamento::keyPressEvent(QKeyEvent* e) {
     FormBase::keyPressEvent(e);
 }
 
-frmAndamento* apriAndamento() {
+IngressiCaso CasoDalleForme() {
     IngressiCaso caso;
     caso.tipo = GestoreForm::form2().tipo();
     caso.composizione = GestoreForm::form2().composizione();
     caso.valori = modulo1();
     caso.potereDigitato = true;  // the heating value the forms used, whatever its origin
-    auto* w = new frmAndamento(caso, &GestoreForm::form8());
+    return caso;
+}
+
+frmAndamento* apriAndamento() {
+    auto* w = new frmAndamento(CasoDalleForme(), &GestoreForm::form8());
     w->Form_Load();
     w->show();
     w->raise();

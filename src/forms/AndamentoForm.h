@@ -63,6 +63,9 @@ private:
     QLabel* stato_ = nullptr;
 };
 
+// The case now on the forms: its options, its record's inputs, the heating value it used.
+IngressiCaso CasoDalleForme();
+
 // Opens the window on a copy of the case now on the forms.
 frmAndamento* apriAndamento();
 

@@ -5,6 +5,7 @@
 
 #include "forms/AndamentoForm.h"
 #include "forms/Form7.h"
+#include "forms/VerificaForm.h"
 #include "forms/FormRisultati.h"
 #include "forms/GestoreForm.h"
 #include "forms/UscitaRapporto.h"
@@ -33,7 +34,7 @@ Form8::Form8() : FormBase(QStringLiteral("Form8")) {
     label("Caratteristiche fumi di combustione :", 360, 480, 8.25, true);
 
     // Tab order: "&ESCI", "&Precedente", the boxes in number order, then
-    // "Stam&pa", "&Salva" and "&Grafico".
+    // "Stam&pa", "&Salva", "&Grafico" and "&Verifica".
     auto tab = [](int numero) { return numero == 1 ? 2 : numero + 1; };
     const struct {
         const char* casella;
@@ -74,12 +75,14 @@ Form8::Form8() : FormBase(QStringLiteral("Form8")) {
         }
     }
     linea("Line1", 240, 5520, 9360, 5520);
+    auto* verifica = pulsante("Command6", QStringLiteral("&Verifica"), 480, 5640, 1215, 615, 41, 12);
     auto* grafico = pulsante("Command4", QStringLiteral("&Grafico"), 1920, 5640, 1215, 615, 40, 12);
     auto* salva = pulsante("Command5", QStringLiteral("&Salva"), 3360, 5640, 1215, 615, 39, 12);
     auto* stampa = pulsante("Command3", QStringLiteral("Stam&pa"), 4800, 5640, 1215, 615, 38, 12);
     auto* precedente = pulsante("Command2", QStringLiteral("&Precedente"), 6240, 5640, 1215, 615, 1, 9.75);
     auto* esci = pulsante("Command1", QStringLiteral("&ESCI"), 7680, 5640, 1215, 615, 0, 12);
 
+    connect(verifica, &Pulsante::azione, this, &Form8::Command6_Click);
     connect(grafico, &Pulsante::azione, this, &Form8::Command4_Click);
     connect(salva, &Pulsante::azione, this, &Form8::Command5_Click);
     connect(stampa, &Pulsante::azione, this, &Form8::Command3_Click);
@@ -93,6 +96,7 @@ Form8::Form8() : FormBase(QStringLiteral("Form8")) {
 
 // "&Grafico"
 void Form8::Command4_Click() { apriAndamento(); }
+void Form8::Command6_Click() { apriVerifica(); }
 
 // "&Salva"
 void Form8::Command5_Click() {

@@ -10,6 +10,7 @@ public:
     Form8();
 
     void Command4_Click();
+    void Command6_Click();  // "&Verifica"
     void Command5_Click();
     void Command3_Click();
     void Command2_Click();

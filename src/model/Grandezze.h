@@ -40,8 +40,15 @@ enum class Quantita : std::uint8_t {
     KmoliSO2, PortataSO2, PercVolSO2, PercPesoSO2,
     KmoliHCl, PortataHCl, PercVolHCl, PercPesoHCl,
     KmoliFumi, PortataFumi,
+    // "Verifica": the support fuel, the checks' parameters and results, beside the record.
+    SupportoTipo, SupportoPortata, SupportoPotereCalorifico,
+    SupportoFrazC, SupportoFrazH, SupportoFrazO, SupportoFrazCl, SupportoFrazS, SupportoFrazN,
+    SupportoInerti, SupportoAcqua,
+    TempoPermanenza, DiametroCamera, O2Riferimento, ConversioneSO3,
+    TempFumiRif, VolumeCamera, VelocitaCamera, LunghezzaCamera, O2Secco, HClRif, SO2Rif, Cl2Rif,
+    RugiadaAcqua, RugiadaSolforica, RugiadaCloridrica,
 };
-inline constexpr std::size_t NumeroGrandezze = static_cast<std::size_t>(Quantita::PortataFumi) + 1;
+inline constexpr std::size_t NumeroGrandezze = static_cast<std::size_t>(Quantita::RugiadaCloridrica) + 1;
 
 // What a quantity is to the program (bits, combined).
 enum Uso : unsigned {
@@ -50,6 +57,7 @@ enum Uso : unsigned {
     Mostrata = 4,     // written, cut to `decimali`, into a result box by "&Calcola" of the conditions form
     Variabile = 8,    // an input the sweep can vary
     Tracciabile = 16, // a result the sweep can plot
+    Verifica = 32,    // a check's input or result, no record variable: the Verifica window, --verifica
 };
 
 struct Grandezza {

@@ -14,11 +14,13 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "batch/Batch.h"
 #include "batch/Colonne.h"
 #include "combustion/Andamento.h"
+#include "combustion/Supporto.h"
 #include "model/Formato.h"
 #include "model/Messaggi.h"
 #include "report/TabellaRisultati.h"
@@ -88,6 +90,12 @@ TEST(Batch, FileCompletoConvenzioneInternazionale) {
 // Input text and arguments -> exit status, fragments of the output and of the
 // messages ('^': at the start). A refused run writes no no.csv and leaves in.csv alone.
 TEST(Batch, UsoIntestazioniEColonneProprie) {
+    // The methane case with one support-fuel or check column more: `v(col, cella)`.
+    auto v = [](const std::string& col, const std::string& cella) {
+        return "Tipo;PortataComb;EccessoAria;TempAria;UmiditaRelativa;TempCeneri;Dispersioni;" + col +
+               "\nMetano;100;20;20;50;20;5;" + cella + "\n";
+    };
+    const std::string pond = "SupportoTipo;SupportoPortata;SupportoPotereCalorifico;SupportoFrazC;SupportoFrazH";
     const std::string b = "Tipo\nMetano\n", q = "ID;Tipo;Nota\r\n7;Metano;\"a;b\"\r\n",
                       m = ";gas;Metano;100;20;20;50;20;5\r\n", a = "Impianto;Tipo\r\n\"a\" b;Metano\r\nB;Metano\r\n";
     const struct { std::string csv, argomenti; int stato; std::vector<std::string> uscita, errori; } casi[] = {
@@ -134,6 +142,35 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         {"Tipo\r\nMetano\r\n", "in.csv --conserva ID", 2, {}, {"colonna da conservare assente nell'intestazione: \"ID\""}},
         {"", "in.csv --conserva ID -o no.csv", 2, {}, {"nessuna intestazione"}},
         {a, "in.csv", 1, {"\r\n2;B;;"}, {"riga 1 (linea 2): dopo le virgolette"}},
+        // The checks: their columns last, each defect of a support-fuel or check cell in Esito.
+        {v("DiametroCamera", "1,2"), "in.csv --verifica", 0,
+         {";PortataFumi;TempFumiRif;VolumeCamera;VelocitaCamera;LunghezzaCamera;O2Secco;HClRif;SO2Rif;Cl2Rif;"
+          "RugiadaAcqua;RugiadaSolforica;RugiadaCloridrica;Verdetto\r\n",
+          ";;;850 °C per 2 s: raggiunti (T = 167"}, {}},
+        {v("O2Riferimento", "nessuno"), "in.csv --verifica --modello tabella --permanenza 3", 0,
+         {";850 °C per 3 s: raggiunti (T = 1314,6 °C)\r\n"}, {}},
+        {v("SupportoTipo", "Gasolio"), "in.csv", 1, {"\r\n1;;;Riga non valida;"}, {"SupportoTipo sconosciuto: \"Gasolio\""}},
+        {v("SupportoTipo;SupportoPortata", "Metano;-1"), "in.csv", 0, {";;;La portata del combustibile di supporto non puo' essere negativa;"}, {}},
+        {v(pond, "Ponderale;10;5000;0,5;0,4"), "in.csv", 0, {";;;Le frazioni del combustibile di supporto non sommano a 1 (somma 0,9);"}, {}},
+        {v(pond, "Ponderale;10;0;0,5;0,5"), "in.csv", 0, {";;;Il potere calorifico del combustibile di supporto deve"}, {}},
+        {v(pond, "Ponderale;10;5000;0,5;x"), "in.csv", 0, {";;;Usare i numeri !;"}, {}},
+        {v("TempoPermanenza", "0"), "in.csv --verifica", 0, {";;;Il tempo di permanenza deve essere maggiore di 0;"}, {}},
+        {"TempoPermanenza;Tipo\n0;Metano\n", "in.csv", 0, {";;;Il tempo di permanenza deve essere maggiore di 0;"}, {}},  // first field
+        {v("DiametroCamera", "-1"), "in.csv", 0, {";;;Il diametro della camera deve essere maggiore di 0;"}, {}},
+        {v("O2Riferimento", "21"), "in.csv", 0, {";;;L'O2 di riferimento deve essere tra 0 e 21"}, {}},
+        {v("ConversioneSO3", "150"), "in.csv", 0, {";;;La conversione SO2 in SO3 deve essere tra 0 e 100;"}, {}},
+        {v("SupportoTipo;supportotipo", "Metano;Metano"), "in.csv", 2, {}, {"colonna ripetuta: \"supportotipo\""}},
+        {v("SupportoPortat", "1"), "in.csv", 2, {}, {"\"SupportoPortat\": forse SupportoPortata?"}},
+        {v("ObiettivoRif", "850"), "in.csv --variando SupportoPortata=0:100:10", 0,
+         {";;;SupportoTipo mancante (Metano o Ponderale)"}, {}},
+        {b, "in.csv --variando SupportoPortata=-5:5:1", 2, {}, {"portata del combustibile di supporto non puo' essere negativa"}},
+        {b, "in.csv --permanenza 3", 2, {}, {"si usano con --verifica"}},
+        {b, "in.csv --verifica --modello entalpie", 2, {}, {"--modello: \"entalpie\" sconosciuto (tabella o nasa)"}},
+        {b, "in.csv --verifica --o2-riferimento 25", 2, {}, {"--o2-riferimento: L'O2 di riferimento deve essere tra 0 e 21"}},
+        {b, "in.csv --verifica --conversione-so3 due", 2, {}, {"--conversione-so3: numero non valido: \"due\""}},
+        {b, "in.csv --verifica --verifica", 2, {}, {"opzione --verifica ripetuta"}},
+        {b, "in.csv --obiettivo-rif 850", 2, {}, {"--obiettivo-rif si usa con --variando"}},
+        {b, "in.csv --variando EccessoAria=0:10:1 --obiettivo 800 --obiettivo-rif 850", 2, {}, {"usarne uno solo"}},
         // A stray quote (the "Forno" file) loses its own record only.
         {"Impianto;Combustibile;Tipo;PortataComb;EccessoAria;TempAria;UmiditaRelativa;TempCeneri;Dispersioni\r\n"
          "\"Forno 1" + m + "Forno 2" + m + "Forno \"3\"" + m + "Forno 4" + m, "in.csv", 1,
@@ -403,4 +440,55 @@ TEST(Batch, PiuThreadStessaUscitaInOrdine) {
     const long long attese = n - (n + 1) / 7;  // the blank ones get no number
     ASSERT_EQ(static_cast<long long>(r.size()), attese + 1);
     for (long long i = 1; i <= attese; ++i) ASSERT_EQ(r[i].substr(0, r[i].find(';')), std::to_string(i));
+}
+
+// A wet waste with methane as support fuel: the batch line is the core's
+// blend and checks, and the support flow for 850 °C on TempFumiRif meets the
+// target while 0.01 kg/h less does not.
+TEST(Batch, VerificaESupportoComeNelNucleo) {
+    const std::string testa = "Tipo;Composizione;PortataComb;FrazC;FrazH;FrazO;FrazCl;Inerti;Acqua;PotereCalorifico;"
+                              "EccessoAria;TempAria;UmiditaRelativa;TempCeneri;Dispersioni;SupportoTipo";
+    const std::string riga = "Altri;Ponderale;1000;0,2;0,03;0,1;0,02;0,15;0,5;1500;60;20;50;300;5;Metano";
+    IngressiCaso caso;
+    caso.tipo = TipoCombustibile::Altri, caso.composizione = Composizione::Ponderale;
+    const double f[8] = {0.2, 0.03, 0.1, 0.02, 0, 0, 0.15, 0.5};
+    for (int k = 0; k < 8; ++k) caso.valori.*FrazioniPonderali[k] = f[k];
+    caso.valori.PortataComb = 1000, caso.valori.PotereCalorifico = 1500, caso.potereDigitato = true;
+    caso.valori.EccessoAria = 60, caso.valori.TempAria = 20, caso.valori.UmiditaRelativa = 50;
+    caso.valori.TempCeneri = 300, caso.valori.Dispersioni = 5;
+    auto numero = [](std::optional<double> x) { std::string t; if (x) ScriviNumero(t, *x, ';'); return t; };
+
+    Prova p;
+    ASSERT_EQ(p.esegui(testa + ";SupportoPortata;DiametroCamera\n" + riga + ";50;1,5\n", "in.csv --verifica"), 0) << p.err;
+    Modulo1 m;
+    ASSERT_TRUE(CalcolaCasoConSupporto(caso, {TipoSupporto::Metano, 50, 0, {}}, m).completato);
+    ParametriVerifica par;
+    par.diametro = 1.5;
+    const RisultatiVerifica r = CalcolaVerifica(m, par);
+    std::string atteso = "\r\n1;;;OK";
+    ScriviValori(atteso, &m, ';');
+    for (auto x : {r.TempFumiRif, r.VolumeCamera, r.VelocitaCamera, r.LunghezzaCamera, r.O2Secco, r.HClRif, r.SO2Rif,
+                   r.Cl2Rif, r.RugiadaAcqua, r.RugiadaSolforica, r.RugiadaCloridrica})
+        atteso += ";" + numero(x);
+    atteso += ";" + r.verdetto + "\r\n";
+    EXPECT_EQ(p.out.substr(p.out.find("\r\n")), atteso);
+    EXPECT_TRUE(r.HClRif && r.RugiadaCloridrica && !r.RugiadaSolforica);  // chlorine, no sulphur
+
+    // The target from the option, then from the record's column over it.
+    for (const auto& [colonna, opzione, obiettivo] :
+         {std::tuple{"", " --obiettivo-rif 850", 850.0}, {";ObiettivoRif", " --obiettivo-rif 850", 1100.0}}) {
+        SCOPED_TRACE(obiettivo);
+        const std::string cella = *colonna ? ";" + numero(obiettivo) : "";
+        ASSERT_EQ(p.esegui(testa + colonna + "\n" + riga + cella + "\n",
+                           "in.csv --variando SupportoPortata=0:1000:25" + std::string(opzione)), 0) << p.err;
+        const auto righe = prova::RigheCrLf(p.out);
+        ASSERT_EQ(righe.size(), 2u);
+        const std::string inizio = "1;;;OK;";
+        ASSERT_EQ(righe[1].rfind(inizio, 0), 0u) << righe[1];
+        const double portata = *LeggiNumero(righe[1].substr(inizio.size(), righe[1].find(';', inizio.size()) - inizio.size()));
+        for (auto [q, sopra] : {std::pair{portata, true}, {portata - 0.01, false}}) {
+            ASSERT_TRUE(CalcolaCasoConSupporto(caso, {TipoSupporto::Metano, q, 0, {}}, m).completato);
+            EXPECT_EQ(*TemperaturaFumiRif(m) >= obiettivo, sopra) << q;
+        }
+    }
 }

@@ -24,6 +24,7 @@
 #include <fstream>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "forms/AiutoForm.h"
 #include "forms/AndamentoForm.h"
@@ -34,9 +35,11 @@
 #include "forms/Form8.h"
 #include "forms/Posti.h"
 #include "forms/RapportoForm.h"
+#include "forms/VerificaForm.h"
 #include "forms/StampaRapporto.h"
 #include "forms/frmAbout.h"
 #include "ui/AdattaSchermo.h"
+#include "model/Formato.h"
 #include "model/Messaggi.h"
 #include "support/TestiForm.h"
 
@@ -110,8 +113,8 @@ private slots:
             QVERIFY2(w && w->inherits(tipo), p->controllo);
             QVERIFY2(visti.insert({int(p->finestra), QString::fromLatin1(p->controllo)}).second, p->controllo);
         };
-        for (const Grandezza& g : Grandezze())
-            if (g.id != Quantita::Tipo && g.id != Quantita::Composizione) verifica(g.id, "QLineEdit");
+        for (const Grandezza& g : Grandezze())  // the checks' quantities live in the Verifica window
+            if (g.id != Quantita::Tipo && g.id != Quantita::Composizione && !g.ha(Verifica)) verifica(g.id, "QLineEdit");
         for (Ruolo r : {Ruolo::Metano, Ruolo::Altri, Ruolo::Atomica, Ruolo::Ponderale}) verifica(r, "QRadioButton");
         verifica(Ruolo::Continua, "QPushButton");
         for (Ruolo r : {Ruolo::TotaleVolume, Ruolo::TotalePeso}) verifica(r, "QLineEdit");
@@ -559,6 +562,75 @@ private slots:
         QTRY_VERIFY(!w);
         QCOMPARE(std::memcmp(&prima, &modulo1(), sizeof prima), 0);
         QCOMPARE(testo(f8, "Text1"), testo8);
+    }
+
+    // "Verifica" from Form8: the boxes and the verdict equal termix54-batch
+    // --verifica on the same case, a bad box refused with the results left as
+    // shown, the support target, "Salva" in Windows-1252, Esc; the forms untouched.
+    void verifica() {
+        Ambiente amb;
+        modulo1() = metano();
+        ctl<QRadioButton>(GestoreForm::form2(), "Option1")->setChecked(true);
+        Form8& f8 = GestoreForm::form8();
+        QVERIFY(mostraAttiva(f8));
+        const Modulo1 prima = modulo1();
+        clicca(f8, "Command6");
+        QPointer<frmVerifica> w = f8.findChild<frmVerifica*>();
+        QVERIFY(w);
+        QCOMPARE(w->windowTitle(), QStringLiteral("Verifica - Termix54"));
+        for (const Grandezza& g : Grandezze())  // each check's quantity has its control, by its name
+            if (g.ha(Verifica)) QVERIFY2(w->findChild<QWidget*>(QString::fromLatin1(g.nome)), g.nome);
+        QCOMPARE(testo(*w, "Obiettivo"), QStringLiteral("850"));  // methane has no chlorine
+        digita(*w, "DiametroCamera", QStringLiteral("1,2"));
+        QTest::keyClick(box(*w, "DiametroCamera"), Qt::Key_Return);
+        auto* verdetto = ctl<QLabel>(*w, "Verdetto");
+        QVERIFY(verdetto->text().startsWith(QStringLiteral("850 °C per 2 s: raggiunti (T = 167")));
+
+        QTemporaryDir dir;
+        std::ofstream(dir.filePath("in.csv").toStdString())
+            << "Tipo;PortataComb;EccessoAria;TempAria;UmiditaRelativa;TempCeneri;Dispersioni;DiametroCamera\n"
+               "Metano;100;20;20;50;20;5;1,2\n";
+        const QString cmd = QStringLiteral("'%1' '%2' --verifica -o '%3'")
+                                .arg(QStringLiteral(TERMIX54_BATCH_EXE), dir.filePath("in.csv"), dir.filePath("b.csv"));
+        QCOMPARE(std::system(cmd.toLocal8Bit().constData()), 0);
+        const QList<QByteArray> righe = leggi(dir.filePath("b.csv")).split('\n');
+        const QList<QByteArray> nomi = righe[0].trimmed().split(';'), valori = righe[1].trimmed().split(';');
+        QCOMPARE(nomi.size(), valori.size());
+        for (const char* n : {"TempFumiRif", "VolumeCamera", "VelocitaCamera", "LunghezzaCamera", "O2Secco", "HClRif",
+                              "SO2Rif", "Cl2Rif", "RugiadaAcqua", "RugiadaSolforica", "RugiadaCloridrica"}) {
+            const QByteArray cella = valori[nomi.indexOf(n)];
+            std::optional<double> x;
+            if (!cella.isEmpty()) x = LeggiNumero(cella.toStdString());
+            QCOMPARE(testo(*w, n), QString::fromStdString(TestoVoce(n, x)));
+        }
+        QCOMPARE(verdetto->text(), QString::fromUtf8(valori.last()));
+        QCOMPARE(testo(*w, "RugiadaSolforica"), QStringLiteral("\u2014"));  // no sulphur
+
+        const QString prime = testo(*w, "TempFumiRif");
+        for (auto [casella, t, messaggio] :
+             {std::tuple{"TempoPermanenza", "0", "Il tempo di permanenza deve essere maggiore di 0"},
+              {"TempoPermanenza", "2.", messaggi::UsareVirgola},
+              {"SupportoPortata", "-5", "La portata del combustibile di supporto non puo' essere negativa"}}) {
+            digita(*w, casella, QString::fromUtf8(t));
+            clicca(*w, "Command1");
+            QCOMPARE(amb.dialoghi.testiMostrati().last(), QString::fromUtf8(messaggio));
+            QCOMPARE(testo(*w, "TempFumiRif"), prime);
+            digita(*w, casella, QStringLiteral("2"));
+        }
+        ctl<QComboBox>(*w, "SupportoTipo")->setCurrentIndex(1);  // Metano
+        clicca(*w, "Command2");
+        QVERIFY(ctl<QLabel>(*w, "Risposta")->text().startsWith(QStringLiteral("Combustibile di supporto non necessario")));
+
+        amb.dialoghi.testi.push_back(dir.filePath("v.txt"));
+        clicca(*w, "Command3");
+        const QByteArray salvato = leggi(dir.filePath("v.txt"));
+        QVERIFY(salvato.startsWith("Verifica - Termix54\r\n"));
+        QVERIFY(salvato.contains(" \xB0" "C\r\n") && !salvato.contains("\xC2\xB0"));  // Windows-1252 degrees
+        QVERIFY(salvato.contains("Combustibile di supporto non necessario"));
+
+        QTest::keyClick(w, Qt::Key_Escape);
+        QTRY_VERIFY(!w);
+        QCOMPARE(std::memcmp(&prima, &modulo1(), sizeof prima), 0);
     }
 
     // "Stam&pa" clicked after the methane walk, through a real CUPS server (the ctest "stampa"

@@ -1,0 +1,222 @@
+#include "combustion/Verifica.h"
+
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <stdexcept>
+
+#include "combustion/PolinomiNasa.h"
+#include "model/Formato.h"
+
+namespace termix {
+
+namespace {
+
+
+constexpr double PrecisioneTemperatura = 0.01;  // K or °C, the bisections' end
+
+double polinomio(const std::array<double, 6>& a, double T) {
+    return nasa::CostanteGas *
+           (a[0] * T + a[1] * T * T / 2 + a[2] * T * T * T / 3 + a[3] * T * T * T * T / 4 +
+            a[4] * T * T * T * T * T / 5 + a[5]);
+}
+
+// Flue-gas heat content above `T0` at T, kJ/h for flows in kmol/h.
+double caloreFumi(const std::array<double, 6>& n, double T0, double T) {
+    double q = 0;
+    for (int k = 0; k < 6; ++k) q += n[k] * (EntalpiaNasa(k, T) - EntalpiaNasa(k, T0));
+    return q;
+}
+
+// Bisection on an increasing function to `precisione`: the point where f
+// crosses 0 in [lo, hi], which must bracket it.
+template <class F>
+double bisezione(F f, double lo, double hi, double precisione) {
+    while (hi - lo > precisione) {
+        const double x = lo + (hi - lo) / 2;
+        if (x <= lo || x >= hi) break;
+        (f(x) < 0 ? lo : hi) = x;
+    }
+    return lo + (hi - lo) / 2;
+}
+
+// The program's vapour-pressure correlation (the air humidity step), mmHg at t °C.
+double pressioneVapore(double t) {
+    const double T = t + ZeroAssoluto;
+    const double E = 16.373 - 2818.6 / T - (std::log(T) * 1.6908) / std::log(10.0) - 0.0057546 * T +
+                     4.007e-06 * std::pow(T, 2.0);
+    return std::pow(10.0, E);
+}
+
+std::optional<double> finito(double x) {
+    if (!std::isfinite(x)) return std::nullopt;
+    return x;
+}
+
+}  // namespace
+
+const Grandezza& Voce(const char* nome) {
+    const Grandezza* g = TrovaGrandezza(nome);
+    if (!g) throw std::logic_error(std::string("grandezza sconosciuta: ") + nome);
+    return *g;
+}
+
+double EntalpiaNasa(int k, double T) {
+    const auto& p = nasa::Specie.at(static_cast<size_t>(k));
+    return polinomio(T <= nasa::TemperaturaCambioRange ? p.basso : p.alto, T);
+}
+
+std::optional<double> TemperaturaFumiRif(const Modulo1& m) {
+    const std::array<double, 6> n = {m.KmoliCO2.v, m.KmoliH2O.v, m.KmoliHCl.v,
+                                     m.KmoliSO2.v, m.KmoliO2.v,  m.KmoliN2.v};
+    const double energia = m.EnergiaNetta.v * KjPerKcal;  // kJ/h
+    const double T0 = m.TempAria.v + ZeroAssoluto;
+    if (!(energia > 0) || !std::isfinite(T0)) return std::nullopt;
+    auto f = [&](double T) { return caloreFumi(n, T0, T) - energia; };
+    if (!(f(nasa::TemperaturaMassima) >= 0)) return std::nullopt;
+    return finito(bisezione(f, T0, nasa::TemperaturaMassima, PrecisioneTemperatura) - ZeroAssoluto);
+}
+
+std::optional<double> RugiadaAcqua(double percH2O) {
+    if (!(percH2O > 0) || percH2O > 100) return std::nullopt;
+    const double p = percH2O / 100 * PressioneTotale;
+    constexpr double lo = -100, hi = 110;  // °C; 760 mmHg is reached near 100 °C
+    if (pressioneVapore(lo) > p) return std::nullopt;
+    return bisezione([&](double t) { return pressioneVapore(t) - p; }, lo, hi, PrecisioneTemperatura);
+}
+
+// Verhoff, F.H. and Banchero, J.T., "Predicting dew points of flue gases",
+// Chem. Eng. Progress 70 (8), 1974: partial pressures in mmHg, T in K.
+std::optional<double> RugiadaSolforica(double percH2O, double ppmSO3) {
+    if (!(percH2O > 0) || !(ppmSO3 > 0)) return std::nullopt;
+    const double a = std::log(percH2O / 100 * PressioneTotale), s = std::log(ppmSO3 * 1e-6 * PressioneTotale);
+    return finito(1000 / (2.276 - 0.0294 * a - 0.0858 * s + 0.0062 * a * s) - ZeroAssoluto);
+}
+
+// Kiang, Y.-H., "Predicting dewpoints of acid gases", Chem. Eng. 88 (3), 1981:
+// partial pressures in mmHg, T in K.
+std::optional<double> RugiadaCloridrica(double percH2O, double ppmHCl) {
+    if (!(percH2O > 0) || !(ppmHCl > 0)) return std::nullopt;
+    const double a = std::log(percH2O / 100 * PressioneTotale), c = std::log(ppmHCl * 1e-6 * PressioneTotale);
+    return finito(1000 / (3.7368 - 0.1591 * a - 0.0326 * c + 0.00269 * a * c) - ZeroAssoluto);
+}
+
+std::optional<std::string> ControllaParametri(const ParametriVerifica& p) {
+    if (!(p.tempoPermanenza > 0) || !std::isfinite(p.tempoPermanenza))
+        return "Il tempo di permanenza deve essere maggiore di 0";
+    if (p.diametro && (!(*p.diametro > 0) || !std::isfinite(*p.diametro)))
+        return "Il diametro della camera deve essere maggiore di 0";
+    if (p.o2Riferimento && !(*p.o2Riferimento >= 0 && *p.o2Riferimento < O2Aria))
+        return "L'O2 di riferimento deve essere tra 0 e 21 (21 escluso)";
+    if (!(p.conversioneSO3 >= 0 && p.conversioneSO3 <= 100))
+        return "La conversione SO2 in SO3 deve essere tra 0 e 100";
+    if (p.obiettivo && !std::isfinite(*p.obiettivo)) return "Temperatura obiettivo non valida";
+    return std::nullopt;
+}
+
+double ObiettivoNormativo(const Modulo1& m) { return m.FrazCl.v > 0.01 ? 1100 : 850; }
+
+std::string Verdetto(double obiettivo, double tempo, std::optional<double> temperatura) {
+    std::string t = TestoNumero(obiettivo) + " °C per " + TestoNumero(tempo) + " s: ";
+    if (!temperatura) return t + "non valutabile";
+    t += *temperatura >= obiettivo ? "raggiunti" : "non raggiunti";
+    return t + " (T = " + FormatoTroncato(*temperatura, 1) + " °C)";
+}
+
+std::string TestoVoce(const char* nome, std::optional<double> x) {
+    if (!x) return "\u2014";
+    return FormatoTroncato(*x, Voce(nome).decimali);
+}
+
+std::vector<std::string> RigheVerifica(const Modulo1& m, const RisultatiVerifica& r, const ParametriVerifica& p,
+                                       const std::string& supporto) {
+    std::vector<std::string> righe;
+    auto riga = [&](const char* etichetta, const std::string& valore, const char* unita) {
+        std::string t = std::string(etichetta) + ": " + valore;
+        if (*unita && valore != "\u2014") t += std::string(" ") + unita;
+        righe.push_back(t);
+    };
+    auto voce = [&](const char* nome, std::optional<double> x) {
+        const Grandezza& v = Voce(nome);
+        riga(v.etichetta, TestoVoce(nome, x), v.unita);
+    };
+    righe.push_back("Verifica - Termix54");
+    righe.emplace_back();
+    riga("Combustibile di supporto", supporto, "");
+    voce("TempoPermanenza", p.tempoPermanenza);
+    voce("DiametroCamera", p.diametro);
+    if (p.o2Riferimento) voce("O2Riferimento", p.o2Riferimento);
+    else riga(Voce("O2Riferimento").etichetta, "nessuno", "");
+    voce("ConversioneSO3", p.conversioneSO3);
+    riga("Modello", p.modello == ModelloTemperatura::Nasa ? "entalpie NASA" : "tabella del programma", "");
+    righe.emplace_back();
+    const Grandezza& fumi = Info(Quantita::TempFumi);
+    riga((std::string(fumi.etichetta) + " (tabella del programma)").c_str(), FormatoTroncato(m.TempFumi.v, 1),
+         fumi.unita);
+    voce("TempFumiRif", r.TempFumiRif);
+    riga("Differenza", r.Differenza ? FormatoTroncato(*r.Differenza, 1) : "\u2014", "°C");
+    const std::pair<const char*, std::optional<double>> camera[] = {
+        {"VolumeCamera", r.VolumeCamera}, {"VelocitaCamera", r.VelocitaCamera},
+        {"LunghezzaCamera", r.LunghezzaCamera}, {"O2Secco", r.O2Secco},
+        {"HClRif", r.HClRif}, {"SO2Rif", r.SO2Rif}, {"Cl2Rif", r.Cl2Rif}};
+    for (const auto& [n, x] : camera) voce(n, x);
+    if (!r.nonRiferibile.empty()) righe.push_back(r.nonRiferibile);
+    const std::pair<const char*, std::optional<double>> rugiada[] = {
+        {"RugiadaAcqua", r.RugiadaAcqua}, {"RugiadaSolforica", r.RugiadaSolforica},
+        {"RugiadaCloridrica", r.RugiadaCloridrica}};
+    for (const auto& [n, x] : rugiada) voce(n, x);
+    righe.emplace_back();
+    righe.push_back(r.verdetto);
+    return righe;
+}
+
+RisultatiVerifica CalcolaVerifica(const Modulo1& m, const ParametriVerifica& p) {
+    RisultatiVerifica r;
+    r.TempFumiRif = TemperaturaFumiRif(m);
+    if (r.TempFumiRif) r.Differenza = *r.TempFumiRif - m.TempFumi.v;
+    r.obiettivo = p.obiettivo ? *p.obiettivo : ObiettivoNormativo(m);
+
+    // The chamber: the actual gas flow at the chosen model's temperature.
+    std::optional<double> portata;  // m3/h
+    if (p.modello == ModelloTemperatura::Tabella) {
+        r.Temperatura = m.TempFumi.v;
+        portata = m.PortataVolFumi.v;
+    } else if (r.TempFumiRif) {
+        r.Temperatura = r.TempFumiRif;
+        portata = m.PortataVolFumiNormale.v * (*r.TempFumiRif + ZeroAssoluto) / ZeroAssoluto;
+    }
+    if (portata) {
+        r.VolumeCamera = finito(*portata * p.tempoPermanenza / 3600);
+        if (p.diametro) {
+            const double sezione = std::numbers::pi * *p.diametro * *p.diametro / 4;  // m2
+            r.VelocitaCamera = finito(*portata / 3600 / sezione);
+            if (r.VelocitaCamera) r.LunghezzaCamera = *r.VelocitaCamera * p.tempoPermanenza;
+        }
+    }
+
+    // Loads on dry gas, referred to the reference oxygen (Directive 2010/75/EU, Annex VI).
+    const double secco = 1 - m.PercVolH2O.v / 100;  // dry share of the wet gas
+    if (secco > 0) r.O2Secco = finito(m.PercVolO2.v / secco);
+    if (!r.O2Secco) {
+        r.nonRiferibile = "fumi senza parte secca: carichi non riferibili";
+    } else if (p.o2Riferimento && *r.O2Secco >= O2Aria) {
+        r.nonRiferibile = "O2 sul secco pari o superiore a 21 %: carichi non riferibili";
+    } else {
+        const double fattore = p.o2Riferimento ? (O2Aria - *p.o2Riferimento) / (O2Aria - *r.O2Secco) : 1;
+        auto carico = [&](double frazioneUmida, double massa) {  // mg/Nm3
+            return finito(frazioneUmida / secco * massa / VolumeMolareNormale * 1e6 * fattore);
+        };
+        r.HClRif = carico(m.PercVolHCl.v / 100, MassaHCl);
+        r.SO2Rif = carico(m.PercVolSO2.v / 100, MassaSO2);
+        r.Cl2Rif = carico(m.ConcCl2.v * 1e-6, MassaCl2);
+    }
+
+    r.RugiadaAcqua = RugiadaAcqua(m.PercVolH2O.v);
+    r.RugiadaSolforica = RugiadaSolforica(m.PercVolH2O.v, m.PercVolSO2.v * 1e4 * p.conversioneSO3 / 100);
+    r.RugiadaCloridrica = RugiadaCloridrica(m.PercVolH2O.v, m.PercVolHCl.v * 1e4);
+    r.verdetto = Verdetto(r.obiettivo, p.tempoPermanenza, r.Temperatura);
+    return r;
+}
+
+}  // namespace termix
