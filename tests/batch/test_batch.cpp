@@ -1,6 +1,5 @@
-// termix54-batch end to end on files made here: exit codes, messages, the
-// output text, encodings, the report folder, --variando; and the threaded run
-// in process against the single-threaded one and the one without threads.
+// termix54-batch end to end on files made here: exit codes, messages, the output text, encodings, the report folder,
+// --variando; and the threaded run in process against the single-threaded one and the one without threads.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -80,11 +79,9 @@ TEST(Batch, FileCompletoConvenzioneInternazionale) {
     EXPECT_EQ(r[1].rfind("1,\"Forno, 1\",gas,OK,0,0.7487,0.2513,0,0,0,0,124.665,3.98928,11958,", 0), 0u) << r[1];
     EXPECT_NE(r[1].find(",1195800,1136010,"), std::string::npos) << r[1];
     EXPECT_EQ(r[2], "2,F2,\"olio\nnuovo\"," + std::string(messaggi::VerificareInput) + Vuoti);
-    EXPECT_EQ(r[3], "3,F3,x,Riga non valida" + Vuoti);
-    EXPECT_EQ(r[4], "4,F4,y,Usare i numeri !" + Vuoti);
-    EXPECT_EQ(r[5], "5,F5,z,Riga non valida" + Vuoti);
-    EXPECT_NE(errori.find("riga 3 (linea 7)"), std::string::npos) << errori;
-    EXPECT_NE(errori.find("riga 5 (linea 9)"), std::string::npos) << errori;
+    for (auto [i, t] : {std::pair{3, "3,F3,x,Riga non valida"}, {4, "4,F4,y,Usare i numeri !"}, {5, "5,F5,z,Riga non valida"}})
+        EXPECT_EQ(r[i], t + Vuoti);
+    EXPECT_TRUE(errori.find("riga 3 (linea 7)") != errori.npos && errori.find("riga 5 (linea 9)") != errori.npos) << errori;
 }
 
 // Input text and arguments -> exit status, fragments of the output and of the
@@ -118,8 +115,7 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
          {"riga 1 (linea 2), EccessoAria = 0: equilibrio del cloro: radice quadrata di un numero negativo"}},
         {"Tipo;Costo\nMetano;1\n", "in.csv -o no.csv", 2, {}, {"colonna sconosciuta: \"Costo\""}},
         {"Tipo; TIPO \nMetano;Metano\n", "in.csv -o no.csv", 2, {}, {"colonna ripetuta: \"TIPO\""}},
-        {"Tipo;\"Eccesso\nMetano;1\n", "in.csv -o no.csv", 2, {}, {"virgolette"}},
-        {b, "manca.csv", 2, {}, {"impossibile aprire"}},
+        {"Tipo;\"Eccesso\nMetano;1\n", "in.csv -o no.csv", 2, {}, {"virgolette"}}, {b, "manca.csv", 2, {}, {"impossibile aprire"}},
         {b, "in.csv --rapporti=", 2, {}, {"il nome della cartella dopo --rapporti è vuoto"}},
         {b, "in.csv -x", 2, {}, {"opzione sconosciuta: -x"}}, {b, "in.csv altro.csv", 2, {}, {"un solo file"}},
         {b, "in.csv -o", 2, {}, {"manca il nome"}}, {b, "in.csv -o a -o b", 2, {}, {"ripetuta"}},
@@ -198,9 +194,9 @@ TEST(Batch, CodificheDiIngressoUscitaERapporto) {
     // "à" cut by the end of the first and of the second block of 256 KiB.
     std::string taglio = Testa + std::string(262139 - Testa.size(), '\n') + "Città" + Dati;
     taglio += std::string(524283 - taglio.size(), '\n') + "Città" + Dati;
-    auto utf16 = [](const std::string& latino, bool grande, bool marchio = true) {
+    auto utf16 = [](bool grande, bool marchio = true) {  // "Città"
         std::string r = marchio ? (grande ? "\xFE\xFF" : "\xFF\xFE") : "";
-        for (unsigned char c : latino) r += grande ? std::string{'\0', char(c)} : std::string{char(c), '\0'};
+        for (unsigned char c : Testa + "Citt\xE0" + Dati) r += grande ? std::string{'\0', char(c)} : std::string{char(c), '\0'};
         return r;
     };
     const struct { const char* nome; std::string ingresso, opzioni, marchio, uscita, rapporto; } casi[] = {
@@ -216,12 +212,10 @@ TEST(Batch, CodificheDiIngressoUscitaERapporto) {
         {"FF non UTF-8", Testa + "\xFF\xBF\xBF\xBF" + Dati, "", "", "\xFF\xBF\xBF\xBF", "\xFF\xBF\xBF\xBF"},
         {"Windows-1252 dopo 256 KiB", Testa + lungo + "Citt\xE0" + Dati, "", "", "Citt\xE0", "Citt\xE0"},
         {"UTF-8 tagliato tra due blocchi", taglio, "", "", "Città", "Citt\xE0"},
-        {"UTF-16LE", utf16(Testa + "Citt\xE0" + Dati, false), "", "\xEF\xBB\xBF", "Città", "Citt\xE0"},
-        {"UTF-16BE", utf16(Testa + "Citt\xE0" + Dati, true), "", "\xEF\xBB\xBF", "Città", "Citt\xE0"},
-        {"utf-16 senza BOM", utf16(Testa + "Citt\xE0" + Dati, false, false), "--codifica utf-16", "\xEF\xBB\xBF",
-         "Città", "Citt\xE0"},
-        {"utf-16 imposto, BOM big-endian", utf16(Testa + "Citt\xE0" + Dati, true), "--codifica utf-16", "\xEF\xBB\xBF",
-         "Città", "Citt\xE0"},
+        {"UTF-16LE", utf16(false), "", "\xEF\xBB\xBF", "Città", "Citt\xE0"},
+        {"UTF-16BE", utf16(true), "", "\xEF\xBB\xBF", "Città", "Citt\xE0"},
+        {"utf-16 senza BOM", utf16(false, false), "--codifica utf-16", "\xEF\xBB\xBF", "Città", "Citt\xE0"},
+        {"utf-16 imposto, BOM big-endian", utf16(true), "--codifica utf-16", "\xEF\xBB\xBF", "Città", "Citt\xE0"},
         {"windows-1252 imposta", Testa + "Città" + Dati, "--codifica windows-1252", "", "Citt\xC3\xA0", "Citt\xC3\xA0"},
     };
     for (const auto& c : casi) {
@@ -248,42 +242,36 @@ TEST(Batch, RapportiComeSalvatiDalleFormESoloDiQuestaEsecuzione) {
     Prova p;  // record 2 stops on the energy check: no file; the empty line takes no number
     ASSERT_EQ(p.esegui(Testa + metano + fermo + ";;;;;;;\r\n" + metano, "in.csv --rapporti nuova/cartella"), 0) << p.err;
     const std::string atteso = senzaData(prova::AttesoMetano()), primo = p.leggi("nuova/cartella/1.TXT");
-    EXPECT_EQ(senzaData(primo), atteso);
     EXPECT_GT(primo.size(), atteso.size() + 10);  // the date and time are there
-    EXPECT_EQ(senzaData(p.leggi("nuova/cartella/3.TXT")), atteso);
+    EXPECT_TRUE(senzaData(primo) == atteso && senzaData(p.leggi("nuova/cartella/3.TXT")) == atteso);
     EXPECT_EQ(std::distance(fs::directory_iterator(p.d / "nuova/cartella"), fs::directory_iterator()), 3);  // and the list
-
     // 2.TXT a folder: the record keeps its values, its Esito says so, the exit status is 1.
     fs::create_directories(p.d / "r/2.TXT");
     ASSERT_EQ(p.esegui(Testa + metano + metano + metano, "in.csv --rapporti r"), 1);
-    EXPECT_NE(p.out.find("\r\n1;Impianto Nord;;OK;"), std::string::npos);
-    EXPECT_NE(p.out.find("\r\n2;Impianto Nord;;OK | Rapporto non scritto;"), std::string::npos);
+    for (const char* f : {"\r\n1;Impianto Nord;;OK;", "\r\n2;Impianto Nord;;OK | Rapporto non scritto;"})
+        EXPECT_NE(p.out.find(f), std::string::npos) << f;
     EXPECT_TRUE(fs::exists(p.d / "r/3.TXT"));
     // A file where the folder should be: every completed record is marked.
     std::ofstream(p.d / "file") << "x";
     ASSERT_EQ(p.esegui(Testa + metano + fermo, "in.csv --rapporti file"), 1);
     EXPECT_NE(p.out.find("\r\n1;Impianto Nord;;OK | Rapporto non scritto;"), std::string::npos);
     EXPECT_EQ(p.out.find("Rapporto non scritto", p.out.find("\r\n2;Vuoto")), std::string::npos);
-
     // A line break in a name is a blank in the report, which keeps 67 lines.
     Prova q;
     ASSERT_EQ(q.esegui(Testa + "\"a\r\nb\r\n\"" + Dati + "B" + Dati, "in.csv --rapporti r"), 0) << q.err;
     const std::string rapporto = q.leggi("r/1.TXT");
-    EXPECT_NE(rapporto.find(" = a b \r\n"), std::string::npos);
-    EXPECT_EQ(std::count(rapporto.begin(), rapporto.end(), '\n'), 67);
+    EXPECT_TRUE(rapporto.find(" = a b \r\n") != rapporto.npos && std::count(rapporto.begin(), rapporto.end(), '\n') == 67);
     ASSERT_TRUE(fs::exists(q.d / "r/2.TXT"));
-    // Files of the user's and a report of the tool's the user changed stay; record 2 now stops:
-    // no report for it, and none left from before.
-    // A list line naming a file not of the tool's naming is not obeyed, even when the file matches it.
+    // Files of the user's and a report of the tool's the user changed stay; record 2 now stops: no report for
+    // it, and none left from before. A list line naming a file not of the tool's naming is not obeyed.
     fs::copy_file(q.d / "r/2.TXT", q.d / "r/nota.TXT");
     fs::last_write_time(q.d / "r/nota.TXT", fs::last_write_time(q.d / "r/2.TXT"));
     const std::string elenco = q.leggi("r/.termix54-batch"), riga2 = elenco.substr(elenco.find("2.TXT\t") + 5);
     std::ofstream(q.d / "r/.termix54-batch", std::ios::app) << "nota.TXT" << riga2.substr(0, riga2.find('\n') + 1);
     for (const char* f : {"r/9.TXT", "r/note.txt", "r/1.TXT"}) std::ofstream(q.d / f) << "mio";
     EXPECT_EQ(q.esegui(Testa + "A" + Dati + "B;Metano;0;20;20;50;20;5\r\n", "in.csv --rapporti r"), 1);
-    EXPECT_FALSE(fs::exists(q.d / "r/2.TXT"));
+    EXPECT_TRUE(!fs::exists(q.d / "r/2.TXT") && fs::exists(q.d / "r/nota.TXT"));
     for (const char* f : {"r/9.TXT", "r/note.txt", "r/1.TXT"}) EXPECT_EQ(q.leggi(f), "mio") << f;
-    EXPECT_TRUE(fs::exists(q.d / "r/nota.TXT"));
     EXPECT_NE(q.err.find("1.TXT: il file esiste già"), std::string::npos) << q.err;
     EXPECT_NE(q.out.find("\r\n1;A;;OK | Rapporto non scritto;"), std::string::npos) << q.out;
 }
@@ -295,25 +283,24 @@ TEST(Batch, VariandoComeRigheSeparate) {
         {"PortataComb", "100"}, {"FrazC", "0,5"},      {"FrazH", "0,06"},  {"FrazO", "0,1"},
         {"FrazCl", "0,05"},     {"FrazS", "0,01"},     {"FrazN", "0,01"},  {"Inerti", "0,17"},
         {"Acqua", "0,1"},       {"EccessoAria", "50"}, {"TempAria", "20"}, {"UmiditaRelativa", "50"},
-        {"TempCeneri", "400"},  {"Dispersioni", "5"},
-    };
+        {"TempCeneri", "400"},  {"Dispersioni", "5"}};
     auto numero = [](double x) { std::string t; ScriviNumero(t, x, ';'); return t; };
     Prova p;
     auto daEsito = [&](const std::string& csv, const std::string& opzioni) {  // records from Esito on
         EXPECT_EQ(p.esegui(csv, "in.csv " + opzioni), 0) << opzioni << p.err;
         std::istringstream in(p.out);
         std::string r, l;
-        std::getline(in, l);
-        while (std::getline(in, l)) {
-            size_t k = 0;
-            for (int n = 0; n < 3; ++n) k = l.find(';', k) + 1;
-            r += l.substr(k) + "\n";
-        }
+        for (std::getline(in, l); std::getline(in, l);) r += l.substr(l.find(';', l.find(';', l.find(';') + 1) + 1) + 1) + "\n";
         return r;
     };
-    IngressiCaso caso;
-    caso.tipo = TipoCombustibile::Altri;
-    caso.composizione = Composizione::Ponderale;
+    auto riga = [&](std::string_view variata, const std::string& v, bool testa = true) {  // the varied column last
+        std::string h = "Tipo;Composizione", r = "Altri;Ponderale";
+        for (auto [nome, testo] : base)
+            if (nome != variata) h += std::string(";") + nome, r += std::string(";") + testo;
+        if (!variata.empty()) h += ";" + std::string(variata), r += ";" + v;
+        return (testa ? h + "\n" : "") + r + "\n";
+    };
+    IngressiCaso caso{TipoCombustibile::Altri, Composizione::Ponderale, {}, false};
     for (auto [nome, testo] : base)
         caso.valori.*TrovaGrandezza(nome)->variabile = *LeggiNumero(testo);
     // Excess air 0 and losses of 100 % stop the run: gaps with their messages.
@@ -325,16 +312,10 @@ TEST(Batch, VariandoComeRigheSeparate) {
         std::vector<double> valori;
         ASSERT_FALSE(ValoriAndamento(s.da, s.a, s.passo, valori));
         CalcolaAndamento(caso, *TrovaGrandezza(s.variata), valori, punti);
-        std::string csv = "Tipo;Composizione", atteso;
-        for (auto [nome, testo] : base)
-            if (nome != std::string_view(s.variata)) csv += std::string(";") + nome;
-        csv += std::string(";") + s.variata + "\n";
+        std::string csv, atteso;
         int gap = 0;
         for (const auto& pt : punti) {
-            csv += "Altri;Ponderale";
-            for (auto [nome, testo] : base)
-                if (nome != std::string_view(s.variata)) csv += std::string(";") + testo;
-            csv += ";" + numero(pt.valore) + "\n";
+            csv += riga(s.variata, numero(pt.valore), csv.empty());
             ScriviCampo(atteso, pt.esito, ';');
             ScriviValori(atteso, pt.completato ? &pt.m : nullptr, ';');
             atteso += "\r\n";
@@ -343,31 +324,20 @@ TEST(Batch, VariandoComeRigheSeparate) {
         EXPECT_EQ(gap, s.variata == std::string_view("EccessoAria") || s.variata == std::string_view("Dispersioni"));
         EXPECT_EQ(daEsito(csv, ""), atteso) << s.variata;
     }
-    // --obiettivo on the last sweep's case (falling with the air temperature past 13 °C): the row
-    // at the answer meets the target and is the case's own row there, 0.01 above it does not; out
-    // of reach, the reason and no values.
-    auto riga = [&](std::string_view variata, const std::string& v) {
-        std::string testa = "Tipo;Composizione", r = "Altri;Ponderale";
-        for (auto [nome, testo] : base) testa += std::string(";") + nome, r += ";" + (nome == variata ? v : testo);
-        return testa + "\n" + r + "\n";
-    };
-    auto tempFumi = [&] {  // of the last run's first record
-        std::istringstream in(p.out);
-        std::string h, r, a, b;
-        std::getline(in, h), std::getline(in, r);
-        std::istringstream hh(h), rr(r);
-        while (std::getline(hh, a, ';') && std::getline(rr, b, ';'))
-            if (a == "TempFumi") return LeggiNumero(b).value_or(NAN);
-        return double(NAN);
+    // --obiettivo on the last sweep's case (falling with the air temperature past 13 °C): the row at the
+    // answer is the case's own row there (the tool's doubles are the core's, above) and meets the target,
+    // 0.01 above it does not; out of reach, the reason and no values.
+    auto tempFumi = [&](double x) {
+        Modulo1 m;
+        return CalcolaCaso(CasoCon(caso, *TrovaGrandezza("TempAria"), x), m).completato ? m.TempFumi.v : NAN;
     };
     const double t = std::round((punti.front().m.TempFumi.v + punti.back().m.TempFumi.v) / 2);
     const std::string trovato = daEsito(riga("", ""), "--variando TempAria=-20:40:0,7 --obiettivo " + numero(t));
     ASSERT_EQ(trovato.rfind("OK;", 0), 0u) << trovato;
-    EXPECT_GE(tempFumi(), t);
     const std::string valore = trovato.substr(3, trovato.find(';', 3) - 3);
     EXPECT_EQ(trovato, "OK;" + valore + daEsito(riga("TempAria", valore), "").substr(2));
-    daEsito(riga("TempAria", numero(*LeggiNumero(valore) + 0.01)), "");
-    EXPECT_LT(tempFumi(), t);
+    EXPECT_GE(tempFumi(*LeggiNumero(valore)), t);
+    EXPECT_LT(tempFumi(*LeggiNumero(valore) + 0.01), t);
     EXPECT_EQ(daEsito(riga("", ""), "--variando TempAria=-20:40:0,7 --obiettivo 3000"),
               "La temperatura dei fumi non raggiunge 3000 °C tra -20 e 39,5 °C;" + std::string(NumeroValori, ';') + "\r\n");
 }
@@ -385,9 +355,8 @@ TEST(Batch, AvanzamentoSoloSuTerminale) {
 }
 
 TEST(Batch, PiuThreadStessaUscitaInOrdine) {
-    // Enough records for many batches, of every kind, some slow (the temperature
-    // iteration) next to quick ones (a bad number); long names make the input
-    // several of the blocks it is read in.
+    // Enough records for many batches, of every kind, some slow (the temperature iteration) next to quick ones (a bad
+    // number); long names make the input several of the blocks it is read in.
     std::string csv = "Impianto;Tipo;Composizione;AtomiC;AtomiH;AtomiCl;FrazC;FrazH;PortataComb;EccessoAria;"
                       "TempAria;UmiditaRelativa\n";
     const int n = 6000;
@@ -408,56 +377,41 @@ TEST(Batch, PiuThreadStessaUscitaInOrdine) {
     std::string uscite[3];
     for (int k = 0; k < 3; ++k) {  // one thread, four, none (in line)
         SCOPED_TRACE(k);
-        std::FILE* in = std::fopen((p.d / "in.csv").c_str(), "rb");
-        std::FILE* err = std::fopen((p.d / "err.txt").c_str(), "wb");
-        ASSERT_TRUE(in && err);
         batch::OpzioniBatch o;
-        o.ingresso = in;
-        o.nomeIngresso = "in.csv";
-        o.nomeUscita = (p.d / ("out" + std::to_string(k) + ".csv")).string();
-        o.errori = err;
-        o.thread = k == 0 ? 1 : 4;
-        o.inLinea = k == 2;
+        o.ingresso = std::fopen((p.d / "in.csv").c_str(), "rb"), o.errori = std::fopen((p.d / "err.txt").c_str(), "wb");
+        ASSERT_TRUE(o.ingresso && o.errori);
+        o.nomeIngresso = "in.csv", o.nomeUscita = (p.d / ("out" + std::to_string(k) + ".csv")).string();
+        o.thread = k == 0 ? 1 : 4, o.inLinea = k == 2;
         EXPECT_EQ(batch::EseguiBatch(o), 1);
-        std::fclose(in);
-        std::fclose(err);
+        std::fclose(o.ingresso), std::fclose(o.errori);
         uscite[k] = leggi(o.nomeUscita);
         // Malformed records and arithmetic stops are reported in order too.
         std::istringstream e(p.leggi("err.txt"));
         long long prec = 0, malformate = 0, fermate = 0;
         for (std::string linea; std::getline(e, linea);) {
-            EXPECT_GT(std::stoll(linea.substr(linea.find("riga ") + 5)), prec);
-            prec = std::stoll(linea.substr(linea.find("riga ") + 5));
+            const long long riga = std::stoll(linea.substr(linea.find("riga ") + 5));
+            EXPECT_GT(riga, std::exchange(prec, riga));
             malformate += linea.find("Tipo sconosciuto") != std::string::npos;
             fermate += linea.find("equilibrio del cloro: radice quadrata di un numero negativo") != std::string::npos;
         }
         EXPECT_EQ(malformate, (n + 2) / 7);  // the i % 7 == 4 ones
         EXPECT_EQ(fermate, 9);  // chlorine with no excess air: i % 7 == 1 and i % 90 == 0
     }
-    EXPECT_EQ(uscite[0], uscite[1]);
-    EXPECT_EQ(uscite[0], uscite[2]);
+    EXPECT_TRUE(uscite[0] == uscite[1] && uscite[0] == uscite[2]);
     const auto r = prova::RigheCrLf(uscite[1]);
     const long long attese = n - (n + 1) / 7;  // the blank ones get no number
     ASSERT_EQ(static_cast<long long>(r.size()), attese + 1);
     for (long long i = 1; i <= attese; ++i) ASSERT_EQ(r[i].substr(0, r[i].find(';')), std::to_string(i));
 }
 
-// A wet waste with methane as support fuel: the batch line is the core's
-// blend and checks, and the support flow for 850 °C on TempFumiRif meets the
-// target while 0.01 kg/h less does not.
+// A wet waste with methane as support fuel: the batch line is the core's blend and checks, and the support flow for
+// 850 °C on TempFumiRif meets the target while 0.01 kg/h less does not.
 TEST(Batch, VerificaESupportoComeNelNucleo) {
     const std::string testa = "Tipo;Composizione;PortataComb;FrazC;FrazH;FrazO;FrazCl;Inerti;Acqua;PotereCalorifico;"
                               "EccessoAria;TempAria;UmiditaRelativa;TempCeneri;Dispersioni;SupportoTipo";
     const std::string riga = "Altri;Ponderale;1000;0,2;0,03;0,1;0,02;0,15;0,5;1500;60;20;50;300;5;Metano";
-    IngressiCaso caso;
-    caso.tipo = TipoCombustibile::Altri, caso.composizione = Composizione::Ponderale;
-    const double f[8] = {0.2, 0.03, 0.1, 0.02, 0, 0, 0.15, 0.5};
-    for (int k = 0; k < 8; ++k) caso.valori.*FrazioniPonderali[k] = f[k];
-    caso.valori.PortataComb = 1000, caso.valori.PotereCalorifico = 1500, caso.potereDigitato = true;
-    caso.valori.EccessoAria = 60, caso.valori.TempAria = 20, caso.valori.UmiditaRelativa = 50;
-    caso.valori.TempCeneri = 300, caso.valori.Dispersioni = 5;
+    const IngressiCaso caso = prova::casoRifiuto();
     auto numero = [](std::optional<double> x) { std::string t; if (x) ScriviNumero(t, *x, ';'); return t; };
-
     Prova p;
     ASSERT_EQ(p.esegui(testa + ";SupportoPortata;DiametroCamera\n" + riga + ";50;1,5\n", "in.csv --verifica"), 0) << p.err;
     Modulo1 m;
@@ -473,7 +427,6 @@ TEST(Batch, VerificaESupportoComeNelNucleo) {
     atteso += ";" + r.verdetto + "\r\n";
     EXPECT_EQ(p.out.substr(p.out.find("\r\n")), atteso);
     EXPECT_TRUE(r.HClRif && r.RugiadaCloridrica && !r.RugiadaSolforica);  // chlorine, no sulphur
-
     // The target from the option, then from the record's column over it.
     for (const auto& [colonna, opzione, obiettivo] :
          {std::tuple{"", " --obiettivo-rif 850", 850.0}, {";ObiettivoRif", " --obiettivo-rif 850", 1100.0}}) {
@@ -482,10 +435,8 @@ TEST(Batch, VerificaESupportoComeNelNucleo) {
         ASSERT_EQ(p.esegui(testa + colonna + "\n" + riga + cella + "\n",
                            "in.csv --variando SupportoPortata=0:1000:25" + std::string(opzione)), 0) << p.err;
         const auto righe = prova::RigheCrLf(p.out);
-        ASSERT_EQ(righe.size(), 2u);
-        const std::string inizio = "1;;;OK;";
-        ASSERT_EQ(righe[1].rfind(inizio, 0), 0u) << righe[1];
-        const double portata = *LeggiNumero(righe[1].substr(inizio.size(), righe[1].find(';', inizio.size()) - inizio.size()));
+        ASSERT_TRUE(righe.size() == 2 && righe[1].rfind("1;;;OK;", 0) == 0) << p.out;
+        const double portata = *LeggiNumero(righe[1].substr(7, righe[1].find(';', 7) - 7));
         for (auto [q, sopra] : {std::pair{portata, true}, {portata - 0.01, false}}) {
             ASSERT_TRUE(CalcolaCasoConSupporto(caso, {TipoSupporto::Metano, q, 0, {}}, m).completato);
             EXPECT_EQ(*TemperaturaFumiRif(m) >= obiettivo, sopra) << q;

@@ -1,14 +1,8 @@
 #!/usr/bin/env python3
-"""termix54-batch.exe under wine against the Linux build, run for run.
-
-  wine_prova.py LINUX_EXE WINDOWS_EXE GENERA_CSV [WINE]
-
-Each run gets the same input in a folder of its own for each build. Exit
-status, messages ('\\' read as '/'), every text of the output and every report
-line but the date and time must be equal; a number may differ in its last
-bits only (each platform's own exp, log and pow): the values that differ are
-counted with their distance in units in the last place, within the bounds.
-"""
+"""wine_prova.py LINUX_EXE WINDOWS_EXE GENERA_CSV [WINE]: termix54-batch.exe under wine against the
+Linux build, each run on the same input in a folder of its own. Exit status, messages ('\\' read as '/'),
+every text and every report line but the date and time must be equal; a number may differ in its last
+bits only (each platform's own exp, log and pow), counted with its ulp distance, within the bounds."""
 import os, shutil, struct, subprocess, sys, tempfile
 
 # Measured with Debian 12's mingw-w64 (msvcrt) under wine 8 against glibc 2.36
@@ -41,19 +35,16 @@ class Confronto:
     def __init__(self, linux, windows, wine):
         self.comandi = {"linux": [linux], "windows": [wine, windows]}
         self.radice = tempfile.mkdtemp(prefix="termix54-wine-")
-        self.errori, self.valori, self.istogramma, self.lontano, self.immutabili = [], 0, {}, (0, ""), []
-        self.per_prova = {}
+        self.errori, self.valori, self.istogramma, self.lontano, self.immutabili, self.per_prova = [], 0, {}, (0, ""), [], {}
 
     def esegui(self, nome, file, argomenti, pipe=False, prepara=None, uguali=()):
         esiti = {}
         for chi, comando in self.comandi.items():
             d = os.path.join(self.radice, nome, chi)
-            os.makedirs(d)
-            for n, contenuto in file.items():
+            for n, contenuto in {"": None, **file}.items():
                 os.makedirs(os.path.dirname(os.path.join(d, n)), exist_ok=True)
-                open(os.path.join(d, n), "wb").write(contenuto)
-            if prepara:
-                prepara(d)
+                contenuto is None or open(os.path.join(d, n), "wb").write(contenuto)
+            prepara and prepara(d)
             # From a pipe, not a file: cat feeds it.
             cat = subprocess.Popen(["cat", "in.csv"], cwd=d, stdout=subprocess.PIPE) if pipe else None
             esiti[chi] = d, subprocess.run(comando + argomenti, cwd=d, stdin=cat.stdout if cat else subprocess.DEVNULL,
@@ -61,39 +52,33 @@ class Confronto:
             cat and cat.wait()
         (dl, pl), (dw, pw) = esiti["linux"], esiti["windows"]
         err_l, err_w = pl.stderr, pw.stderr.replace(b"\r\n", b"\n").replace(b"\\", b"/")
-        for linux, windows in uguali:  # one Windows error for two of Linux
-            err_l = err_l.replace(linux, windows)
+        for linux, windows in uguali: err_l = err_l.replace(linux, windows)  # one Windows error for two of Linux
         if (pl.returncode, err_l) != (pw.returncode, err_w):
             self.errori.append(f"{nome}: exit {pl.returncode} {err_l!r}\n  under wine {pw.returncode} {err_w!r}")
         self.confronta(nome, pl.stdout, pw.stdout)
         file_l, file_w = ({os.path.relpath(os.path.join(c, n), d) for c, _, ff in os.walk(d) for n in ff} for d in (dl, dw))
-        if file_l != file_w:
-            self.errori.append(f"{nome}: files {sorted(file_l ^ file_w)} on one side only")
+        if file_l != file_w: self.errori.append(f"{nome}: files {sorted(file_l ^ file_w)} on one side only")
         for rel in (file_l & file_w) - set(file):  # what the tool wrote
             a, b = (open(os.path.join(d, rel), "rb").read() for d in (dl, dw))
-            if rel.endswith(".TXT"):
-                a, b = senza_data(a), senza_data(b)
+            if rel.endswith(".TXT"): a, b = senza_data(a), senza_data(b)
             elif rel.endswith(".termix54-batch"):  # names in any order; times and sizes are the run's own
                 a, b = (sorted(r.split(b"\t")[0] for r in x.split(b"\n")) for x in (a, b))
             elif rel.endswith(".csv"):
                 self.confronta(f"{nome} {rel}", a, b)
                 continue
-            if a != b:
-                self.errori.append(f"{nome}: {rel} differs")
+            if a != b: self.errori.append(f"{nome}: {rel} differs")
 
     def confronta(self, nome, a, b):
         ra, rb = a.split(b"\r\n"), b.split(b"\r\n")
-        sep = b";" if ra[0].count(b";") > ra[0].count(b",") else b","
-        testa = ra[0].split(sep)
+        testa = ra[0].split(sep := b";" if ra[0].count(b";") > ra[0].count(b",") else b",")
         if len(ra) != len(rb):
             return self.errori.append(f"{nome}: {len(ra)} lines on Linux, {len(rb)} under wine")
         for n, (la, lb) in enumerate(zip(ra, rb)):
             ca, cb = la.split(sep), lb.split(sep)
             self.valori += len(ca)
-            if la == lb:
-                continue
-            if len(ca) != len(cb):
+            if la != lb and len(ca) != len(cb):
                 self.errori.append(f"{nome}, line {n + 1}: {la!r}\n  under wine {lb!r}")
+            if la == lb or len(ca) != len(cb):
                 continue
             for colonna, x, y in ((c, x, y) for c, x, y in zip(testa, ca, cb) if x != y):
                 try:
@@ -114,16 +99,15 @@ def codifica(testo, nome):
 def main():
     if len(sys.argv) < 4:
         return print(__doc__) or 2
-    linux, windows, genera = (os.path.abspath(a) for a in sys.argv[1:4])
-    c = Confronto(linux, windows, sys.argv[4] if len(sys.argv) > 4 else "wine")
+    c = Confronto(*(os.path.abspath(a) for a in sys.argv[1:3]), sys.argv[4] if len(sys.argv) > 4 else "wine")
+    genera = os.path.abspath(sys.argv[3])
     caso = {"in.csv": CASI.encode("cp1252")}
 
     def sola_lettura(d):
-        os.makedirs(os.path.join(d, "r"))
-        os.chmod(os.path.join(d, "r"), 0o500)
+        os.makedirs(r := os.path.join(d, "r"))
+        os.chmod(r, 0o500)
         if os.geteuid() == 0:  # root writes into a read-only folder anyway, not into an immutable one
-            subprocess.run(["chattr", "+i", os.path.join(d, "r")], check=True)
-            c.immutabili.append(os.path.join(d, "r"))
+            subprocess.run(["chattr", "+i", r], check=True); c.immutabili.append(r)
     try:
         for sep in (";", ","):  # 2,000 records with accented names in every encoding
             testo = subprocess.run([genera, "2000", sep] + (["cloro"] if sep == ";" else []), check=True,
@@ -153,22 +137,16 @@ def main():
         ]:
             c.esegui(nome, file, argomenti, **altro)
     finally:
-        for d in c.immutabili:
-            subprocess.run(["chattr", "-i", d])
-        for cartella, sotto, _ in os.walk(c.radice):
-            for s in sotto:
-                os.chmod(os.path.join(cartella, s), 0o755)
+        for d in c.immutabili: subprocess.run(["chattr", "-i", d])
+        for cartella, sotto, _ in os.walk(c.radice): [os.chmod(os.path.join(cartella, s), 0o755) for s in sotto]
         shutil.rmtree(c.radice, ignore_errors=True)
     diversi = sum(c.istogramma.values())
     print(f"{c.valori} values compared, {diversi} differ in their last bits; ulp distances: "
-          + (", ".join(f"{d}: {n}" for d, n in sorted(c.istogramma.items())) or "none"))
-    print("where: " + (", ".join(f"{n}: {k}" for n, k in c.per_prova.items()) or "nowhere"))
-    if c.lontano[0]:
-        print(f"farthest: {c.lontano[0]} ulp, {c.lontano[1]}")
-    if c.lontano[0] > ULP_MASSIMI or diversi > DIVERSI_MASSIMI:
-        c.errori.append(f"more than the bounds of {DIVERSI_MASSIMI} values and {ULP_MASSIMI} ulp")
-    for e in c.errori:
-        print("FAIL:", e)
+          + (", ".join(f"{d}: {n}" for d, n in sorted(c.istogramma.items())) or "none") + "\nwhere: "
+          + (", ".join(f"{n}: {k}" for n, k in c.per_prova.items()) or "nowhere")
+          + (f"\nfarthest: {c.lontano[0]} ulp, {c.lontano[1]}" if c.lontano[0] else ""))
+    if c.lontano[0] > ULP_MASSIMI or diversi > DIVERSI_MASSIMI: c.errori.append(f"more than the bounds of {DIVERSI_MASSIMI} values and {ULP_MASSIMI} ulp")
+    print("".join(f"FAIL: {e}\n" for e in c.errori), end="")
     return 1 if c.errori else 0
 
 

@@ -11,10 +11,7 @@
 namespace termix {
 namespace {
 
-using prova::AttesoMetano;
-using prova::OrologioFisso;
-using prova::TestiForm;
-using F = Finestra;
+using prova::AttesoMetano, prova::OrologioFisso, prova::TestiForm;
 
 // Files kept in memory; a write, the open or the close fails on request.
 struct FileSystemMemoria : FileSystem {
@@ -24,16 +21,10 @@ struct FileSystemMemoria : FileSystem {
     struct File : FileScrittura {
         FileSystemMemoria& fs;
         explicit File(FileSystemMemoria& f) : fs(f) {}
-        bool Scrivi(std::string_view b) override {
-            if (++fs.scritture == fs.fallisceScrittura) return false;
-            fs.contenuto += b;
-            return true;
-        }
+        bool Scrivi(std::string_view b) override { return ++fs.scritture != fs.fallisceScrittura && (fs.contenuto += b, true); }
         bool Chiudi() override { return fs.chiuso = true, !fs.chiusuraFallisce; }
     };
-    std::unique_ptr<FileScrittura> Crea(const std::string&) override {
-        return rifiutaApertura ? nullptr : std::make_unique<File>(*this);
-    }
+    std::unique_ptr<FileScrittura> Crea(const std::string&) override { return rifiutaApertura ? nullptr : std::make_unique<File>(*this); }
 };
 
 TEST(RapportoMetano, FileByteForByteAndThePrinterLines) {
@@ -43,8 +34,7 @@ TEST(RapportoMetano, FileByteForByteAndThePrinterLines) {
     FileSystemMemoria fs;
     ASSERT_TRUE(SalvaRapporto("M.TXT", t, orologio, fs));
     EXPECT_EQ(fs.contenuto, AttesoMetano());
-    EXPECT_TRUE(fs.chiuso);
-    EXPECT_EQ(orologio.chiamate, 2);
+    EXPECT_TRUE(fs.chiuso && orologio.chiamate == 2);
     // The printer's lines differ in 1 (title at column 6), 3 and 4 (" = " at column 35) only.
     for (int n = 1; n <= RigheRapporto; ++n) {
         const auto file = RigheTesto(RigaDelRapporto(n, TipoUscita::File, t, orologio));
@@ -66,8 +56,7 @@ TEST(Rapporto, LayoutOfEmptyLongAndOverflowingValues) {
         // Table values of 11, 12 and 13 characters in column 12; empty cells still pad.
         {61, {{"KmoliN2", "1234567,891"}, {"PortataN2", "1"}}, {"  N2" + B(7) + "1234567,891 1" + B(23)}},
         {61, {{"KmoliN2", "12345678,901"}, {"PortataN2", "1"}}, {"  N2" + B(7) + "12345678,9011" + B(23)}},
-        {62, {{"KmoliO2", "123456789,012"}, {"PortataO2", "7"}, {"PercVolO2", "3"},
-              {"PercPesoO2", "4"}},
+        {62, {{"KmoliO2", "123456789,012"}, {"PortataO2", "7"}, {"PercVolO2", "3"}, {"PercPesoO2", "4"}},
          {"  O2" + B(7) + "123456789,012", B(23) + "7" + B(11) + "3" + B(11) + "4"}},
         // Two value columns overflowing on the same row: two breaks.
         {67, {{"KmoliFumi", std::string(13, '1')}, {"PortataFumi", std::string(13, '2')},
@@ -93,9 +82,8 @@ TEST(Rapporto, LayoutOfEmptyLongAndOverflowingValues) {
     EXPECT_EQ(Impagina({{"abcd", 6}, {"x", 0}}, larga), (std::vector<RigaFisica>{{{6, "abcd"}, {12, "x"}}}));
 }
 
-// Into UTF-8 in blocks: every split of the input gives the same text, a
-// character cut by a block end waits for the next, the end of input turns it
-// into one U+FFFD.
+// Into UTF-8 in blocks: every split of the input gives the same text, a character cut by a block end waits for the
+// next, the end of input turns it into one U+FFFD.
 TEST(Codifica, VersoUtf8InOgniTaglio) {
     using C = CodificaTesto;
     const std::string R = "\xEF\xBF\xBD";
@@ -116,9 +104,7 @@ TEST(Codifica, VersoUtf8InOgniTaglio) {
                 SCOPED_TRACE(c.atteso + " split at " + std::to_string(i) + ", " + std::to_string(j));
                 VersoUtf8 v(c.da);
                 std::string out;
-                v.Converti(std::string_view(c.in).substr(0, i), out);
-                v.Converti(std::string_view(c.in).substr(i, j - i), out);
-                v.Converti(std::string_view(c.in).substr(j), out);
+                for (auto [da, n] : {std::pair{std::size_t{0}, i}, {i, j - i}, {j, c.in.size() - j}}) v.Converti(std::string_view(c.in).substr(da, n), out);
                 v.Fine(out);
                 EXPECT_EQ(out, c.atteso);
             }
@@ -144,8 +130,7 @@ TEST(Codifica, Windows1252) {
     EXPECT_EQ(InWindows1252(lungo + "\xC3\xA0"), lungo + "\xE0");
     // Unrepresentable characters do not move the columns after them.
     TestiForm t;
-    t("KmoliN2") = "\xE6\x97\xA5\xE6\x97\xA5";
-    t("PortataN2") = "5";
+    t("KmoliN2") = "\xE6\x97\xA5\xE6\x97\xA5", t("PortataN2") = "5";
     OrologioFisso orologio;
     FileSystemMemoria fs;
     ASSERT_TRUE(SalvaRapporto("A.TXT", t, orologio, fs));
@@ -164,8 +149,7 @@ TEST(SalvaRapporto, FailuresKeepWhatWasWrittenAndClose) {
         FileSystemMemoria fs;
         fs.fallisceScrittura = k;
         EXPECT_FALSE(SalvaRapporto("A.TXT", t, orologio, fs));
-        EXPECT_TRUE(fs.chiuso);
-        EXPECT_EQ(fs.scritture, k);
+        EXPECT_TRUE(fs.chiuso && fs.scritture == k);
         EXPECT_EQ(prova::RigheCrLf(fs.contenuto).size(), static_cast<std::size_t>(k - 1));
         EXPECT_EQ(AttesoMetano().rfind(fs.contenuto, 0), 0u);
     }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "combustion/CalcoloCondizioni.h"
+#include "combustion/Supporto.h"
 #include "fuel/CalcoloCombustibile.h"
 #include "model/Effetti.h"
 #include "model/Modulo1.h"
@@ -18,11 +19,7 @@ namespace termix::prova {
 
 // Air at TempAria and humidity, then ashes and losses: the Form3 boxes.
 inline void condizioni(Modulo1& m, double eccesso, double aria, double umidita, double ceneri, double perdite) {
-    m.EccessoAria = eccesso;
-    m.TempAria = aria;
-    m.UmiditaRelativa = umidita;
-    m.TempCeneri = ceneri;
-    m.Dispersioni = perdite;
+    m.EccessoAria = eccesso, m.TempAria = aria, m.UmiditaRelativa = umidita, m.TempCeneri = ceneri, m.Dispersioni = perdite;
 }
 
 // Methane preset, 100 kg/h, 20 % excess air, air at 20 °C and 50 %, ash at 20 °C, 5 % losses.
@@ -37,8 +34,7 @@ inline Modulo1 metano() {
 // Vinyl chloride C2H3Cl by its formula, 50 kg/h, heating value by "&No".
 inline Modulo1 cloruroDiVinile() {
     Modulo1 m;
-    m.PortataComb = 50;
-    m.AtomiC = 2, m.AtomiH = 3, m.AtomiCl = 1;
+    m.PortataComb = 50, m.AtomiC = 2, m.AtomiH = 3, m.AtomiCl = 1;
     CalcolaCombustibile(m, TipoCombustibile::Altri, Composizione::Atomica);
     StimaPotereCalorifico(m);
     condizioni(m, 60, 15, 70, 300, 3);
@@ -70,23 +66,34 @@ inline Modulo1 cloroCiclico() {
 inline Modulo1 combustibileClorurato() {
     Modulo1 m;
     m.FrazC = 0.5, m.FrazH = 0.06, m.FrazO = 0.1, m.FrazCl = 0.05, m.FrazS = 0.01, m.FrazN = 0.01;
-    m.Inerti = 0.17, m.Acqua = 0.1;
-    m.OssigenoPonderale = 1.4;
-    m.PortataComb = 100;
-    m.PotereCalorifico = 5000;
+    m.Inerti = 0.17, m.Acqua = 0.1, m.OssigenoPonderale = 1.4, m.PortataComb = 100, m.PotereCalorifico = 5000;
     condizioni(m, 50, 20, 50, 400, 5);
     return m;
+}
+
+// The methane case as typed, and a wet waste by weight fractions: 1000 kg/h, half water,
+// 2 % chlorine, 1500 kcal/kg typed.
+inline IngressiCaso casoMetano() {
+    IngressiCaso in{TipoCombustibile::Metano, Composizione::Nessuna, {}, false};
+    in.valori.PortataComb = 100;
+    condizioni(in.valori, 20, 20, 50, 20, 5);
+    return in;
+}
+inline IngressiCaso casoRifiuto() {
+    IngressiCaso in{TipoCombustibile::Altri, Composizione::Ponderale, {}, true};
+    const double f[8] = {0.2, 0.03, 0.1, 0.02, 0, 0, 0.15, 0.5};
+    for (int k = 0; k < 8; ++k) in.valori.*FrazioniPonderali[k] = f[k];
+    in.valori.PortataComb = 1000, in.valori.PotereCalorifico = 1500;
+    condizioni(in.valori, 60, 20, 50, 300, 5);
+    return in;
 }
 
 // A target by its name: a quantity's column name, or a role's name.
 inline Bersaglio B(std::string_view nome) {
     if (const Grandezza* g = TrovaGrandezza(nome)) return g->id;
     static const std::pair<const char*, Ruolo> ruoli[] = {
-        {"Metano", Ruolo::Metano},           {"Altri", Ruolo::Altri},
-        {"Atomica", Ruolo::Atomica},         {"Ponderale", Ruolo::Ponderale},
-        {"Continua", Ruolo::Continua},       {"TotaleVolume", Ruolo::TotaleVolume},
-        {"TotalePeso", Ruolo::TotalePeso},
-    };
+        {"Metano", Ruolo::Metano},     {"Altri", Ruolo::Altri},     {"Atomica", Ruolo::Atomica}, {"Ponderale", Ruolo::Ponderale},
+        {"Continua", Ruolo::Continua}, {"TotaleVolume", Ruolo::TotaleVolume}, {"TotalePeso", Ruolo::TotalePeso}};
     for (auto [n, r] : ruoli)
         if (nome == n) return r;
     throw std::invalid_argument("no quantity or role named " + std::string(nome));
@@ -106,12 +113,8 @@ inline std::string BoxForm8() {
     return s + " KmoliFumi PortataFumi TotaleVolume TotalePeso";
 }
 
-struct CasoLavorato {
-    const char* nome;
-    Modulo1 (*record)();
-    const char* form7;  // texts of BoxForm7, blank-separated
-    const char* form8;  // texts of BoxForm8
-};
+// The texts of BoxForm7 and of BoxForm8, blank-separated.
+struct CasoLavorato { const char* nome; Modulo1 (*record)(); const char* form7; const char* form8; };
 
 // Methane: the worked figures (humidity 0,00734, energies 1195800 and 1136010, air 2081,022,
 // 79,203 kmol/h and 2195,335 kg/h, 27,717 g/mole, 1314,6 °C, 0,399, 1775,261 Nm3/h, the shares).
@@ -135,11 +138,7 @@ inline const CasoLavorato CasiLavorati[] = {
      "100,00 100,00"},
 };
 
-struct Scritto {
-    Bersaglio bersaglio;
-    std::string testo;
-    bool operator==(const Scritto&) const = default;
-};
+struct Scritto { Bersaglio bersaglio; std::string testo; bool operator==(const Scritto&) const = default; };
 
 // The case's result texts, feed and air then flue gas, in writing order.
 inline std::vector<Scritto> scritti(const CasoLavorato& c) {
@@ -148,14 +147,11 @@ inline std::vector<Scritto> scritti(const CasoLavorato& c) {
         std::istringstream b(box), t(testi);
         for (std::string x, y; b >> x && t >> y;) v.push_back({B(x), y});
     };
-    aggiungi(BoxForm7, c.form7);
-    aggiungi(BoxForm8(), c.form8);
+    aggiungi(BoxForm7, c.form7), aggiungi(BoxForm8(), c.form8);
     return v;
 }
 
-// Small readers over an ordered effect list.
-
-// The last text written to each target.
+// Small readers over an ordered effect list. The last text written to each target:
 inline std::map<Bersaglio, std::string> testi(const EsitoOperazione& e) {
     std::map<Bersaglio, std::string> t;
     for (const auto& x : e.effetti)
@@ -163,16 +159,11 @@ inline std::map<Bersaglio, std::string> testi(const EsitoOperazione& e) {
     return t;
 }
 
-// The targets written, in writing order.
+// the targets written, in writing order:
 inline std::vector<Bersaglio> ordineTesti(const EsitoOperazione& e) {
     std::vector<Bersaglio> v;
     for (const auto& x : e.effetti)
         if (x.tipo == Effetto::Tipo::Testo) v.push_back(x.bersaglio);
-    return v;
-}
-inline std::vector<Bersaglio> nomi(std::initializer_list<const char*> l) {
-    std::vector<Bersaglio> v;
-    for (const char* n : l) v.push_back(B(n));
     return v;
 }
 

@@ -15,16 +15,9 @@ namespace termix::prova {
 
 class TestiForm : public SorgenteTesti {
 public:
-    std::string Testo(Bersaglio b) const override {
-        auto it = testi.find(b);
-        return it == testi.end() ? std::string() : it->second;
-    }
-    void Applica(const EsitoOperazione& esito) {
-        for (const Effetto& e : esito.effetti)
-            if (e.tipo == Effetto::Tipo::Testo) testi[e.bersaglio] = e.testo;
-    }
+    std::string Testo(Bersaglio b) const override { auto it = testi.find(b); return it == testi.end() ? "" : it->second; }
+    void Applica(const EsitoOperazione& esito) { for (auto& [b, t] : prova::testi(esito)) testi[b] = t; }
     std::string& operator()(std::string_view nome) { return testi[B(nome)]; }
-
     std::map<Bersaglio, std::string> testi;
 };
 
@@ -32,8 +25,7 @@ class OrologioFisso : public Orologio {
 public:
     std::string Data() override { ++chiamate; return data; }
     std::string Ora() override { ++chiamate; return ora; }
-    std::string data = "06/12/2026";
-    std::string ora = "03:04:05";
+    std::string data = "06/12/2026", ora = "03:04:05";
     int chiamate = 0;
 };
 
@@ -41,9 +33,7 @@ public:
 // conditions of the worked case typed on Form3, then "&Calcola" on Form3.
 inline TestiForm TestiMetano(Modulo1& m) {
     TestiForm t;
-    t("Impianto") = "Impianto Nord";
-    t("PortataComb") = "100";
-    m.PortataComb = 100;
+    t("Impianto") = "Impianto Nord", t("PortataComb") = "100", m.PortataComb = 100;
     t.Applica(CalcolaCombustibile(m, TipoCombustibile::Metano, Composizione::Nessuna));
     condizioni(m, 20, 20, 50, 20, 5);
     for (auto [box, testo] : {std::pair{"EccessoAria", "20"}, {"TempAria", "20"}, {"UmiditaRelativa", "50"},
@@ -62,11 +52,9 @@ inline std::vector<std::string> RigheCrLf(const std::string& testo) {
     return r;
 }
 
-// The methane walk's report file (TestiMetano above, clock at 06/12/2026
-// 03:04:05), as the bytes a user gets: Metano.TXT next to this header, laid out
-// by hand from the line table; the values are those the forms show after the
-// walk, checked against the worked examples in test_rapporto.cpp.
-// Windows-1252, CRLF line ends (kept as they are: .gitattributes).
+// The methane walk's report file (TestiMetano above, clock at 06/12/2026 03:04:05) as a user gets it:
+// Metano.TXT next to this header, laid out by hand from the line table with the values the forms show
+// after the walk (checked against the worked examples). Windows-1252, CRLF kept by .gitattributes.
 inline std::string AttesoMetano() {
     const std::string qui = __FILE__;
     std::ifstream f(qui.substr(0, qui.find_last_of("/\\") + 1) + "Metano.TXT", std::ios::binary);

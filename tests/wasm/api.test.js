@@ -1,19 +1,15 @@
-// The browser module's API under node: the worked cases, a refusal, the
-// report bytes, and 2,000 generated records against the native batch tool.
-// Env: TERMIX54_MODULO (termix54-node.js), TERMIX54_BATCH (native tool),
-// TERMIX54_GENERA (genera_csv).
+// The browser module's API under node: the worked cases, a refusal, the report bytes, and 2,000 generated records
+// against the native batch tool. Env: TERMIX54_MODULO (termix54-node.js), TERMIX54_BATCH, TERMIX54_GENERA (genera_csv).
 'use strict';
 const test = require('node:test');
 const assert = require('node:assert');
-const fs = require('node:fs');
-const os = require('node:os');
-const path = require('node:path');
+const fs = require('node:fs'), os = require('node:os'), path = require('node:path');
 const { execFileSync } = require('node:child_process');
 
 const modulo = require(process.env.TERMIX54_MODULO)();
 const cartella = fs.mkdtempSync(path.join(os.tmpdir(), 'termix54-wasm-'));
-// The browser's exp, log and pow against the C library's, measured on the
-// 2,000 records below: 7 cells of 122,000 differ, by at most 6 units in the last place.
+// The browser's exp, log and pow against the C library's, measured on the 2,000 records below: 7 cells of 122,000
+// differ, by at most 6 units in the last place.
 const UlpMassimi = 6;
 const Metano = { Impianto: 'Impianto Nord', Tipo: 'Metano', PortataComb: 100, EccessoAria: 20, TempAria: 20,
                  UmiditaRelativa: 50, TempCeneri: 20, Dispersioni: 5 };
@@ -26,9 +22,7 @@ test('methane: the worked texts and values', { timeout: 30000 }, async () => {
   const attesi = { TempFumi: '1314,6', PesoMolecolareFumi: '27,717', EnergiaIngresso: '1195800',
                    EnergiaNetta: '1136010', UmiditaSpecifica: '0,00734', PotereCalorifico: '11958' };
   for (const [box, testo] of Object.entries(attesi)) assert.strictEqual(c.testi[box], testo, box);
-  assert.strictEqual(c.risultato.EnergiaIngresso, 1195800);
-  assert.strictEqual(c.risultato.FrazC, 0.7487);
-  assert.strictEqual(c.righe.length, 67);
+  assert.deepStrictEqual([c.risultato.EnergiaIngresso, c.risultato.FrazC, c.righe.length], [1195800, 0.7487, 67]);
   // The file: Windows-1252 (è, °), CRLF after every line.
   const b = Buffer.from(c.rapporto);
   assert.ok(b.includes(Buffer.from('Propriet\xe0', 'latin1')));
@@ -50,15 +44,13 @@ test('refusals and unusable columns', { timeout: 30000 }, async () => {
   ];
   for (const [record, atteso] of casi) {
     const c = M.caso(record, ',', null, null);
-    assert.strictEqual(c.risultato.Esito, atteso, JSON.stringify(record));
-    assert.strictEqual(c.risultato.TempFumi, null);
-    assert.strictEqual(c.rapporto, undefined);
+    assert.deepStrictEqual([c.risultato.Esito, c.risultato.TempFumi, c.rapporto], [atteso, null, undefined],
+                           JSON.stringify(record));
   }
   assert.throws(() => M.caso({ EcessoAria: 20 }, ',', null, null), /forse EccessoAria/);
 });
 
-// Cells that differ between the two tools: their count, and the largest
-// distance in units of the last place.
+// Cells that differ between the two tools: their count, and the largest distance in units of the last place.
 function confronta(nativo, web) {
   const a = nativo.split('\r\n'), b = web.split('\r\n');
   assert.strictEqual(a.length, b.length);
@@ -74,8 +66,7 @@ function confronta(nativo, web) {
       assert.ok(Number.isFinite(u) && Number.isFinite(v), `riga ${i} campo ${k}: ${x[k]} / ${y[k]}`);
       buf.setFloat64(0, u); buf.setFloat64(8, v);
       const d = buf.getBigInt64(0) - buf.getBigInt64(8);
-      ulpMax = Math.max(ulpMax, Number(d < 0n ? -d : d));
-      ++diversi;
+      ulpMax = Math.max(ulpMax, Number(d < 0n ? -d : d)), ++diversi;
     }
   }
   return { diversi, ulpMax };
@@ -91,12 +82,10 @@ test('2,000 generated records: the batch tool\'s output, reports\' texts equal',
   assert.strictEqual(M.batch('/casi.csv', '/uscita.csv', '', '', ''), 0);
   const web = Buffer.from(M.FS.readFile('/uscita.csv')).toString('latin1');
   const { diversi, ulpMax } = confronta(fs.readFileSync(nativo, 'latin1'), web);
-  const limite = UlpMassimi;
-  console.log(`# celle diverse dal nativo: ${diversi}, al piu' ${ulpMax} ulp (limite ${limite})`);
-  assert.ok(ulpMax <= limite, `${ulpMax} ulp`);
+  console.log(`# celle diverse dal nativo: ${diversi}, al piu' ${ulpMax} ulp (limite ${UlpMassimi})`);
+  assert.ok(ulpMax <= UlpMassimi, `${ulpMax} ulp`);
 
-  // Every displayed text: the report of each completed record, but for its
-  // date and time lines.
+  // Every displayed text: the report of each completed record, but for its date and time lines.
   const righe = fs.readFileSync(ingresso, 'latin1').split(/\r?\n/).filter((r) => r.trim());
   const nomi = righe[0].split(';');
   let rapporti = 0;
@@ -107,12 +96,9 @@ test('2,000 generated records: the batch tool\'s output, reports\' texts equal',
     const c = M.caso(record, ',', '-', '-');
     assert.deepStrictEqual(M.risultato(record, ','), c.risultato);
     const file = path.join(cartella, 'rapporti', `${i}.TXT`);
-    if (!c.completato) {
-      assert.ok(!fs.existsSync(file), file);
-      continue;
-    }
-    const atteso = fs.readFileSync(file, 'latin1').split('\r\n');
-    const ottenuto = Buffer.from(c.rapporto).toString('latin1').split('\r\n');
+    assert.strictEqual(fs.existsSync(file), !!c.completato, file);
+    if (!c.completato) continue;
+    const atteso = fs.readFileSync(file, 'latin1').split('\r\n'), ottenuto = Buffer.from(c.rapporto).toString('latin1').split('\r\n');
     atteso.splice(2, 2); ottenuto.splice(2, 2);
     assert.deepStrictEqual(ottenuto, atteso, `riga ${i}`);
     ++rapporti;
