@@ -43,7 +43,7 @@ char* TestoBreve(char* p, double x) {
     char grezzo[LunghezzaTestoDouble];
     char* fine = fmt::format_to_n(grezzo, sizeof grezzo - 1, "{}", std::fabs(x)).out;
     *fine = '\0';
-    char cifre[20];
+    char cifre[LunghezzaTestoDouble];  // fmt may write every zero of "0.000ddd"
     int n = 0;
     int puntoDopo = -1;  // digits before the point in the raw text
     int esp = 0;
