@@ -74,6 +74,7 @@ frmAndamento::frmAndamento(const IngressiCaso& caso, QWidget* padre)
     : FormBase(QStringLiteral("frmAndamento"), padre, Qt::Window), caso_(caso) {
     setAttribute(Qt::WA_DeleteOnClose);
     confermaUscita = false;
+    chiudeConEsc = true;
     setWindowTitle(QStringLiteral("Andamento - Termix54"));
     impostaColoreTesto(this, Qt::black);
     attualeOk_ = CalcolaCaso(caso_, attuale_).completato;  // once: the copy never changes
@@ -365,15 +366,6 @@ bool frmAndamento::Command4_Click() {
     }
     if (!ok) dialoghi().messaggio(QStringLiteral("Impossibile scrivere ") + nome, Icona::Esclamazione);
     return ok;
-}
-
-void frmAndamento::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
-        e->accept();
-        close();
-        return;
-    }
-    FormBase::keyPressEvent(e);
 }
 
 IngressiCaso CasoDalleForme() {

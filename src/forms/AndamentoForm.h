@@ -43,9 +43,6 @@ public:
     // Redraws the chart from the points (the benchmark times it).
     void disegna();
 
-protected:
-    void keyPressEvent(QKeyEvent* e) override;
-
 private:
     bool leggi(const char* casella, double& valore);
 

@@ -60,6 +60,7 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
     : FormBase(QStringLiteral("frmVerifica"), padre, Qt::Window), caso_(caso) {
     setAttribute(Qt::WA_DeleteOnClose);
     confermaUscita = false;
+    chiudeConEsc = true;
     setWindowTitle(QStringLiteral("Verifica - Termix54"));
     impostaColoreTesto(this, Qt::black);
     Left = 0;
@@ -308,15 +309,6 @@ bool frmVerifica::Command3_Click() {
         return false;
     }
     return true;
-}
-
-void frmVerifica::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
-        e->accept();
-        close();
-        return;
-    }
-    FormBase::keyPressEvent(e);
 }
 
 frmVerifica* apriVerifica() {

@@ -35,9 +35,6 @@ public:
     // The lines "Salva" writes, for the last completed calculation (empty before one).
     const std::vector<std::string>& righe() const { return righe_; }
 
-protected:
-    void keyPressEvent(QKeyEvent* e) override;
-
 private:
     // The inputs into `s` and `p`; false (after telling the user) on bad input.
     bool leggiIngressi(Supporto& s, ParametriVerifica& p, double& obiettivo);

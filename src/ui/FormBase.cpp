@@ -3,6 +3,7 @@
 #include "ui/AdattaSchermo.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGuiApplication>
@@ -185,6 +186,15 @@ void FormBase::closeEvent(QCloseEvent* e) {
     // Whatever the reason, ask; No leaves everything as it was.
     e->ignore();
     if (richiestaUscita()) richiestaUscita()();
+}
+
+void FormBase::keyPressEvent(QKeyEvent* e) {
+    if (chiudeConEsc && e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        e->accept();
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(e);
 }
 
 void FormBase::showEvent(QShowEvent* e) {

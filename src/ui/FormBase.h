@@ -103,6 +103,8 @@ public:
 
     // Close requests ask "Chiudere il programma ?" unless turned off (About box).
     bool confermaUscita = true;
+    // Esc closes the window (the tool windows over the forms).
+    bool chiudeConEsc = false;
 
     // The style draws the focus frame only once the keyboard was used in a
     // window, and every show starts without it; set, the focus is drawn from
@@ -111,6 +113,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void applicaControllo(Controllo& c);
 
