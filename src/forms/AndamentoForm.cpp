@@ -379,10 +379,7 @@ IngressiCaso CasoDalleForme() {
 
 frmAndamento* apriAndamento() {
     auto* w = new frmAndamento(CasoDalleForme(), &GestoreForm::form8());
-    w->Form_Load();
-    w->show();
-    w->raise();
-    w->activateWindow();
+    GestoreForm::apri(*w);
     return w;
 }
 

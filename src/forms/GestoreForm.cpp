@@ -109,6 +109,13 @@ void mostra(FormBase& f) {
     f.activateWindow();
 }
 
+void apri(FormBase& finestra) {
+    finestra.Form_Load();
+    finestra.show();
+    finestra.raise();
+    finestra.activateWindow();
+}
+
 void distruggiTutto() {
     // Last created first: a result form may still point at the forms before it.
     auto& f = forme();

@@ -38,6 +38,9 @@ bool esiste(const QString& nome);
 // Shows a form maximized (restoring it if minimized), in front, active.
 void mostra(FormBase& f);
 
+// Opens a tool window over the forms (Andamento, Verifica): load, show, in front.
+void apri(FormBase& finestra);
+
 // Destroys every form (program end; tests between cases).
 void distruggiTutto();
 

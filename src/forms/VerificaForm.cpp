@@ -313,10 +313,7 @@ bool frmVerifica::Command3_Click() {
 
 frmVerifica* apriVerifica() {
     auto* w = new frmVerifica(CasoDalleForme(), &GestoreForm::form8());
-    w->Form_Load();
-    w->show();
-    w->raise();
-    w->activateWindow();
+    GestoreForm::apri(*w);
     return w;
 }
 
