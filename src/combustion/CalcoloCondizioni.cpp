@@ -1,6 +1,5 @@
 #include "combustion/CalcoloCondizioni.h"
 
-#include <string>
 
 #include "model/Costanti.h"
 #include "model/Formato.h"

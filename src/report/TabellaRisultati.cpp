@@ -3,7 +3,6 @@
 #include "model/NumeroTesto.h"
 
 #include <cstring>
-#include <vector>
 
 namespace termix {
 
