@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "batch/ErroriSistema.h"
 
 namespace termix::batch {
@@ -11,7 +13,18 @@ std::vector<std::string> ArgomentiUtf8(int argc, char** argv) { return {argv, ar
 
 void PreparaConsole() {}
 
-std::FILE* ApriFile(const std::string& percorso, const char* modo) { return std::fopen(percorso.c_str(), modo); }
+std::FILE* ApriFile(const std::string& percorso, const char* modo) {
+    std::FILE* f = std::fopen(percorso.c_str(), modo);
+    // A folder opens for reading here and fails only at the first read:
+    // refuse it at the open, with the message Windows gives.
+    struct stat st{};
+    if (f && fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
+        std::fclose(f);
+        errno = EISDIR;
+        return nullptr;
+    }
+    return f;
+}
 
 bool FileRegolare(std::FILE* f) {
     struct stat st{};

@@ -21,6 +21,23 @@ UINT codicePaginaConsole = 0;
 
 void RipristinaConsole() { SetConsoleOutputCP(codicePaginaConsole); }
 
+// The C runtime says "access denied" for a folder and "not found" below a
+// file; the messages say what they say on Linux.
+int erroreApertura(const std::string& percorso, int errore) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (errore == EACCES && fs::is_directory(Percorso(percorso), ec)) return EISDIR;
+    if (errore != ENOENT) return errore;
+    // The deepest part of the path that exists decides: a file there means
+    // the path goes on below a file.
+    for (fs::path p = Percorso(percorso).parent_path(); !p.empty(); p = p.parent_path()) {
+        const fs::file_status s = fs::status(p, ec);
+        if (fs::exists(s)) return fs::is_directory(s) ? ENOENT : ENOTDIR;
+        if (p == p.parent_path()) break;
+    }
+    return ENOENT;
+}
+
 }  // namespace
 
 std::vector<std::string> ArgomentiUtf8(int argc, char** argv) {
@@ -53,7 +70,9 @@ std::FILE* ApriFile(const std::string& percorso, const char* modo) {
         errno = EINVAL;
         return nullptr;
     }
-    return _wfopen(windows::Utf16(percorso).c_str(), windows::Utf16(modo).c_str());
+    std::FILE* f = _wfopen(windows::Utf16(percorso).c_str(), windows::Utf16(modo).c_str());
+    if (!f) errno = erroreApertura(percorso, errno);
+    return f;
 }
 
 bool FileRegolare(std::FILE* f) { return GetFileType(Maniglia(f)) == FILE_TYPE_DISK; }

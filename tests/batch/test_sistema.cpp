@@ -73,8 +73,19 @@ TEST(SistemaReale, StessoFileERegolare) {
     EXPECT_FALSE(batch::StessoFile(f, c.nome("manca.csv")));
     EXPECT_FALSE(batch::Terminale(f));
     std::fclose(f);
-    EXPECT_EQ(batch::ApriFile(c.nome("manca.csv"), "rb"), nullptr);
-    EXPECT_EQ(errno, ENOENT);
+    // Each refusal with the errno Linux gives, so the message is the same.
+    fs::create_directory(c.d / "Cartella");
+    const struct { const char* nome; const char* modo; int errore; } rifiuti[] = {
+        {"manca.csv", "rb", ENOENT},         {"manca/x.csv", "wb", ENOENT},
+        {"Cartella", "rb", EISDIR},          {"Cartella", "wb", EISDIR},
+        {"Città.csv/x.csv", "wb", ENOTDIR},  {"Città.csv/manca/x.csv", "wb", ENOTDIR},
+    };
+    for (const auto& r : rifiuti) {
+        SCOPED_TRACE(std::string(r.nome) + " " + r.modo);
+        errno = 0;
+        EXPECT_EQ(batch::ApriFile(c.nome(r.nome), r.modo), nullptr);
+        EXPECT_EQ(errno, r.errore);
+    }
 }
 
 TEST(SistemaReale, OrologioConDataEOraDiOggi) {
