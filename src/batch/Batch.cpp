@@ -292,6 +292,7 @@ private:
         }
         if (!l.errori.empty()) {
             std::fprintf(o_.errori, "%s%s", riga ? "\r\033[K" : "", l.errori.c_str());
+            std::fflush(o_.errori);
             riga = false;
         }
         malformati_ += l.malformati;

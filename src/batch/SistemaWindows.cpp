@@ -56,6 +56,9 @@ void PreparaConsole() {
     // CRLF in a CSV must stay CRLF, and a UTF-16 file must not lose bytes.
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);
+    // Unbuffered, msvcrt writes a message a character at a time, each a
+    // system call: buffered, each message goes out whole at its fflush.
+    std::setvbuf(stderr, nullptr, _IOFBF, 1 << 12);
     // The messages are UTF-8: the console shows them so while the tool runs,
     // and gets its own code page back at the end.
     DWORD modo;

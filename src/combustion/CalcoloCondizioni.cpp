@@ -47,9 +47,10 @@ EsitoOperazione EseguiCalcolo(Modulo1& m, long long massimoPassi, TestiRisultati
     EsitoOperazione e;
     const bool scrivi = testi == TestiRisultati::Scrivi;
     auto mostra = [&](std::span<const Grandezza> risultati) {
+        // A box shows its value cut: the cut's multiplication can overflow.
+        Passo p("visualizzazione di");
         for (const Grandezza& g : risultati) {
-            // A box shows its value cut: the cut's multiplication can overflow.
-            Passo p("visualizzazione di", g.nome);
+            p.oggetto(g.nome);
             if (scrivi)
                 e.testo(g.id, FormatoTroncato(m.*g.variabile, g.decimali));
             else

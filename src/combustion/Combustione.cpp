@@ -150,11 +150,12 @@ std::string passaggiSenzaAssestarsi(long long passaggi, long long ciclo) {
 EsitoCalcolo CalcolaTemperaturaFumi(Modulo1& m, long long massimoPassi) {
     Passo passo("temperatura fumi");
     m.TempFumiIpotesi = TempFumiIniziale;
-    passi.temperatura = 0;
+    long long& conta = passi.temperatura;  // once: a thread-local is a call with mingw-w64
+    conta = 0;
     RivelaCiclo ciclo(m.TempFumiIpotesi);
     long long limite = massimoPassi, periodo = 0;
     for (;;) {
-        if (++passi.temperatura > limite) sollevaErroreAritmetico(passaggiSenzaAssestarsi(limite, periodo));
+        if (++conta > limite) sollevaErroreAritmetico(passaggiSenzaAssestarsi(limite, periodo));
         CalcolaBilancioMassa(m);
         if (CalcolaBilancioEnergia(m) == EsitoCalcolo::EnergiaInsufficiente) return EsitoCalcolo::EnergiaInsufficiente;
         m.CpA = coefficienteMiscela(m, &CoefficientiCalore::a);
@@ -172,7 +173,7 @@ EsitoCalcolo CalcolaTemperaturaFumi(Modulo1& m, long long massimoPassi) {
         if (!(fabs(m.TempFumiK - m.TempFumiIpotesi) > SogliaTemperatura)) return EsitoCalcolo::CalcoloOk;
         if (const long long l = ciclo.passa(m.TempFumiIpotesi)) {
             periodo = l;
-            limite = limiteInCiclo(passi.temperatura, l, massimoPassi);
+            limite = limiteInCiclo(conta, l, massimoPassi);
         }
     }
 }
@@ -210,13 +211,14 @@ void CalcolaEquilibrioCloro(Modulo1& m, long long massimoPassi) {
     m.FrazH2O = m.PercVolH2O / Percento;
     m.FrazHCl = m.PercVolHCl / Percento;
     m.FrazO2 = m.PercVolO2 / Percento;
-    passi.cloro = 0;
+    long long& conta = passi.cloro;
+    conta = 0;
     if (m.FrazHCl.v != 0.0) {
         m.FrazCl2 = Cl2Iniziale;
         RivelaCiclo ciclo(m.FrazCl2);
         long long limite = massimoPassi, periodo = 0;
         for (;;) {
-            if (++passi.cloro > limite) sollevaErroreAritmetico(passaggiSenzaAssestarsi(limite, periodo));
+            if (++conta > limite) sollevaErroreAritmetico(passaggiSenzaAssestarsi(limite, periodo));
             m.FrazCl2Prova = m.FrazCl2;
             m.ResiduoCloroProva = Cloro(m.CostanteCloro, m.FrazH2O, m.FrazHCl, m.FrazO2, m.FrazCl2Prova);
             m.ResiduoCloro = m.ResiduoCloroProva;
@@ -230,7 +232,7 @@ void CalcolaEquilibrioCloro(Modulo1& m, long long massimoPassi) {
             if (!(ossigenoBasta && passoGrande)) break;
             if (const long long l = ciclo.passa(m.FrazCl2)) {
                 periodo = l;
-                limite = limiteInCiclo(passi.cloro, l, massimoPassi);
+                limite = limiteInCiclo(conta, l, massimoPassi);
             }
         }
         if (m.FrazCl2 < 0) m.FrazCl2 = 0;

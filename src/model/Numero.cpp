@@ -37,10 +37,11 @@ ErroreAritmetico::ErroreAritmetico(std::string passo, std::string causa)
     : std::runtime_error(passo.empty() ? causa : passo + ": " + causa), passo_(std::move(passo)),
       causa_(std::move(causa)) {}
 
-Passo::Passo(const char* nome, const char* oggetto) : nome_(nome), oggetto_(oggetto), precedente_(passoCorrente) {
-    passoCorrente = this;
+Passo::Passo(const char* nome, const char* oggetto)
+    : nome_(nome), oggetto_(oggetto), posto_(&passoCorrente), precedente_(*posto_) {
+    *posto_ = this;
 }
-Passo::~Passo() { passoCorrente = precedente_; }
+Passo::~Passo() { *posto_ = precedente_; }
 
 std::string PassoCorrente() {
     const Passo* p = passoCorrente;

@@ -32,10 +32,15 @@ public:
     ~Passo();
     Passo(const Passo&) = delete;
     Passo& operator=(const Passo&) = delete;
+    // The same step, now on another quantity.
+    void oggetto(const char* oggetto) { oggetto_ = oggetto; }
 
 private:
     const char* nome_;
     const char* oggetto_;
+    // This thread's innermost step, looked up once: thread-local storage is
+    // a library call on some platforms (mingw-w64's GCC emulates it).
+    const Passo** posto_;
     const Passo* precedente_;
     friend std::string PassoCorrente();
 };
