@@ -38,35 +38,17 @@ char* TestoBreve(char* p, double x) {
         *p = '0';
         return p + 1;
     }
-    // fmt gives the shortest round-trip digits (closest to x among them);
-    // only their layout is ours.
-    char grezzo[LunghezzaTestoDouble];
-    char* fine = fmt::format_to_n(grezzo, sizeof grezzo - 1, "{}", std::fabs(x)).out;
-    *fine = '\0';
-    char cifre[LunghezzaTestoDouble];  // fmt may write every zero of "0.000ddd"
-    int n = 0;
-    int puntoDopo = -1;  // digits before the point in the raw text
-    int esp = 0;
-    for (const char* q = grezzo; q < fine; ++q) {
-        if (*q == '.') {
-            puntoDopo = n;
-        } else if (*q == 'e') {
-            esp = std::atoi(q + 1);
-            break;
-        } else {
-            cifre[n++] = *q;
-        }
-    }
-    if (puntoDopo < 0) puntoDopo = n;
-    // Leading zeros of "0.000ddd" belong to the exponent, trailing zeros of
-    // "ddd00" too.
-    int inizio = 0;
-    while (inizio < n - 1 && cifre[inizio] == '0') ++inizio;
-    int e = esp + puntoDopo - 1 - inizio;  // x = d.ddd * 10^e
-    int fineCifre = n;
-    while (fineCifre > inizio + 1 && cifre[fineCifre - 1] == '0') --fineCifre;
-    const char* d = cifre + inizio;
-    const int k = fineCifre - inizio;
+    // fmt's Dragonbox gives the shortest round-trip digits (closest to x
+    // among them), as its "{}" writes them; only their layout is ours. Taken
+    // as digits and exponent, with no text to read back: fmt's own layout
+    // cost more than the digits themselves.
+    const auto decimale = fmt::detail::dragonbox::to_decimal(std::fabs(x));
+    char cifre[LunghezzaTestoDouble];
+    const int n = static_cast<int>(std::to_chars(cifre, cifre + sizeof cifre, decimale.significand).ptr - cifre);
+    const int e = decimale.exponent + n - 1;  // x = d.ddd * 10^e
+    int k = n;  // without trailing zeros
+    while (k > 1 && cifre[k - 1] == '0') --k;
+    const char* d = cifre;
 
     const int lungSci = k + (k > 1 ? 1 : 0) + 2 + CifreEsponente(e < 0 ? -e : e);
     int lungFissa;
@@ -101,7 +83,10 @@ char* TestoBreve(char* p, double x) {
         std::memcpy(p, d + 1, static_cast<std::size_t>(k - 1));
         p += k - 1;
     }
-    return fmt::format_to(p, "e{}{:02}", e < 0 ? '-' : '+', e < 0 ? -e : e);
+    *p++ = 'e';
+    *p++ = e < 0 ? '-' : '+';
+    if (e > -10 && e < 10) *p++ = '0';  // two digits at least
+    return std::to_chars(p, p + 3, e < 0 ? -e : e).ptr;
 }
 
 char* TestoScientifico(char* p, double x, int cifre) {
