@@ -27,7 +27,30 @@ std::string TestoRisultato(std::string_view n, const Modulo1& m, const Risultati
     return {};
 }
 
+std::string ConUnita(std::string etichetta, const char* unita) {
+    return *unita ? etichetta + " [" + unita + "]" : etichetta;
+}
+
 }  // namespace
+
+std::string EtichettaVerifica(std::string_view nome) {
+    for (std::size_t k = 0; k < std::size(NomiFrazioni); ++k)
+        if (nome == CaselleVerifica[2 + k]) return NomiFrazioni[k];
+    if (nome == "TempFumi") return ConUnita(std::string(Info(Quantita::TempFumi).etichetta) + " (tabella)", Info(Quantita::TempFumi).unita);
+    if (nome == "Differenza") return "Differenza NASA - tabella [°C]";
+    if (nome == "Modello") return "Modello";
+    if (nome == "Obiettivo") return "Obiettivo [°C]";
+    const std::string n(nome);
+    const Grandezza& g = Voce(n.c_str());
+    if (nome == "SupportoTipo") {  // the choices are in the list
+        const std::string e = g.etichetta;
+        return e.substr(0, e.find(" ("));
+    }
+    if (nome == "O2Riferimento") return g.etichetta;
+    if (nome == "SupportoPortata") return ConUnita("Portata", g.unita);
+    if (nome == "SupportoPotereCalorifico") return ConUnita("Potere calorifico", g.unita);
+    return ConUnita(g.etichetta, g.unita);
+}
 
 LetturaVerifica LeggiVerifica(const std::function<std::string(const char*)>& testo, SceltaVerifica scelta) {
     LetturaVerifica l;

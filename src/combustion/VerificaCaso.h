@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -32,6 +33,10 @@ inline constexpr const char* CaselleVerifica[] = {
 inline constexpr const char* RisultatiVerificaNomi[] = {
     "TempFumi", "TempFumiRif", "Differenza", "VolumeCamera", "VelocitaCamera", "LunghezzaCamera", "O2Secco",
     "HClRif",   "SO2Rif",      "Cl2Rif",     "RugiadaAcqua", "RugiadaSolforica", "RugiadaCloridrica"};
+
+// The window's caption of a box, a list or a result, by the name above
+// (also "SupportoTipo", "O2Riferimento", "Modello"): label and [unit].
+std::string EtichettaVerifica(std::string_view nome);
 
 struct SceltaVerifica {
     int supporto = 0, o2 = 0, modello = 0;  // indexes into the lists above

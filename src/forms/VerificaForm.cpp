@@ -22,9 +22,7 @@ namespace {
 QString q(const std::string& t) { return QString::fromStdString(t); }
 QString q(const char* t) { return QString::fromUtf8(t); }
 
-QString conUnita(const char* etichetta, const char* unita) {
-    return *unita ? q(etichetta) + QStringLiteral(" [") + q(unita) + QStringLiteral("]") : q(etichetta);
-}
+QString e(const char* nome) { return q(EtichettaVerifica(nome)); }
 
 // Where the result boxes stand: two columns of the window.
 constexpr float RigaRisultati = 2820, PassoRisultati = 360;
@@ -63,29 +61,29 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
     };
 
     // The support fuel.
-    label(q(Voce("SupportoTipo").etichetta).section(QStringLiteral(" ("), 0, 0), 120, 170, 1900);  // the choices are in the list
+    label(e("SupportoTipo"), 120, 170, 1900);
     tipo_ = combo("SupportoTipo", 2040, 120, 1500, ScelteSupporto);
-    label(conUnita("Portata", Voce("SupportoPortata").unita), 3720, 170, 1200);
+    label(e("SupportoPortata"), 3720, 170, 1200);
     box("SupportoPortata", 4920, 140, 1000)->setText(QStringLiteral("0"));
-    label(conUnita("Potere calorifico", Voce("SupportoPotereCalorifico").unita), 6120, 170, 2000);
+    label(e("SupportoPotereCalorifico"), 6120, 170, 2000);
     box("SupportoPotereCalorifico", 8160, 140, 1200);
     label(QStringLiteral("Frazioni ponderali del supporto Ponderale (somma 1):"), 120, 510, 5000);
     for (int k = 0; k < 8; ++k) {
-        label(q(NomiFrazioni[k]), 120 + 1170 * float(k), 750, 1000);
+        label(e(CaselleVerifica[2 + k]), 120 + 1170 * float(k), 750, 1000);
         box(CaselleVerifica[2 + k], 120 + 1170 * float(k), 960, 1000);
     }
     // The checks' parameters.
-    label(conUnita(Voce("TempoPermanenza").etichetta, Voce("TempoPermanenza").unita), 120, 1430, 2100);
+    label(e("TempoPermanenza"), 120, 1430, 2100);
     box("TempoPermanenza", 2280, 1380, 800)->setText(QStringLiteral("2"));
-    label(conUnita(Voce("DiametroCamera").etichetta, Voce("DiametroCamera").unita), 3240, 1430, 2100);
+    label(e("DiametroCamera"), 3240, 1430, 2100);
     box("DiametroCamera", 5400, 1380, 800);
-    label(q(Voce("O2Riferimento").etichetta), 6420, 1430, 1500);
+    label(e("O2Riferimento"), 6420, 1430, 1500);
     o2_ = combo("O2Riferimento", 7980, 1380, 1380, ScelteO2);
-    label(conUnita(Voce("ConversioneSO3").etichetta, Voce("ConversioneSO3").unita), 120, 1790, 2100);
+    label(e("ConversioneSO3"), 120, 1790, 2100);
     box("ConversioneSO3", 2280, 1740, 800)->setText(QStringLiteral("2"));
-    label(QStringLiteral("Modello"), 3240, 1790, 700);
+    label(e("Modello"), 3240, 1790, 700);
     modello_ = combo("Modello", 3960, 1740, 2300, ScelteModello);
-    label(QStringLiteral("Obiettivo [°C]"), 6420, 1790, 1500);
+    label(e("Obiettivo"), 6420, 1790, 1500);
     box("Obiettivo", 7980, 1740, 1380);
     auto* calcola = pulsante("Command1", QStringLiteral("&Calcola"), 120, 2160, 1215, 435, tab++);
     auto* trova = pulsante("Command2", QStringLiteral("&Trova supporto"), 1500, 2160, 1800, 435, tab++);
@@ -96,13 +94,7 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
         const char* nome = RisultatiVerificaNomi[k];
         const bool prima = k < RisultatiPrimaColonna;
         const float x = prima ? 120 : 4800, y = RigaRisultati + PassoRisultati * float(prima ? k : k - RisultatiPrimaColonna);
-        QString testo;
-        if (std::string_view(nome) == "TempFumi")
-            testo = conUnita((std::string(Info(Quantita::TempFumi).etichetta) + " (tabella)").c_str(),
-                             Info(Quantita::TempFumi).unita);
-        else if (std::string_view(nome) == "Differenza") testo = QStringLiteral("Differenza NASA - tabella [°C]");
-        else testo = conUnita(Voce(nome).etichetta, Voce(nome).unita);
-        label(testo, x, y + 50, 3150);
+        label(e(nome), x, y + 50, 3150);
         casellaRisultato(*this, nome, x + 3240, y, tab++)->setReadOnly(true);
     }
     auto riga = [this](const char* nome, float t, bool bold) {
