@@ -10,9 +10,11 @@
 
 #include "combustion/CalcoloCondizioni.h"
 #include "combustion/VerificaCaso.h"
+#include "batch/Colonne.h"
 #include "fuel/CalcoloCombustibile.h"
 #include "model/Formato.h"
 #include "report/Codifica.h"
+#include "report/TabellaRisultati.h"
 #include "wasm/Comune.h"
 
 using emscripten::val;
@@ -157,6 +159,27 @@ IngressiCaso CasoAttuale() {
     return caso;
 }
 
+// The case now on the page as a record of the batch tool (';' convention):
+// the texts and choices as shown, every number as the record holds it, so
+// that the tool's runs on it (Andamento) start from the same case.
+val RecordSessione() {
+    const auto& v = S().vista;
+    val r = val::object();
+    for (const Grandezza* g : batch::ColonneIngresso()) {
+        std::string t;
+        if (g->id == Quantita::Tipo)
+            t = v.selezionato(Ruolo::Metano) ? "Metano" : v.selezionato(Ruolo::Altri) ? "Altri" : "";
+        else if (g->id == Quantita::Composizione)
+            t = v.selezionato(Ruolo::Atomica) ? "Atomica" : v.selezionato(Ruolo::Ponderale) ? "Ponderale" : "";
+        else if (!g->variabile)
+            t = v.testo(g->id);
+        else
+            ScriviNumero(t, (S().m.*g->variabile).v, ';');
+        r.set(g->nome, t);
+    }
+    return r;
+}
+
 // The Verifica section's boxes (`testi`: name -> text) and choices read; a
 // refusal comes back as {messaggio, casella}.
 LetturaVerifica LetturaDa(const val& testi, int supporto, int o2, int modello) {
@@ -227,6 +250,12 @@ val TestiVerifica() {
     o.set("caselle", Lista(CaselleVerifica));
     o.set("risultati", Lista(RisultatiVerificaNomi));
     o.set("nessunRisultato", std::string(NessunRisultato));
+    val etichette = val::object();
+    auto etichetta = [&](const char* n) { etichette.set(n, EtichettaVerifica(n)); };
+    for (const char* n : {"SupportoTipo", "O2Riferimento", "Modello"}) etichetta(n);
+    for (const char* n : CaselleVerifica) etichetta(n);
+    for (const char* n : RisultatiVerificaNomi) etichetta(n);
+    o.set("etichette", etichette);
     return o;
 }
 
@@ -249,6 +278,7 @@ EMSCRIPTEN_BINDINGS(termix54_sessione) {
     emscripten::function("sessioneStima", &Stima);
     emscripten::function("sessioneCalcolo", &Calcolo);
     emscripten::function("sessioneRapporto", &RapportoSessione);
+    emscripten::function("sessioneRecord", &RecordSessione);
     emscripten::function("sessioneNuovo", &Nuovo);
     emscripten::function("sessioneVerifica", &Verifica);
     emscripten::function("sessioneTrovaSupporto", &TrovaSupportoSessione);
