@@ -489,7 +489,8 @@
     schede();
     await pronto;
     const colonne = M.colonneIngresso();
-    for (const g of colonne.concat(M.colonneUscita())) descrizioni[g.nome] = g;
+    // An input that is also an output column (the fractions, the heating value) is described as an input.
+    for (const g of M.colonneUscita().concat(colonne)) descrizioni[g.nome] = g;
     caselle(colonne);
     preparaVerifica();
     const corpo = $('tabellaRisultati').tBodies[0];

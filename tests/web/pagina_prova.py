@@ -93,6 +93,10 @@ try:
     for nome, testo in (('EccessoAria', '20'), ('TempAria', '20'), ('UmiditaRelativa', '50'), ('TempCeneri', '20'),
                         ('Dispersioni', '5')):
         campo(nome).send_keys(testo, Keys.ENTER)
+    campo('Si').click()  # "Potere calorifico noto ?": the box, no longer red, takes the focus
+    verifica(attivo() == 'PotereCalorifico' and 'rosso' not in campo('PotereCalorifico').get_attribute('class'), 'Si')
+    campo('Dispersioni').click()
+    campo('Dispersioni').send_keys(Keys.ENTER)
     verifica(attivo() == 'Calcola', 'Enter sull\'ultimo campo porta a Calcola')
     d.switch_to.active_element.send_keys(Keys.ENTER)
     attendi(lambda: campo('sezioneRisultati').is_displayed(), 10, 'risultati')
@@ -166,15 +170,16 @@ try:
 
     # Refusals box by box, as the forms make them: a '.' at once, a text that is no number on leaving the box;
     # the message with its title, then the box emptied and the focus back in it.
-    campo('schedaCondizioni').click()
-    for testo, messaggio, poi in (('20.', 'Usare la virgola invece del punto !', ''), ('venti', 'Usare i numeri !', Keys.TAB)):
-        campo('EccessoAria').clear()
-        campo('EccessoAria').send_keys(testo, poi)
+    for scheda, box, testo, messaggio, poi in (('Condizioni', 'EccessoAria', '20.', 'Usare la virgola invece del punto !', ''),
+                                               ('Combustibile', 'FrazH', 'venti', 'Usare i numeri !', Keys.TAB)):
+        campo('scheda' + scheda).click()
+        campo(box).clear()
+        campo(box).send_keys(testo, poi)
         attendi(lambda: campo('avviso').is_displayed(), 5, messaggio)
         verifica((campo('avvisoTitolo').text, campo('avvisoTesto').text) == ('Termix54', messaggio),
                  'avviso: ' + campo('avviso').text)
         campo('avvisoOk').send_keys(Keys.ENTER)
-        verifica(attivo() == 'EccessoAria' and campo('EccessoAria').get_attribute('value') == '', f'dopo {testo!r}')
+        verifica(attivo() == box and campo(box).get_attribute('value') == '', f'dopo {testo!r}')
 
     # 2,000 records through the worker against termix54-batch on one thread.
     casi = cartella / 'casi.csv'
