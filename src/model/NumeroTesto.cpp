@@ -9,6 +9,11 @@
 #include <cstring>
 
 #define FMT_HEADER_ONLY
+#ifdef __EMSCRIPTEN__
+// WebAssembly has no 64x64->128 multiply: fmt's four 32-bit products inline
+// beat a call to the compiler's __multi3 for each of Dragonbox's.
+#define FMT_USE_INT128 0
+#endif
 #include <fmt/format.h>
 
 namespace termix {
@@ -38,35 +43,23 @@ char* TestoBreve(char* p, double x) {
         *p = '0';
         return p + 1;
     }
-    // fmt gives the shortest round-trip digits (closest to x among them);
-    // only their layout is ours.
-    char grezzo[LunghezzaTestoDouble];
-    char* fine = fmt::format_to_n(grezzo, sizeof grezzo - 1, "{}", std::fabs(x)).out;
-    *fine = '\0';
-    char cifre[LunghezzaTestoDouble];  // fmt may write every zero of "0.000ddd"
-    int n = 0;
-    int puntoDopo = -1;  // digits before the point in the raw text
-    int esp = 0;
-    for (const char* q = grezzo; q < fine; ++q) {
-        if (*q == '.') {
-            puntoDopo = n;
-        } else if (*q == 'e') {
-            esp = std::atoi(q + 1);
-            break;
-        } else {
-            cifre[n++] = *q;
-        }
-    }
-    if (puntoDopo < 0) puntoDopo = n;
-    // Leading zeros of "0.000ddd" belong to the exponent, trailing zeros of
-    // "ddd00" too.
-    int inizio = 0;
-    while (inizio < n - 1 && cifre[inizio] == '0') ++inizio;
-    int e = esp + puntoDopo - 1 - inizio;  // x = d.ddd * 10^e
-    int fineCifre = n;
-    while (fineCifre > inizio + 1 && cifre[fineCifre - 1] == '0') --fineCifre;
-    const char* d = cifre + inizio;
-    const int k = fineCifre - inizio;
+    // The shortest round-trip digits (closest to x among them) straight from
+    // fmt's Dragonbox, as its "{}" takes them: no text to format and read
+    // back, which the browser's batch run pays for on every value.
+    const auto dec = fmt::detail::dragonbox::to_decimal(std::fabs(x));
+    char cifre[20];  // the significand has at most 17 digits
+    char* d = cifre + sizeof cifre;
+    // By 32-bit halves: a 64-bit division by 10 is slow in WebAssembly.
+    std::uint64_t s = dec.significand;
+    auto scrivi = [&d](std::uint32_t v, bool otto) {
+        for (int i = 0; otto ? i < 8 : v != 0; ++i, v /= 10) *--d = static_cast<char>('0' + v % 10);
+    };
+    for (; s >= 100000000; s /= 100000000) scrivi(static_cast<std::uint32_t>(s % 100000000), true);
+    scrivi(static_cast<std::uint32_t>(s), false);
+    const int n = static_cast<int>(cifre + sizeof cifre - d);
+    const int e = dec.exponent + n - 1;  // x = d.ddd * 10^e
+    int k = n;
+    while (k > 1 && d[k - 1] == '0') --k;  // trailing zeros belong to the exponent
 
     const int lungSci = k + (k > 1 ? 1 : 0) + 2 + CifreEsponente(e < 0 ? -e : e);
     int lungFissa;
@@ -101,7 +94,13 @@ char* TestoBreve(char* p, double x) {
         std::memcpy(p, d + 1, static_cast<std::size_t>(k - 1));
         p += k - 1;
     }
-    return fmt::format_to(p, "e{}{:02}", e < 0 ? '-' : '+', e < 0 ? -e : e);
+    *p++ = 'e';
+    *p++ = e < 0 ? '-' : '+';
+    const int a = e < 0 ? -e : e;
+    if (a >= 100) *p++ = static_cast<char>('0' + a / 100);
+    *p++ = static_cast<char>('0' + a / 10 % 10);
+    *p++ = static_cast<char>('0' + a % 10);
+    return p;
 }
 
 char* TestoScientifico(char* p, double x, int cifre) {
