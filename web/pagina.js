@@ -246,7 +246,18 @@
   }
 
   // --- Molti casi: the batch tool in a worker, the output streamed into a Blob.
-  let lavoratore = null;
+  // One blob with the module in it: a file page's worker may not load another
+  // blob URL. The next run's worker is started ahead, its module compiled
+  // while the user picks a file.
+  function nuovoLavoratore() {
+    const url = URL.createObjectURL(new Blob([$('sorgenteModulo').textContent, '\n', $('sorgenteLavoratore').textContent],
+                                             { type: 'text/javascript' }));
+    const w = new Worker(url);
+    URL.revokeObjectURL(url);
+    return w;
+  }
+  let lavoratore = null, prossimo = null;
+  const preparaLavoratore = () => { prossimo = prossimo || nuovoLavoratore(); };
   function moltiCasi(file) {
     if (lavoratore) lavoratore.terminate();
     $('messaggiBatch').textContent = '';
@@ -254,11 +265,9 @@
     $('Annulla').disabled = false;
     delete document.body.dataset.batch;
     const inizio = performance.now();
-    // One blob with the module in it: a file page's worker may not load
-    // another blob URL.
-    const url = URL.createObjectURL(new Blob([$('sorgenteModulo').textContent, '\n', $('sorgenteLavoratore').textContent],
-                                             { type: 'text/javascript' }));
-    lavoratore = new Worker(url);
+    preparaLavoratore();
+    lavoratore = prossimo;
+    prossimo = null;
     lavoratore.onmessage = (e) => {
       const d = e.data;
       if (d.progresso !== undefined) $('progresso').value = d.progresso;
@@ -268,13 +277,14 @@
         $('Annulla').disabled = true;
         lavoratore.terminate();
         lavoratore = null;
-        Termix54.batchMs = performance.now() - inizio;
+        Termix54.batchMs = performance.now() - inizio;  // for the benchmark
+        Termix54.batchMemoria = d.memoria;
         document.body.dataset.batch = String(d.esito);
         if (d.uscita) scarica(d.uscita, file.name.replace(/\.csv$/i, '') + '_termix54.csv');
+        preparaLavoratore();
       }
     };
     lavoratore.postMessage({ file, conserva: $('conserva').value });
-    URL.revokeObjectURL(url);
   }
 
   async function avvia() {
@@ -350,11 +360,13 @@
     $('Annulla').onclick = () => {
       if (lavoratore) lavoratore.terminate();
       lavoratore = null;
+      preparaLavoratore();
       $('Annulla').disabled = true;
       $('progresso').value = 0;
     };
     Termix54.prontoMs = performance.now();  // since navigation began
     document.body.dataset.pronto = '1';
+    (window.requestIdleCallback || setTimeout)(preparaLavoratore);
   }
   avvia();
 })();
