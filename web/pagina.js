@@ -3,15 +3,10 @@
 // the elements' ids), every text and number shown comes from the module.
 (() => {
   const $ = (id) => document.getElementById(id);
-  const urlModulo = URL.createObjectURL(new Blob([$('sorgenteModulo').textContent], { type: 'text/javascript' }));
+  // The module ran inline before this script (parsed once, as the page
+  // loads); the worker takes its text from the same element.
   let M = null;
-  const pronto = new Promise((ok, ko) => {
-    const s = document.createElement('script');
-    s.src = urlModulo;
-    s.onload = () => CreaTermix54().then((m) => { M = m; ok(m); }, ko);
-    s.onerror = ko;
-    document.head.appendChild(s);
-  });
+  const pronto = CreaTermix54().then((m) => { M = m; return m; });
 
   const Termix54 = {
     pronto,
