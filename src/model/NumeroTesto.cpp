@@ -51,8 +51,17 @@ char* TestoBreve(char* p, double x) {
     char* d = cifre + sizeof cifre;
     // By 32-bit halves: a 64-bit division by 10 is slow in WebAssembly.
     std::uint64_t s = dec.significand;
+    // Two digits per division.
+    static constexpr char coppie[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
     auto scrivi = [&d](std::uint32_t v, bool otto) {
-        for (int i = 0; otto ? i < 8 : v != 0; ++i, v /= 10) *--d = static_cast<char>('0' + v % 10);
+        for (int i = 0; otto ? i < 4 : v >= 10; ++i, v /= 100) {
+            d -= 2;
+            std::memcpy(d, coppie + 2 * (v % 100), 2);
+        }
+        if (!otto && v != 0) *--d = static_cast<char>('0' + v);
     };
     for (; s >= 100000000; s /= 100000000) scrivi(static_cast<std::uint32_t>(s % 100000000), true);
     scrivi(static_cast<std::uint32_t>(s), false);
