@@ -13,6 +13,8 @@
     // The record as the batch tool reads one (values as numbers, or texts
     // with the decimal point); the output columns, values as numbers.
     calcola: (record) => M.risultato(record, ','),
+    // The case now on the page, as a record of the batch tool (';' convention).
+    caso: () => M.sessioneRecord(),
     // Date and time for the report's lines 3 and 4.
     orologio: () => {
       const d = new Date();
@@ -39,47 +41,69 @@
     setTimeout(() => URL.revokeObjectURL(a.href), 60000);
   }
 
+  let mostra = null;  // shows a section by its name
   function schede() {
     const nav = $('schede');
     const sezioni = [...document.querySelectorAll('.scheda')];
-    const mostra = (id) => {
-      for (const s of sezioni) s.hidden = s.id !== id;
-      for (const b of nav.children) b.setAttribute('aria-selected', String(b.dataset.scheda === id));
+    mostra = (nome) => {
+      for (const s of sezioni) s.hidden = s.dataset.nome !== nome;
+      for (const b of nav.children) b.setAttribute('aria-selected', String(b.dataset.scheda === nome));
+      if (nome === 'Verifica') apriVerifica();
     };
     for (const s of sezioni) {
       const b = document.createElement('button');
       b.type = 'button';
       b.role = 'tab';
-      b.dataset.scheda = s.id;
-      b.id = 'scheda' + s.id;
+      b.dataset.scheda = s.dataset.nome;
+      b.id = 'scheda' + s.dataset.nome;
       b.textContent = s.dataset.titolo;
-      b.onclick = () => mostra(s.id);
+      b.onclick = () => mostra(s.dataset.nome);
       nav.appendChild(b);
     }
     mostra('Combustibile');
-    return mostra;
   }
 
   // "Eccesso d'aria (%)": the table's label and unit.
   const etichetta = (c) => (c.unita ? `${c.etichetta} (${c.unita})` : c.etichetta);
+  const numerici = new Set();  // the boxes that take a number
+  const prossimo = {};         // box -> where Enter moves on, as on the forms
 
-  function campi(colonne) {
-    for (const c of colonne) {
-      if (c.tipo === 'opzione') {
-        document.querySelector(`legend[data-colonna="${c.nome}"]`).textContent = c.etichetta;
-        continue;
+  // A label and a box for each name of the groups' lists, from the table of quantities.
+  function caselle(colonne) {
+    const ingressi = new Set(colonne.map((c) => c.nome));
+    for (const gruppo of document.querySelectorAll('[data-campi]')) {
+      const nomi = gruppo.dataset.campi.split(' ');
+      const modificabili = nomi.filter((n) => ingressi.has(n));
+      for (const nome of nomi) {
+        const c = descrizioni[nome];
+        const l = document.createElement('label');
+        l.htmlFor = nome;
+        l.textContent = etichetta(c);
+        const i = document.createElement('input');
+        i.id = nome;
+        i.autocomplete = 'off';
+        if (!ingressi.has(nome)) {
+          i.readOnly = true;
+          i.tabIndex = -1;
+          i.classList.add('rosso');
+        } else if (c.tipo === 'numero') {
+          i.inputMode = 'decimal';
+          numerici.add(nome);
+        }
+        const k = modificabili.indexOf(nome);
+        if (k >= 0) prossimo[nome] = modificabili[k + 1] || gruppo.dataset.poi;
+        gruppo.append(l, i);
       }
-      const dove = c.tipo === 'testo' ? 'campiTesto' : c.condizione ? 'campiCondizioni' : 'campiCombustibile';
-      const l = document.createElement('label');
-      l.htmlFor = c.nome;
-      l.textContent = etichetta(c);
-      const i = document.createElement('input');
-      i.id = c.nome;
-      i.name = c.nome;
-      i.autocomplete = 'off';
-      if (c.tipo === 'numero') i.inputMode = 'decimal';
-      $(dove).append(l, i);
     }
+    for (const c of colonne) {
+      if (c.tipo === 'opzione') document.querySelector(`legend[data-colonna="${c.nome}"]`).textContent = c.etichetta;
+    }
+    mostraCasella('PesoMolecolare', false);
+  }
+
+  function mostraCasella(nome, visibile) {
+    $(nome).hidden = !visibile;
+    document.querySelector(`label[for="${nome}"]`).hidden = !visibile;
   }
 
   // What the user typed, as a record of the ';' convention.
@@ -96,55 +120,216 @@
     return r;
   }
 
-  function avviso(testo) {
+  // A message as the forms show one: title, text, OK; nothing else can be
+  // used until it is closed. It stands next to `vicino`.
+  function avviso(testo, vicino) {
+    const d = $('avviso');
     $('avvisoTitolo').textContent = M.titoloMessaggi;
     $('avvisoTesto').textContent = testo;
-    $('avviso').hidden = false;
-    $('avvisoOk').focus();
+    const r = vicino && !vicino.closest('[hidden]') ? vicino.getBoundingClientRect() : null;
+    d.style.top = r ? `${Math.min(r.bottom + 4, innerHeight - 160)}px` : '';
+    d.style.left = r ? `${Math.max(4, Math.min(r.left, innerWidth - 340))}px` : '';
+    d.classList.toggle('vicino', !!r);
+    return new Promise((fatto) => {
+      d.addEventListener('close', () => fatto(), { once: true });
+      d.showModal();
+      $('avvisoOk').focus();
+    });
   }
 
-  function calcola(colonne, mostra) {
-    const r = record(colonne);
-    localStorage.setItem(Memoria, JSON.stringify(r));
+  // Set while a refused box takes the focus back: the box that had just
+  // received it is left only because of that, not by the user.
+  let ripristino = false;
+  async function rifiuta(box, testo) {
+    await avviso(testo, box);
+    box.value = '';
+    M.sessioneTesto(box.id, '');
+    ripristino = true;
+    box.focus();
+    ripristino = false;
+  }
+
+  // Typing: the record's view follows the box; a '.' is refused at once.
+  function scritto(e) {
+    const box = e.target;
+    if (!(box.id in prossimo)) return;
+    M.sessioneTesto(box.id, box.value);
+    if (numerici.has(box.id)) {
+      const r = M.sessioneScrivendo(box.value);
+      if (r) rifiuta(box, r);
+    }
+  }
+
+  // Leaving a numeric box for another control of its section: an empty box
+  // reads 0, a text that is no number is refused, a number goes into the record.
+  function lasciato(e) {
+    const box = e.target, verso = e.relatedTarget;
+    if (!numerici.has(box.id) || ripristino || !verso || verso === box) return;
+    if (verso.closest('.scheda') !== box.closest('.scheda')) return;
+    const u = M.sessioneLascia(box.id, box.value);
+    box.value = u.rifiuto ? box.value : u.testo;
+    if (u.rifiuto) rifiuta(box, u.rifiuto);
+  }
+
+  // What a box or a result cell shows.
+  function scrivi(nome, testo) {
+    const el = $(nome);
+    if (el.tagName === 'INPUT') el.value = testo; else el.textContent = testo;
+  }
+
+  // The fuel form's choices: what each does when chosen.
+  const atomici = ['AtomiC', 'AtomiH', 'AtomiO', 'AtomiCl', 'AtomiS', 'AtomiN'];
+  const ponderali = ['FrazC', 'FrazH', 'FrazO', 'FrazCl', 'FrazS', 'FrazN'];
+  const svuotateDaAltri = [...atomici, ...ponderali, 'Inerti', 'Acqua', 'OssigenoStechiom', 'OssigenoPonderale',
+                           'PesoMolecolare'];
+  const scelte = {
+    TipoMetano: () => {
+      $('riquadroComposizione').hidden = true;
+      mostraCasella('PesoMolecolare', true);
+    },
+    TipoAltri: () => {
+      $('riquadroComposizione').hidden = false;
+      for (const n of svuotateDaAltri) {
+        scrivi(n, '');
+        M.sessioneTesto(n, '');
+      }
+    },
+    ComposizioneAtomica: () => {
+      if (!$('TipoAltri').checked) return;
+      $('AtomiC').focus();
+      mostraCasella('PesoMolecolare', true);
+      for (const n of atomici) $(n).classList.remove('rosso');
+    },
+    ComposizionePonderale: () => {
+      if (!$('TipoAltri').checked) return;
+      $('FrazC').focus();
+      mostraCasella('PesoMolecolare', false);
+      for (const n of ponderali) $(n).classList.remove('rosso');
+      for (const n of atomici) {
+        scrivi(n, '');
+        M.sessioneTesto(n, '');
+      }
+    },
+  };
+  function scelto(opzione) {
+    for (const o of document.querySelectorAll(`input[name="${opzione.name}"]`)) M.sessioneScelta(o.id, o.checked);
+    scelte[opzione.id]();
+  }
+
+  // A handler's effects, in order; a message waits for its OK as on the forms.
+  async function applica(esito, vicino) {
+    for (const e of esito.effetti) {
+      if (e.tipo === 'testo') scrivi(e.bersaglio, e.testo);
+      else if (e.tipo === 'colore') $(e.bersaglio).classList.toggle('rosso', e.rosso);
+      else if (e.tipo === 'selezione') {
+        const o = $(e.bersaglio);
+        if (e.selezionato && !o.checked) {
+          o.checked = true;
+          scelte[o.id]();
+        } else if (!e.selezionato) o.checked = false;
+      } else if (e.tipo === 'focus') $(e.bersaglio).focus();
+      else if (e.tipo === 'messaggio') await avviso(e.testo, vicino);
+      else if (e.tipo === 'mostra') mostra(e.sezione);
+    }
+    return esito.completato;
+  }
+
+  // The conditions' "Calcola": the run on the record, then the report of what the page shows.
+  async function calcola(colonne, bottone) {
+    localStorage.setItem(Memoria, JSON.stringify(record(colonne)));
+    ultimo = null;
+    $('testoRapporto').textContent = '';
+    if (!(await applica(M.sessioneCalcolo(), bottone))) return;
     const o = Termix54.orologio();
-    const c = M.caso(r, ';', o.data, o.ora);
-    // The boxes the calculation writes into (fractions, heating value).
-    for (const col of colonne) {
-      const t = c.testi[col.nome];
-      if (col.tipo === 'numero' && t !== undefined && t !== r[col.nome]) $(col.nome).value = t;
-    }
-    const corpo = $('tabellaRisultati').tBodies[0];
-    corpo.textContent = '';
-    const ingressi = new Set(colonne.map((x) => x.nome));
-    // What the result forms show: each box's text, cut to its decimals.
-    for (const g of M.colonneUscita()) {
-      if (ingressi.has(g.nome) || !g.mostrata) continue;
-      const riga = corpo.insertRow();
-      const th = document.createElement('th');
-      th.textContent = etichetta(g);
-      riga.appendChild(th);
-      const td = riga.insertCell();
-      td.id = g.nome;
-      td.textContent = c.testi[g.nome] ?? '';
-    }
-    ultimo = { record: r, caso: c };
-    if (!c.completato) {
-      $('testoRapporto').textContent = '';
-      for (const m of c.risultato.Esito.split(' | ')) avviso(m);
-      return;
-    }
-    $('testoRapporto').textContent = c.righe.join('\n');
-    mostra('Risultati');
+    ultimo = M.sessioneRapporto(o.data, o.ora);
+    $('testoRapporto').textContent = ultimo.righe.join('\n');
   }
 
   function vaiAvanti(e) {
-    if (e.key !== 'Enter' || e.target.tagName !== 'INPUT' || e.target.type === 'file') return;
-    e.preventDefault();
-    const tutti = [...document.querySelectorAll('main input:not([type=radio]):not([type=file])')]
-      .filter((x) => !x.closest('[hidden]'));
-    const k = tutti.indexOf(e.target);
-    if (k >= 0 && k + 1 < tutti.length) tutti[k + 1].focus();
-    else if (e.target.closest('#Condizioni')) $('Calcola').click();
+    if (e.key !== 'Enter' || e.target.tagName !== 'INPUT') return;
+    if (e.target.closest('#sezioneVerifica')) {
+      e.preventDefault();
+      calcolaVerifica();
+    } else if (prossimo[e.target.id]) {
+      e.preventDefault();
+      $(prossimo[e.target.id]).focus();
+    }
+  }
+
+  // --- Verifica: the checks on a copy of the case now on the page.
+  let T = null;              // the section's lists and captions
+  let righeVerifica = [];    // what "Salva" writes
+  const idVerifica = (nome) => ({ TempFumi: 'TempFumiVerifica', Obiettivo: 'ObiettivoVerifica' })[nome] || nome;
+  const iniziali = { SupportoPortata: '0', TempoPermanenza: '2', ConversioneSO3: '2' };
+
+  function preparaVerifica() {
+    T = M.testiVerifica();
+    for (const l of document.querySelectorAll('[data-etichetta]')) l.textContent = T.etichette[l.dataset.etichetta];
+    for (const gruppo of document.querySelectorAll('[data-verifica]')) {
+      for (const nome of gruppo.dataset.verifica.split(' ')) {
+        const l = document.createElement('label');
+        l.htmlFor = idVerifica(nome);
+        l.textContent = T.etichette[nome];
+        const i = document.createElement('input');
+        i.id = idVerifica(nome);
+        i.autocomplete = 'off';
+        i.inputMode = 'decimal';
+        i.value = iniziali[nome] || '';
+        gruppo.append(l, i);
+      }
+    }
+    for (const [id, voci] of [['SupportoTipo', T.supporto], ['O2Riferimento', T.o2], ['Modello', T.modello]])
+      voci.forEach((v, k) => $(id).add(new Option(v, String(k))));
+    const corpo = $('tabellaVerifica').tBodies[0];
+    for (const nome of T.risultati) {
+      const riga = corpo.insertRow();
+      const th = document.createElement('th');
+      th.textContent = T.etichette[nome];
+      riga.appendChild(th);
+      riga.insertCell().id = idVerifica(nome);
+    }
+  }
+
+  function ingressiVerifica() {
+    const testi = {};
+    for (const nome of T.caselle) testi[nome] = $(idVerifica(nome)).value;
+    return [testi, $('SupportoTipo').selectedIndex, $('O2Riferimento').selectedIndex, $('Modello').selectedIndex];
+  }
+
+  // A refusal: its message, then back to the box it names.
+  async function rifiutoVerifica(o, bottone) {
+    const box = o.casella ? $(idVerifica(o.casella)) : null;
+    await avviso(o.messaggio, box || bottone);
+    if (box) {
+      box.focus();
+      if (box.select) box.select();
+    }
+  }
+
+  async function calcolaVerifica() {
+    const o = M.sessioneVerifica(...ingressiVerifica());
+    if (o.messaggio) return rifiutoVerifica(o, $('CalcolaVerifica'));  // the results stay as they were
+    for (const [nome, testo] of Object.entries(o.testi)) $(idVerifica(nome)).textContent = testo;
+    $('Verdetto').textContent = o.verdetto;
+    righeVerifica = o.righe;
+  }
+
+  async function trovaSupporto() {
+    const o = M.sessioneTrovaSupporto(...ingressiVerifica());
+    if (o.messaggio) return rifiutoVerifica(o, $('TrovaSupporto'));
+    if (o.portata !== undefined) {
+      $('SupportoPortata').value = o.portata;
+      await calcolaVerifica();
+    }
+    $('Risposta').textContent = o.frase;
+    if (righeVerifica.length) righeVerifica.push(o.frase);
+  }
+
+  // Opened on a completed run: the incineration rules' target for this fuel, and the checks.
+  function apriVerifica() {
+    if (!ultimo || !T) return;
+    $('ObiettivoVerifica').value = M.sessioneObiettivo();
+    calcolaVerifica();
   }
 
   // --- Andamento: the batch tool's --variando on the case as typed.
@@ -166,8 +351,8 @@
     }
     return righe;
   }
-  function variando(colonne, obiettivo) {
-    const r = record(colonne);
+  function variando(obiettivo) {
+    const r = M.sessioneRecord();
     const nomi = Object.keys(r);
     const testo = nomi.join(';') + '\r\n' + nomi.map((n) => csvCampo(r[n])).join(';') + '\r\n';
     M.FS.writeFile('/andamento.csv', new TextEncoder().encode(testo));
@@ -232,8 +417,9 @@
       if (y === null) chiudi(); else tratto.push(`${X(x)},${Y(y)}`);
     }
     chiudi();
-    if (ultimo && ultimo.caso.completato) {
-      const cx = numero(r[testa[kx]] || '0'), cy = ultimo.caso.risultato[testa[ky]];
+    const attuale = ultimo ? M.risultato(r, ';') : null;
+    if (attuale && attuale.Esito === 'OK') {
+      const cx = numero(r[testa[kx]] || '0'), cy = attuale[testa[ky]];
       if (cx !== null && cy !== null && cx >= x0 && cx <= x1)
         el('circle', { cx: X(cx), cy: Y(cy), r: 5, fill: '#c00', class: 'corrente' });
     }
@@ -251,8 +437,8 @@
     URL.revokeObjectURL(url);
     return w;
   }
-  let lavoratore = null, prossimo = null;
-  const preparaLavoratore = () => { prossimo = prossimo || nuovoLavoratore(); };
+  let lavoratore = null, inAttesa = null;
+  const preparaLavoratore = () => { inAttesa = inAttesa || nuovoLavoratore(); };
   function moltiCasi(file) {
     if (lavoratore) lavoratore.terminate();
     $('messaggiBatch').textContent = '';
@@ -261,8 +447,8 @@
     delete document.body.dataset.batch;
     const inizio = performance.now();
     preparaLavoratore();
-    lavoratore = prossimo;
-    prossimo = null;
+    lavoratore = inAttesa;
+    inAttesa = null;
     lavoratore.onmessage = (e) => {
       const d = e.data;
       if (d.progresso !== undefined) $('progresso').value = d.progresso;
@@ -282,51 +468,108 @@
     lavoratore.postMessage({ file, conserva: $('conserva').value });
   }
 
-  async function avvia() {
-    const mostra = schede();
-    await pronto;
-    const colonne = M.colonneIngresso();
-    campi(colonne);
+  // The last case's boxes and choices back, as typed: the record takes
+  // each number as if the box had been left.
+  function ripristina(colonne) {
     const salvato = localStorage.getItem(Memoria);
-    if (salvato) {
-      const r = JSON.parse(salvato);
-      for (const c of colonne) {
-        if (c.tipo === 'opzione') {
-          const s = document.querySelector(`input[name="${c.nome}"][value="${r[c.nome]}"]`);
-          if (s) s.checked = true;
-        } else if (r[c.nome] !== undefined) $(c.nome).value = r[c.nome];
+    if (!salvato) return;
+    const r = JSON.parse(salvato);
+    for (const c of colonne) {
+      if (c.tipo === 'opzione') {
+        const s = document.querySelector(`input[name="${c.nome}"][value="${r[c.nome]}"]`);
+        if (!s) continue;
+        s.checked = true;
+        M.sessioneScelta(s.id, true);
+      } else if (r[c.nome]) {
+        $(c.nome).value = r[c.nome];
+        M.sessioneTesto(c.nome, r[c.nome]);
+        if (numerici.has(c.nome) && M.sessioneLascia(c.nome, r[c.nome]).rifiuto) $(c.nome).value = '';
       }
     }
+    if ($('TipoAltri').checked) $('riquadroComposizione').hidden = false;
+    mostraCasella('PesoMolecolare', $('TipoMetano').checked || $('ComposizioneAtomica').checked);
+  }
+
+  async function avvia() {
+    schede();
+    await pronto;
+    const colonne = M.colonneIngresso();
+    // An input that is also an output column (the fractions, the heating value) is described as an input.
+    for (const g of M.colonneUscita().concat(colonne)) descrizioni[g.nome] = g;
+    caselle(colonne);
+    preparaVerifica();
+    const corpo = $('tabellaRisultati').tBodies[0];
+    const ingressi = new Set(colonne.map((x) => x.nome));
+    for (const g of M.colonneUscita()) {
+      if (ingressi.has(g.nome) || !g.mostrata) continue;
+      const riga = corpo.insertRow();
+      const th = document.createElement('th');
+      th.textContent = etichetta(g);
+      riga.appendChild(th);
+      riga.insertCell().id = g.nome;
+    }
+    ripristina(colonne);
     for (const c of colonne) if (c.tipo === 'numero') $('variaColonna').add(new Option(c.etichetta, c.nome));
     $('variaColonna').value = 'EccessoAria';
     for (const g of M.colonneUscita()) $('variaRisultato').add(new Option(g.etichetta, g.nome));
-    for (const g of colonne.concat(M.colonneUscita())) descrizioni[g.nome] = g;
     $('variaRisultato').value = 'TempFumi';
     document.addEventListener('keydown', vaiAvanti);
-    $('Calcola').onclick = () => calcola(colonne, mostra);
-    $('avvisoOk').onclick = () => { $('avviso').hidden = true; };
+    document.addEventListener('input', scritto);
+    document.addEventListener('focusout', lasciato);
+    for (const o of document.querySelectorAll('input[type=radio]')) o.onchange = () => scelto(o);
+    $('CalcolaCombustibile').onclick = (e) => applica(M.sessioneCombustibile(), e.currentTarget);
+    $('Continua').onclick = () => mostra('Condizioni');
+    $('Si').onclick = () => {
+      $('PotereCalorifico').classList.remove('rosso');
+      $('PotereCalorifico').focus();
+    };
+    $('No').onclick = (e) => applica(M.sessioneStima(), e.currentTarget);
+    $('Calcola').onclick = (e) => calcola(colonne, e.currentTarget);
+    $('Precedente').onclick = () => {
+      // Through the box's own typing handling, as a user's edit would.
+      $('PotereCalorifico').value = '';
+      M.sessioneTesto('PotereCalorifico', '');
+      mostra('Combustibile');
+    };
+    $('avvisoOk').onclick = () => $('avviso').close();
+    $('CalcolaVerifica').onclick = calcolaVerifica;
+    $('TrovaSupporto').onclick = trovaSupporto;
+    $('SalvaVerifica').onclick = async (e) => {
+      if (!righeVerifica.length) await avviso(T.nessunRisultato, e.currentTarget);
+      else scarica(M.byteVerifica(righeVerifica), 'verifica.txt', 'text/plain');
+    };
     $('NuovoCaso').onclick = () => {
       localStorage.removeItem(Memoria);
+      M.sessioneNuovo();
       for (const i of document.querySelectorAll('main input')) {
-        if (i.type === 'radio') i.checked = false; else if (i.type !== 'file' && !i.closest('.comandi')) i.value = '';
+        if (i.type === 'radio') i.checked = false;
+        else if (i.type !== 'file' && !i.closest('.comandi') && !i.closest('#sezioneVerifica')) i.value = '';
+        i.classList.toggle('rosso', i.readOnly);
       }
-      $('tabellaRisultati').tBodies[0].textContent = '';
+      for (const c of document.querySelectorAll('#sezioneRisultati td, #tabellaVerifica td')) c.textContent = '';
+      $('riquadroComposizione').hidden = true;
+      mostraCasella('PesoMolecolare', false);
       $('testoRapporto').textContent = '';
+      $('Verdetto').textContent = '';
+      $('Risposta').textContent = '';
+      righeVerifica = [];
       ultimo = null;
       mostra('Combustibile');
     };
     $('Salva').onclick = () => {
-      if (ultimo && ultimo.caso.rapporto) scarica(ultimo.caso.rapporto, $('nomeRapporto').value + '.TXT', 'text/plain');
+      if (!ultimo) return;
+      const o = Termix54.orologio();
+      scarica(M.sessioneRapporto(o.data, o.ora).rapporto, $('nomeRapporto').value + '.TXT', 'text/plain');
     };
     $('Stampa').onclick = () => window.print();
     $('Traccia').onclick = () => {
-      const v = variando(colonne, '');
+      const v = variando('');
       if (v.errore) return;
       ultimaAndamento = v.byte;
       grafico(v.righe, v.r);
     };
     $('Trova').onclick = () => {
-      const v = variando(colonne, $('obiettivo').value);
+      const v = variando($('obiettivo').value);
       if (v.errore) return;
       const riga = v.righe[1] || [];
       $('trovato').textContent = riga[4] ? `${riga[3]}: ${v.righe[0][4]} = ${riga[4]}` : riga[3] || '';

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "combustion/Supporto.h"
-#include "combustion/Verifica.h"
+#include "combustion/VerificaCaso.h"
 #include "ui/AdattaSchermo.h"
 
 class QComboBox;
@@ -36,11 +36,8 @@ public:
     const std::vector<std::string>& righe() const { return righe_; }
 
 private:
-    // The inputs into `s` and `p`; false (after telling the user) on bad input.
-    bool leggiIngressi(Supporto& s, ParametriVerifica& p, double& obiettivo);
-    bool leggi(const char* casella, std::optional<double>& valore);
-    void mostra(const Modulo1* m, const RisultatiVerifica* r);
-    std::string descriviSupporto(const Supporto& s) const;
+    // The inputs into `l`; false (after telling the user) on bad input.
+    bool leggiIngressi(LetturaVerifica& l);
 
     IngressiCaso caso_;
     std::vector<std::string> righe_;

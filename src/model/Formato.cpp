@@ -1,5 +1,6 @@
 #include "model/Formato.h"
 
+#include "model/Messaggi.h"
 #include "model/NumeroTesto.h"
 
 #include <charconv>
@@ -202,6 +203,18 @@ std::optional<double> LeggiNumero(std::string_view t) {
     auto valore = CompletaNumero(t, i, pulito);
     if (!valore) return std::nullopt;
     return negativo ? -*valore : *valore;
+}
+
+const char* RifiutoMentreScrive(std::string_view testo) {
+    return !testo.empty() && testo.back() == '.' ? messaggi::UsareVirgola : nullptr;
+}
+
+UscitaCampo LasciaCampo(std::string_view testo) {
+    UscitaCampo u;
+    u.testo = testo.empty() ? std::string("0") : std::string(testo);
+    u.valore = LeggiNumero(u.testo);
+    if (!u.valore) u.rifiuto = messaggi::UsareNumeri;
+    return u;
 }
 
 }  // namespace termix

@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 
 #include "model/Formato.h"
-#include "model/Messaggi.h"
 #include "ui/FormBase.h"
 #include "ui/Dialoghi.h"
 
@@ -32,7 +31,7 @@ void CampoNumerico::rifiuta(const char* messaggio) {
 }
 
 void CampoNumerico::Change() {
-    if (text().endsWith(QLatin1Char('.'))) rifiuta(messaggi::UsareVirgola);
+    if (const char* r = RifiutoMentreScrive(text().toStdString())) rifiuta(r);
 }
 
 void CampoNumerico::KeyPress(int& codice) {
@@ -42,13 +41,13 @@ void CampoNumerico::KeyPress(int& codice) {
 
 bool CampoNumerico::LostFocus() {
     if (form_->campoPendente == this) form_->campoPendente = nullptr;
-    if (text().isEmpty()) setText(QStringLiteral("0"));
-    const auto n = LeggiNumero(text().toStdString());
-    if (!n) {
-        rifiuta(messaggi::UsareNumeri);
+    const UscitaCampo u = LasciaCampo(text().toStdString());
+    if (text().isEmpty()) setText(QString::fromStdString(u.testo));
+    if (u.rifiuto) {
+        rifiuta(u.rifiuto);
         return false;
     }
-    record_.*variabile_ = Numero(*n);
+    record_.*variabile_ = Numero(*u.valore);
     return true;
 }
 

@@ -23,6 +23,7 @@
 #include "model/Messaggi.h"
 #include "model/NumeroTesto.h"
 #include "report/SalvaRapporto.h"
+#include "wasm/Comune.h"
 
 using emscripten::val;
 
@@ -49,50 +50,6 @@ void CampiDa(const val& record, char sep, std::vector<std::string>& nomi, std::v
         nomi.push_back(nome);
         valori.push_back(std::move(testo));
     }
-}
-
-class TestiVista : public SorgenteTesti {
-public:
-    explicit TestiVista(const batch::VistaForme& v) : v_(v) {}
-    std::string Testo(Bersaglio b) const override { return v_.testo(b); }
-
-private:
-    const batch::VistaForme& v_;
-};
-
-class OrologioFisso : public Orologio {
-public:
-    OrologioFisso(std::string data, std::string ora) : data_(std::move(data)), ora_(std::move(ora)) {}
-    std::string Data() override { return data_; }
-    std::string Ora() override { return ora_; }
-
-private:
-    std::string data_, ora_;
-};
-
-class FileInMemoria : public FileScrittura {
-public:
-    explicit FileInMemoria(std::string& byte) : byte_(byte) {}
-    bool Scrivi(std::string_view b) override {
-        byte_.append(b);
-        return true;
-    }
-    bool Chiudi() override { return true; }
-
-private:
-    std::string& byte_;
-};
-
-class MemoriaFs : public FileSystem {
-public:
-    std::unique_ptr<FileScrittura> Crea(const std::string&) override { return std::make_unique<FileInMemoria>(byte); }
-    std::string byte;
-};
-
-val Byte(std::string_view s) {
-    val u = val::global("Uint8Array").new_(s.size());
-    u.call<void>("set", val(emscripten::typed_memory_view(s.size(), reinterpret_cast<const unsigned char*>(s.data()))));
-    return u;
 }
 
 // The output columns of a record: Esito and the two names as text, the
@@ -167,18 +124,7 @@ val CasoOLancia(const val& record, char sep, const val& data, const val& ora) {
     esito.set("completato", r.stato == batch::RisultatoRecord::Stato::Completato);
     esito.set("testi", testi);
     if (r.stato == batch::RisultatoRecord::Stato::Completato && data.isString()) {
-        TestiVista sorgente(vista);
-        OrologioFisso orologio(data.as<std::string>(), ora.as<std::string>());
-        MemoriaFs fs;
-        if (!SalvaRapporto("rapporto.TXT", sorgente, orologio, fs)) throw std::runtime_error("rapporto");
-        esito.set("rapporto", Byte(fs.byte));
-        val righe = val::array();
-        OrologioFisso orologio2(data.as<std::string>(), ora.as<std::string>());
-        ProduciRapporto(TipoUscita::File, sorgente, orologio2, LarghezzaCaratteri, [&](const RigaFisica& f) {
-            righe.call<void>("push", TestoRiga(f));
-            return true;
-        });
-        esito.set("righe", righe);
+        Rapporto(TestiVista(vista), data.as<std::string>(), ora.as<std::string>(), esito);
     }
     return esito;
 }

@@ -50,6 +50,30 @@ test('refusals and unusable columns', { timeout: 30000 }, async () => {
   assert.throws(() => M.caso({ EcessoAria: 20 }, ',', null, null), /forse EccessoAria/);
 });
 
+// The record typed on the page as a user goes: the choices, each box filled and left, the fuel's "Calcola", the
+// heating value typed or "No" for another fuel, the conditions' "Calcola". The messages shown, and the report.
+function comeUtente(M, record) {
+  M.sessioneNuovo();
+  const messaggi = [];
+  const passo = (esito) => {
+    for (const e of esito.effetti) if (e.tipo === 'messaggio') messaggi.push(e.testo);
+    return esito.completato;
+  };
+  const lascia = (nome) => record[nome] && assert.strictEqual(M.sessioneLascia(nome, record[nome]).rifiuto, '', nome);
+  for (const [nome, v] of Object.entries(record)) {
+    if (nome === 'Tipo' || nome === 'Composizione') M.sessioneScelta(nome + v, true);
+    else if (nome === 'Impianto' || nome === 'Combustibile') M.sessioneTesto(nome, v);
+    else if (nome !== 'PotereCalorifico' && !Condizioni.includes(nome)) lascia(nome);
+  }
+  let fatto = passo(M.sessioneCombustibile());
+  if (fatto && record.PotereCalorifico) lascia('PotereCalorifico');
+  else if (fatto && record.Tipo === 'Altri') fatto = passo(M.sessioneStima());
+  Condizioni.forEach(lascia);
+  fatto = fatto && passo(M.sessioneCalcolo());
+  return { messaggi: messaggi.join(' | '), rapporto: fatto ? M.sessioneRapporto('-', '-').rapporto : undefined };
+}
+const Condizioni = ['EccessoAria', 'TempAria', 'UmiditaRelativa', 'TempCeneri', 'Dispersioni'];
+
 // Cells that differ between the two tools: their count, and the largest distance in units of the last place.
 function confronta(nativo, web) {
   const a = nativo.split('\r\n'), b = web.split('\r\n');
@@ -91,10 +115,13 @@ test('2,000 generated records: the batch tool\'s output, reports\' texts equal',
   let rapporti = 0;
   for (let i = 1; i < righe.length; ++i) {
     if (righe[i].includes('"')) continue;  // quoted names: the rest are enough
-    const record = {};
-    righe[i].split(';').forEach((v, k) => { record[nomi[k]] = k < 4 ? v : v.replace(',', '.'); });
+    const record = {}, digitato = {};
+    righe[i].split(';').forEach((v, k) => { record[nomi[k]] = k < 4 ? v : v.replace(',', '.'); digitato[nomi[k]] = v; });
     const c = M.caso(record, ',', '-', '-');
     assert.deepStrictEqual(M.risultato(record, ','), c.risultato);
+    // The page's steps give what the tool gives.
+    const u = comeUtente(M, digitato);
+    assert.deepStrictEqual([u.messaggi || 'OK', u.rapporto], [c.risultato.Esito, c.rapporto], `riga ${i}`);
     const file = path.join(cartella, 'rapporti', `${i}.TXT`);
     assert.strictEqual(fs.existsSync(file), !!c.completato, file);
     if (!c.completato) continue;

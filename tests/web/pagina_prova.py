@@ -81,22 +81,32 @@ try:
     d.execute_script("Termix54.orologio = () => ({data: '06/12/2026', ora: '03:04:05'})")
     campo = lambda i: d.find_element(By.ID, i)
 
-    # The methane walk by keys: the option by space, every box then Enter.
+    # The methane walk by keys, as on the forms: the option by space, Enter from box to box, the fuel's
+    # "Calcola", then "Continua", the conditions, Enter on the last box reaches "Calcola".
+    attivo = lambda: d.switch_to.active_element.get_attribute('id')
     campo('Impianto').send_keys('Impianto Nord', Keys.ENTER)
     campo('TipoMetano').send_keys(Keys.SPACE)
     campo('PortataComb').send_keys('100', Keys.ENTER)
-    verifica(d.switch_to.active_element.get_attribute('id') == 'AtomiC', 'Enter passa al campo seguente')
-    campo('schedaCondizioni').click()
+    verifica(attivo() == 'AtomiC', 'Enter passa al campo seguente')
+    campo('CalcolaCombustibile').send_keys(Keys.ENTER)
+    verifica(attivo() == 'Continua' and campo('FrazC').get_attribute('value') == '0,7487', 'frazioni del metano')
+    d.switch_to.active_element.send_keys(Keys.ENTER)
     for nome, testo in (('EccessoAria', '20'), ('TempAria', '20'), ('UmiditaRelativa', '50'), ('TempCeneri', '20'),
                         ('Dispersioni', '5')):
-        campo(nome).send_keys(testo, Keys.ENTER)  # Enter on the last one is "Calcola"
-    attendi(lambda: campo('Risultati').is_displayed(), 10, 'risultati')
+        campo(nome).send_keys(testo, Keys.ENTER)
+    campo('Si').click()  # "Potere calorifico noto ?": the box, no longer red, takes the focus
+    verifica(attivo() == 'PotereCalorifico' and 'rosso' not in campo('PotereCalorifico').get_attribute('class'), 'Si')
+    campo('Dispersioni').click()
+    campo('Dispersioni').send_keys(Keys.ENTER)
+    verifica(attivo() == 'Calcola', 'Enter sull\'ultimo campo porta a Calcola')
+    d.switch_to.active_element.send_keys(Keys.ENTER)
+    attendi(lambda: campo('sezioneRisultati').is_displayed(), 10, 'risultati')
     # Worked methane figures: 11958 preset, flue gas 1314,6 °C, energies 1195800 and 1136010.
     verifica(campo('PotereCalorifico').get_attribute('value') == '11958', 'potere calorifico del metano')
     verifica(campo('TempFumi').text.startswith('1314,6'), 'TempFumi ' + campo('TempFumi').text)
     verifica(campo('EnergiaIngresso').text == '1195800', 'EnergiaIngresso')
     verifica(campo('EnergiaNetta').text == '1136010', 'EnergiaNetta')
-    verifica(campo('avviso').get_attribute('hidden') is not None, 'nessun avviso')
+    verifica(not campo('avviso').is_displayed(), 'nessun avviso')
     if SCHERMATA:
         d.save_screenshot(SCHERMATA)
 
@@ -146,8 +156,10 @@ try:
     verifica(len(d.find_elements(By.CSS_SELECTOR, '#grafico circle.corrente')) == 1, 'il caso corrente')
     campo('EsportaCsv').click()
     csv = scaricato('andamento.csv')
-    subprocess.run([BATCH, ingresso, '-o', cartella / 'var.csv', '--variando', 'EccessoAria=0:200:5'], check=True,
-                   timeout=60)
+    caso = d.execute_script('return Termix54.caso()')  # the case on the page, as the tool reads one
+    (cartella / 'caso.csv').write_text(';'.join(caso) + '\r\n' + ';'.join(caso.values()) + '\r\n', 'cp1252')
+    subprocess.run([BATCH, cartella / 'caso.csv', '-o', cartella / 'var.csv', '--variando', 'EccessoAria=0:200:5'],
+                   check=True, timeout=60)
     c = confronta((cartella / 'var.csv').read_bytes(), csv)
     verifica(c is not None and c[1] <= ULP_MASSIMI, f'Esporta CSV: {c}')
     # "Trova": the tool's --obiettivo record, reached or not, as the page tells it.
@@ -161,15 +173,44 @@ try:
         atteso = f'{riga[3]}: {testa[4]} = {riga[4]}' if riga[4] else riga[3]
         verifica(campo('trovato').text == atteso, f'Trova {obiettivo}: {campo("trovato").text} invece di {atteso}')
 
-    # A refusal: the core's message in the alert region, with the title.
-    campo('schedaCondizioni').click()
-    campo('EccessoAria').clear()
-    campo('EccessoAria').send_keys('venti')
-    campo('Calcola').click()
-    verifica(campo('avviso').is_displayed(), 'avviso mostrato')
-    verifica(campo('avvisoTitolo').text == 'Termix54' and campo('avvisoTesto').text == 'Usare i numeri !',
-             'avviso: ' + campo('avviso').text)
-    campo('avvisoOk').send_keys(Keys.ENTER)
+    # Verifica on the same case: every check as termix54-batch --verifica gives it, cut to the box's decimals.
+    campo('schedaVerifica').click()
+    attendi(lambda: campo('Verdetto').text, 10, 'verdetto')
+    subprocess.run([BATCH, ingresso, '-o', cartella / 'verifica.csv', '--verifica'], check=True, timeout=60)
+    testa, valori = ((cartella / 'verifica.csv').read_text('utf-8').splitlines()[k].split(';') for k in (0, 1))
+    nativo = dict(zip(testa, valori))
+    verifica(campo('Verdetto').text == nativo['Verdetto'], 'verdetto ' + campo('Verdetto').text)
+    for nome in ('TempFumiRif', 'VolumeCamera', 'VelocitaCamera', 'O2Secco', 'HClRif', 'RugiadaAcqua',
+                 'RugiadaSolforica'):
+        pagina, valore = campo(nome).text, nativo[nome]
+        if not valore:
+            verifica(pagina == '\u2014', f'{nome}: {pagina} invece di nessun valore')
+            continue
+        x, y = float(pagina.replace(',', '.')), float(valore.replace(',', '.'))
+        verifica(x <= y < x + 0.1 ** (len(pagina.split(',')[1]) if ',' in pagina else 0) + 1e-9, f'{nome}: {pagina} / {valore}')
+    campo('TrovaSupporto').click()  # no support fuel chosen
+    verifica(campo('avvisoTesto').text == 'Scegliere il combustibile di supporto (Metano o Ponderale)', 'senza supporto')
+    campo('avvisoOk').click()
+    verifica(attivo() == 'SupportoTipo', 'il fuoco sulla scelta del supporto')
+    campo('SupportoTipo').send_keys('Metano')
+    campo('TrovaSupporto').click()
+    verifica(campo('SupportoPortata').get_attribute('value') == '0' and campo('Risposta').text, 'supporto non necessario')
+    campo('SalvaVerifica').click()
+    righe = scaricato('verifica.txt').split(b'\r\n')
+    verifica(righe[0] == b'Verifica - Termix54' and nativo['Verdetto'].encode('cp1252') in righe, 'verifica salvata')
+
+    # Refusals box by box, as the forms make them: a '.' at once, a text that is no number on leaving the box;
+    # the message with its title, then the box emptied and the focus back in it.
+    for scheda, box, testo, messaggio, poi in (('Condizioni', 'EccessoAria', '20.', 'Usare la virgola invece del punto !', ''),
+                                               ('Combustibile', 'FrazH', 'venti', 'Usare i numeri !', Keys.TAB)):
+        campo('scheda' + scheda).click()
+        campo(box).clear()
+        campo(box).send_keys(testo, poi)
+        attendi(lambda: campo('avviso').is_displayed(), 5, messaggio)
+        verifica((campo('avvisoTitolo').text, campo('avvisoTesto').text) == ('Termix54', messaggio),
+                 'avviso: ' + campo('avviso').text)
+        campo('avvisoOk').send_keys(Keys.ENTER)
+        verifica(attivo() == box and campo(box).get_attribute('value') == '', f'dopo {testo!r}')
 
     # 2,000 records through the worker against termix54-batch on one thread.
     casi = cartella / 'casi.csv'
