@@ -21,7 +21,7 @@ def main():
     pagina = (cartella / 'pagina.html').read_text(encoding='utf-8')
     sostituzioni = {
         '/*STILE*/': (cartella / 'stile.css').read_text(encoding='utf-8'),
-        # Not run as it stands: the page and the worker both load it from its text.
+        # Run inline by the page; the worker loads it again from the element's text.
         '/*MODULO*/': MODULO.format(pathlib.Path(modulo).read_text(encoding='utf-8')),
         '/*LAVORATORE*/': (cartella / 'lavoratore.js').read_text(encoding='utf-8'),
         '/*PAGINA*/': (cartella / 'pagina.js').read_text(encoding='utf-8'),

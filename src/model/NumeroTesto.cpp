@@ -9,6 +9,11 @@
 #include <cstring>
 
 #define FMT_HEADER_ONLY
+#ifdef __EMSCRIPTEN__
+// WebAssembly has no 64x64->128 multiply: fmt's four 32-bit products inline
+// beat a call to the compiler's __multi3 for each of Dragonbox's.
+#define FMT_USE_INT128 0
+#endif
 #include <fmt/format.h>
 
 namespace termix {
@@ -38,17 +43,32 @@ char* TestoBreve(char* p, double x) {
         *p = '0';
         return p + 1;
     }
-    // fmt's Dragonbox gives the shortest round-trip digits (closest to x
-    // among them), as its "{}" writes them; only their layout is ours. Taken
-    // as digits and exponent, with no text to read back: fmt's own layout
-    // cost more than the digits themselves.
-    const auto decimale = fmt::detail::dragonbox::to_decimal(std::fabs(x));
-    char cifre[LunghezzaTestoDouble];
-    const int n = static_cast<int>(std::to_chars(cifre, cifre + sizeof cifre, decimale.significand).ptr - cifre);
-    const int e = decimale.exponent + n - 1;  // x = d.ddd * 10^e
-    int k = n;  // without trailing zeros
-    while (k > 1 && cifre[k - 1] == '0') --k;
-    const char* d = cifre;
+    // The shortest round-trip digits (closest to x among them) straight from
+    // fmt's Dragonbox, as its "{}" takes them: no text to format and read
+    // back, which the browser's batch run pays for on every value.
+    const auto dec = fmt::detail::dragonbox::to_decimal(std::fabs(x));
+    char cifre[20];  // the significand has at most 17 digits
+    char* d = cifre + sizeof cifre;
+    // By 32-bit halves: a 64-bit division by 10 is slow in WebAssembly.
+    std::uint64_t s = dec.significand;
+    // Two digits per division.
+    static constexpr char coppie[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    auto scrivi = [&d](std::uint32_t v, bool otto) {
+        for (int i = 0; otto ? i < 4 : v >= 10; ++i, v /= 100) {
+            d -= 2;
+            std::memcpy(d, coppie + 2 * (v % 100), 2);
+        }
+        if (!otto && v != 0) *--d = static_cast<char>('0' + v);
+    };
+    for (; s >= 100000000; s /= 100000000) scrivi(static_cast<std::uint32_t>(s % 100000000), true);
+    scrivi(static_cast<std::uint32_t>(s), false);
+    const int n = static_cast<int>(cifre + sizeof cifre - d);
+    const int e = dec.exponent + n - 1;  // x = d.ddd * 10^e
+    int k = n;
+    while (k > 1 && d[k - 1] == '0') --k;  // trailing zeros belong to the exponent
 
     const int lungSci = k + (k > 1 ? 1 : 0) + 2 + CifreEsponente(e < 0 ? -e : e);
     int lungFissa;
@@ -85,8 +105,11 @@ char* TestoBreve(char* p, double x) {
     }
     *p++ = 'e';
     *p++ = e < 0 ? '-' : '+';
-    if (e > -10 && e < 10) *p++ = '0';  // two digits at least
-    return std::to_chars(p, p + 3, e < 0 ? -e : e).ptr;
+    const int a = e < 0 ? -e : e;
+    if (a >= 100) *p++ = static_cast<char>('0' + a / 100);
+    *p++ = static_cast<char>('0' + a / 10 % 10);
+    *p++ = static_cast<char>('0' + a % 10);
+    return p;
 }
 
 char* TestoScientifico(char* p, double x, int cifre) {

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """termix54.html opened as a file in headless Chromium, against the native tool.
 pagina_prova.py PAGINA BATCH GENERA [SCREENSHOT]"""
+import base64
 import json
 import os
 import pathlib
@@ -126,6 +127,26 @@ try:
     verifica(rapporto == b'\r\n'.join(nativo), 'rapporto diverso da quello nativo')
     verifica('Propriet\xe0'.encode('cp1252') in rapporto, 'rapporto in Windows-1252')
 
+    # "Stampa": the print dialog opens (stubbed), and what prints is the 67
+    # lines alone, in order, 12-point bold monospace, as the desktop prints them.
+    d.execute_script('window.stampe = 0; window.print = () => { ++window.stampe; }')
+    campo('Stampa').click()
+    verifica(d.execute_script('return window.stampe') == 1, 'Stampa apre la stampa')
+    d.execute_cdp_cmd('Emulation.setEmulatedMedia', {'media': 'print'})
+    stile = d.execute_script('const s = getComputedStyle(testoRapporto); '
+                             'return [s.fontFamily, s.fontWeight, s.fontSize, s.whiteSpace]')
+    d.execute_cdp_cmd('Emulation.setEmulatedMedia', {'media': ''})
+    verifica(stile == ['monospace', '700', '16px', 'pre'], f'stile di stampa {stile}')
+    pdf = cartella / 'stampa.pdf'
+    pdf.write_bytes(base64.b64decode(d.execute_cdp_cmd('Page.printToPDF', {})['data']))
+    stampate = subprocess.run(['pdftotext', '-layout', pdf, '-'], check=True, capture_output=True, timeout=60).stdout
+    parole = lambda righe: [r.split() for r in righe if r.split()]
+    verifica(parole(stampate.decode().replace('\f', '\n').splitlines()) == parole(righe), 'righe stampate')
+    # The first line's box 500 twips (25 pt) from the paper's top-left corner.
+    scatole = subprocess.run(['pdftotext', '-bbox', '-l', '1', pdf, '-'], check=True, capture_output=True, timeout=60).stdout
+    angolo = [float(scatole.split(f' {a}="'.encode())[1].split(b'"')[0]) for a in ('xMin', 'yMin')]
+    verifica(all(abs(v - 25) < 1 for v in angolo), f'prima riga a {angolo} pt')
+
     # The chart: one line, the two dashed thresholds, the current case.
     campo('schedaAndamento').click()
     campo('Traccia').click()
@@ -141,6 +162,16 @@ try:
                    check=True, timeout=60)
     c = confronta((cartella / 'var.csv').read_bytes(), csv)
     verifica(c is not None and c[1] <= ULP_MASSIMI, f'Esporta CSV: {c}')
+    # "Trova": the tool's --obiettivo record, reached or not, as the page tells it.
+    for obiettivo in ('1100', '5000'):
+        campo('obiettivo').clear()
+        campo('obiettivo').send_keys(obiettivo)
+        campo('Trova').click()
+        uscita = subprocess.run([BATCH, ingresso, '-o', '-', '--variando', 'EccessoAria=0:200:5', '--obiettivo', obiettivo],
+                                check=True, capture_output=True, timeout=60).stdout.decode().split('\r\n')
+        testa, riga = uscita[0].split(';'), uscita[1].split(';')
+        atteso = f'{riga[3]}: {testa[4]} = {riga[4]}' if riga[4] else riga[3]
+        verifica(campo('trovato').text == atteso, f'Trova {obiettivo}: {campo("trovato").text} invece di {atteso}')
 
     # Verifica on the same case: every check as termix54-batch --verifica gives it, cut to the box's decimals.
     campo('schedaVerifica').click()
