@@ -73,6 +73,15 @@ std::FILE* ApriFile(const std::string& percorso, const char* modo) {
         errno = EINVAL;
         return nullptr;
     }
+    // A name ending in a separator names a folder: refused as Linux refuses it
+    // (the C runtime would say "invalid argument").
+    if (!percorso.empty() && (percorso.back() == '/' || percorso.back() == '\\')) {
+        namespace fs = std::filesystem;
+        std::error_code ec;
+        const fs::file_status s = fs::status(Percorso(percorso.substr(0, percorso.find_last_not_of("/\\") + 1)), ec);
+        errno = modo[0] != 'r' || fs::is_directory(s) ? EISDIR : fs::exists(s) ? ENOTDIR : ENOENT;
+        return nullptr;
+    }
     std::FILE* f = _wfopen(windows::Utf16(percorso).c_str(), windows::Utf16(modo).c_str());
     if (!f) errno = erroreApertura(percorso, errno);
     return f;

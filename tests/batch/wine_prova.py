@@ -129,6 +129,8 @@ def main():
             ("uscita in sola lettura", caso, ["in.csv", "-o", "r/out.csv"], {"prepara": sola_lettura}),
             ("uscita su una cartella", {**caso, "d/": None}, ["in.csv", "-o", "d"], {}),
             ("uscita sotto un file", caso, ["in.csv", "-o", "in.csv/out.csv"], {}),
+            ("ingresso con la barra finale", caso, ["in.csv/"], {}),
+            ("uscita con la barra finale", caso, ["in.csv", "-o", "out.csv/"], {}),
             ("ingresso cartella", {"d/": None}, ["d"], {}),
             ("variando", caso, ["in.csv", "--variando", "EccessoAria=0:200:50"], {}),
             ("obiettivo", caso, ["in.csv", "--variando", "EccessoAria=0:200:5", "--obiettivo", "1100"], {}),
