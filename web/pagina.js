@@ -332,7 +332,7 @@
     calcolaVerifica();
   }
 
-  // --- Andamento: the batch tool's --variando on the case as typed.
+  // --- Andamento: the batch tool's --variando on the case now on the page.
   function csvCampo(v) {
     return /[;"\r\n]/.test(v) ? `"${v.replace(/"/g, '""')}"` : v;
   }
