@@ -167,8 +167,8 @@
     if (!numerici.has(box.id) || ripristino || !verso || verso === box) return;
     if (verso.closest('.scheda') !== box.closest('.scheda')) return;
     const u = M.sessioneLascia(box.id, box.value);
-    box.value = u.rifiuto ? box.value : u.testo;
     if (u.rifiuto) rifiuta(box, u.rifiuto);
+    else box.value = u.testo;
   }
 
   // What a box or a result cell shows.

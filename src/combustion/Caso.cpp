@@ -31,6 +31,15 @@ EsitoOperazione CalcolaCaso(const IngressiCaso& in, Modulo1& m, TestiRisultati t
     return e;
 }
 
+IngressiCaso CasoMostrato(TipoCombustibile tipo, Composizione composizione, const Modulo1& m) {
+    IngressiCaso caso;
+    caso.tipo = tipo;
+    caso.composizione = composizione;
+    caso.valori = m;
+    caso.potereDigitato = true;
+    return caso;
+}
+
 std::string TestoEsito(const EsitoOperazione& e) {
     std::string t;
     for (const auto& ef : e.effetti) {

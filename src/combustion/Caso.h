@@ -33,6 +33,11 @@ EsitoOperazione CalcolaCaso(const IngressiCaso& in, Modulo1& m, TestiRisultati t
 // value; completato when both ran (the conditions are stored, not yet used).
 EsitoOperazione CombustibileCaso(const IngressiCaso& in, Modulo1& m, const OsservaEsito& osserva = {});
 
+// The case the forms (or the page) now hold, as Andamento and Verifica take a
+// copy of it: the choices, the record's values, and the heating value the run
+// used counting as typed, whatever its origin.
+IngressiCaso CasoMostrato(TipoCombustibile tipo, Composizione composizione, const Modulo1& m);
+
 // The messages of a stopped run as one text, in the order they were shown.
 std::string TestoEsito(const EsitoOperazione& e);
 

@@ -5,6 +5,7 @@
 
 #include "model/Formato.h"
 #include "model/Messaggi.h"
+#include "report/Codifica.h"
 
 namespace termix {
 
@@ -116,6 +117,18 @@ EsitoVerifica EseguiVerifica(const IngressiCaso& caso, const LetturaVerifica& l)
     esito.righe = RigheVerifica(m, r, l.parametri, DescriviSupporto(l.supporto));
     esito.completato = true;
     return esito;
+}
+
+std::string TestoObiettivoNormativo(const IngressiCaso& caso) {
+    Modulo1 combustibile;
+    CombustibileCaso(caso, combustibile);
+    return TestoNumero(ObiettivoNormativo(combustibile));
+}
+
+std::string ByteRighe(const std::vector<std::string>& righe) {
+    std::string testo;
+    for (const auto& r : righe) testo += r + "\r\n";
+    return InWindows1252(testo);
 }
 
 EsitoTrova TrovaSupportoVerifica(const IngressiCaso& caso, const LetturaVerifica& l) {

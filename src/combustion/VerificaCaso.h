@@ -74,6 +74,12 @@ struct EsitoTrova {
 };
 EsitoTrova TrovaSupportoVerifica(const IngressiCaso& caso, const LetturaVerifica& l);
 
+// The target the incineration rules set for the case's fuel, as the target box shows it.
+std::string TestoObiettivoNormativo(const IngressiCaso& caso);
+
+// The lines as "Salva" writes them: Windows-1252, CRLF after each.
+std::string ByteRighe(const std::vector<std::string>& righe);
+
 // The Verifica window's text, the same everywhere.
 inline constexpr const char* NessunRisultato = "Nessun risultato da salvare";
 

@@ -369,12 +369,7 @@ bool frmAndamento::Command4_Click() {
 }
 
 IngressiCaso CasoDalleForme() {
-    IngressiCaso caso;
-    caso.tipo = GestoreForm::form2().tipo();
-    caso.composizione = GestoreForm::form2().composizione();
-    caso.valori = modulo1();
-    caso.potereDigitato = true;  // the heating value the forms used, whatever its origin
-    return caso;
+    return CasoMostrato(GestoreForm::form2().tipo(), GestoreForm::form2().composizione(), modulo1());
 }
 
 frmAndamento* apriAndamento() {

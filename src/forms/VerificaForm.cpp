@@ -10,8 +10,6 @@
 #include "forms/FormRisultati.h"
 #include "forms/Form8.h"
 #include "forms/GestoreForm.h"
-#include "model/Formato.h"
-#include "report/Codifica.h"
 #include "ui/Controlli.h"
 #include "ui/Dialoghi.h"
 
@@ -119,9 +117,7 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
 void frmVerifica::Form_Load() {
     AdattaSchermo(*this);
     // The incineration rules' temperature for this fuel: 1100 °C over 1 % chlorine.
-    Modulo1 combustibile;
-    CombustibileCaso(caso_, combustibile);
-    findChild<QLineEdit*>(QStringLiteral("Obiettivo"))->setText(q(TestoNumero(ObiettivoNormativo(combustibile))));
+    findChild<QLineEdit*>(QStringLiteral("Obiettivo"))->setText(q(TestoObiettivoNormativo(caso_)));
     Command1_Click();
 }
 
@@ -183,9 +179,7 @@ bool frmVerifica::Command3_Click() {
     QString nome = dialoghi().chiediFile(QStringLiteral("Salva"), QStringLiteral("verifica.txt"),
                                          QStringLiteral("Testo (*.txt)"));
     if (nome.isEmpty()) return false;
-    std::string testo;
-    for (const auto& r : righe_) testo += r + "\r\n";
-    const std::string byte = InWindows1252(testo);
+    const std::string byte = ByteRighe(righe_);
     QFile f(nome);
     if (!f.open(QIODevice::WriteOnly) || f.write(byte.data(), qint64(byte.size())) != qint64(byte.size()) ||
         !f.flush()) {

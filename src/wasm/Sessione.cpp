@@ -7,13 +7,13 @@
 
 #include <string>
 #include <variant>
+#include <vector>
 
+#include "batch/Colonne.h"
 #include "combustion/CalcoloCondizioni.h"
 #include "combustion/VerificaCaso.h"
-#include "batch/Colonne.h"
 #include "fuel/CalcoloCombustibile.h"
 #include "model/Formato.h"
-#include "report/Codifica.h"
 #include "report/TabellaRisultati.h"
 #include "wasm/Comune.h"
 
@@ -150,14 +150,7 @@ val RapportoSessione(const std::string& data, const std::string& ora) {
 void Nuovo() { S() = Sessione(); }
 
 // The case now on the page, as the Andamento and Verifica windows take it.
-IngressiCaso CasoAttuale() {
-    IngressiCaso caso;
-    caso.tipo = Tipo();
-    caso.composizione = ComposizioneScelta();
-    caso.valori = S().m;
-    caso.potereDigitato = true;  // the heating value the page used, whatever its origin
-    return caso;
-}
+IngressiCaso CasoAttuale() { return CasoMostrato(Tipo(), ComposizioneScelta(), S().m); }
 
 // The case now on the page as a record of the batch tool (';' convention):
 // the texts and choices as shown, every number as the record holds it, so
@@ -228,11 +221,7 @@ val TrovaSupportoSessione(const val& testi, int supporto, int o2, int modello) {
 }
 
 // The target the incineration rules set for the fuel now on the page.
-std::string ObiettivoVerifica() {
-    Modulo1 combustibile;
-    CombustibileCaso(CasoAttuale(), combustibile);
-    return TestoNumero(ObiettivoNormativo(combustibile));
-}
+std::string ObiettivoVerifica() { return TestoObiettivoNormativo(CasoAttuale()); }
 
 val Lista(std::span<const char* const> voci) {
     val a = val::array();
@@ -261,10 +250,10 @@ val TestiVerifica() {
 
 // The lines of "Salva" as the .txt bytes the window writes.
 val ByteVerifica(const val& righe) {
-    std::string testo;
+    std::vector<std::string> r;
     const unsigned n = righe["length"].as<unsigned>();
-    for (unsigned i = 0; i < n; ++i) testo += righe[i].as<std::string>() + "\r\n";
-    return Byte(InWindows1252(testo));
+    for (unsigned i = 0; i < n; ++i) r.push_back(righe[i].as<std::string>());
+    return Byte(ByteRighe(r));
 }
 
 }  // namespace
