@@ -1,16 +1,20 @@
 'use strict';
-// "Molti casi": termix54-batch on the chosen file. The page starts the worker
-// before a file is chosen: the module compiles, and a warm-up run lets the
-// browser finish optimising the hot code (a first run otherwise spends a
-// third of its time in the baseline code). The file is read through WORKERFS
-// (a regular file, as the tool sees one) 4 MB at a time: each FileReaderSync
-// call is a round trip to the browser. The output gathers in an 8 MB buffer
-// that becomes a Blob when full, so the worker's memory stays flat whatever
-// the file's size (the Blobs live in the browser's store).
+// "Molti casi": termix54-batch on the chosen file, shared by a team of
+// workers. The reader reads the file and cuts it into batches of records; the
+// others compute the batches (elaboraLotto) and send the results back through
+// their ports; the reader takes their messages and passes their output lines
+// on, in order, without copying them.
+// The page starts the team before a file is chosen: the module compiles, and
+// a warm-up run lets the browser finish optimising the hot code (a first run
+// otherwise spends a third of its time in the baseline code).
+// The reader reads the file through WORKERFS (a regular file, as the tool
+// sees one) 16 MB at a time: each FileReaderSync call is a round trip to the
+// browser, and a file that fits is read once for its encoding and its records
+// both. The output streams into a Blob, which the browser moves to disk as it
+// grows; while the stream is full no batch goes out, so the page's memory
+// stays flat whatever the file's size.
 let zitto = true;  // the warm-up's messages are nobody's
-const Pezzo = 4 << 20, Blocco = 8 << 20;
-const sosta = new Uint8Array(Blocco);
-let pieni = 0, blocchi = [];
+const Pezzo = 16 << 20, RecordPerLotto = 512, Avanti = 2;
 
 // Fuels of every kind, as a generated file has them, some ten thousand times.
 const Riscaldamento = 'Impianto;Combustibile;Tipo;Composizione;PortataComb;AtomiC;AtomiH;AtomiO;AtomiCl;AtomiS;AtomiN;' +
@@ -28,31 +32,40 @@ const modulo = CreaTermix54({  // CreaTermix54 comes before this script
   printErr: (t) => zitto || postMessage({ messaggio: t }),
 }).then((M) => {
   const dispositivo = M.FS.makedev(64, 0);
-  M.FS.registerDevice(dispositivo, {
-    open() {}, close() {}, read() { return 0; },
-    write(stream, buffer, offset, length) {
-      for (let da = offset, fine = offset + length; da < fine;) {
-        const n = Math.min(fine - da, Blocco - pieni);
-        sosta.set(buffer.subarray(da, da + n), pieni);
-        pieni += n;
-        da += n;
-        if (pieni === Blocco) { if (!zitto) blocchi.push(new Blob([sosta])); pieni = 0; }
-      }
-      return length;
-    },
-  });
-  M.FS.mkdev('/uscita', dispositivo);
+  M.FS.registerDevice(dispositivo, { open() {}, close() {}, read() { return 0; }, write: (s, b, o, n) => n });
+  M.FS.mkdev('/scarto', dispositivo);
   M.FS.writeFile('/riscaldamento.csv', Riscaldamento);
-  M.batch('/riscaldamento.csv', '/uscita', '', '', '');
+  M.batch('/riscaldamento.csv', '/scarto', '', '', '');
   M.FS.unlink('/riscaldamento.csv');
-  pieni = 0;
   zitto = false;
   return M;
 });
 
 onmessage = async (e) => {
-  const { file, conserva } = e.data;
   const M = await modulo;
+  if (e.data.porta) calcola(M, e.data.porta);
+  else postMessage(await leggi(M, e.data));
+};
+
+// A computing worker: a batch in, its result out, both through the port. The
+// header comes with the first batch.
+function calcola(M, porta) {
+  porta.onmessage = (e) => {
+    const { n, lotto } = e.data;
+    try {
+      if (e.data.testa) M.testaLotti(e.data.testa);
+      M.areaLotto(lotto.length).set(lotto);
+      const { esito, righe } = M.elaboraLotto();
+      porta.postMessage({ n, esito, righe }, [esito.buffer, righe.buffer]);
+    } catch (errore) {
+      porta.postMessage({ n, guasto: String(errore) });
+    }
+  };
+}
+
+// The reader: the file in, batches out to the ports, their results taken in
+// order, the output streamed into a Blob. Its last message for the page.
+async function leggi(M, { file, conserva, porte }) {
   M.FS.mkdir('/ingresso');
   M.FS.mount(M.WORKERFS, { files: [file] }, '/ingresso');
   const lettore = new FileReaderSync();
@@ -73,8 +86,65 @@ onmessage = async (e) => {
     }
     return letti;
   };
-  const esito = M.batch('/ingresso/' + file.name, '/uscita', conserva, '', '');
-  blocchi.push(new Blob([sosta.subarray(0, pieni)]));
+
+  let rifornisci = () => {}, flusso;
+  const uscita = new Response(new ReadableStream({
+    start(c) { flusso = c; },
+    pull() { rifornisci(); },
+  }, new ByteLengthQueuingStrategy({ highWaterMark: 32 << 20 }))).blob();
+  const b = new M.LottiPagina('/ingresso/' + file.name, '', conserva, RecordPerLotto);
+  const squadra = porte.map((porta) => ({ porta, fuori: 0, testa: false }));
+  const fatti = new Map();
+  let inviati = 0, scritti = 0, finiti = false, ok = true, finito;
+  const tutti = new Promise((r) => { finito = r; });
+  rifornisci = () => {
+    for (const c of squadra) {
+      while (ok && !finiti && c.fuori < Avanti && flusso.desiredSize > 0) {
+        const lotto = b.prossimo();
+        if (lotto.length === 0) { finiti = true; break; }
+        if (inviati === 0) flusso.enqueue(b.inizio());
+        const m = { n: inviati++, lotto };
+        if (!c.testa) { m.testa = b.testa(); c.testa = true; }
+        c.porta.postMessage(m, [lotto.buffer]);
+        ++c.fuori;
+      }
+    }
+    // A worker's failure ends the run at once: the results still out are dropped.
+    if (!ok || (finiti && scritti === inviati)) finito();
+  };
+  for (const c of squadra) {
+    c.porta.onmessage = (e) => {
+      --c.fuori;
+      if (e.data.guasto) {
+        postMessage({ messaggio: 'termix54-batch: errore interno: ' + e.data.guasto });
+        ok = false;
+      } else {
+        fatti.set(e.data.n, e.data);
+        while (ok && fatti.has(scritti)) {
+          const { esito, righe } = fatti.get(scritti);
+          b.area(esito.length).set(esito);
+          b.rientra();
+          flusso.enqueue(righe);
+          fatti.delete(scritti++);
+        }
+      }
+      rifornisci();
+    };
+  }
+  rifornisci();
+  await tutti;
+  for (const c of squadra) c.porta.onmessage = null;
+  if (inviati === 0) flusso.enqueue(b.inizio());  // a header and no records, or nothing
+  let esito = ok ? b.termina() : 2;
+  b.delete();
+  flusso.close();
+  let blob = null;
+  try {
+    blob = await uscita;
+  } catch (errore) {
+    postMessage({ messaggio: 'termix54-batch: impossibile scrivere l\'uscita: ' + errore.message });
+    esito = 2;
+  }
   // The module's memory only grows: its size now is its peak.
-  postMessage({ fine: true, esito, memoria: M.HEAPU8.length, uscita: esito === 2 ? null : new Blob(blocchi, { type: 'text/csv' }) });
-};
+  return { fine: true, esito, memoria: M.HEAPU8.length, uscita: esito === 2 ? null : blob };
+}

@@ -426,29 +426,33 @@
     $('grafico').replaceChildren(svg);
   }
 
-  // --- Molti casi: the batch tool in a worker, the output streamed into a Blob.
+  // --- Molti casi: the batch tool in a team of workers, one reading and writing,
+  // one computing per core (at most four), the output streamed into a Blob.
   // One blob with the module in it: a file page's worker may not load another
-  // blob URL. The next run's worker is started ahead, its module compiled
+  // blob URL. The next run's team is started ahead, its modules compiled
   // while the user picks a file.
-  function nuovoLavoratore() {
+  function nuovaSquadra() {
     const url = URL.createObjectURL(new Blob([$('sorgenteModulo').textContent, '\n', $('sorgenteLavoratore').textContent],
                                              { type: 'text/javascript' }));
-    const w = new Worker(url);
+    const n = Math.max(1, Math.min(4, navigator.hardwareConcurrency || 1));
+    const squadra = { lettore: new Worker(url), calcolatori: Array.from({ length: n }, () => new Worker(url)) };
     URL.revokeObjectURL(url);
-    return w;
+    return squadra;
   }
-  let lavoratore = null, inAttesa = null;
-  const preparaLavoratore = () => { inAttesa = inAttesa || nuovoLavoratore(); };
+  const congeda = (s) => { if (s) for (const w of [s.lettore, ...s.calcolatori]) w.terminate(); };
+  let squadra = null, inAttesa = null;
+  const preparaSquadra = () => { inAttesa = inAttesa || nuovaSquadra(); };
   function moltiCasi(file) {
-    if (lavoratore) lavoratore.terminate();
+    congeda(squadra);
     $('messaggiBatch').textContent = '';
     $('progresso').value = 0;
     $('Annulla').disabled = false;
     delete document.body.dataset.batch;
     const inizio = performance.now();
-    preparaLavoratore();
-    lavoratore = inAttesa;
+    preparaSquadra();
+    squadra = inAttesa;
     inAttesa = null;
+    const lavoratore = squadra.lettore;
     lavoratore.onmessage = (e) => {
       const d = e.data;
       if (d.progresso !== undefined) $('progresso').value = d.progresso;
@@ -456,16 +460,22 @@
       if (d.fine) {
         $('progresso').value = 1;
         $('Annulla').disabled = true;
-        lavoratore.terminate();
-        lavoratore = null;
+        congeda(squadra);
+        squadra = null;
         Termix54.batchMs = performance.now() - inizio;  // for the benchmark
         Termix54.batchMemoria = d.memoria;
         document.body.dataset.batch = String(d.esito);
         if (d.uscita) scarica(d.uscita, file.name.replace(/\.csv$/i, '') + '_termix54.csv');
-        preparaLavoratore();
+        preparaSquadra();
       }
     };
-    lavoratore.postMessage({ file, conserva: $('conserva').value });
+    // Each computing worker gets a port to the reader, which gets the other ends.
+    const porte = squadra.calcolatori.map((w) => {
+      const canale = new MessageChannel();
+      w.postMessage({ porta: canale.port1 }, [canale.port1]);
+      return canale.port2;
+    });
+    lavoratore.postMessage({ file, conserva: $('conserva').value, porte }, porte);
   }
 
   // The last case's boxes and choices back, as typed: the record takes
@@ -596,15 +606,15 @@
     zona.ondragover = (e) => e.preventDefault();
     zona.ondrop = (e) => { e.preventDefault(); if (e.dataTransfer.files[0]) moltiCasi(e.dataTransfer.files[0]); };
     $('Annulla').onclick = () => {
-      if (lavoratore) lavoratore.terminate();
-      lavoratore = null;
-      preparaLavoratore();
+      congeda(squadra);
+      squadra = null;
+      preparaSquadra();
       $('Annulla').disabled = true;
       $('progresso').value = 0;
     };
     Termix54.prontoMs = performance.now();  // since navigation began
     document.body.dataset.pronto = '1';
-    (window.requestIdleCallback || setTimeout)(preparaLavoratore);
+    (window.requestIdleCallback || setTimeout)(preparaSquadra);
   }
   avvia();
 })();

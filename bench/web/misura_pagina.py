@@ -1,10 +1,10 @@
 #!/usr/bin/python3
 """termix54.html in headless Chromium, every figure in one run: the page opened
 from file:// to interactive (beside an empty page of the same size, Chromium's
-own floor), one calculation, the worker's records/s on a generated file
-beside termix54-batch's on one core (taskset -c 0), and the memory of a
-100 MB input through the worker. Wall-clock figures, and the CPU time of the
-worker's thread and of the native tool, since the machine is shared.
+own floor), one calculation, the workers' records/s on a generated file
+(three runs) beside termix54-batch's on one core (taskset -c 0), and the
+memory of a 100 MB input through the workers. Wall-clock figures, and the CPU
+time of the workers' threads and of the native tool, since the machine is shared.
 
 misura_pagina.py PAGINA BATCH GENERA [RECORD] [MB]"""
 import os
@@ -52,7 +52,7 @@ def processi():
 
 
 def cpu_lavoratore():
-    """CPU ms of the renderers' DedicatedWorker threads, by thread id."""
+    """CPU ms of the renderers' DedicatedWorker threads (the team of workers), by thread id."""
     tempi = {}
     for pid, tipo in processi().items():
         if tipo != 'renderer':
@@ -106,9 +106,9 @@ def nativo(casi, record):
 
 def molti_casi(d, casi):
     """Chooses `casi` on the page; (wall ms, worker-thread CPU ms, peak resident MB
-    by kind of process, resident MB before). Sampled every 50 ms: the worker
-    ends with the run, its thread's last 50 ms may go uncounted."""
-    d.execute_script('delete document.body.dataset.batch')
+    by kind of process, resident MB before). Sampled every 50 ms: the workers
+    end with the run, their threads' last 50 ms may go uncounted."""
+    d.execute_script("delete document.body.dataset.batch; document.getElementById('fileCasi').value = ''")
     d.find_element(By.ID, 'schedaMoltiCasi').click()
     prima_cpu, prima_rss = cpu_lavoratore(), rss()
     ultimi, picchi, fermo = {}, {}, threading.Event()
@@ -170,9 +170,13 @@ try:
     byte_record = casi.stat().st_size / RECORD
     nat, nat_cpu = nativo(casi, RECORD)
     attendi(lambda: d.execute_script('return document.body.dataset.pronto'), 30)
-    ms, cpu, _, _ = molti_casi(d, casi)
-    print(f'molti casi, {RECORD:,} record: worker {RECORD / ms * 1000:,.0f} record/s '
-          f'({RECORD / cpu * 1000:,.0f} per secondo di CPU del suo thread); '
+    corse = []
+    for _ in range(3):
+        time.sleep(3)  # the next run's team warms up while the user looks at the last one
+        corse.append(molti_casi(d, casi)[:2])
+    print(f'molti casi, {RECORD:,} record: worker ' +
+          ', '.join(f'{RECORD / ms * 1000:,.0f}' for ms, _ in corse) + ' record/s (' +
+          ', '.join(f'{RECORD / cpu * 1000:,.0f}' for _, cpu in corse) + ' per secondo di CPU dei worker); '
           f'termix54-batch su un core {nat:,.0f} record/s ({nat_cpu:,.0f} per secondo di CPU)')
     casi.unlink()
     for f in cartella.glob('*_termix54.csv'):
@@ -187,6 +191,7 @@ d = browser()
 try:
     d.get(PAGINA.as_uri())
     attendi(lambda: d.execute_script('return document.body.dataset.pronto'), 30)
+    time.sleep(3)
     ms, cpu, picchi, prima = molti_casi(d, grande)
     memoria = d.execute_script('return [Termix54.batchMemoria, performance.memory.usedJSHeapSize]')
     righe = sum(1 for _ in grande.open('rb')) - 1

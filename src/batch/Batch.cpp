@@ -6,10 +6,15 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <span>
+#include <stdexcept>
 #include <thread>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "batch/Csv.h"
@@ -62,6 +67,97 @@ struct Lotto {
         }
     }
 };
+
+// A batch, or its result, as bytes for a worker that shares no memory with the
+// reader (a Web Worker): counts, then the arrays as they lie in memory, then
+// the texts. Both ends are the same program.
+template <class T>
+void metti(std::string& s, const T* p, std::size_t n) {
+    static_assert(std::is_trivially_copyable_v<T>);
+    s.append(reinterpret_cast<const char*>(p), n * sizeof(T));
+}
+class Lettura {
+public:
+    explicit Lettura(std::string_view s) : s_(s) {}
+    template <class T>
+    void prendi(T* p, std::size_t n) {
+        if (n > (s_.size() - pos_) / sizeof(T)) throw std::invalid_argument("lotto troncato");
+        std::memcpy(static_cast<void*>(p), s_.data() + pos_, n * sizeof(T));
+        pos_ += n * sizeof(T);
+    }
+    template <class T>
+    T prendi() {
+        T x;
+        prendi(&x, 1);
+        return x;
+    }
+    std::string_view resto() const { return s_.substr(pos_); }
+    std::string_view testo(std::uint64_t n) {
+        if (n > s_.size() - pos_) throw std::invalid_argument("lotto troncato");
+        pos_ += n;
+        return s_.substr(pos_ - n, n);
+    }
+
+private:
+    std::string_view s_;
+    std::size_t pos_ = 0;
+};
+
+std::string LottoInByte(const Lotto& l) {
+    std::string s;
+    const std::uint64_t n[] = {l.rec.size(), l.fini.size()};
+    metti(s, n, 2);
+    metti(s, l.rec.data(), l.rec.size());
+    metti(s, l.fini.data(), l.fini.size());
+    s += l.dati;
+    return s;
+}
+void LottoDaByte(std::string_view s, Lotto& l) {
+    Lettura x(s);
+    l.svuota();
+    const auto nRec = x.prendi<std::uint64_t>(), nFini = x.prendi<std::uint64_t>();
+    if (nRec > s.size() || nFini > s.size()) throw std::invalid_argument("lotto troncato");
+    l.rec.resize(nRec);
+    x.prendi(l.rec.data(), l.rec.size());
+    l.fini.resize(nFini);
+    x.prendi(l.fini.data(), l.fini.size());
+    l.dati = x.resto();
+    for (const auto& r : l.rec)
+        if (r.primo > l.fini.size() || r.campi > l.fini.size() - r.primo) throw std::invalid_argument("lotto incoerente");
+    if (!l.fini.empty() && l.fini.back() > l.dati.size()) throw std::invalid_argument("lotto incoerente");
+}
+// A computed batch's counts and messages.
+std::string EsitoInByte(const Lotto& l) {
+    std::string s;
+    const std::int64_t n[] = {l.malformati, l.rapportiNonScritti};
+    metti(s, n, 2);
+    s += l.errori;
+    return s;
+}
+// The header for a worker: the separator, the columns to copy, the fields.
+void MettiTesti(std::string& s, const auto& testi) {
+    const std::uint64_t n = testi.size();
+    metti(s, &n, 1);
+    for (std::string_view t : testi) {
+        const std::uint64_t k = t.size();
+        metti(s, &k, 1);
+        s += t;
+    }
+}
+std::vector<std::string> PrendiTesti(Lettura& x) {
+    const auto n = x.prendi<std::uint64_t>();
+    std::vector<std::string> testi;
+    for (std::uint64_t i = 0; i < n; ++i) testi.emplace_back(x.testo(x.prendi<std::uint64_t>()));
+    return testi;
+}
+std::string TestaInByte(CodificaTesto uscita, char sep, std::span<const std::string> conserva,
+                        std::span<const std::string_view> campi) {
+    std::string s{static_cast<char>(uscita), sep};
+    MettiTesti(s, conserva);
+    MettiTesti(s, campi);
+    return s;
+}
+
 
 // The report's boxes as the forms would show them for this record.
 class TestiVista : public SorgenteTesti {
@@ -139,6 +235,13 @@ class Uscita {
 public:
     // Everything written goes out in `codifica`; a UTF-8 mark first when asked.
     void codifica(CodificaUscita c) { codifica_ = c; }
+    // The run in steps: the output's first bytes kept for the caller (Inizio),
+    // the rest written by the caller.
+    void apriInMemoria() {
+        inMemoria_ = true;
+        if (codifica_.marchio) memoria_ = "\xEF\xBB\xBF";
+    }
+    std::string inizio() { return std::exchange(memoria_, {}); }
     bool apri(const std::string& nome, std::FILE* errori) {
         nome_ = nome.empty() ? "standard output" : nome;
         f_ = nome.empty() ? stdout : ApriFile(nome, "wb");
@@ -156,6 +259,7 @@ public:
         return scriviByte(s);
     }
     bool chiudi() {
+        if (inMemoria_) return true;
         bool ok = std::fflush(f_) == 0 && !std::ferror(f_);
         if (proprio_ && std::fclose(f_) != 0) ok = false;
         f_ = nullptr;
@@ -165,26 +269,33 @@ public:
         if (f_ && proprio_) std::fclose(f_);
     }
     const std::string& nome() const { return nome_; }
-    bool aperta() const { return f_ != nullptr; }
+    bool aperta() const { return f_ != nullptr || inMemoria_; }
 
 private:
-    bool scriviByte(std::string_view s) { return s.empty() || std::fwrite(s.data(), 1, s.size(), f_) == s.size(); }
+    bool scriviByte(std::string_view s) {
+        if (inMemoria_) return memoria_.append(s), true;
+        return s.empty() || std::fwrite(s.data(), 1, s.size(), f_) == s.size();
+    }
 
     CodificaUscita codifica_{CodificaTesto::Utf8, false};
     std::FILE* f_ = nullptr;
     bool proprio_ = false;
     std::string nome_;
+    bool inMemoria_ = false;
+    std::string memoria_;
 };
 
 // The batches in flight: filled by the reader in order, computed by any
 // worker, written by the writer in order.
 class Catena {
 public:
+    // `fuori`: the batches go out as bytes (Uscenti) and their results come
+    // back through Rientra, computed elsewhere.
     Catena(const Intestazione& h, unsigned lavoratori, Uscita& uscita, const OpzioniBatch& o,
-           CartellaRapporti* cartella)
-        : h_(h), slot_(2 * lavoratori + 2), uscita_(uscita), o_(o), cartella_(cartella) {
+           CartellaRapporti* cartella, bool fuori = false)
+        : h_(h), slot_(2 * lavoratori + 2), uscita_(uscita), o_(o), cartella_(cartella), fuori_(fuori) {
         inLinea_.cartella = cartella;
-        if (lavoratori == 0) return;  // in line: the caller computes and writes
+        if (lavoratori == 0) return;  // in line or outside: the caller computes and writes
         for (unsigned i = 0; i < lavoratori; ++i) thread_.emplace_back([this] { lavora(); });
         scrittore_ = std::thread([this] { scrivi(); });
     }
@@ -192,6 +303,11 @@ public:
     // Hands a filled batch over; gives back an empty one to fill next.
     // False once writing has failed.
     bool consegna(Lotto& pieno) {
+        if (fuori_) {
+            uscenti_.push_back(LottoInByte(pieno));
+            pieno.svuota();
+            return !guasto_;
+        }
         if (!scrittore_.joinable()) {
             elabora(h_, pieno, campi_, r_, inLinea_, o_.variando);
             bool riga = false;
@@ -226,6 +342,19 @@ public:
 
     long long malformati() const { return malformati_; }
     long long rapportiNonScritti() const { return rapportiNonScritti_; }
+
+    std::deque<std::string>& uscenti() { return uscenti_; }
+    // The counts and messages of the oldest batch still out.
+    void rientra(std::string_view esito) {
+        Lettura x(esito);
+        malformati_ += x.prendi<std::int64_t>();
+        rapportiNonScritti_ += x.prendi<std::int64_t>();
+        const std::string_view errori = x.resto();
+        if (!errori.empty()) {
+            std::fwrite(errori.data(), 1, errori.size(), o_.errori);
+            std::fflush(o_.errori);
+        }
+    }
 
 private:
     void lavora() {
@@ -313,6 +442,9 @@ private:
     std::atomic<long long> rapportiNonScritti_{0};
     std::vector<std::thread> thread_;
     std::thread scrittore_;
+    // Outside only.
+    bool fuori_;
+    std::deque<std::string> uscenti_;
     // In line only.
     std::vector<std::string_view> campi_;
     RisultatoRecord r_;
@@ -337,28 +469,68 @@ namespace {
 // batches, each failure an exit status of 2 and the end of the reading.
 class Esecuzione {
 public:
-    explicit Esecuzione(const OpzioniBatch& o)
-        : o_(o), err_(o.errori), lavoratori_(o.inLinea ? 0 : o.thread ? o.thread : std::max(1u, std::thread::hardware_concurrency())) {
+    // `recordPerLotto` > 0: the batches go out as bytes (see BatchDistribuito).
+    explicit Esecuzione(const OpzioniBatch& o, std::size_t recordPerLotto = 0)
+        : o_(o), err_(o.errori),
+          lavoratori_(o.inLinea || recordPerLotto ? 0 : o.thread ? o.thread : std::max(1u, std::thread::hardware_concurrency())),
+          recordPerLotto_(recordPerLotto ? recordPerLotto : RecordPerLotto), fuori_(recordPerLotto > 0) {
         h_.verifica = o.verifica;
     }
 
     int esegui() {
-        if (!ingresso_.Apri(o_.ingresso, o_.codifica)) return erroreLettura();
-        uscita_.codifica(UscitaPer(ingresso_.codifica(), ingresso_.marchio()));
-        auto suRecord = [this](const RecordCsv& r) { record(r); };
-        for (std::string_view blocco;;) {
-            if (!ingresso_.Leggi(blocco)) {
-                erroreLettura();
-                break;
+        if (apri())
+            while (leggi()) {
             }
-            if (blocco.empty()) break;
+        return termina();
+    }
+
+    // Opens the input and settles its encoding. False on a read error.
+    bool apri() {
+        if (!ingresso_.Apri(o_.ingresso, o_.codifica)) {
+            erroreLettura();
+            return false;
+        }
+        uscita_.codifica(UscitaPer(ingresso_.codifica(), ingresso_.marchio()));
+        return true;
+    }
+
+    // Reads one block and hands over its records. False once the reading is
+    // over: the input's end, or a stop, with the last batch handed over.
+    bool leggi() {
+        auto suRecord = [this](const RecordCsv& r) { record(r); };
+        std::string_view blocco;
+        if (!ingresso_.Leggi(blocco)) {
+            erroreLettura();
+        } else if (!blocco.empty()) {
             lettore_.alimenta(blocco.data(), blocco.size(), suRecord);
-            if (fase_ == Fase::Fine) break;
+            if (fase_ != Fase::Fine) return true;
         }
         if (fase_ != Fase::Fine) lettore_.fine(suRecord);
         if (fase_ == Fase::Intestazione && esito_ == 0) senzaIntestazione();
-        return termina();
+        if (catena_ && esito_ == 0 && !corrente_.rec.empty() && !catena_->consegna(corrente_)) esito_ = 2;
+        fase_ = Fase::Fine;
+        return false;
     }
+
+    int termina() {
+        if (catena_) {
+            if (!catena_->termina()) esito_ = 2;
+            if (esito_ == 0 && (catena_->malformati() > 0 || catena_->rapportiNonScritti() > 0)) esito_ = 1;
+            catena_.reset();
+        }
+        if (uscita_.aperta() && !uscita_.chiudi() && esito_ != 2) {
+            // A full disk often shows only when the last buffer goes out.
+            erroreScrittura();
+            esito_ = 2;
+        }
+        return esito_;
+    }
+
+    // Outside only: the batches read and not yet taken, and where their results come back.
+    Catena* catena() { return catena_.get(); }
+    // The header as the workers read it: the output's encoding, the separator, the columns to copy, its fields.
+    const std::string& testa() const { return testa_; }
+    std::string inizio() { return uscita_.inizio(); }
 
 private:
     enum class Fase { Intestazione, Dati, Fine };
@@ -381,7 +553,10 @@ private:
 
     // Opens the output and the report folder, writes the header, starts the workers.
     bool avvia(char sep) {
-        if (!uscita_.apri(o_.nomeUscita, err_)) return false;
+        if (fuori_)
+            uscita_.apriInMemoria();
+        else if (!uscita_.apri(o_.nomeUscita, err_))
+            return false;
         // A folder that cannot be used shows up as reports not written,
         // record by record, with their values still computed.
         CartellaRapporti* rapporti = nullptr;
@@ -398,7 +573,7 @@ private:
             erroreScrittura();
             return false;
         }
-        catena_ = std::make_unique<Catena>(h_, lavoratori_, uscita_, o_, rapporti);
+        catena_ = std::make_unique<Catena>(h_, lavoratori_, uscita_, o_, rapporti, fuori_);
         return true;
     }
 
@@ -414,13 +589,14 @@ private:
         }
         if (!avvia(h_.separatore)) return ferma();
         fase_ = Fase::Dati;
+        if (fuori_) testa_ = TestaInByte(UscitaPer(ingresso_.codifica(), ingresso_.marchio()).codifica, lettore_.separatore(), o_.conserva, r.campi);
     }
 
     void record(const RecordCsv& r) {
         if (fase_ == Fase::Fine || r.vuoto) return;  // blank lines, before the header too
         if (fase_ == Fase::Intestazione) return intestazione(r);
         corrente_.aggiungi(r, ++riga_);
-        if (corrente_.rec.size() >= RecordPerLotto && !catena_->consegna(corrente_)) ferma();
+        if (corrente_.rec.size() >= recordPerLotto_ && !catena_->consegna(corrente_)) ferma();
     }
 
     // No header at all: an empty input gives an output with its header only.
@@ -434,24 +610,12 @@ private:
         }
     }
 
-    int termina() {
-        if (catena_) {
-            if (esito_ == 0 && !corrente_.rec.empty() && !catena_->consegna(corrente_)) esito_ = 2;
-            if (!catena_->termina()) esito_ = 2;
-            if (esito_ == 0 && (catena_->malformati() > 0 || catena_->rapportiNonScritti() > 0)) esito_ = 1;
-            catena_.reset();
-        }
-        if (uscita_.aperta() && !uscita_.chiudi() && esito_ != 2) {
-            // A full disk often shows only when the last buffer goes out.
-            erroreScrittura();
-            esito_ = 2;
-        }
-        return esito_;
-    }
-
     const OpzioniBatch& o_;
     std::FILE* err_;
     unsigned lavoratori_;
+    std::size_t recordPerLotto_;
+    bool fuori_;
+    std::string testa_;
     LetturaIngresso ingresso_;
     LettoreCsv lettore_;
     Intestazione h_;
@@ -467,5 +631,84 @@ private:
 }  // namespace
 
 int EseguiBatch(const OpzioniBatch& o) { return Esecuzione(o).esegui(); }
+
+struct BatchDistribuito::Stato {
+    Stato(const OpzioniBatch& o, std::size_t recordPerLotto) : e(o, recordPerLotto) {}
+    Esecuzione e;
+    bool aperto = false, letto = false;
+    long long fuori = 0;  // batches out, their results not yet back
+};
+
+BatchDistribuito::BatchDistribuito(const OpzioniBatch& o, std::size_t recordPerLotto)
+    : s_(std::make_unique<Stato>(o, std::max<std::size_t>(1, recordPerLotto))) {
+    if (o.variando || o.verifica.attiva || !o.cartellaRapporti.empty())
+        throw std::invalid_argument("BatchDistribuito: solo --conserva tra le opzioni");
+}
+
+BatchDistribuito::~BatchDistribuito() = default;
+
+std::string BatchDistribuito::Prossimo() {
+    if (!s_->aperto) {
+        s_->aperto = true;
+        s_->letto = !s_->e.apri();
+    }
+    for (;;) {
+        if (Catena* c = s_->e.catena(); c && !c->uscenti().empty()) {
+            std::string l = std::move(c->uscenti().front());
+            c->uscenti().pop_front();
+            ++s_->fuori;
+            return l;
+        }
+        if (s_->letto) return {};
+        s_->letto = !s_->e.leggi();
+    }
+}
+
+const std::string& BatchDistribuito::Testa() const { return s_->e.testa(); }
+
+std::string BatchDistribuito::Inizio() { return s_->e.inizio(); }
+
+void BatchDistribuito::Rientra(std::string_view esito) {
+    Catena* c = s_->e.catena();
+    if (!c || s_->fuori == 0) throw std::logic_error("BatchDistribuito: nessun lotto fuori");
+    --s_->fuori;
+    c->rientra(esito);
+}
+
+int BatchDistribuito::Termina() {
+    if (!s_->letto || s_->fuori != 0) throw std::logic_error("BatchDistribuito: lettura non finita");
+    return s_->e.termina();
+}
+
+std::string ElaboraLotto(std::string_view testa, std::string_view lotto, std::string& uscita) {
+    struct Posto {
+        std::string testa;
+        bool windows1252 = false;
+        Intestazione h;
+        Lotto l;
+        std::vector<std::string_view> campi;
+        RisultatoRecord r;
+        Rapporti rapporti;
+    };
+    thread_local Posto p;
+    if (p.testa != testa) {
+        Lettura x(testa);
+        p.windows1252 = static_cast<CodificaTesto>(x.prendi<char>()) == CodificaTesto::Windows1252;
+        const char sep = x.prendi<char>();
+        const std::vector<std::string> conserva = PrendiTesti(x);
+        const std::vector<std::string> testi = PrendiTesti(x);
+        const std::vector<std::string_view> campi(testi.begin(), testi.end());
+        p.h = Intestazione{};
+        if (auto errore = LeggiIntestazione(campi, sep, p.h, conserva)) throw std::invalid_argument(*errore);
+        p.testa = testa;
+    }
+    LottoDaByte(lotto, p.l);
+    elabora(p.h, p.l, p.campi, p.r, p.rapporti, nullptr);
+    if (p.windows1252)
+        uscita = InWindows1252(p.l.uscita);
+    else
+        uscita.swap(p.l.uscita);
+    return EsitoInByte(p.l);
+}
 
 }  // namespace termix::batch

@@ -2,8 +2,10 @@
 // The whole batch run: CSV in, CSV out, in input order, with the records
 // computed on several threads while memory stays flat.
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "batch/ColonneVerifica.h"
@@ -40,5 +42,37 @@ CodificaUscita UscitaPer(CodificaTesto ingresso, bool marchio);
 // Exit status: 0 every record read (and every report written), 1 some
 // malformed or some report not written, 2 header or I/O failure.
 int EseguiBatch(const OpzioniBatch& opzioni);
+
+// The same run cut in steps, for a host whose workers share no memory (the
+// browser's Web Workers): the records go out in batches as bytes, any worker
+// computes one with ElaboraLotto, and the results come back in the order the
+// batches went out. The caller writes the output: Inizio, then each batch's
+// lines. Output, messages and exit status are EseguiBatch's.
+// Plain runs and `conserva` only: no reports, --variando or --verifica.
+class BatchDistribuito {
+public:
+    BatchDistribuito(const OpzioniBatch& opzioni, std::size_t recordPerLotto);
+    ~BatchDistribuito();
+    // Reads on to the next batch; empty once the reading is over. The first
+    // call reads the header (or reports its fault on `errori`).
+    std::string Prossimo();
+    // What a worker needs besides the batch: the header (after the first Prossimo).
+    const std::string& Testa() const;
+    // The output's first bytes (its mark and header line), once, after the first Prossimo.
+    std::string Inizio();
+    // ElaboraLotto's result for the oldest batch still out: its messages go to
+    // `errori` (its output lines are the caller's to write next).
+    void Rientra(std::string_view esito);
+    // Every batch read and back: the exit status.
+    int Termina();
+
+private:
+    struct Stato;
+    std::unique_ptr<Stato> s_;
+};
+
+// One batch computed: its output lines, in the output's encoding, into
+// `uscita`; its counts and messages as bytes for Rientra.
+std::string ElaboraLotto(std::string_view testa, std::string_view lotto, std::string& uscita);
 
 }  // namespace termix::batch

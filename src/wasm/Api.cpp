@@ -191,41 +191,98 @@ val ColonneUscita() {
     return a;
 }
 
-// termix54-batch on `ingresso` into `uscita` (paths of the page's file
-// system), with the tool's options as texts ("" = not given). Its messages go
-// to stderr, as the tool's do. Returns the tool's exit status.
-int Batch(const std::string& ingresso, const std::string& uscita, const std::string& conserva,
-          const std::string& variando, const std::string& obiettivo) {
-    batch::OpzioniBatch o;
+int Uso(const std::string& m) {
+    std::fprintf(stderr, "termix54-batch: %s\n", m.c_str());
+    return 2;
+}
+
+// The tool's options for `ingresso` into `uscita` (paths of the page's file
+// system), `conserva` as its option's text; the input opened. Its exit status
+// when they are refused (the message on stderr), else 0.
+int Opzioni(const std::string& ingresso, const std::string& uscita, const std::string& conserva, batch::OpzioniBatch& o) {
     o.inLinea = true;
     o.nomeIngresso = ingresso;
     o.nomeUscita = uscita;
-    batch::Variando v;
-    auto uso = [](const std::string& m) {
-        std::fprintf(stderr, "termix54-batch: %s\n", m.c_str());
-        return 2;
-    };
-    if (!variando.empty()) {
-        if (auto e = batch::LeggiVariando(variando, v)) return uso(*e);
-        if (!obiettivo.empty())
-            if (auto e = batch::LeggiObiettivo(obiettivo, v)) return uso(*e);
-        o.variando = &v;
-    }
     for (std::size_t i = 0; !conserva.empty() && i <= conserva.size();) {
         std::size_t j = conserva.find(',', i);
         if (j == std::string::npos) j = conserva.size();
-        if (j == i) return uso("nome di colonna vuoto in --conserva");
+        if (j == i) return Uso("nome di colonna vuoto in --conserva");
         o.conserva.push_back(conserva.substr(i, j - i));
         i = j + 1;
     }
-    std::FILE* f = std::fopen(ingresso.c_str(), "rb");
-    if (!f) {
+    o.ingresso = std::fopen(ingresso.c_str(), "rb");
+    if (!o.ingresso) {
         std::fprintf(stderr, "termix54-batch: impossibile aprire %s\n", ingresso.c_str());
         return 2;
     }
-    o.ingresso = f;
+    return 0;
+}
+
+// termix54-batch with the tool's options as texts ("" = not given). Its
+// messages go to stderr, as the tool's do. Returns the tool's exit status.
+int Batch(const std::string& ingresso, const std::string& uscita, const std::string& conserva,
+          const std::string& variando, const std::string& obiettivo) {
+    batch::OpzioniBatch o;
+    batch::Variando v;
+    if (!variando.empty()) {
+        if (auto e = batch::LeggiVariando(variando, v)) return Uso(*e);
+        if (!obiettivo.empty())
+            if (auto e = batch::LeggiObiettivo(obiettivo, v)) return Uso(*e);
+        o.variando = &v;
+    }
+    if (int esito = Opzioni(ingresso, uscita, conserva, o)) return esito;
     const int esito = batch::EseguiBatch(o);
-    std::fclose(f);
+    std::fclose(o.ingresso);
+    return esito;
+}
+
+// Room for `n` bytes that the caller fills through the view it gets back
+// (before anything else runs in the module): a result or a batch of megabytes
+// goes in with one copy, where embind's std::string would copy byte by byte.
+val Area(std::string& area, unsigned n) {
+    area.resize(n);
+    return val(emscripten::typed_memory_view(n, reinterpret_cast<unsigned char*>(area.data())));
+}
+
+// The same run shared between the page's workers: this one reads, the batches
+// (Uint8Arrays) go to the others (elaboraLotto) and their results come back in
+// order; the caller writes the output: inizio(), then each batch's lines.
+class LottiPagina {
+public:
+    LottiPagina(const std::string& ingresso, const std::string& uscita, const std::string& conserva,
+                unsigned recordPerLotto) {
+        esito_ = Opzioni(ingresso, uscita, conserva, o_);
+        if (!esito_) b_.emplace(o_, recordPerLotto);
+    }
+    ~LottiPagina() {
+        if (o_.ingresso) std::fclose(o_.ingresso);
+    }
+    // The next batch, empty at the end.
+    val prossimo() { return Byte(b_ ? b_->Prossimo() : std::string()); }
+    val testa() const { return Byte(b_ ? b_->Testa() : std::string()); }
+    val inizio() { return Byte(b_ ? b_->Inizio() : std::string()); }
+    // The result of the oldest batch out, put into area().
+    val area(unsigned n) { return Area(area_, n); }
+    void rientra() { b_->Rientra(area_); }
+    int termina() { return b_ ? b_->Termina() : esito_; }
+
+private:
+    batch::OpzioniBatch o_;
+    int esito_ = 0;
+    std::optional<batch::BatchDistribuito> b_;
+    std::string area_;
+};
+
+// A computing worker's side: the header once per run, each batch put into areaLotto().
+std::string testaLotti, areaLotti;
+void TestaLotti(const std::string& testa) { testaLotti = testa; }
+val AreaLotto(unsigned n) { return Area(areaLotti, n); }
+// {esito, righe}: the result for rientra, the output lines.
+val ElaboraLotto() {
+    std::string righe;
+    val esito = val::object();
+    esito.set("esito", Byte(batch::ElaboraLotto(testaLotti, areaLotti, righe)));
+    esito.set("righe", Byte(righe));
     return esito;
 }
 
@@ -239,6 +296,17 @@ EMSCRIPTEN_BINDINGS(termix54) {
     emscripten::function("testoNumero", &TestoNumero);
     emscripten::constant("titoloMessaggi", std::string(messaggi::Titolo));
     emscripten::function("batch", &Batch);
+    emscripten::class_<LottiPagina>("LottiPagina")
+        .constructor<std::string, std::string, std::string, unsigned>()
+        .function("prossimo", &LottiPagina::prossimo)
+        .function("testa", &LottiPagina::testa)
+        .function("inizio", &LottiPagina::inizio)
+        .function("area", &LottiPagina::area)
+        .function("rientra", &LottiPagina::rientra)
+        .function("termina", &LottiPagina::termina);
+    emscripten::function("testaLotti", &TestaLotti);
+    emscripten::function("areaLotto", &AreaLotto);
+    emscripten::function("elaboraLotto", &ElaboraLotto);
 }
 
 }  // namespace termix::web

@@ -1,5 +1,6 @@
 // termix54-batch end to end on files made here: exit codes, messages, the output text, encodings, the report folder,
-// --variando; and the threaded run in process against the single-threaded one and the one without threads.
+// --variando; and the threaded run in process against the single-threaded one, the one without threads and the one
+// in steps that the page's workers share.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -57,6 +59,39 @@ constexpr std::size_t NumeroValori = 61;  // PesoMolecolare to PortataFumi
 const std::string Vuoti(NumeroValori, ',');
 const std::string Testa = "Impianto;Tipo;PortataComb;EccessoAria;TempAria;UmiditaRelativa;TempCeneri;Dispersioni\r\n";
 const std::string Dati = ";Metano;100;20;20;50;20;5\r\n";
+
+// The run in steps as the page's workers share it: `avanti` batches out at
+// once, each computed apart, their results back in order, the output written
+// here. Exit status.
+int Distribuito(const batch::OpzioniBatch& o, std::size_t perLotto, std::size_t avanti = 3) {
+    batch::BatchDistribuito b(o, perLotto);
+    std::ofstream f(o.nomeUscita, std::ios::binary);
+    std::deque<std::pair<std::string, std::string>> fuori;  // results and output lines
+    auto rientra = [&] {
+        b.Rientra(fuori.front().first);
+        f << fuori.front().second;
+        fuori.pop_front();
+    };
+    for (std::string l; !(l = b.Prossimo()).empty();) {
+        if (f.tellp() == 0) f << b.Inizio();
+        std::string righe, esito = batch::ElaboraLotto(b.Testa(), l, righe);
+        fuori.emplace_back(std::move(esito), std::move(righe));
+        if (fuori.size() == avanti) rientra();
+    }
+    f << b.Inizio();  // a header and no records
+    while (!fuori.empty()) rientra();
+    return b.Termina();
+}
+
+// in.csv in process, in line (`perLotto` 0) or in steps: exit status, output, messages.
+std::tuple<int, std::string, std::string> InProcesso(const Prova& p, std::vector<std::string> conserva, std::size_t perLotto) {
+    batch::OpzioniBatch o;
+    o.ingresso = std::fopen((p.d / "in.csv").c_str(), "rb"), o.errori = std::fopen((p.d / "err.txt").c_str(), "wb");
+    o.nomeIngresso = "in.csv", o.nomeUscita = (p.d / "out.csv").string(), o.inLinea = true, o.conserva = std::move(conserva);
+    const int esito = perLotto ? Distribuito(o, perLotto) : batch::EseguiBatch(o);
+    std::fclose(o.ingresso), std::fclose(o.errori);
+    return {esito, leggi(o.nomeUscita), p.leggi("err.txt")};
+}
 
 }  // namespace
 
@@ -374,15 +409,15 @@ TEST(Batch, PiuThreadStessaUscitaInOrdine) {
     }
     Prova p;
     std::ofstream(p.d / "in.csv", std::ios::binary) << csv;
-    std::string uscite[3];
-    for (int k = 0; k < 3; ++k) {  // one thread, four, none (in line)
+    std::string uscite[4];
+    for (int k = 0; k < 4; ++k) {  // one thread, four, none (in line), in steps
         SCOPED_TRACE(k);
         batch::OpzioniBatch o;
         o.ingresso = std::fopen((p.d / "in.csv").c_str(), "rb"), o.errori = std::fopen((p.d / "err.txt").c_str(), "wb");
         ASSERT_TRUE(o.ingresso && o.errori);
         o.nomeIngresso = "in.csv", o.nomeUscita = (p.d / ("out" + std::to_string(k) + ".csv")).string();
         o.thread = k == 0 ? 1 : 4, o.inLinea = k == 2;
-        EXPECT_EQ(batch::EseguiBatch(o), 1);
+        EXPECT_EQ(k == 3 ? Distribuito(o, 700) : batch::EseguiBatch(o), 1);
         std::fclose(o.ingresso), std::fclose(o.errori);
         uscite[k] = leggi(o.nomeUscita);
         // Malformed records and arithmetic stops are reported in order too.
@@ -397,7 +432,7 @@ TEST(Batch, PiuThreadStessaUscitaInOrdine) {
         EXPECT_EQ(malformate, (n + 2) / 7);  // the i % 7 == 4 ones
         EXPECT_EQ(fermate, 9);  // chlorine with no excess air: i % 7 == 1 and i % 90 == 0
     }
-    EXPECT_TRUE(uscite[0] == uscite[1] && uscite[0] == uscite[2]);
+    EXPECT_TRUE(uscite[0] == uscite[1] && uscite[0] == uscite[2] && uscite[0] == uscite[3]);
     const auto r = prova::RigheCrLf(uscite[1]);
     const long long attese = n - (n + 1) / 7;  // the blank ones get no number
     ASSERT_EQ(static_cast<long long>(r.size()), attese + 1);
@@ -442,4 +477,45 @@ TEST(Batch, VerificaESupportoComeNelNucleo) {
             EXPECT_EQ(*TemperaturaFumiRif(m) >= obiettivo, sopra) << q;
         }
     }
+}
+
+// The run in steps gives the tool's output, messages and exit status on inputs that stop or fault early, in every
+// encoding, with columns copied; batches of one record and of many.
+TEST(Batch, APassiComeInLinea) {
+    const std::string w = Testa + "Citt\xE0 \x80" + Dati + Testa.substr(9);
+    std::string utf16 = "\xFF\xFE";
+    for (unsigned char c : Testa + "Citt\xE0" + Dati) utf16 += std::string{char(c), '\0'};
+    const struct { std::string csv; std::vector<std::string> conserva; } casi[] = {
+        {"", {}},
+        {"", {"Impianto"}},
+        {"\r\n\r\n" + Testa, {}},
+        {"Tipo;Nessuna\nMetano;1\n", {}},
+        {Testa + Dati, {"Manca"}},
+        {w + std::string(300000, '\n') + "\x80" + Dati, {"impianto"}},
+        {utf16, {}},
+        {"\xEF\xBB\xBFImpianto,Tipo,PortataComb\r\n\"a,b\",Metano,1\r\nx,Altri,1.5\r\n\"aperte,Metano,1\r\n", {"Impianto"}},
+        {Testa + "\"F\" x;Metano;100;20;20;50;20;5\r\n" + Dati + "\"ultima;", {}},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.csv.substr(0, 60));
+        Prova p;
+        std::ofstream(p.d / "in.csv", std::ios::binary) << c.csv;
+        const auto atteso = InProcesso(p, c.conserva, 0);
+        for (std::size_t perLotto : {1, 2, 4096}) EXPECT_EQ(InProcesso(p, c.conserva, perLotto), atteso) << perLotto;
+    }
+    // A batch or a result cut short is refused, not read past its end; so is a result with no batch out, or an end
+    // before the reading's.
+    Prova p;
+    std::ofstream(p.d / "in.csv", std::ios::binary) << Testa + Dati;
+    batch::OpzioniBatch o;
+    o.ingresso = std::fopen((p.d / "in.csv").c_str(), "rb");
+    batch::BatchDistribuito b(o, 10);
+    const std::string l = b.Prossimo();
+    std::string righe;
+    for (std::size_t n : {0, 8, 20, 40}) EXPECT_THROW(batch::ElaboraLotto(b.Testa(), l.substr(0, n), righe), std::invalid_argument) << n;
+    EXPECT_THROW(b.Termina(), std::logic_error);
+    const std::string e = batch::ElaboraLotto(b.Testa(), l, righe);
+    EXPECT_THROW(b.Rientra(e.substr(0, 10)), std::invalid_argument);
+    EXPECT_THROW(b.Rientra(e), std::logic_error);
+    std::fclose(o.ingresso);
 }

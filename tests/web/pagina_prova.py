@@ -212,17 +212,32 @@ try:
         campo('avvisoOk').send_keys(Keys.ENTER)
         verifica(attivo() == box and campo(box).get_attribute('value') == '', f'dopo {testo!r}')
 
-    # 2,000 records through the worker against termix54-batch on one thread.
+    # Files through the team of workers against termix54-batch on one thread: the output's bytes (the last bits of
+    # the values within the bound), the messages, the exit status. 2,000 generated records; then a Windows-1252 file
+    # with a column kept, malformed records and a quoted line end, in several batches.
+    campo('schedaMoltiCasi').click()
     casi = cartella / 'casi.csv'
     casi.write_bytes(subprocess.run([GENERA, '2000'], check=True, capture_output=True, timeout=60).stdout)
-    subprocess.run([BATCH, casi, '-o', cartella / 'casi-nativo.csv'], check=True, timeout=120)
-    campo('schedaMoltiCasi').click()
-    campo('fileCasi').send_keys(str(casi))
-    attendi(lambda: d.execute_script('return document.body.dataset.batch'), 120, 'molti casi')
-    verifica(d.execute_script('return document.body.dataset.batch') == '0', 'esito del batch')
-    c = confronta((cartella / 'casi-nativo.csv').read_bytes(), scaricato('casi_termix54.csv'))
-    verifica(c is not None and c[1] <= ULP_MASSIMI, f'molti casi: {c}')
-    print(f'molti casi: celle diverse dal nativo e ulp massimi: {c}')
+    testa = 'Impianto;Tipo;PortataComb;EccessoAria;TempAria;UmiditaRelativa;TempCeneri;Dispersioni\r\n'
+    righe = [f'"Forno {i}\nsud";Metano;{100 + i};20;20;50;20;5' if i % 97 == 0 else
+             f'Città {i} €;{"Metano" if i % 13 else "Gasolio"};{100 + i};{i % 60};20;50;20;5' for i in range(1500)]
+    strano = cartella / 'strano.csv'
+    strano.write_bytes((testa + '\r\n'.join(righe) + '\r\n;;;\r\nx;Metano;1,5;20\r\n').encode('cp1252'))
+    for file, conserva, esito in ((casi, '', 0), (strano, 'impianto', 1)):
+        nativo = subprocess.run([BATCH, file, '-o', cartella / 'nativo.csv'] + (['--conserva', conserva] if conserva else []),
+                                capture_output=True, timeout=120)
+        campo('conserva').clear()
+        campo('conserva').send_keys(conserva)
+        d.execute_script('delete document.body.dataset.batch')
+        campo('fileCasi').send_keys(str(file))
+        attendi(lambda: d.execute_script('return document.body.dataset.batch'), 120, 'molti casi')
+        verifica(d.execute_script('return document.body.dataset.batch') == str(nativo.returncode) == str(esito),
+                 f'esito del batch su {file.name}')
+        verifica(campo('messaggiBatch').get_attribute('textContent') == nativo.stderr.decode(), f'messaggi su {file.name}')
+        c = confronta((cartella / 'nativo.csv').read_bytes(), scaricato(file.stem + '_termix54.csv'))
+        verifica(c is not None and c[1] <= ULP_MASSIMI, f'molti casi su {file.name}: {c}')
+        print(f'molti casi su {file.name}: celle diverse dal nativo e ulp massimi: {c}')
+        d.execute_script("document.getElementById('fileCasi').value = ''")
 
     # Nothing but the file itself and its own blobs was asked for.
     richieste = set()
