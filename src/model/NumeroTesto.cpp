@@ -15,7 +15,7 @@
 #define FMT_USE_INT128 0
 #endif
 // Dragonbox's powers of ten from the whole table (10 KB), not rebuilt from a
-// third of it by 128-bit products: a sixth of the batch run's number writing.
+// part of it by 128-bit products, which WebAssembly does in pieces.
 #define FMT_USE_FULL_CACHE_DRAGONBOX 1
 #include <fmt/format.h>
 
