@@ -43,8 +43,13 @@ const modulo = CreaTermix54({  // CreaTermix54 comes before this script
 
 onmessage = async (e) => {
   const M = await modulo;
-  if (e.data.porta) calcola(M, e.data.porta);
-  else postMessage(await leggi(M, e.data));
+  if (e.data.porta) return calcola(M, e.data.porta);
+  try {
+    postMessage(await leggi(M, e.data));
+  } catch (errore) {  // a fault of ours: said, and the run ends as a failed one
+    postMessage({ messaggio: 'termix54-batch: errore interno: ' + errore });
+    postMessage({ fine: true, esito: 2, memoria: M.HEAPU8.length, uscita: null });
+  }
 };
 
 // A computing worker: a batch in, its result out, both through the port. The
@@ -92,7 +97,7 @@ async function leggi(M, { file, conserva, porte }) {
     start(c) { flusso = c; },
     pull() { rifornisci(); },
   }, new ByteLengthQueuingStrategy({ highWaterMark: 32 << 20 }))).blob();
-  const b = new M.LottiPagina('/ingresso/' + file.name, '', conserva, RecordPerLotto);
+  const b = new M.LottiPagina('/ingresso/' + file.name, conserva, RecordPerLotto);
   const squadra = porte.map((porta) => ({ porta, fuori: 0, testa: false }));
   const fatti = new Map();
   let inviati = 0, scritti = 0, finiti = false, ok = true, finito;

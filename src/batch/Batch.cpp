@@ -134,7 +134,6 @@ std::string EsitoInByte(const Lotto& l) {
     s += l.errori;
     return s;
 }
-// The header for a worker: the separator, the columns to copy, the fields.
 void MettiTesti(std::string& s, const auto& testi) {
     const std::uint64_t n = testi.size();
     metti(s, &n, 1);
@@ -150,6 +149,8 @@ std::vector<std::string> PrendiTesti(Lettura& x) {
     for (std::uint64_t i = 0; i < n; ++i) testi.emplace_back(x.testo(x.prendi<std::uint64_t>()));
     return testi;
 }
+// The header for a worker: the output's encoding, the separator, the columns
+// to copy, the header's fields.
 std::string TestaInByte(CodificaTesto uscita, char sep, std::span<const std::string> conserva,
                         std::span<const std::string_view> campi) {
     std::string s{static_cast<char>(uscita), sep};
@@ -157,7 +158,6 @@ std::string TestaInByte(CodificaTesto uscita, char sep, std::span<const std::str
     MettiTesti(s, campi);
     return s;
 }
-
 
 // The report's boxes as the forms would show them for this record.
 class TestiVista : public SorgenteTesti {

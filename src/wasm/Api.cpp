@@ -249,9 +249,8 @@ val Area(std::string& area, unsigned n) {
 // order; the caller writes the output: inizio(), then each batch's lines.
 class LottiPagina {
 public:
-    LottiPagina(const std::string& ingresso, const std::string& uscita, const std::string& conserva,
-                unsigned recordPerLotto) {
-        esito_ = Opzioni(ingresso, uscita, conserva, o_);
+    LottiPagina(const std::string& ingresso, const std::string& conserva, unsigned recordPerLotto) {
+        esito_ = Opzioni(ingresso, "", conserva, o_);
         if (!esito_) b_.emplace(o_, recordPerLotto);
     }
     ~LottiPagina() {
@@ -297,7 +296,7 @@ EMSCRIPTEN_BINDINGS(termix54) {
     emscripten::constant("titoloMessaggi", std::string(messaggi::Titolo));
     emscripten::function("batch", &Batch);
     emscripten::class_<LottiPagina>("LottiPagina")
-        .constructor<std::string, std::string, std::string, unsigned>()
+        .constructor<std::string, std::string, unsigned>()
         .function("prossimo", &LottiPagina::prossimo)
         .function("testa", &LottiPagina::testa)
         .function("inizio", &LottiPagina::inizio)
