@@ -221,6 +221,12 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         EXPECT_FALSE(fs::exists(p.d / "no.csv")) << c.argomenti;
         EXPECT_EQ(p.leggi("in.csv"), c.csv) << c.argomenti;
     }
+    // The disk full in the middle of a long output: said once, and the reading stops there.
+    std::string molti = Testa;
+    for (int i = 0; i < 3000; ++i) molti += Dati;
+    Prova p;
+    EXPECT_EQ(p.esegui(molti, "in.csv -o /dev/full"), 2);
+    EXPECT_EQ(p.err, "termix54-batch: impossibile scrivere /dev/full: spazio esaurito sul dispositivo\n");
 }
 
 TEST(Batch, CodificheDiIngressoUscitaERapporto) {
