@@ -232,6 +232,17 @@ try:
              f'Città {i} €;{"Metano" if i % 13 else "Gasolio"};{100 + i};{i % 60};20;50;20;5' for i in range(1500)]
     strano = cartella / 'strano.csv'
     strano.write_bytes((testa + '\r\n'.join(righe) + '\r\n;;;\r\nx;Metano;1,5;20\r\n').encode('cp1252'))
+    # "Annulla" half-way through a long run: the team stopped, nothing downloaded; the next runs below work.
+    lungo = cartella / 'lungo.csv'
+    lungo.write_bytes(subprocess.run([GENERA, '300000'], check=True, capture_output=True, timeout=120).stdout)
+    campo('fileCasi').send_keys(str(lungo))
+    time.sleep(0.5)
+    campo('Annulla').click()
+    time.sleep(2)
+    verifica(campo('Annulla').get_attribute('disabled') is not None and campo('progresso').get_attribute('value') == '0'
+             and d.execute_script('return document.body.dataset.batch') is None and not list(scaricati.iterdir()),
+             'Annulla')
+    d.execute_script("document.getElementById('fileCasi').value = ''")
     for file, conserva, esito in ((casi, '', 0), (strano, 'impianto', 1)):
         nativo = subprocess.run([BATCH, file, '-o', cartella / 'nativo.csv'] + (['--conserva', conserva] if conserva else []),
                                 capture_output=True, timeout=120)
