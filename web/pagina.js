@@ -426,8 +426,9 @@
     $('grafico').replaceChildren(svg);
   }
 
-  // --- Molti casi: the batch tool in a team of workers, one reading and writing,
-  // one computing per core (at most four), the output streamed into a Blob.
+  // --- Molti casi: the batch tool in a team of workers, one reading the file and
+  // passing the output on, one computing per core (at most four), the output
+  // streamed into a Blob.
   // One blob with the module in it: a file page's worker may not load another
   // blob URL. The next run's team is started ahead, its modules compiled
   // while the user picks a file.

@@ -191,6 +191,7 @@ val ColonneUscita() {
     return a;
 }
 
+// An option refused: its message, as the tool words it, and exit status 2.
 int Uso(const std::string& m) {
     std::fprintf(stderr, "termix54-batch: %s\n", m.c_str());
     return 2;
