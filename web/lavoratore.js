@@ -92,19 +92,35 @@ async function leggi(M, { file, conserva, porte }) {
     return letti;
   };
 
-  let rifornisci = () => {}, flusso;
+  let riprendi = () => {}, flusso;
   const uscita = new Response(new ReadableStream({
     start(c) { flusso = c; },
-    pull() { rifornisci(); },
+    pull() { riprendi(); },
   }, new ByteLengthQueuingStrategy({ highWaterMark: 32 << 20 }))).blob();
   const b = new M.LottiPagina('/ingresso/' + file.name, conserva, RecordPerLotto);
   const squadra = porte.map((porta) => ({ porta, fuori: 0, testa: false }));
   const fatti = new Map();
   let inviati = 0, scritti = 0, finiti = false, ok = true, finito;
   const tutti = new Promise((r) => { finito = r; });
-  rifornisci = () => {
+  // A fault of ours (a worker's, or the module's here): said, and the run ends
+  // at once as a failed one, the results still out dropped.
+  const guasto = (errore) => {
+    postMessage({ messaggio: 'termix54-batch: errore interno: ' + errore });
+    ok = false;
+    finito();
+  };
+  // The results back in order, their lines on to the stream; then batches out
+  // to each worker with room, while the stream has room too.
+  const rifornisci = () => {
+    while (fatti.has(scritti)) {
+      const { esito, righe } = fatti.get(scritti);
+      b.area(esito.length).set(esito);
+      b.rientra();
+      flusso.enqueue(righe);
+      fatti.delete(scritti++);
+    }
     for (const c of squadra) {
-      while (ok && !finiti && c.fuori < Avanti && flusso.desiredSize > 0) {
+      while (!finiti && c.fuori < Avanti && flusso.desiredSize > 0) {
         const lotto = b.prossimo();
         if (lotto.length === 0) { finiti = true; break; }
         if (inviati === 0) flusso.enqueue(b.inizio());
@@ -114,32 +130,38 @@ async function leggi(M, { file, conserva, porte }) {
         ++c.fuori;
       }
     }
-    // A worker's failure ends the run at once: the results still out are dropped.
-    if (!ok || (finiti && scritti === inviati)) finito();
+    if (finiti && scritti === inviati) finito();
   };
+  // Once at a time: the stream asks for more (pull) from inside an enqueue.
+  let dentro = false, ancora = false;
+  const avanti = () => {
+    if (!ok) return;
+    if (dentro) { ancora = true; return; }
+    dentro = true;
+    try {
+      do {
+        ancora = false;
+        rifornisci();
+      } while (ancora && ok);
+    } catch (errore) {
+      guasto(errore);
+    } finally {
+      dentro = false;
+    }
+  };
+  riprendi = avanti;
   for (const c of squadra) {
     c.porta.onmessage = (e) => {
       --c.fuori;
-      if (e.data.guasto) {
-        postMessage({ messaggio: 'termix54-batch: errore interno: ' + e.data.guasto });
-        ok = false;
-      } else {
-        fatti.set(e.data.n, e.data);
-        while (ok && fatti.has(scritti)) {
-          const { esito, righe } = fatti.get(scritti);
-          b.area(esito.length).set(esito);
-          b.rientra();
-          flusso.enqueue(righe);
-          fatti.delete(scritti++);
-        }
-      }
-      rifornisci();
+      if (e.data.guasto) return ok && guasto(e.data.guasto);
+      fatti.set(e.data.n, e.data);
+      avanti();
     };
   }
-  rifornisci();
+  avanti();
   await tutti;
   for (const c of squadra) c.porta.onmessage = null;
-  if (inviati === 0) flusso.enqueue(b.inizio());  // a header and no records, or nothing
+  if (ok && inviati === 0) flusso.enqueue(b.inizio());  // a header and no records, or nothing
   let esito = ok ? b.termina() : 2;
   b.delete();
   flusso.close();

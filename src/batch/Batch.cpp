@@ -124,7 +124,8 @@ void LottoDaByte(std::string_view s, Lotto& l) {
     l.dati = x.resto();
     for (const auto& r : l.rec)
         if (r.primo > l.fini.size() || r.campi > l.fini.size() - r.primo) throw std::invalid_argument("lotto incoerente");
-    if (!l.fini.empty() && l.fini.back() > l.dati.size()) throw std::invalid_argument("lotto incoerente");
+    for (std::size_t i = 0, prima = 0; i < l.fini.size(); prima = l.fini[i++])
+        if (l.fini[i] < prima || l.fini[i] > l.dati.size()) throw std::invalid_argument("lotto incoerente");
 }
 // A computed batch's counts and messages.
 std::string EsitoInByte(const Lotto& l) {
