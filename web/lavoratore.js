@@ -11,8 +11,8 @@
 // sees one) 16 MB at a time: each FileReaderSync call is a round trip to the
 // browser, and a file that fits is read once for its encoding and its records
 // both. The output streams into a Blob, which the browser moves to disk as it
-// grows; while the stream is full no batch goes out, so the page's memory
-// stays flat whatever the file's size.
+// grows; while the stream is full no batch goes out, so memory stays bounded
+// whatever the file's size.
 let zitto = true;  // the warm-up's messages are nobody's
 const Pezzo = 16 << 20, RecordPerLotto = 512, Avanti = 2;
 
