@@ -41,13 +41,16 @@ const modulo = CreaTermix54({  // CreaTermix54 comes before this script
   return M;
 });
 
+// A fault of ours, said under the bar.
+const interno = (errore) => postMessage({ messaggio: 'termix54-batch: errore interno: ' + errore });
+
 onmessage = async (e) => {
   const M = await modulo;
   if (e.data.porta) return calcola(M, e.data.porta);
   try {
     postMessage(await leggi(M, e.data));
-  } catch (errore) {  // a fault of ours: said, and the run ends as a failed one
-    postMessage({ messaggio: 'termix54-batch: errore interno: ' + errore });
+  } catch (errore) {  // the run ends as a failed one
+    interno(errore);
     postMessage({ fine: true, esito: 2, memoria: M.HEAPU8.length, uscita: null });
   }
 };
@@ -105,7 +108,7 @@ async function leggi(M, { file, conserva, porte }) {
   // A fault of ours (a worker's, or the module's here): said, and the run ends
   // at once as a failed one, the results still out dropped.
   const guasto = (errore) => {
-    postMessage({ messaggio: 'termix54-batch: errore interno: ' + errore });
+    interno(errore);
     ok = false;
     finito();
   };

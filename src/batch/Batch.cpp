@@ -348,13 +348,9 @@ public:
     // The counts and messages of the oldest batch still out.
     void rientra(std::string_view esito) {
         Lettura x(esito);
-        malformati_ += x.prendi<std::int64_t>();
-        rapportiNonScritti_ += x.prendi<std::int64_t>();
-        const std::string_view errori = x.resto();
-        if (!errori.empty()) {
-            std::fwrite(errori.data(), 1, errori.size(), o_.errori);
-            std::fflush(o_.errori);
-        }
+        const auto malformati = x.prendi<std::int64_t>(), rapportiNonScritti = x.prendi<std::int64_t>();
+        bool riga = false;  // no progress line
+        prendi(x.resto(), malformati, rapportiNonScritti, riga);
     }
 
 private:
@@ -420,14 +416,19 @@ private:
                          uscita_.nome().c_str(), TestoErrore(errno).c_str());
             return false;
         }
-        if (!l.errori.empty()) {
-            std::fprintf(o_.errori, "%s%s", riga ? "\r\033[K" : "", l.errori.c_str());
+        prendi(l.errori, l.malformati, l.rapportiNonScritti, riga);
+        return true;
+    }
+
+    // A batch's messages (over the progress line) and counts.
+    void prendi(std::string_view errori, long long malformati, long long rapportiNonScritti, bool& riga) {
+        if (!errori.empty()) {
+            std::fprintf(o_.errori, "%s%.*s", riga ? "\r\033[K" : "", static_cast<int>(errori.size()), errori.data());
             std::fflush(o_.errori);
             riga = false;
         }
-        malformati_ += l.malformati;
-        rapportiNonScritti_ += l.rapportiNonScritti;
-        return true;
+        malformati_ += malformati;
+        rapportiNonScritti_ += rapportiNonScritti;
     }
 
     const Intestazione& h_;

@@ -73,7 +73,7 @@ int Distribuito(const batch::OpzioniBatch& o, std::size_t perLotto, std::size_t 
         fuori.pop_front();
     };
     for (std::string l; !(l = b.Prossimo()).empty();) {
-        if (f.tellp() == 0) f << b.Inizio();
+        f << b.Inizio();  // given once, then empty
         std::string righe, esito = batch::ElaboraLotto(b.Testa(), l, righe);
         fuori.emplace_back(std::move(esito), std::move(righe));
         if (fuori.size() == avanti) rientra();
@@ -83,11 +83,18 @@ int Distribuito(const batch::OpzioniBatch& o, std::size_t perLotto, std::size_t 
     return b.Termina();
 }
 
-// in.csv in process, in line (`perLotto` 0) or in steps: exit status, output, messages.
-std::tuple<int, std::string, std::string> InProcesso(const Prova& p, std::vector<std::string> conserva, std::size_t perLotto) {
+// in.csv in process, in steps of `perLotto` records, or else on `thread`
+// threads (0: in line): exit status, output, messages.
+std::tuple<int, std::string, std::string> InProcesso(const Prova& p, std::vector<std::string> conserva, std::size_t perLotto,
+                                                     unsigned thread = 0) {
     batch::OpzioniBatch o;
     o.ingresso = std::fopen((p.d / "in.csv").c_str(), "rb"), o.errori = std::fopen((p.d / "err.txt").c_str(), "wb");
-    o.nomeIngresso = "in.csv", o.nomeUscita = (p.d / "out.csv").string(), o.inLinea = true, o.conserva = std::move(conserva);
+    o.nomeIngresso = "in.csv", o.nomeUscita = (p.d / "out.csv").string(), o.conserva = std::move(conserva);
+    o.thread = thread, o.inLinea = thread == 0;
+    if (!o.ingresso || !o.errori) {
+        ADD_FAILURE() << "in.csv o err.txt non apribili";
+        return {-1, "", ""};
+    }
     const int esito = perLotto ? Distribuito(o, perLotto) : batch::EseguiBatch(o);
     std::fclose(o.ingresso), std::fclose(o.errori);
     return {esito, leggi(o.nomeUscita), p.leggi("err.txt")};
@@ -418,16 +425,11 @@ TEST(Batch, PiuThreadStessaUscitaInOrdine) {
     std::string uscite[4];
     for (int k = 0; k < 4; ++k) {  // one thread, four, none (in line), in steps
         SCOPED_TRACE(k);
-        batch::OpzioniBatch o;
-        o.ingresso = std::fopen((p.d / "in.csv").c_str(), "rb"), o.errori = std::fopen((p.d / "err.txt").c_str(), "wb");
-        ASSERT_TRUE(o.ingresso && o.errori);
-        o.nomeIngresso = "in.csv", o.nomeUscita = (p.d / ("out" + std::to_string(k) + ".csv")).string();
-        o.thread = k == 0 ? 1 : 4, o.inLinea = k == 2;
-        EXPECT_EQ(k == 3 ? Distribuito(o, 700) : batch::EseguiBatch(o), 1);
-        std::fclose(o.ingresso), std::fclose(o.errori);
-        uscite[k] = leggi(o.nomeUscita);
+        const auto [esito, uscita, errori] = InProcesso(p, {}, k == 3 ? 700 : 0, k == 0 ? 1 : k == 1 ? 4 : 0);
+        EXPECT_EQ(esito, 1);
+        uscite[k] = uscita;
         // Malformed records and arithmetic stops are reported in order too.
-        std::istringstream e(p.leggi("err.txt"));
+        std::istringstream e(errori);
         long long prec = 0, malformate = 0, fermate = 0;
         for (std::string linea; std::getline(e, linea);) {
             const long long riga = std::stoll(linea.substr(linea.find("riga ") + 5));
