@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/Formato.h"
 #include "report/TabellaRisultati.h"
 
 namespace termix::batch {
@@ -299,13 +300,7 @@ using termix::LunghezzaMassimaNumero;
 using termix::ScriviCampo;
 using termix::ScriviNumero;
 
-// The ',' convention: optional blanks, optional sign, digits with at most one
-// '.', at least one digit, optional exponent e/E with optional sign. Nothing
-// else; a value beyond the double range is not a number (one below it reads
-// as zero, as in the numeric boxes).
-std::optional<double> LeggiNumeroPunto(std::string_view testo);
-
-// Blanks (space, tab) removed at both ends.
-std::string_view Rifilato(std::string_view s);
+using termix::LeggiNumeroPunto;
+using termix::Rifilato;
 
 }  // namespace termix::batch

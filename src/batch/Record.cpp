@@ -6,7 +6,8 @@
 #include "batch/Csv.h"
 #include "combustion/Caso.h"
 #include "model/Formato.h"
-#include "model/Messaggi.h"
+#include "vista/Caselle.h"
+#include "vista/Scelte.h"
 
 namespace termix::batch {
 
@@ -47,29 +48,6 @@ std::string inUnaRiga(std::string_view t) {
 }
 
 }  // namespace
-
-const std::string& VistaForme::testo(Bersaglio b) const {
-    if (const Quantita* q = std::get_if<Quantita>(&b)) return testi_[Indice(*q)];
-    return testiRuoli_[static_cast<std::size_t>(std::get<Ruolo>(b))];
-}
-
-void VistaForme::imposta(Bersaglio b, std::string t) {
-    if (const Quantita* q = std::get_if<Quantita>(&b)) testi_[Indice(*q)] = std::move(t);
-    else testiRuoli_[static_cast<std::size_t>(std::get<Ruolo>(b))] = std::move(t);
-}
-
-void VistaForme::applica(const EsitoOperazione& e) {
-    for (const auto& ef : e.effetti) {
-        if (ef.tipo == Effetto::Tipo::Testo) imposta(ef.bersaglio, ef.testo);
-        else if (ef.tipo == Effetto::Tipo::Selezione) seleziona(std::get<Ruolo>(ef.bersaglio), ef.selezionato);
-    }
-}
-
-void VistaForme::svuota() {
-    for (auto& t : testi_) t.clear();
-    for (auto& t : testiRuoli_) t.clear();
-    scelte_.fill(false);
-}
 
 std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> campi, char separatore,
                                              Intestazione& out, std::span<const std::string> conserva) {
@@ -170,14 +148,18 @@ namespace {
 
 // The two choices from their cells; the reason when a cell names neither.
 std::optional<std::string> leggiScelte(std::string_view tipo, std::string_view comp, RisultatoRecord& out) {
-    if (tipo.empty()) out.tipo = TipoCombustibile::Nessuno;
-    else if (StessoNome(tipo, "Metano")) out.tipo = TipoCombustibile::Metano;
-    else if (StessoNome(tipo, "Altri")) out.tipo = TipoCombustibile::Altri;
-    else return "Tipo sconosciuto: \"" + std::string(tipo) + "\"";
-    if (comp.empty()) out.composizione = Composizione::Nessuna;
-    else if (StessoNome(comp, "Atomica")) out.composizione = Composizione::Atomica;
-    else if (StessoNome(comp, "Ponderale")) out.composizione = Composizione::Ponderale;
-    else return "Composizione sconosciuta: \"" + std::string(comp) + "\"";
+    out.tipo = TipoCombustibile::Nessuno;
+    out.composizione = Composizione::Nessuna;
+    if (!tipo.empty()) {
+        const auto t = vista::SceltaDi(vista::ScelteTipo, tipo);
+        if (!t) return "Tipo sconosciuto: \"" + std::string(tipo) + "\"";
+        out.tipo = *t;
+    }
+    if (!comp.empty()) {
+        const auto c = vista::SceltaDi(vista::ScelteComposizione, comp);
+        if (!c) return "Composizione sconosciuta: \"" + std::string(comp) + "\"";
+        out.composizione = *c;
+    }
     return std::nullopt;
 }
 
@@ -186,10 +168,8 @@ void vistaDigitata(const Intestazione& h, std::span<const std::string_view> camp
                    VistaForme& vista) {
     vista.imposta(Q::Impianto, inUnaRiga(h.cella(campi, Q::Impianto)));
     vista.imposta(Q::Combustibile, inUnaRiga(h.cella(campi, Q::Combustibile)));
-    vista.seleziona(Ruolo::Metano, r.tipo == TipoCombustibile::Metano);
-    vista.seleziona(Ruolo::Altri, r.tipo == TipoCombustibile::Altri);
-    vista.seleziona(Ruolo::Atomica, r.composizione == Composizione::Atomica);
-    vista.seleziona(Ruolo::Ponderale, r.composizione == Composizione::Ponderale);
+    if (r.tipo != TipoCombustibile::Nessuno) vista.seleziona(vista::RuoloDi(r.tipo), true);
+    if (r.composizione != Composizione::Nessuna) vista.seleziona(vista::RuoloDi(r.composizione), true);
     for (const Grandezza* c : ColonneIngresso())
         if (c->variabile) vista.imposta(c->id, testoDigitato(h.cella(campi, c->id), h.separatore));
 }
@@ -204,15 +184,14 @@ bool leggiNumeri(const Intestazione& h, std::span<const std::string_view> campi,
         if (col < 0) continue;
         const Grandezza& g = Grandezze()[static_cast<size_t>(col)];
         if (!g.variabile) continue;
-        const std::string_view testo = campi[f];
-        if (Rifilato(testo).empty()) continue;  // 0, or no heating value typed
-        const std::optional<double> v = sep == ';' ? LeggiNumero(testo) : LeggiNumeroPunto(testo);
-        if (!v) {
+        const vista::LetturaCasella v = vista::LeggiCella(campi[f], sep);
+        if (v.vuota()) continue;  // 0, or no heating value typed
+        if (v.rifiuto) {
             out.stato = RisultatoRecord::Stato::Fermato;
-            out.esito = (sep == ';' && testo.back() == '.') ? messaggi::UsareVirgola : messaggi::UsareNumeri;
+            out.esito = v.rifiuto;
             return false;
         }
-        caso.valori.*g.variabile = *v;
+        caso.valori.*g.variabile = *v.valore;
         if (g.id == Q::PotereCalorifico) caso.potereDigitato = true;
     }
     return true;

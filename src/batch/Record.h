@@ -14,6 +14,7 @@
 #include "fuel/CalcoloCombustibile.h"
 #include "model/Effetti.h"
 #include "model/Modulo1.h"
+#include "vista/TestiForme.h"
 
 namespace termix::batch {
 
@@ -70,21 +71,7 @@ const char* DescriviDifetto(Difetto d);
 //  - the four choices as finally selected (the cells of Tipo and
 //    Composizione, then the selections the methane preset makes).
 // A target never written is an empty box.
-class VistaForme {
-public:
-    const std::string& testo(Bersaglio b) const;
-    bool selezionato(Ruolo r) const { return scelte_[static_cast<std::size_t>(r)]; }
-    void imposta(Bersaglio b, std::string t);
-    void seleziona(Ruolo r, bool s) { scelte_[static_cast<std::size_t>(r)] = s; }
-    // Takes the texts and selections of a core operation's effects, in order.
-    void applica(const EsitoOperazione& e);
-    void svuota();
-
-private:
-    std::array<std::string, NumeroGrandezze> testi_;
-    std::array<std::string, NumeroRuoli> testiRuoli_;
-    std::array<bool, NumeroRuoli> scelte_{};
-};
+using VistaForme = vista::TestiForme;
 
 struct RisultatoRecord {
     enum class Stato {

@@ -16,6 +16,7 @@ namespace termix::nasa {
 inline constexpr double CostanteGas = 8.314462618;     // kJ/(kmol K)
 inline constexpr double TemperaturaCambioRange = 1000;  // K
 inline constexpr double TemperaturaMassima = 5000;      // K, the lowest upper limit of the six
+inline constexpr double TemperaturaMinima = 200;        // K, the lowest lower limit (HCl and SO2 extended to it)
 
 struct Polinomio {
     std::array<double, 6> basso;  // a1..a6, T up to 1000 K

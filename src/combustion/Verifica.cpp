@@ -67,6 +67,11 @@ double EntalpiaNasa(int k, double T) {
     return polinomio(T <= nasa::TemperaturaCambioRange ? p.basso : p.alto, T);
 }
 
+double CaloreFumiNasa(const Modulo1& m, double T0, double T) {
+    const std::array<double, 6> n = {m.KmoliCO2.v, m.KmoliH2O.v, m.KmoliHCl.v, m.KmoliSO2.v, m.KmoliO2.v, m.KmoliN2.v};
+    return caloreFumi(n, T0, T);
+}
+
 std::optional<double> TemperaturaFumiRif(const Modulo1& m) {
     const std::array<double, 6> n = {m.KmoliCO2.v, m.KmoliH2O.v, m.KmoliHCl.v,
                                      m.KmoliSO2.v, m.KmoliO2.v,  m.KmoliN2.v};

@@ -30,6 +30,9 @@ enum class ModelloTemperatura { Tabella, Nasa };
 // Enthalpy of species k (0..5: CO2, H2O, HCl, SO2, O2, N2) at T [K], kJ/kmol.
 double EntalpiaNasa(int k, double T);
 
+// The flue-gas flows KmoliCO2..KmoliN2 heated from T0 to T [K], NASA enthalpies [kJ/h].
+double CaloreFumiNasa(const Modulo1& m, double T0, double T);
+
 // TempFumiRif [°C]: the temperature at which the flue-gas flows KmoliCO2..KmoliN2,
 // heated from TempAria with NASA enthalpies, take up EnergiaNetta; solved by
 // bisection to 0.01 K. Empty when the run has no positive net energy, or when

@@ -27,23 +27,19 @@ std::string TestoNumero(double x);
 // double range: no number.
 std::optional<double> LeggiNumero(std::string_view testo);
 
-// A numeric box's rules, the same on every front end. While the user types, a
-// text ending in '.' is refused (UsareVirgola): the comma is the decimal mark.
-const char* RifiutoMentreScrive(std::string_view testo);
-
-// On leaving a numeric box: an empty box shows "0"; a text that is no number
-// is refused (UsareNumeri), otherwise `valore` is what the record takes.
-struct UscitaCampo {
-    std::string testo;             // what the box shows now
-    std::optional<double> valore;  // empty after a refusal
-    const char* rifiuto = nullptr;
-};
-UscitaCampo LasciaCampo(std::string_view testo);
-
 // The common tail of the number readers: `pulito` holds the mantissa read so
 // far in C form ("-12.5"), `t[i..]` the rest of the text. Reads an optional
 // exponent E/e[+-]digits, requires the end of the text, converts: a value too
 // large for a double is no number, one too small reads as (signed) zero.
 std::optional<double> CompletaNumero(std::string_view t, size_t i, std::string& pulito);
+
+// The ',' convention of the batch tool: optional blanks, optional sign, digits
+// with at most one '.', at least one digit, optional exponent e/E with
+// optional sign. Nothing else; a value beyond the double range is not a
+// number (one below it reads as zero, as in the numeric boxes).
+std::optional<double> LeggiNumeroPunto(std::string_view testo);
+
+// Blanks (space, tab) removed at both ends.
+std::string_view Rifilato(std::string_view s);
 
 }  // namespace termix

@@ -68,11 +68,15 @@ struct Grandezza {
     const char* etichetta;        // Italian, without the unit
     int decimali;                 // cut to this many decimals where a box shows it; -1 never computed into a box
     unsigned usi;
-    double minimo = -std::numeric_limits<double>::infinity();  // inputs: the physical range, for help and
-    double massimo = std::numeric_limits<double>::infinity();  // documentation only (no input is refused by it)
+    // Inputs: the physical range. A value outside it is computed all the same
+    // and warned about (never refused): the specified calculation takes any number.
+    double minimo = -std::numeric_limits<double>::infinity();
+    double massimo = std::numeric_limits<double>::infinity();
     // The adjectives of a sentence about it ("massima", "minime" and kin).
     const char* aggettivoMassimo = "massimo";
     const char* aggettivoMinimo = "minimo";
+    // Why the range is what it is, in Italian (the warning and the help say it).
+    const char* motivo = nullptr;
 
     bool ha(Uso u) const { return (usi & u) != 0; }
 };

@@ -4,7 +4,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 
-#include "model/Formato.h"
+#include "vista/Caselle.h"
 #include "ui/FormBase.h"
 #include "ui/Dialoghi.h"
 
@@ -31,7 +31,7 @@ void CampoNumerico::rifiuta(const char* messaggio) {
 }
 
 void CampoNumerico::Change() {
-    if (const char* r = RifiutoMentreScrive(text().toStdString())) rifiuta(r);
+    if (const char* r = vista::RifiutoMentreScrive(text().toStdString())) rifiuta(r);
 }
 
 void CampoNumerico::KeyPress(int& codice) {
@@ -41,7 +41,7 @@ void CampoNumerico::KeyPress(int& codice) {
 
 bool CampoNumerico::LostFocus() {
     if (form_->campoPendente == this) form_->campoPendente = nullptr;
-    const UscitaCampo u = LasciaCampo(text().toStdString());
+    const vista::UscitaCampo u = vista::LasciaCampo(text().toStdString());
     if (text().isEmpty()) setText(QString::fromStdString(u.testo));
     if (u.rifiuto) {
         rifiuta(u.rifiuto);

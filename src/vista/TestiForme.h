@@ -1,0 +1,33 @@
+#pragma once
+// What the forms show: the text of every box and the state of every choice,
+// as the user typed them and the handlers' effects wrote them. The report is
+// made from these texts, never from the record.
+#include <array>
+#include <string>
+
+#include "fuel/CalcoloCombustibile.h"
+#include "model/Effetti.h"
+
+namespace termix::vista {
+
+class TestiForme {
+public:
+    const std::string& testo(Bersaglio b) const;
+    bool selezionato(Ruolo r) const { return scelte_[static_cast<std::size_t>(r)]; }
+    void imposta(Bersaglio b, std::string t);
+    void seleziona(Ruolo r, bool s) { scelte_[static_cast<std::size_t>(r)] = s; }
+    // Takes the texts and selections of a core operation's effects, in order.
+    void applica(const EsitoOperazione& e);
+    void svuota();
+
+    // The two groups as now selected.
+    TipoCombustibile tipo() const;
+    Composizione composizione() const;
+
+private:
+    std::array<std::string, NumeroGrandezze> testi_;
+    std::array<std::string, NumeroRuoli> testiRuoli_;
+    std::array<bool, NumeroRuoli> scelte_{};
+};
+
+}  // namespace termix::vista
