@@ -15,9 +15,14 @@
 #include "fuel/CalcoloCombustibile.h"
 #include "model/Formato.h"
 #include "report/TabellaRisultati.h"
+#include "vista/Caselle.h"
 #include "wasm/Comune.h"
+#include "wasm/Sessione.h"
 
 using emscripten::val;
+using termix::vista::LasciaCampo;
+using termix::vista::RifiutoMentreScrive;
+using termix::vista::UscitaCampo;
 
 namespace termix::web {
 
@@ -257,6 +262,10 @@ val ByteVerifica(const val& righe) {
 }
 
 }  // namespace
+
+CasoPagina CasoDellaPagina() {
+    return {CasoAttuale(), S().vista.testo(Quantita::Impianto), S().vista.testo(Quantita::Combustibile)};
+}
 
 EMSCRIPTEN_BINDINGS(termix54_sessione) {
     emscripten::function("sessioneTesto", &Testo);
