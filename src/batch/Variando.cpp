@@ -82,6 +82,9 @@ void ElaboraVariando(const Intestazione& h, std::span<const std::string_view> ca
         if (!p.dettaglio.causa.empty()) fermati.emplace_back(p.valore, p.dettaglio);
     auto scriviPunto = [&](PuntoAndamento& p, std::optional<double> valore) {
         r.m = p.m;
+        r.avvisi.clear();
+        if (valore)
+            r.avvisi = AvvisiCaso(portataSupporto ? caso : CasoCon(caso, *v.colonna, *valore), r.m, p.completato);
         r.esito = std::move(p.esito);
         r.stato = p.completato ? RisultatoRecord::Stato::Completato : RisultatoRecord::Stato::Fermato;
         r.verifica.reset();

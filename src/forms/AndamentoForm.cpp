@@ -326,9 +326,7 @@ bool frmAndamento::Command4_Click() {
     return ok;
 }
 
-IngressiCaso CasoDalleForme() {
-    return CasoMostrato(GestoreForm::form2().tipo(), GestoreForm::form2().composizione(), modulo1());
-}
+IngressiCaso CasoDalleForme() { return sessione().Caso(); }
 
 frmAndamento* apriAndamento() {
     auto* w = new frmAndamento(CasoDalleForme(), TestoDi(Quantita::Impianto), TestoDi(Quantita::Combustibile),

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "combustion/Avvisi.h"
 #include "combustion/Verifica.h"
 #include "model/Formato.h"
 #include "report/TabellaRisultati.h"
@@ -219,10 +220,13 @@ std::string Andamento::csv() const {
     const char sep = ';';
     std::string out;
     const std::string_view nomi[] = {"Riga", "Impianto", "Combustibile", "Esito"};
-    ScriviIntestazioneTabella(out, sep, nomi, Info(tracciata_).nome);
+    const Grandezza& g = Info(tracciata_);
+    ScriviIntestazioneTabella(out, sep, nomi, g.nome);
+    AggiungiUltimoCampo(out, "Avvisi", sep);
     for (const auto& p : punti_) {
         const std::string_view testi[] = {"1", impianto_, combustibile_, p.esito};
         ScriviRigaTabella(out, sep, testi, true, &p.valore, p.completato ? &p.m : nullptr);
+        AggiungiUltimoCampo(out, TestoAvvisi(AvvisiCaso(CasoCon(caso_, g, p.valore), p.m, p.completato)), sep);
     }
     return out;
 }

@@ -11,7 +11,7 @@
 
 #include "vista/Andamento.h"
 #include "wasm/Comune.h"
-#include "wasm/Sessione.h"
+#include "wasm/CasoPagina.h"
 
 using emscripten::val;
 

@@ -661,7 +661,7 @@ private slots:
             if (!cella.isEmpty()) x = LeggiNumero(cella.toStdString());
             QCOMPARE(testo(*w, n), QString::fromStdString(TestoVoce(n, x)));
         }
-        QCOMPARE(verdetto->text(), QString::fromUtf8(valori.last()));
+        QCOMPARE(verdetto->text(), QString::fromUtf8(valori[nomi.indexOf("Verdetto")]));
         QCOMPARE(testo(*w, "RugiadaSolforica"), QStringLiteral("\u2014"));  // no sulphur
 
         const QString prime = testo(*w, "TempFumiRif");
