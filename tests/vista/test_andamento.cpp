@@ -110,6 +110,9 @@ TEST(VistaAndamento, WhatTheChartDraws) {
     ASSERT_TRUE(g.serie[0].obiettivo);
     EXPECT_EQ(g.serie[0].obiettivo->x, a.obiettivo()->valore);
     EXPECT_FALSE(rif.obiettivo);
+    // NASA's alone still has the thresholds: the verdict reads it.
+    const Quantita soloRif[] = {Q::TempFumiRif};
+    EXPECT_EQ(a.grafico(soloRif).assi[0].soglie, (std::vector<double>{850, 1100}));
 
     // Losses of 100 % leave no net heat: the last run stops, a gap at the end of every line.
     Andamento d(prova::casoMetano(), "", "", Q::Dispersioni);
