@@ -108,3 +108,41 @@ def esegui(d, uri, batch, verifica, attendi, ulp_massimi):
         if not scenario.get('avvisi'):
             verifica(elenco == [] and atteso.get('Avvisi') == '', f'{nome}: avvisi inattesi {elenco}')
     return len(tabella['scenari'])
+
+
+if __name__ == '__main__':
+    # The scenarios alone: scenari.py PAGINA BATCH (pagina_prova.py runs them with everything else).
+    import sys
+    import time
+    from selenium import webdriver
+    from selenium.webdriver.chrome.options import Options
+    from selenium.webdriver.chrome.service import Service
+
+    falliti = []
+
+    def verifica_(condizione, messaggio):
+        if not condizione:
+            falliti.append(messaggio)
+            print('FALLITO:', messaggio)
+
+    def attendi_(condizione, secondi=30, cosa=''):
+        fine = time.monotonic() + secondi
+        while time.monotonic() < fine:
+            if valore := condizione():
+                return valore
+            time.sleep(0.05)
+        raise TimeoutError(cosa)
+
+    o = Options()
+    o.binary_location = '/usr/bin/chromium'
+    for a in ('--headless=new', '--no-sandbox', '--disable-gpu', '--window-size=1024,900', '--lang=it-IT'):
+        o.add_argument(a)
+    d = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=o)
+    try:
+        pagina = pathlib.Path(sys.argv[1]).resolve().as_uri()
+        d.get(pagina)
+        n = esegui(d, pagina, pathlib.Path(sys.argv[2]).resolve(), verifica_, attendi_, 6)
+    finally:
+        d.quit()
+    print(f'scenari: {n}, {len(falliti)} falliti')
+    sys.exit(1 if falliti else 0)
