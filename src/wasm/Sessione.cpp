@@ -18,6 +18,7 @@
 #include "vista/Sessione.h"
 #include "report/TabellaRisultati.h"
 #include "wasm/Comune.h"
+#include "wasm/CasoPagina.h"
 
 using emscripten::val;
 
@@ -256,6 +257,10 @@ val ByteVerifica(const val& righe) {
 }
 
 }  // namespace
+
+CasoPagina CasoDellaPagina() {
+    return {CasoAttuale(), S().testi().testo(Quantita::Impianto), S().testi().testo(Quantita::Combustibile)};
+}
 
 EMSCRIPTEN_BINDINGS(termix54_sessione) {
     emscripten::function("sessioneEntra", &Entra);
