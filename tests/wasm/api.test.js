@@ -59,10 +59,16 @@ function comeUtente(M, record) {
     for (const e of esito.effetti) if (e.tipo === 'messaggio') messaggi.push(e.testo);
     return esito.completato;
   };
-  const lascia = (nome) => record[nome] && assert.strictEqual(M.sessioneLascia(nome, record[nome]).rifiuto, '', nome);
+  // Into the box, typed, left: no message on the way.
+  const scrivi = (nome) => {
+    M.sessioneEntra(nome);
+    passo(M.sessioneScrive(nome, String(record[nome])));
+    return passo(M.sessioneLascia());
+  };
+  const lascia = (nome) => record[nome] && assert.ok(scrivi(nome), nome);
   for (const [nome, v] of Object.entries(record)) {
-    if (nome === 'Tipo' || nome === 'Composizione') M.sessioneScelta(nome + v, true);
-    else if (nome === 'Impianto' || nome === 'Combustibile') M.sessioneTesto(nome, v);
+    if (nome === 'Tipo' || nome === 'Composizione') v && passo(M.sessioneScelta(nome + v));
+    else if (nome === 'Impianto' || nome === 'Combustibile') scrivi(nome);
     else if (nome !== 'PotereCalorifico' && !Condizioni.includes(nome)) lascia(nome);
   }
   let fatto = passo(M.sessioneCombustibile());
