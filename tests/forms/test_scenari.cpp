@@ -18,6 +18,10 @@
 #include "forms/Form7.h"
 #include "forms/Form8.h"
 #include "forms/Posti.h"
+#include "forms/VerificaForm.h"
+
+#include <QComboBox>
+#include <QLabel>
 
 using namespace termix;
 using namespace termix::prova;
@@ -36,11 +40,20 @@ const struct {
     {"Si", Finestra::Form3, "Command6"},                 {"No", Finestra::Form3, "Command7"},
     {"Calcola", Finestra::Form3, "Command4"},            {"Precedente", Finestra::Form3, "Command2"},
 };
+// The Verifica window's buttons.
+const struct {
+    const char* id;
+    const char* controllo;
+} PulsantiVerifica[] = {{"CalcolaVerifica", "Command1"}, {"TrovaSupporto", "Command2"}, {"SalvaVerifica", "Command3"}};
+
+frmVerifica* finestraVerifica() { return GestoreForm::form8().findChild<frmVerifica*>(); }
 
 QAbstractButton* pulsante(const QString& id) {
     for (const auto& p : Pulsanti_)
         if (id == QLatin1String(p.id))
             return ctl<QAbstractButton>(GestoreForm::form(p.finestra), p.controllo);
+    for (const auto& p : PulsantiVerifica)
+        if (id == QLatin1String(p.id) && finestraVerifica()) return ctl<QAbstractButton>(*finestraVerifica(), p.controllo);
     QTest::qFail(qPrintable(QStringLiteral("no button %1").arg(id)), __FILE__, __LINE__);
     return nullptr;
 }
@@ -48,6 +61,7 @@ QAbstractButton* pulsante(const QString& id) {
 QLineEdit* casella(const QString& nome) {
     const Grandezza* g = TrovaGrandezza(nome.toStdString());
     const Posto* p = g ? PostoDi(g->id) : nullptr;
+    if (!p && finestraVerifica()) return ctl<QLineEdit>(*finestraVerifica(), qPrintable(nome));  // the window's boxes
     if (!p) {
         QTest::qFail(qPrintable(QStringLiteral("no box %1").arg(nome)), __FILE__, __LINE__);
         return nullptr;
@@ -77,14 +91,15 @@ QJsonObject leggiTabella() {
 
 // The batch record of the scenario's case: the common walk's case with its changes.
 QJsonObject casoDi(const QJsonObject& tabella, const QJsonObject& scenario) {
-    QJsonObject c = tabella[QStringLiteral("metano")].toObject();
+    const QString base = scenario[QStringLiteral("base")].toString(QStringLiteral("metano"));
+    QJsonObject c = tabella[base].toObject();
     const QJsonObject v = scenario[QStringLiteral("caso")].toObject();
     for (auto i = v.begin(); i != v.end(); ++i) c[i.key()] = i.value();
     return c;
 }
 
 // termix54-batch on one record: the output's header and the record, split.
-bool eseguiBatch(const QJsonObject& caso, QStringList& nomi, QStringList& valori) {
+bool eseguiBatch(const QJsonObject& caso, QStringList& nomi, QStringList& valori, const QStringList& opzioni = {}) {
     QTemporaryDir dir;
     QFile in(dir.filePath(QStringLiteral("in.csv")));
     if (!in.open(QIODevice::WriteOnly)) return false;
@@ -94,16 +109,27 @@ bool eseguiBatch(const QJsonObject& caso, QStringList& nomi, QStringList& valori
     in.write((celle.join(u';') + QStringLiteral("\r\n")).toUtf8());
     in.close();
     QProcess p;
-    p.start(QStringLiteral(TERMIX54_BATCH_EXE), {in.fileName(), QStringLiteral("-o"), dir.filePath(QStringLiteral("out.csv"))});
+    p.start(QStringLiteral(TERMIX54_BATCH_EXE),
+            QStringList{in.fileName(), QStringLiteral("-o"), dir.filePath(QStringLiteral("out.csv"))} + opzioni);
     if (!p.waitForFinished(30000) || p.exitCode() != 0) return false;
     QFile out(dir.filePath(QStringLiteral("out.csv")));
     if (!out.open(QIODevice::ReadOnly)) return false;
     const QStringList righe = QString::fromUtf8(out.readAll()).split(QStringLiteral("\r\n"));
     if (righe.size() < 2) return false;
-    // Names have no ';' in these scenarios: a plain split is the record.
     nomi = righe[0].split(u';');
-    valori = righe[1].split(u';');
-    return valori.size() >= nomi.size();  // the warnings' cell may hold the separator, quoted
+    // A cell in quotes may hold the separator ("" a quote); the names here hold no line end.
+    valori.clear();
+    QString cella;
+    bool virgolette = false;
+    for (int i = 0; i < righe[1].size(); ++i) {
+        const QChar c = righe[1][i];
+        if (virgolette && c == u'"' && i + 1 < righe[1].size() && righe[1][i + 1] == u'"') cella += c, ++i;
+        else if (c == u'"') virgolette = !virgolette;
+        else if (c == u';' && !virgolette) valori << std::exchange(cella, QString());
+        else cella += c;
+    }
+    valori << cella;
+    return valori.size() == nomi.size();
 }
 
 // The tool writes zero without its sign.
@@ -149,6 +175,15 @@ private slots:
                     QTest::mouseClick(b, Qt::LeftButton);
                 } else if (azione == QLatin1String("scheda")) {
                     QVERIFY(mostraAttiva(formaDellaScheda(a)));
+                } else if (azione == QLatin1String("verifica")) {
+                    QVERIFY(mostraAttiva(GestoreForm::form8()));
+                    clicca(GestoreForm::form8(), "Command6");
+                    QVERIFY(finestraVerifica());
+                } else if (azione == QLatin1String("lista")) {
+                    auto* c = ctl<QComboBox>(*finestraVerifica(), qPrintable(a));
+                    c->setFocus(Qt::MouseFocusReason);
+                    QTest::keyClicks(c, p[2].toString());
+                    QCOMPARE(c->currentText(), p[2].toString());
                 } else if (azione == QLatin1String("messaggio")) {
                     const QStringList mostrati = amb.dialoghi.testiMostrati();
                     QVERIFY2(letti < mostrati.size(), qPrintable(QStringLiteral("no message: ") + a));
@@ -176,6 +211,16 @@ private slots:
             ++confrontati;
         }
         QVERIFY(confrontati > 60);
+        if (scenario.contains(QStringLiteral("verifica"))) {  // the window's verdict, the tool's --verifica
+            QJsonObject conVerifica = casoDi(tabella, scenario);
+            const QJsonObject v = scenario[QStringLiteral("verifica")].toObject();
+            for (auto i = v.begin(); i != v.end(); ++i) conVerifica[i.key()] = i.value();
+            QStringList n, x;
+            QVERIFY(eseguiBatch(conVerifica, n, x, {QStringLiteral("--verifica")}));
+            const QString verdetto = ctl<QLabel>(*finestraVerifica(), "Verdetto")->text();
+            QCOMPARE(verdetto, x[n.indexOf(QStringLiteral("Verdetto"))]);
+            QVERIFY2(verdetto.startsWith(scenario[QStringLiteral("verdetto")].toString()), qPrintable(verdetto));
+        }
         const QJsonObject testi = scenario[QStringLiteral("testi")].toObject();
         for (auto i = testi.begin(); i != testi.end(); ++i) QCOMPARE(casella(i.key())->text(), i.value().toString());
     }

@@ -11,6 +11,7 @@ import tempfile
 
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import Select
 
 TABELLA = pathlib.Path(__file__).resolve().parents[1] / 'support' / 'scenari.json'
 
@@ -20,19 +21,19 @@ def bit(x):
 
 
 def caso_di(tabella, scenario):
-    c = dict(tabella['metano'])
+    c = dict(tabella[scenario.get('base', 'metano')])
     c.update(scenario.get('caso', {}))
     return c
 
 
-def esegui_batch(batch, caso):
+def esegui_batch(batch, caso, opzioni=()):
     """The tool's output record for one input record: {column: cell}."""
     with tempfile.TemporaryDirectory() as cartella:
         ingresso = pathlib.Path(cartella) / 'in.csv'
         nomi = list(caso)
         ingresso.write_text(';'.join(nomi) + '\r\n' + ';'.join(caso[n] for n in nomi) + '\r\n', encoding='utf-8')
         uscita = pathlib.Path(cartella) / 'out.csv'
-        subprocess.run([str(batch), str(ingresso), '-o', str(uscita)], check=True, timeout=60,
+        subprocess.run([str(batch), str(ingresso), '-o', str(uscita), *opzioni], check=True, timeout=60,
                        stderr=subprocess.DEVNULL)
         righe = list(csv.reader(io.StringIO(uscita.read_text(encoding='utf-8'), newline=''), delimiter=';'))
     return dict(zip(righe[0], righe[1]))
@@ -62,6 +63,11 @@ def esegui(d, uri, batch, verifica, attendi, ulp_massimi):
                 campo(a).click()
             elif azione == 'scheda':
                 campo('scheda' + a).click()
+            elif azione == 'verifica':
+                campo('schedaVerifica').click()
+                attendi(lambda: campo('Verdetto').text, 10, 'verdetto')
+            elif azione == 'lista':
+                Select(campo(a)).select_by_value(p[2])
             elif azione == 'ricarica':
                 d.refresh()
                 pronta()
@@ -105,6 +111,11 @@ def esegui(d, uri, batch, verifica, attendi, ulp_massimi):
         for parole in scenario.get('avvisi', []):
             verifica(any(parole in a for a in elenco), f'{nome}: avviso {parole!r} non nella pagina: {elenco}')
             verifica(parole in atteso.get('Avvisi', ''), f'{nome}: avviso {parole!r} non nello strumento')
+        if 'verifica' in scenario:
+            conVerifica = esegui_batch(batch, {**caso_di(tabella, scenario), **scenario['verifica']}, ['--verifica'])
+            verdetto = campo('Verdetto').text
+            verifica(verdetto == conVerifica['Verdetto'] and verdetto.startswith(scenario['verdetto']),
+                     f'{nome}: verdetto {verdetto!r}, strumento {conVerifica["Verdetto"]!r}')
         if not scenario.get('avvisi'):
             verifica(elenco == [] and atteso.get('Avvisi') == '', f'{nome}: avvisi inattesi {elenco}')
     return len(tabella['scenari'])
