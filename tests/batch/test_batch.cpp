@@ -459,15 +459,17 @@ TEST(Batch, VerificaESupportoComeNelNucleo) {
     ASSERT_EQ(p.esegui(testa + ";SupportoPortata;DiametroCamera\n" + riga + ";50;1,5\n", "in.csv --verifica"), 0) << p.err;
     Modulo1 m;
     ASSERT_TRUE(CalcolaCasoConSupporto(caso, {TipoSupporto::Metano, 50, 0, {}}, m).completato);
-    ParametriVerifica par;
-    par.diametro = 1.5;
-    const RisultatiVerifica r = CalcolaVerifica(m, par);
+    vista::IngressiVerifica in;
+    in.supporto = {TipoSupporto::Metano, 50, 0, {}};
+    in.parametri.diametro = 1.5;
+    const vista::GiudizioVerifica g = vista::Giudica(caso, in, m);
+    const RisultatiVerifica& r = g.risultati;
     std::string atteso = "\r\n1;;;OK";
     ScriviValori(atteso, &m, ';');
     for (auto x : {r.TempFumiRif, r.VolumeCamera, r.VelocitaCamera, r.LunghezzaCamera, r.O2Secco, r.HClRif, r.SO2Rif,
                    r.Cl2Rif, r.RugiadaAcqua, r.RugiadaSolforica, r.RugiadaCloridrica})
         atteso += ";" + numero(x);
-    atteso += ";" + r.verdetto + "\r\n";
+    atteso += ";" + g.verdetto + "\r\n";
     EXPECT_EQ(p.out.substr(p.out.find("\r\n")), atteso);
     EXPECT_TRUE(r.HClRif && r.RugiadaCloridrica && !r.RugiadaSolforica);  // chlorine, no sulphur
     // The target from the option, then from the record's column over it.
