@@ -35,7 +35,10 @@ constexpr float RigaFrazioni = 690, PassoFrazioni = 1170, LarghezzaFrazione = 10
 constexpr float RigaParametri = 1290, PassoParametri = 360;
 constexpr Posto ColonneParametri[] = {{120, 0, 2700, 1600}, {4620, 0, 7200, 2280}};
 // The results in two columns under the commands.
-constexpr float RigaRisultati = 2980, PassoRisultati = 315, ColonnaRisultati = 4680, CasellaRisultato = 3240;
+constexpr float RigaRisultati = 2980, PassoRisultati = 315, ColonnaRisultati = 4800, CasellaRisultato = 3120,
+                LarghezzaRisultato = 1500;
+// The verdict holds a warning's sentence and the target's note: five lines.
+constexpr float AltezzaVerdetto = 1000;
 
 Posto postoDi(const CampoVerifica& c, int k) {
     switch (c.gruppo) {
@@ -121,19 +124,21 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
         const float y = RigaRisultati + PassoRisultati * float(prima ? k : k - primaColonna);
         label(q(vista::EtichettaRisultato(g)), x, y + 50, CasellaRisultato - 90);
         QLineEdit* e = casellaRisultato(*this, g.nome, x + CasellaRisultato, y, tab++);
+        controlli().back().Width = LarghezzaRisultato;
         e->setReadOnly(true);
         risultati_.push_back(e);
     }
     const float sotto = RigaRisultati + PassoRisultati * float(primaColonna) + 40;
-    verdetto_ = riga("Verdetto", 120, sotto, 9360, 600, true);
-    // The case's warnings beside the verdict they hold back.
-    label(q(vista::TitoloAvvisi), 120, sotto + 680, 700);
+    verdetto_ = riga("Verdetto", 120, sotto, 9360, AltezzaVerdetto, true);
+    // The case's warnings under the verdict they hold back.
+    const float lista = sotto + AltezzaVerdetto + 40;
+    label(q(vista::TitoloAvvisi), 120, lista + 40, 700);
     avvisi_ = new QListWidget(this);
     avvisi_->setWordWrap(true);
     avvisi_->setTextElideMode(Qt::ElideNone);
     avvisi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    aggiungi(avvisi_, {.nome = "AvvisiVerifica", .left = 840, .top = sotto + 640, .width = 5400,
-                       .height = 6975 - (sotto + 640), .tab = tab++});
+    aggiungi(avvisi_, {.nome = "AvvisiVerifica", .left = 840, .top = lista, .width = 5400, .height = 6975 - lista,
+                       .tab = tab++});
     auto* salva = pulsante("Command3", QStringLiteral("&Salva"), 6420, 6540, 1320, 435, tab++);
     auto* chiudi = pulsante("Command4", QStringLiteral("C&hiudi"), 8160, 6540, 1320, 435, tab++);
 
@@ -150,21 +155,21 @@ void frmVerifica::Form_Load() {
     Command1_Click();
 }
 
-QWidget* frmVerifica::controllo(const CampoVerifica& c) const {
+QWidget* frmVerifica::controlloDi(const CampoVerifica& c) const {
     return campi_.at(static_cast<std::size_t>(&c - vista::CampiVerifica().data()));
 }
 
 void frmVerifica::rifiuta(const std::string& messaggio, const CampoVerifica* campo) {
     dialoghi().messaggio(q(messaggio), Icona::Esclamazione);
     if (!campo) return;
-    QWidget* w = controllo(*campo);
+    QWidget* w = controlloDi(*campo);
     w->setFocus(Qt::OtherFocusReason);
     if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
 }
 
 bool frmVerifica::leggiIngressi(vista::LetturaVerifica& l) {
     l = vista::LeggiVerifica([this](const CampoVerifica& c) {
-        const QWidget* w = controllo(c);
+        const QWidget* w = controlloDi(c);
         if (const auto* e = qobject_cast<const QLineEdit*>(w)) return e->text().toStdString();
         return static_cast<const QComboBox*>(w)->currentData().toString().toStdString();
     });
@@ -203,7 +208,7 @@ bool frmVerifica::Command2_Click() {
         return false;
     }
     if (t.portata) {
-        static_cast<QLineEdit*>(controllo(vista::CampoDi(Quantita::SupportoPortata)))->setText(q(*t.portata));
+        static_cast<QLineEdit*>(controlloDi(vista::CampoDi(Quantita::SupportoPortata)))->setText(q(*t.portata));
         Command1_Click();
     }
     risposta_->setText(q(t.ricerca.frase));

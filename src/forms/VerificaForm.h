@@ -37,7 +37,7 @@ private:
     bool leggiIngressi(vista::LetturaVerifica& l);
     // The refusal's message, then back to the input it names.
     void rifiuta(const std::string& messaggio, const vista::CampoVerifica* campo);
-    QWidget* controllo(const vista::CampoVerifica& c) const;
+    QWidget* controlloDi(const vista::CampoVerifica& c) const;
 
     IngressiCaso caso_;
     std::vector<std::string> righe_;

@@ -121,9 +121,10 @@ std::vector<CampoVerifica> costruisciCampi() {
         CampoVerifica c{g, g->nome, {}, {}, Gruppo::Parametri};
         if (g->id == Q::SupportoTipo) c.scelte = voci(ScelteSupporto);
         if (g->id == Q::O2Riferimento) c.scelte = voci(ScelteO2);
-        const std::string testo = g->breve ? g->breve : g->etichetta;
-        c.etichetta = c.scelte.empty() ? conUnita(testo, g->unita) : testo;
         c.gruppo = g->ha(FrazioneSupporto) ? Gruppo::Frazioni : g->ha(DelSupporto) ? Gruppo::Supporto : Gruppo::Parametri;
+        // A list's texts carry their unit, and the fractions' title theirs.
+        const std::string testo = g->breve ? g->breve : g->etichetta;
+        c.etichetta = c.scelte.empty() && c.gruppo != Gruppo::Frazioni ? conUnita(testo, g->unita) : testo;
         campi.push_back(std::move(c));
     }
     campi.push_back({nullptr, "Modello", "Modello", voci(ScelteModello), Gruppo::Parametri});
@@ -227,8 +228,8 @@ std::string Verdetto(const ObiettivoVerifica& o, double tempo, std::optional<dou
     }
     // The program cannot tell organic chlorine from salt: the rules' 1100 °C is a presumption.
     if (o.presunto && o.temperatura == ObiettivoCloro)
-        t += " | " + TestoNumero(o.temperatura) + " °C presunti per più dell'1 % di cloro nel rifiuto, preso per " +
-             "organico: se è cloro inorganico (sali) indicare l'obiettivo " + TestoNumero(ObiettivoBase);
+        t += " | " + TestoNumero(o.temperatura) + " °C presunti: cloro del rifiuto oltre l'1 %, preso per organico " +
+             "(per cloro inorganico indicare " + TestoNumero(ObiettivoBase) + ")";
     if (!nonRiferibile.empty()) t += " | " + nonRiferibile;
     return t;
 }

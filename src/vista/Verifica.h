@@ -29,7 +29,7 @@ struct CampoVerifica {
     };
     const Grandezza* grandezza;  // null for the model
     const char* nome;            // the control's name and the page's id
-    std::string etichetta;       // the caption, with [unit] for a number
+    std::string etichetta;       // the caption, with [unit] for a number but a fraction
     std::vector<Voce> scelte;    // a list; empty: a box for a number
     Gruppo gruppo;
 };
@@ -122,7 +122,7 @@ EsitoTrova TrovaSupportoVerifica(const IngressiCaso& caso, const IngressiVerific
 std::string DescriviSupporto(const Supporto& s);
 
 // The window's own texts, the same on every face.
-inline constexpr const char* TitoloFrazioni = "Frazioni ponderali del supporto Ponderale (somma 1):";
+inline constexpr const char* TitoloFrazioni = "Frazioni ponderali del supporto Ponderale [kg/kg], somma 1:";
 inline constexpr const char* TitoloAvvisi = "Avvisi:";
 inline constexpr const char* NessunRisultato = "Nessun risultato da salvare";
 inline constexpr const char* ScegliereSupporto = "Scegliere il combustibile di supporto (Metano o Ponderale)";

@@ -187,6 +187,8 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
           ";;;850 °C per 2 s: raggiunti (T = 167"}, {}},
         {v("O2Riferimento", "nessuno"), "in.csv --verifica --modello tabella --permanenza 3", 0,
          {";850 °C per 3 s: raggiunti (T = 1314,6 °C)\r\n"}, {}},
+        // The target typed in its cell is the verdict's; an empty cell the rules' (the Verifica window's empty box).
+        {v("ObiettivoRif;TempoPermanenza", "1700;"), "in.csv --verifica", 0, {";1700 °C per 2 s: non raggiunti (T = 167"}, {}},
         {v("SupportoTipo", "Gasolio"), "in.csv", 1, {"\r\n1;;;Riga non valida;"}, {"SupportoTipo sconosciuto: \"Gasolio\""}},
         {v("SupportoTipo;SupportoPortata", "Metano;-1"), "in.csv", 0, {";;;La portata del combustibile di supporto non puo' essere negativa;"}, {}},
         {v(pond, "Ponderale;10;5000;0,5;0,4"), "in.csv", 0, {";;;Le frazioni del combustibile di supporto non sommano a 1 (somma 0,9);"}, {}},
@@ -203,7 +205,7 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
          {";;;SupportoTipo mancante (Metano o Ponderale)"}, {}},
         {b, "in.csv --variando SupportoPortata=-5:5:1", 2, {}, {"portata del combustibile di supporto non puo' essere negativa"}},
         {b, "in.csv --permanenza 3", 2, {}, {"si usano con --verifica"}},
-        {b, "in.csv --verifica --modello entalpie", 2, {}, {"--modello: \"entalpie\" sconosciuto (tabella o nasa)"}},
+        {b, "in.csv --verifica --modello entalpie", 2, {}, {"--modello: \"entalpie\" sconosciuto (nasa o tabella)"}},
         {b, "in.csv --verifica --o2-riferimento 25", 2, {}, {"--o2-riferimento: L'O2 di riferimento deve essere tra 0 e 21"}},
         {b, "in.csv --verifica --conversione-so3 due", 2, {}, {"--conversione-so3: numero non valido: \"due\""}},
         {b, "in.csv --verifica --verifica", 2, {}, {"opzione --verifica ripetuta"}},

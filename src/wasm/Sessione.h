@@ -1,0 +1,17 @@
+#pragma once
+// The page's session as its other sections read it.
+#include <string>
+
+#include "combustion/Caso.h"
+
+namespace termix::web {
+
+// The case now on the page, as the Andamento and Verifica windows take it, and
+// the names typed with it.
+struct CasoPagina {
+    IngressiCaso caso;
+    std::string impianto, combustibile;
+};
+CasoPagina CasoDellaPagina();
+
+}  // namespace termix::web
