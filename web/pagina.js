@@ -15,6 +15,8 @@
     calcola: (record) => M.risultato(record, ','),
     // The case now on the page, as a record of the batch tool (';' convention).
     caso: () => M.sessioneRecord(),
+    // What the page's record holds now, every input and result at full precision (read only).
+    valori: () => M.sessioneValori(),
     // Date and time for the report's lines 3 and 4.
     orologio: () => {
       const d = new Date();
@@ -26,7 +28,7 @@
   };
   window.Termix54 = Termix54;
 
-  const Memoria = 'termix54.caso';
+  const Memoria = 'termix54.sessione';
   let ultimo = null;          // the last case computed
   let ultimaAndamento = null; // the last sweep's output bytes
   const descrizioni = {};     // quantity name -> label, unit
@@ -106,19 +108,8 @@
     document.querySelector(`label[for="${nome}"]`).hidden = !visibile;
   }
 
-  // What the user typed, as a record of the ';' convention.
-  function record(colonne) {
-    const r = {};
-    for (const c of colonne) {
-      if (c.tipo === 'opzione') {
-        const s = document.querySelector(`input[name="${c.nome}"]:checked`);
-        r[c.nome] = s ? s.value : '';
-      } else {
-        r[c.nome] = $(c.nome).value;
-      }
-    }
-    return r;
-  }
+  // The case as the module holds it, kept for a reload.
+  const conserva = () => localStorage.setItem(Memoria, M.sessioneSalvato());
 
   // A message as the forms show one: title, text, OK; nothing else can be
   // used until it is closed. It stands next to `vicino`.
@@ -137,38 +128,26 @@
     });
   }
 
-  // Set while a refused box takes the focus back: the box that had just
-  // received it is left only because of that, not by the user.
-  let ripristino = false;
-  async function rifiuta(box, testo) {
-    await avviso(testo, box);
-    box.value = '';
-    M.sessioneTesto(box.id, '');
-    ripristino = true;
-    box.focus();
-    ripristino = false;
-  }
-
-  // Typing: the record's view follows the box; a '.' is refused at once.
+  // Typing: the module takes the box's text at once; a '.' is refused there.
   function scritto(e) {
     const box = e.target;
     if (!(box.id in prossimo)) return;
-    M.sessioneTesto(box.id, box.value);
-    if (numerici.has(box.id)) {
-      const r = M.sessioneScrivendo(box.value);
-      if (r) rifiuta(box, r);
-    }
+    applica(M.sessioneScrive(box.id, box.value), box).then(conserva);
   }
 
-  // Leaving a numeric box for another control of its section: an empty box
-  // reads 0, a text that is no number is refused, a number goes into the record.
+  // A box of the forms' sections gets the focus: it is the one being edited.
+  function entrato(e) {
+    if (numerici.has(e.target.id)) M.sessioneEntra(e.target.id);
+  }
+
+  // The box being edited is left, however: another box, a button, a tab, a
+  // click anywhere on the page. Not when the page itself loses the focus
+  // (another window), nor for the message that a refusal brings up.
   function lasciato(e) {
-    const box = e.target, verso = e.relatedTarget;
-    if (!numerici.has(box.id) || ripristino || !verso || verso === box) return;
-    if (verso.closest('.scheda') !== box.closest('.scheda')) return;
-    const u = M.sessioneLascia(box.id, box.value);
-    if (u.rifiuto) rifiuta(box, u.rifiuto);
-    else box.value = u.testo;
+    const box = e.target;
+    if (!numerici.has(box.id) || M.sessioneInModifica() !== box.id) return;
+    if ($('avviso').open || !document.hasFocus() || e.relatedTarget === box) return;
+    applica(M.sessioneLascia(), box).then(conserva);
   }
 
   // What a box or a result cell shows.
@@ -180,40 +159,19 @@
   // The fuel form's choices: what each does when chosen.
   const atomici = ['AtomiC', 'AtomiH', 'AtomiO', 'AtomiCl', 'AtomiS', 'AtomiN'];
   const ponderali = ['FrazC', 'FrazH', 'FrazO', 'FrazCl', 'FrazS', 'FrazN'];
-  const svuotateDaAltri = [...atomici, ...ponderali, 'Inerti', 'Acqua', 'OssigenoStechiom', 'OssigenoPonderale',
-                           'PesoMolecolare'];
+  // What each choice shows or hides; its texts, colours and focus come from the module.
   const scelte = {
     TipoMetano: () => {
       $('riquadroComposizione').hidden = true;
       mostraCasella('PesoMolecolare', true);
     },
-    TipoAltri: () => {
-      $('riquadroComposizione').hidden = false;
-      for (const n of svuotateDaAltri) {
-        scrivi(n, '');
-        M.sessioneTesto(n, '');
-      }
-    },
-    ComposizioneAtomica: () => {
-      if (!$('TipoAltri').checked) return;
-      $('AtomiC').focus();
-      mostraCasella('PesoMolecolare', true);
-      for (const n of atomici) $(n).classList.remove('rosso');
-    },
-    ComposizionePonderale: () => {
-      if (!$('TipoAltri').checked) return;
-      $('FrazC').focus();
-      mostraCasella('PesoMolecolare', false);
-      for (const n of ponderali) $(n).classList.remove('rosso');
-      for (const n of atomici) {
-        scrivi(n, '');
-        M.sessioneTesto(n, '');
-      }
-    },
+    TipoAltri: () => { $('riquadroComposizione').hidden = false; },
+    ComposizioneAtomica: () => { if ($('TipoAltri').checked) mostraCasella('PesoMolecolare', true); },
+    ComposizionePonderale: () => { if ($('TipoAltri').checked) mostraCasella('PesoMolecolare', false); },
   };
-  function scelto(opzione) {
-    for (const o of document.querySelectorAll(`input[name="${opzione.name}"]`)) M.sessioneScelta(o.id, o.checked);
-    scelte[opzione.id]();
+  async function scelto(opzione) {
+    await applica(M.sessioneScelta(opzione.id), opzione);
+    conserva();
   }
 
   // A handler's effects, in order; a message waits for its OK as on the forms.
@@ -223,23 +181,40 @@
       else if (e.tipo === 'colore') $(e.bersaglio).classList.toggle('rosso', e.rosso);
       else if (e.tipo === 'selezione') {
         const o = $(e.bersaglio);
-        if (e.selezionato && !o.checked) {
-          o.checked = true;
-          scelte[o.id]();
-        } else if (!e.selezionato) o.checked = false;
-      } else if (e.tipo === 'focus') $(e.bersaglio).focus();
+        o.checked = e.selezionato;
+        if (e.selezionato) scelte[o.id]();
+      } else if (e.tipo === 'focus') {
+        // A refused box may be on a section the user was leaving for another.
+        const sezione = $(e.bersaglio).closest('.scheda');
+        if (sezione && sezione.hidden) mostra(sezione.dataset.nome);
+        $(e.bersaglio).focus();
+      }
       else if (e.tipo === 'messaggio') await avviso(e.testo, vicino);
       else if (e.tipo === 'mostra') mostra(e.sezione);
     }
     return esito.completato;
   }
 
+  // The warnings of the last run, beside the results.
+  function mostraAvvisi() {
+    const lista = M.sessioneAvvisi();
+    $('avvisiRisultati').replaceChildren(...lista.map((a) => {
+      const li = document.createElement('li');
+      li.textContent = a.testo;
+      li.dataset.grandezza = a.grandezza;
+      return li;
+    }));
+    $('riquadroAvvisi').hidden = lista.length === 0;
+  }
+
   // The conditions' "Calcola": the run on the record, then the report of what the page shows.
-  async function calcola(colonne, bottone) {
-    localStorage.setItem(Memoria, JSON.stringify(record(colonne)));
+  async function calcola(bottone) {
     ultimo = null;
     $('testoRapporto').textContent = '';
-    if (!(await applica(M.sessioneCalcolo(), bottone))) return;
+    const esito = M.sessioneCalcolo();
+    mostraAvvisi();
+    conserva();
+    if (!(await applica(esito, bottone))) return;
     const o = Termix54.orologio();
     ultimo = M.sessioneRapporto(o.data, o.ora);
     $('testoRapporto').textContent = ultimo.righe.join('\n');
@@ -314,12 +289,13 @@
     }
   }
 
-  function mostraAvvisi(avvisi) {
+  function mostraAvvisiVerifica(avvisi) {
     $('AvvisiVerifica').replaceChildren(...avvisi.map((t) => {
       const li = document.createElement('li');
       li.textContent = t;
       return li;
     }));
+    $('riquadroAvvisiVerifica').hidden = avvisi.length === 0;
   }
 
   async function calcolaVerifica() {
@@ -327,7 +303,7 @@
     if (o.messaggio) return rifiutoVerifica(o, $('CalcolaVerifica'));  // the results stay as they were
     for (const [id, testo] of Object.entries(o.testi)) $(id).textContent = testo;
     $('Verdetto').textContent = o.verdetto;
-    mostraAvvisi(o.avvisi);
+    mostraAvvisiVerifica(o.avvisi);
     righeVerifica = o.righe;
   }
 
@@ -497,26 +473,20 @@
     lavoratore.postMessage({ file, conserva: $('conserva').value, porte }, porte);
   }
 
-  // The last case's boxes and choices back, as typed: the record takes
-  // each number as if the box had been left.
-  function ripristina(colonne) {
+  // The last case back after a reload: the module's record, every box and
+  // choice as it was, the box left mid-edit left now; then its report.
+  async function ripristina() {
     const salvato = localStorage.getItem(Memoria);
-    if (!salvato) return;
-    const r = JSON.parse(salvato);
-    for (const c of colonne) {
-      if (c.tipo === 'opzione') {
-        const s = document.querySelector(`input[name="${c.nome}"][value="${r[c.nome]}"]`);
-        if (!s) continue;
-        s.checked = true;
-        M.sessioneScelta(s.id, true);
-      } else if (r[c.nome]) {
-        $(c.nome).value = r[c.nome];
-        M.sessioneTesto(c.nome, r[c.nome]);
-        if (numerici.has(c.nome) && M.sessioneLascia(c.nome, r[c.nome]).rifiuto) $(c.nome).value = '';
-      }
+    const esito = salvato && M.sessioneRipristina(salvato);
+    if (!esito) return;
+    await applica(esito);
+    mostraAvvisi();
+    if (esito.effetti.some((e) => e.bersaglio === 'TempFumi')) {
+      const o = Termix54.orologio();
+      ultimo = M.sessioneRapporto(o.data, o.ora);
+      $('testoRapporto').textContent = ultimo.righe.join('\n');
     }
-    if ($('TipoAltri').checked) $('riquadroComposizione').hidden = false;
-    mostraCasella('PesoMolecolare', $('TipoMetano').checked || $('ComposizioneAtomica').checked);
+    conserva();
   }
 
   async function avvia() {
@@ -537,7 +507,7 @@
       riga.appendChild(th);
       riga.insertCell().id = g.nome;
     }
-    ripristina(colonne);
+    await ripristina();
     for (const c of colonne) if (c.tipo === 'numero') $('variaColonna').add(new Option(c.etichetta, c.nome));
     $('variaColonna').value = 'EccessoAria';
     for (const g of M.colonneUscita()) $('variaRisultato').add(new Option(g.etichetta, g.nome));
@@ -545,21 +515,26 @@
     document.addEventListener('keydown', vaiAvanti);
     document.addEventListener('input', scritto);
     document.addEventListener('focusout', lasciato);
+    document.addEventListener('focusin', entrato);
+    // A reload or a closed tab keeps the case (a box mid-edit is left on the way back).
+    addEventListener('pagehide', conserva);
     for (const o of document.querySelectorAll('input[type=radio]')) o.onchange = () => scelto(o);
-    $('CalcolaCombustibile').onclick = (e) => applica(M.sessioneCombustibile(), e.currentTarget);
-    $('Continua').onclick = () => mostra('Condizioni');
-    $('Si').onclick = () => {
-      $('PotereCalorifico').classList.remove('rosso');
-      $('PotereCalorifico').focus();
+    // Each button leaves the box being edited first (in the module), as the forms do.
+    const pulsante = (id, azione) => {
+      $(id).onclick = async (e) => {
+        await applica(azione(), e.currentTarget);
+        conserva();
+      };
     };
-    $('No').onclick = (e) => applica(M.sessioneStima(), e.currentTarget);
-    $('Calcola').onclick = (e) => calcola(colonne, e.currentTarget);
-    $('Precedente').onclick = () => {
-      // Through the box's own typing handling, as a user's edit would.
-      $('PotereCalorifico').value = '';
-      M.sessioneTesto('PotereCalorifico', '');
-      mostra('Combustibile');
+    pulsante('CalcolaCombustibile', () => M.sessioneCombustibile());
+    pulsante('Si', () => M.sessioneSi());
+    pulsante('No', () => M.sessioneStima());
+    pulsante('Precedente', () => M.sessionePrecedente());
+    $('Continua').onclick = async (e) => {
+      if (await applica(M.sessioneLascia(), e.currentTarget)) mostra('Condizioni');
+      conserva();
     };
+    $('Calcola').onclick = (e) => calcola(e.currentTarget);
     $('avvisoOk').onclick = () => $('avviso').close();
     $('CalcolaVerifica').onclick = calcolaVerifica;
     $('TrovaSupporto').onclick = trovaSupporto;
@@ -576,12 +551,13 @@
         i.classList.toggle('rosso', i.readOnly);
       }
       for (const c of document.querySelectorAll('#sezioneRisultati td, #tabellaVerifica td')) c.textContent = '';
+      mostraAvvisi();
       $('riquadroComposizione').hidden = true;
       mostraCasella('PesoMolecolare', false);
       $('testoRapporto').textContent = '';
       $('Verdetto').textContent = '';
       $('Risposta').textContent = '';
-      mostraAvvisi([]);
+      mostraAvvisiVerifica([]);
       righeVerifica = [];
       ultimo = null;
       mostra('Combustibile');

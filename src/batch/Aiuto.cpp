@@ -36,7 +36,11 @@ Colonne lette (maiuscole indifferenti, in qualsiasi ordine, tutte facoltative;
 una cella vuota o una colonna assente valgono 0, come una casella vuota):
 )";
 
-constexpr const char* TestaSupporto = R"(Combustibile di supporto, bruciato insieme al combustibile della riga (la
+constexpr const char* TestaSupporto = R"(Gli intervalli sono quelli fisici, con il loro motivo: un valore fuori
+intervallo non è rifiutato, la riga si calcola come nelle maschere (che
+accettano qualsiasi numero) e la colonna Avvisi lo segnala.
+
+Combustibile di supporto, bruciato insieme al combustibile della riga (la
 miscela si calcola come un combustibile Ponderale: frazioni e potere calorifico
 sono le medie pesate sulle portate, la portata è la somma; senza supporto, o
 con portata 0, la riga si calcola esattamente come senza queste colonne; le
@@ -65,6 +69,16 @@ più corto che si rilegge nello stesso numero, non i testi troncati delle
 maschere; sono vuoti quando la riga non è completata. Per una riga fermata da
 un errore di calcolo lo standard error dice dove e perché (per esempio
 "riga 12 (linea 13): temperatura fumi: 10000000 passaggi senza assestarsi").
+L'ultima colonna, Avvisi, dice per ogni riga quali numeri non sono da
+prendere per buoni, una frase per avviso separate da " | " (vuota se non ce
+ne sono): un ingresso fuori dal suo intervallo fisico, frazioni ponderali che
+non sommano a 1, e sulla riga completata Cl2 oltre quanto il cloro presente
+può dare, l'iterazione del cloro uscita per mancanza di ossigeno o portata a 0
+(valori che possono differire tra piattaforme), portate, quote o
+concentrazioni negative, O2 fuori da 0-21 %, fumi più freddi dell'aria, il
+calore specifico oltre la sua tabella (1250 K), la temperatura NASA fuori dai
+suoi polinomi (200-5000 K). Lo standard error ripete ogni avviso con la riga
+("riga 3 (linea 4): avviso: ..."). I valori restano quelli del calcolo.
 
 Codifica: un file che comincia con il marchio (BOM) UTF-16 è letto come UTF-16;
 altrimenti come UTF-8, con o senza marchio, se è UTF-8 valido, se no come
@@ -193,6 +207,12 @@ std::string intervalloDi(const Grandezza& g) {
     return t;
 }
 
+// "intervallo fisico da 0 a 1 (motivo)", or nothing when any value makes sense.
+std::string intervalloFisico(const Grandezza& g) {
+    const std::string t = intervalloDi(g);
+    if (t.empty()) return t;
+    return "intervallo fisico " + t + (g.motivo ? std::string(" (") + g.motivo + ")" : std::string());
+}
 
 // A column's line: its name, then the description from column 27, wrapped
 // at 79 columns with the continuation under the description.
@@ -218,7 +238,7 @@ std::string TestoAiuto() {
     for (const Grandezza* g : ColonneIngresso()) {
         std::string d = g->etichetta;
         if (*g->unita) d += std::string(", ") + g->unita;
-        for (const std::string& extra : {intervalloDi(*g), std::string(nota(g->id) ? nota(g->id) : "")})
+        for (const std::string& extra : {intervalloFisico(*g), std::string(nota(g->id) ? nota(g->id) : "")})
             if (!extra.empty()) d += "; " + extra;
         colonna(t, *g, d);
     }

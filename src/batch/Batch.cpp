@@ -220,6 +220,10 @@ void elabora(const Intestazione& h, Lotto& l, std::vector<std::string_view>& cam
         if (r.stato == RisultatoRecord::Stato::Fermato && !r.dettaglio.causa.empty())
             l.errori += std::string(Programma) + ": riga " + std::to_string(rec.riga) + " (" +
                         Linee(rec.linea, rec.ultimaLinea) + "): " + r.dettaglio.testo() + "\n";
+        if (!variando)
+            for (const Avviso& a : r.avvisi)
+                l.errori += std::string(Programma) + ": riga " + std::to_string(rec.riga) + " (" +
+                            Linee(rec.linea, rec.ultimaLinea) + "): avviso: " + a.testo + "\n";
         if (r.stato == RisultatoRecord::Stato::Malformato) {
             ++l.malformati;
             l.errori += std::string(Programma) + ": riga " + std::to_string(rec.riga) + " (" +

@@ -200,6 +200,7 @@ void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> camp
     out.stato = RisultatoRecord::Stato::Completato;
     out.extra = vista::IngressiVerifica{};
     out.verifica.reset();
+    out.avvisi.clear();
     if (vista) vista->svuota();
 
     if (difetto != Difetto::Nessuno) return malformato(out, DescriviDifetto(difetto));
@@ -237,8 +238,9 @@ void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> camp
         CalcolaCasoConSupporto(caso, out.extra.supporto, out.m, vista ? TestiRisultati::Scrivi : TestiRisultati::SoloVerifica,
                                vista ? OsservaEsito([vista](const EsitoOperazione& x) { vista->applica(x); })
                                      : OsservaEsito());
+    out.avvisi = AvvisiCaso(caso, out.m, e.completato);
     if (!e.completato) return fermato(out, e);
-    if (h.verifica.attiva) out.verifica = vista::Giudica(caso, out.extra, out.m);
+    if (h.verifica.attiva) out.verifica = vista::Giudica(caso, out.extra, out.m, out.avvisi);
     if (vista && caso.potereDigitato)
         vista->imposta(Q::PotereCalorifico, testoDigitato(h.cella(campi, Q::PotereCalorifico), h.separatore));
     out.esito = "OK";
@@ -268,10 +270,12 @@ void ScriviIntestazione(std::string& out, char sep, std::span<const std::string>
     t.insert(t.end(), conservati.begin(), conservati.end());
     for (const char* n : {"Impianto", "Combustibile", "Esito"}) t.push_back(n);
     ScriviIntestazioneTabella(out, sep, t, variata);
-    if (!verifica) return;
-    out.resize(out.size() - 2);  // the checks' names before the CRLF
-    ScriviNomiVerifica(out, sep);
-    out += "\r\n";
+    if (verifica) {  // the checks' names before the CRLF
+        out.resize(out.size() - 2);
+        ScriviNomiVerifica(out, sep);
+        out += "\r\n";
+    }
+    AggiungiUltimoCampo(out, ColonnaAvvisi, sep);
 }
 
 void ScriviRecord(std::string& out, const Intestazione& h, long long riga, std::span<const std::string_view> campi,
@@ -281,10 +285,12 @@ void ScriviRecord(std::string& out, const Intestazione& h, long long riga, std::
     const bool completato = r.stato == RisultatoRecord::Stato::Completato;
     ScriviRigaTabella(out, h.separatore, testiIniziali(h, std::string_view(buf, size_t(fine - buf)), campi, r),
                       conVariata, variata, completato ? &r.m : nullptr);
-    if (!h.verifica.attiva) return;
-    out.resize(out.size() - 2);  // the checks' cells before the CRLF
-    ScriviVerifica(out, completato && r.verifica ? &*r.verifica : nullptr, h.separatore);
-    out += "\r\n";
+    if (h.verifica.attiva) {  // the checks' cells before the CRLF
+        out.resize(out.size() - 2);
+        ScriviVerifica(out, completato && r.verifica ? &*r.verifica : nullptr, h.separatore);
+        out += "\r\n";
+    }
+    AggiungiUltimoCampo(out, r.avvisi.empty() ? std::string() : TestoAvvisi(r.avvisi), h.separatore);
 }
 
 }  // namespace termix::batch

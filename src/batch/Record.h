@@ -10,6 +10,7 @@
 #include "batch/Colonne.h"
 #include "batch/ColonneVerifica.h"
 #include "batch/Csv.h"
+#include "combustion/Avvisi.h"
 #include "combustion/Caso.h"
 #include "fuel/CalcoloCombustibile.h"
 #include "model/Effetti.h"
@@ -19,6 +20,8 @@
 namespace termix::batch {
 
 inline constexpr const char* RigaNonValida = "Riga non valida";
+// The last output column: the case's warnings, joined by " | ".
+inline constexpr const char* ColonnaAvvisi = "Avvisi";
 
 // The header of an input file: which known column sits where.
 struct Intestazione {
@@ -86,6 +89,7 @@ struct RisultatoRecord {
     Composizione composizione = Composizione::Nessuna;
     vista::IngressiVerifica extra;                     // the support fuel and parameters read
     std::optional<vista::GiudizioVerifica> verifica;  // --verifica, on a completed run
+    std::vector<Avviso> avvisi;                        // the case's warnings (its cells read well)
 };
 
 // Computes one data record (its fields as read) on a fresh record. With
@@ -98,13 +102,13 @@ void ElaboraRecord(const Intestazione& intestazione, std::span<const std::string
 
 // Appends the output header line (CRLF included): Riga, the columns copied,
 // Impianto, Combustibile, Esito, the varied column (if any), then the values
-// (and the checks' columns with `verifica`).
+// (and the checks' columns with `verifica`), and Avvisi last.
 void ScriviIntestazione(std::string& out, char separatore, std::span<const std::string> conservati = {},
                         const char* variata = nullptr, bool verifica = false);
 
 // Appends one output line (CRLF included); with `conVariata`, the varied
 // input's value after Esito (an empty cell when `variata` is null); the
-// checks' cells last when the header asks for them.
+// checks' cells when the header asks for them; the warnings last.
 void ScriviRecord(std::string& out, const Intestazione& intestazione, long long riga,
                   std::span<const std::string_view> campi, const RisultatoRecord& r, bool conVariata = false,
                   const double* variata = nullptr);

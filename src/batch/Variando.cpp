@@ -82,13 +82,16 @@ void ElaboraVariando(const Intestazione& h, std::span<const std::string_view> ca
         if (!p.dettaglio.causa.empty()) fermati.emplace_back(p.valore, p.dettaglio);
     auto scriviPunto = [&](PuntoAndamento& p, std::optional<double> valore) {
         r.m = p.m;
+        r.avvisi.clear();
+        const IngressiCaso casoDelValore = portataSupporto || !valore ? caso : CasoCon(caso, *v.colonna, *valore);
+        if (valore) r.avvisi = AvvisiCaso(casoDelValore, r.m, p.completato);
         r.esito = std::move(p.esito);
         r.stato = p.completato ? RisultatoRecord::Stato::Completato : RisultatoRecord::Stato::Fermato;
         r.verifica.reset();
         if (p.completato && h.verifica.attiva && valore) {  // the checks on this value's case
             vista::IngressiVerifica in = r.extra;
             if (portataSupporto) in.supporto.portata = *valore;
-            r.verifica = vista::Giudica(portataSupporto ? caso : CasoCon(caso, *v.colonna, *valore), in, r.m);
+            r.verifica = vista::Giudica(casoDelValore, in, r.m, r.avvisi);
         }
         ScriviRecord(out, h, riga, campi, r, true, valore ? &*valore : nullptr);
     };

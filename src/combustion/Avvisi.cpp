@@ -97,7 +97,8 @@ void controllaRisultati(const Modulo1& m, Raccolta& avvisa) {
     const double T0 = m.TempAria.v + ZeroCelsius;
     if (T0 < nasa::TemperaturaMinima)
         avvisa(Q::TempFumiRif, ": l'aria è sotto i 200 K dei polinomi NASA: nessun valore");
-    else if (m.EnergiaNetta.v > 0 && CaloreFumiNasa(m, T0, nasa::TemperaturaMassima) < m.EnergiaNetta.v * KjPerKcal)
+    else if (m.EnergiaNetta.v > 0 && m.KmoliFumi.v > 0 &&
+             CaloreFumiNasa(m, T0, nasa::TemperaturaMassima) < m.EnergiaNetta.v * KjPerKcal)
         avvisa(Q::TempFumiRif, ": i fumi andrebbero oltre i 5000 K dei polinomi NASA: nessun valore");
 }
 

@@ -17,6 +17,7 @@
 #include <QtCharts/QValueAxis>
 #include <cmath>
 
+#include "combustion/Avvisi.h"
 #include "forms/Form2.h"
 #include "forms/Form8.h"
 #include "forms/GestoreForm.h"
@@ -320,10 +321,12 @@ std::string frmAndamento::tabellaCsv() const {
     std::string out;
     const std::string_view nomi[] = {"Riga", "Impianto", "Combustibile", "Esito"};
     ScriviIntestazioneTabella(out, sep, nomi, variata().nome);
+    AggiungiUltimoCampo(out, "Avvisi", sep);
     const std::string impianto = TestoDi(Quantita::Impianto), combustibile = TestoDi(Quantita::Combustibile);
     for (const auto& p : punti_) {
         const std::string_view testi[] = {"1", impianto, combustibile, p.esito};
         ScriviRigaTabella(out, sep, testi, true, &p.valore, p.completato ? &p.m : nullptr);
+        AggiungiUltimoCampo(out, TestoAvvisi(AvvisiCaso(CasoCon(caso_, variata(), p.valore), p.m, p.completato)), sep);
     }
     return out;
 }
@@ -368,9 +371,7 @@ bool frmAndamento::Command4_Click() {
     return ok;
 }
 
-IngressiCaso CasoDalleForme() {
-    return CasoMostrato(GestoreForm::form2().tipo(), GestoreForm::form2().composizione(), modulo1());
-}
+IngressiCaso CasoDalleForme() { return sessione().Caso(); }
 
 frmAndamento* apriAndamento() {
     auto* w = new frmAndamento(CasoDalleForme(), &GestoreForm::form8());

@@ -40,9 +40,6 @@ const VoceCampo campi[] = {
     {"Text16", Q::Acqua, "Command4", 6000, 4510, 30},
 };
 
-const char* const atomici[] = {"Text3", "Text5", "Text7", "Text9", "Text11", "Text13"};
-const char* const ponderali[] = {"Text4", "Text6", "Text8", "Text10", "Text12", "Text14"};
-
 void suggerimento(QLabel* l, const QColor& testo) {
     impostaSfondo(l, Qt::white);
     impostaColoreTesto(l, testo);
@@ -56,7 +53,7 @@ Form2::Form2() : FormBase(QStringLiteral("Form2")) {
     setWindowTitle(QStringLiteral("Bilancio di massa e di energia della della combustione"));
     impostaColoreTesto(this, Qt::black);
 
-    creaCampi(*this, modulo1(), campi);
+    creaCampi(*this, sessione(), campi);
     etichetta("Label2", QStringLiteral("Nome dell'impianto"), 360, 240, 1320, 195, 51);
     etichetta("Label25", QStringLiteral("Nome combustibile"), 360, 600, 1335, 195, 12);
     etichetta("Label1", QStringLiteral("Portata combustibile [kg/h]"), 4920, 600, 1905, 195, 52);
@@ -126,52 +123,51 @@ Form2::Form2() : FormBase(QStringLiteral("Form2")) {
     primoDelTab()->setFocus();
 }
 
-TipoCombustibile Form2::tipo() const {
-    return scelto("Option1") ? TipoCombustibile::Metano : scelto("Option2") ? TipoCombustibile::Altri : TipoCombustibile::Nessuno;
-}
+TipoCombustibile Form2::tipo() const { return sessione().testi().tipo(); }
 
-Composizione Form2::composizione() const {
-    return scelto("Option3") ? Composizione::Atomica : scelto("Option4") ? Composizione::Ponderale : Composizione::Nessuna;
-}
+Composizione Form2::composizione() const { return sessione().testi().composizione(); }
 
 bool Form2::scelto(const char* opzione) const {
     return findChild<QRadioButton*>(QString::fromLatin1(opzione))->isChecked();
 }
+
+// The options: what each shows or hides here; the boxes' texts, colours and
+// the focus come from the case's own rule for the choice.
 
 // "1 - Metano" chosen.
 void Form2::Option1_Click() {
     findChild<QWidget*>(QStringLiteral("Frame1"))->hide();
     findChild<QWidget*>(QStringLiteral("Label10"))->show();
     findChild<QWidget*>(QStringLiteral("Text19"))->show();
+    ApplicaEffetti(sessione().Sceglie(Ruolo::Metano));
 }
 
 // "2 - Altri" chosen.
 void Form2::Option2_Click() {
     findChild<QWidget*>(QStringLiteral("Frame1"))->show();
-    for (int i = 3; i <= 19; ++i) findChild<QLineEdit*>(QStringLiteral("Text%1").arg(i))->setText(QString());
+    ApplicaEffetti(sessione().Sceglie(Ruolo::Altri));
 }
 
 // "1- Atomica" chosen.
 void Form2::Option3_Click() {
-    if (!scelto("Option2")) return;
-    findChild<QWidget*>(QStringLiteral("Text3"))->setFocus(Qt::OtherFocusReason);
-    findChild<QWidget*>(QStringLiteral("Label10"))->show();
-    findChild<QWidget*>(QStringLiteral("Text19"))->show();
-    for (const char* n : atomici) impostaColoreTesto(findChild<QWidget*>(QString::fromLatin1(n)), Qt::black);
+    if (scelto("Option2")) {
+        findChild<QWidget*>(QStringLiteral("Label10"))->show();
+        findChild<QWidget*>(QStringLiteral("Text19"))->show();
+    }
+    ApplicaEffetti(sessione().Sceglie(Ruolo::Atomica));
 }
 
 // "2 - Ponderale" chosen.
 void Form2::Option4_Click() {
-    if (!scelto("Option2")) return;
-    findChild<QWidget*>(QStringLiteral("Text4"))->setFocus(Qt::OtherFocusReason);
-    findChild<QWidget*>(QStringLiteral("Label10"))->hide();
-    findChild<QWidget*>(QStringLiteral("Text19"))->hide();
-    for (const char* n : ponderali) impostaColoreTesto(findChild<QWidget*>(QString::fromLatin1(n)), Qt::black);
-    for (const char* n : atomici) findChild<QLineEdit*>(QString::fromLatin1(n))->setText(QString());
+    if (scelto("Option2")) {
+        findChild<QWidget*>(QStringLiteral("Label10"))->hide();
+        findChild<QWidget*>(QStringLiteral("Text19"))->hide();
+    }
+    ApplicaEffetti(sessione().Sceglie(Ruolo::Ponderale));
 }
 
 // "&Calcola"
-void Form2::Command4_Click() { ApplicaEffetti(CalcolaCombustibile(modulo1(), tipo(), composizione())); }
+void Form2::Command4_Click() { ApplicaEffetti(sessione().CalcolaCombustibile()); }
 
 // "&Continua"
 void Form2::Command2_Click() { GestoreForm::mostra(GestoreForm::form3()); }

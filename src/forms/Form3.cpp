@@ -40,7 +40,7 @@ Form3::Form3() : FormBase(QStringLiteral("Form3")) {
     setWindowTitle(QStringLiteral("Bilancio di massa e di energia della combustione"));
     impostaColoreTesto(this, Qt::black);
 
-    creaCampi(*this, modulo1(), campi);
+    creaCampi(*this, sessione(), campi);
     etichetta("Label2", QStringLiteral("Potere calorifico noto ?"), 360, 720, 1635, 195, 0);
     auto* si = pulsante("Command6", QStringLiteral("&Si"), 2280, 600, 735, 330, 16);
     auto* no = pulsante("Command7", QStringLiteral("&No"), 3360, 600, 735, 330, 17);
@@ -83,28 +83,20 @@ void Form3::showEvent(QShowEvent* e) {
 }
 
 // "&Si": the heating value is known.
-void Form3::Command6_Click() {
-    QWidget* t1 = findChild<QWidget*>(QStringLiteral("Text1"));
-    impostaColoreTesto(t1, Qt::black);
-    t1->setFocus(Qt::OtherFocusReason);
-}
+void Form3::Command6_Click() { ApplicaEffetti(sessione().Si()); }
 
 // "&No": the heating value from the composition.
-void Form3::Command7_Click() { ApplicaEffetti(StimaPotereCalorifico(modulo1())); }
+void Form3::Command7_Click() { ApplicaEffetti(sessione().No()); }
 
-// "&Precedente"
-void Form3::Command2_Click() {
-    // Goes through the box's own change handling, as a user's edit would.
-    findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QString());
-    GestoreForm::mostra(GestoreForm::form2());
-}
+// "&Precedente": the heating value's box emptied, back to the fuel form.
+void Form3::Command2_Click() { ApplicaEffetti(sessione().Precedente()); }
 
 // "&Calcola"
 void Form3::Command4_Click() {
     EsitoOperazione e;
     {
         CursoreAttesa attesa;  // down again before any message box comes up
-        e = EseguiCalcolo(modulo1());
+        e = sessione().Calcola();
     }
     ApplicaEffetti(e);
 }

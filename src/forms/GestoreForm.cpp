@@ -11,15 +11,21 @@
 #include "forms/Form3.h"
 #include "forms/Form7.h"
 #include "forms/Form8.h"
+#include "forms/Posti.h"
 #include "model/Messaggi.h"
+#include "ui/CampoNumerico.h"
 #include "ui/Dialoghi.h"
+
+#include <QLineEdit>
 
 namespace termix {
 
-Modulo1& modulo1() {
-    static Modulo1 m;
-    return m;
+vista::Sessione& sessione() {
+    static vista::Sessione s;
+    return s;
 }
+
+Modulo1& modulo1() { return sessione().record(); }
 
 namespace {
 
@@ -53,6 +59,14 @@ FormBase& crea(VoceForma& v) {
         (void)collegato;
         v.forma = v.nuova();
         v.forma->Form_Load();
+        // A result box the user types over is what the report prints: the case follows it.
+        for (const Posto& p : Posti()) {
+            if (QLatin1String(NomeFinestra(p.finestra)) != QLatin1String(v.nome)) continue;
+            auto* casella = v.forma->findChild<QLineEdit*>(QString::fromLatin1(p.controllo));
+            if (!casella || qobject_cast<CampoNumerico*>(casella)) continue;
+            QObject::connect(casella, &QLineEdit::textChanged, casella,
+                             [b = p.bersaglio](const QString& t) { sessione().Imposta(b, t.toStdString()); });
+        }
     }
     return *v.forma;
 }
@@ -120,6 +134,7 @@ void distruggiTutto() {
     // Last created first: a result form may still point at the forms before it.
     auto& f = forme();
     for (auto v = std::rbegin(f); v != std::rend(f); ++v) v->forma.reset();
+    sessione() = vista::Sessione();
 }
 
 }  // namespace GestoreForm

@@ -7,6 +7,7 @@
 
 #include "model/Effetti.h"
 #include "model/Modulo1.h"
+#include "vista/Sessione.h"
 
 class QSessionManager;
 
@@ -19,7 +20,11 @@ class Form3;
 class Form7;
 class Form8;
 
-// The calculation record shared by every form for the whole run.
+// The case the forms hold, for the whole run: the record, every box's text,
+// the choices, the box being edited. The forms only show it and forward what
+// the user does.
+vista::Sessione& sessione();
+// Its calculation record, shared by every form.
 Modulo1& modulo1();
 
 namespace GestoreForm {
@@ -41,7 +46,7 @@ void mostra(FormBase& f);
 // Opens a tool window over the forms (Andamento, Verifica): load, show, in front.
 void apri(FormBase& finestra);
 
-// Destroys every form (program end; tests between cases).
+// Destroys every form and starts a fresh case (program end; tests between cases).
 void distruggiTutto();
 
 }  // namespace GestoreForm

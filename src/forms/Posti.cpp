@@ -108,6 +108,16 @@ const Posto Tabella[] = {
 
 std::span<const Posto> Posti() { return Tabella; }
 
+const char* NomeFinestra(Finestra f) {
+    switch (f) {
+        case Finestra::Form2: return "Form2";
+        case Finestra::Form3: return "Form3";
+        case Finestra::Form7: return "Form7";
+        case Finestra::Form8: return "Form8";
+    }
+    return "";
+}
+
 const Posto* PostoDi(Bersaglio b) {
     for (const Posto& p : Tabella)
         if (p.bersaglio == b) return &p;

@@ -17,6 +17,8 @@ struct Posto {
 };
 
 std::span<const Posto> Posti();
+// The object name of a form ("Form2").
+const char* NomeFinestra(Finestra f);
 // The place of `b`, or null when no form shows it.
 const Posto* PostoDi(Bersaglio b);
 // The control of `b` on its form (created if need be); never null: a target

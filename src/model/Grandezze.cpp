@@ -68,9 +68,9 @@ constexpr std::array<Grandezza, NumeroGrandezze> Tabella = {{
      Uscita},
     {Q::PotereCalorifico, "PotereCalorifico", &M::PotereCalorifico, "kcal/kg", "Potere calorifico", 2,
      InVar | Uscita, 0, PotereMassimo, "massimo", "minimo",
-     "nessun combustibile supera l'idrogeno, 28650 kcal/kg (potere calorifico inferiore)"},
+     "nessun combustibile supera i 28650 kcal/kg di potere calorifico inferiore dell'idrogeno"},
     {Q::EccessoAria, "EccessoAria", &M::EccessoAria, "%", "Eccesso d'aria", -1, InVar, 0, 1000, "massimo", "minimo",
-     "sotto 0 l'aria non basta a bruciare il combustibile, come il bilancio presume; oltre 1000 % "
+     "sotto 0 l'aria non basta a bruciare il combustibile, come il bilancio presume, e oltre 1000 % "
      "(undici volte l'aria necessaria) nessuna fiamma si regge"},
     {Q::TempAria, "TempAria", &M::TempAria, "°C", "Temperatura dell'aria", -1, InVar, -50, 1000,
      "massima", "minima",

@@ -38,6 +38,13 @@ void ScriviNumero(std::string& out, double x, char sep) {
     out.append(buf, ScriviNumero(buf, x, sep));
 }
 
+void AggiungiUltimoCampo(std::string& riga, std::string_view campo, char sep) {
+    riga.resize(riga.size() - 2);
+    riga.push_back(sep);
+    if (!campo.empty()) ScriviCampo(riga, campo, sep);
+    riga += "\r\n";
+}
+
 void ScriviNomiValori(std::string& out, char sep) {
     for (const Grandezza* c : ColonneValori()) {
         out.push_back(sep);

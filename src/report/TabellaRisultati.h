@@ -35,6 +35,10 @@ void ScriviIntestazioneTabella(std::string& out, char sep, std::span<const std::
 void ScriviRigaTabella(std::string& out, char sep, std::span<const std::string_view> testi, bool conVariata,
                        const double* variata, const Modulo1* m);
 
+// Closes a line with one more field: `campo` (quoted as needed) after a
+// separator, before the line's CRLF.
+void AggiungiUltimoCampo(std::string& riga, std::string_view campo, char sep);
+
 // Appends the value columns' names, each after a separator.
 void ScriviNomiValori(std::string& out, char sep);
 // Appends the values of `m`, each after a separator; empty cells without a record.

@@ -4,7 +4,6 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 
-#include "vista/Caselle.h"
 #include "ui/FormBase.h"
 #include "ui/Dialoghi.h"
 
@@ -16,9 +15,14 @@ namespace {
 bool ripristino = false;
 }  // namespace
 
-CampoNumerico::CampoNumerico(FormBase* form, Modulo1& record, Numero Modulo1::*variabile, const char* prossimo)
-    : QLineEdit(form), form_(form), record_(record), variabile_(variabile), prossimo_(QString::fromLatin1(prossimo)) {
-    if (variabile_) connect(this, &QLineEdit::textChanged, this, &CampoNumerico::Change);
+CampoNumerico::CampoNumerico(FormBase* form, vista::Sessione& sessione, Quantita quantita, const char* prossimo)
+    : QLineEdit(form),
+      form_(form),
+      sessione_(sessione),
+      quantita_(quantita),
+      variabile_(Info(quantita).variabile),
+      prossimo_(QString::fromLatin1(prossimo)) {
+    connect(this, &QLineEdit::textChanged, this, &CampoNumerico::Change);
 }
 
 void CampoNumerico::rifiuta(const char* messaggio) {
@@ -31,7 +35,9 @@ void CampoNumerico::rifiuta(const char* messaggio) {
 }
 
 void CampoNumerico::Change() {
-    if (const char* r = vista::RifiutoMentreScrive(text().toStdString())) rifiuta(r);
+    const EsitoOperazione e = sessione_.Scrive(quantita_, text().toStdString());
+    for (const Effetto& f : e.effetti)
+        if (f.tipo == Effetto::Tipo::Messaggio) rifiuta(f.testo.c_str());
 }
 
 void CampoNumerico::KeyPress(int& codice) {
@@ -41,13 +47,15 @@ void CampoNumerico::KeyPress(int& codice) {
 
 bool CampoNumerico::LostFocus() {
     if (form_->campoPendente == this) form_->campoPendente = nullptr;
-    const vista::UscitaCampo u = vista::LasciaCampo(text().toStdString());
-    if (text().isEmpty()) setText(QString::fromStdString(u.testo));
-    if (u.rifiuto) {
-        rifiuta(u.rifiuto);
-        return false;
+    sessione_.Entra(quantita_);  // this box is the one being left
+    const EsitoOperazione e = sessione_.Lascia();
+    for (const Effetto& f : e.effetti) {
+        if (f.tipo == Effetto::Tipo::Messaggio) {
+            rifiuta(f.testo.c_str());
+            return false;
+        }
+        if (f.tipo == Effetto::Tipo::Testo) setText(QString::fromStdString(f.testo));
     }
-    record_.*variabile_ = Numero(*u.valore);
     return true;
 }
 
@@ -63,7 +71,9 @@ void CampoNumerico::keyPressEvent(QKeyEvent* e) {
 
 void CampoNumerico::focusInEvent(QFocusEvent* e) {
     QLineEdit::focusInEvent(e);
-    if (variabile_) form_->campoPendente = this;
+    if (!variabile_) return;
+    form_->campoPendente = this;
+    sessione_.Entra(quantita_);
 }
 
 void CampoNumerico::focusOutEvent(QFocusEvent* e) {
@@ -77,9 +87,9 @@ void CampoNumerico::focusOutEvent(QFocusEvent* e) {
     LostFocus();
 }
 
-void creaCampi(FormBase& form, Modulo1& record, std::span<const VoceCampo> tabella) {
+void creaCampi(FormBase& form, vista::Sessione& sessione, std::span<const VoceCampo> tabella) {
     for (const auto& v : tabella) {
-        auto* c = new CampoNumerico(&form, record, Info(v.quantita).variabile, v.prossimo);
+        auto* c = new CampoNumerico(&form, sessione, v.quantita, v.prossimo);
         form.aggiungi(c, {.nome = v.casella, .left = v.left, .top = v.top, .width = 1095, .height = 285, .tab = v.tabIndex});
     }
 }

@@ -1,12 +1,13 @@
 #pragma once
-// The numeric input box of the fuel and conditions forms: refuses a trailing
-// period, moves on with Enter, and stores its number into one variable of the
-// record when the focus leaves it for another control of the same form.
+// The numeric input box of the fuel and conditions forms: hands every edit to
+// the case the forms hold (vista::Sessione), whose rules refuse a trailing
+// period and, when the focus leaves the box for another control of the same
+// form, store its number into the record; moves on with Enter.
 #include <QLineEdit>
 #include <span>
 
 #include "model/Grandezze.h"
-#include "model/Modulo1.h"
+#include "vista/Sessione.h"
 
 namespace termix {
 
@@ -15,10 +16,12 @@ class FormBase;
 class CampoNumerico : public QLineEdit {
     Q_OBJECT
 public:
-    // `variabile` null: a plain text box that only takes part in the Enter chain.
-    CampoNumerico(FormBase* form, Modulo1& record, Numero Modulo1::*variabile, const char* prossimo);
+    // A quantity without a record variable (a name): a plain text box that
+    // only takes part in the Enter chain.
+    CampoNumerico(FormBase* form, vista::Sessione& sessione, Quantita quantita, const char* prossimo);
 
     Numero Modulo1::*variabile() const { return variabile_; }
+    Quantita quantita() const { return quantita_; }
     const QString& prossimo() const { return prossimo_; }
 
     void Change();
@@ -35,7 +38,8 @@ private:
     void rifiuta(const char* messaggio);
 
     FormBase* form_;
-    Modulo1& record_;
+    vista::Sessione& sessione_;
+    Quantita quantita_;
     Numero Modulo1::*variabile_;
     QString prossimo_;
 };
@@ -50,8 +54,7 @@ struct VoceCampo {
     int tabIndex;
 };
 
-// Creates the boxes of a form's table at their design geometry; they store
-// into `record`.
-void creaCampi(FormBase& form, Modulo1& record, std::span<const VoceCampo> tabella);
+// Creates the boxes of a form's table at their design geometry, on the case `sessione`.
+void creaCampi(FormBase& form, vista::Sessione& sessione, std::span<const VoceCampo> tabella);
 
 }  // namespace termix

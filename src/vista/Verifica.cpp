@@ -1,7 +1,7 @@
 #include "vista/Verifica.h"
 
-#include <cassert>
 #include <cmath>
+#include <stdexcept>
 
 #include "model/Formato.h"
 #include "report/Codifica.h"
@@ -31,7 +31,7 @@ std::string conUnita(std::string testo, const char* unita) {
 // The support fuel's fractions, in the table's order, which is Supporto::frazioni's.
 std::span<const Grandezza* const> frazioni() {
     const auto f = ConUso(FrazioneSupporto);
-    assert(f.size() == Supporto{}.frazioni.size());
+    if (f.size() != Supporto{}.frazioni.size()) throw std::logic_error("frazioni del supporto: la tabella non ne ha 8");
     return f;
 }
 
@@ -234,11 +234,12 @@ std::string Verdetto(const ObiettivoVerifica& o, double tempo, std::optional<dou
     return t;
 }
 
-GiudizioVerifica Giudica(const IngressiCaso& caso, const IngressiVerifica& in, const Modulo1& m) {
+GiudizioVerifica Giudica(const IngressiCaso& caso, const IngressiVerifica& in, const Modulo1& m,
+                         std::vector<Avviso> avvisi) {
     GiudizioVerifica g;
     g.risultati = CalcolaVerifica(m, in.parametri);
     g.obiettivo = ObiettivoDi(caso, in.parametri);
-    g.avvisi = AvvisiCaso(caso, m, true);
+    g.avvisi = std::move(avvisi);
     g.verdetto = Verdetto(g.obiettivo, in.parametri.tempoPermanenza, g.risultati.Temperatura, g.avvisi,
                           g.risultati.nonRiferibile);
     return g;
@@ -252,7 +253,7 @@ EsitoVerifica EseguiVerifica(const IngressiCaso& caso, const IngressiVerifica& i
         e.verdetto = "Calcolo interrotto: " + TestoEsito(run);
         return e;
     }
-    e.giudizio = Giudica(caso, in, e.m);
+    e.giudizio = Giudica(caso, in, e.m, AvvisiCaso(caso, e.m, true));
     e.verdetto = e.giudizio.verdetto;
     e.completato = true;
     return e;
@@ -297,18 +298,19 @@ std::vector<std::string> RigheVerifica(const EsitoVerifica& e, const IngressiVer
         const Grandezza& g = *c.grandezza;
         if (g.id == Q::ObiettivoRif) {
             const ObiettivoVerifica& o = e.giudizio.obiettivo;
-            riga(g.etichetta, TestoNumero(o.temperatura) + (o.presunto ? " (presunta)" : ""), g.unita);
+            riga(g.etichetta, TestoNumero(o.temperatura) + " " + g.unita + (o.presunto ? " (presunta)" : ""), "");
             continue;
         }
-        // An empty reference O2 is the list's "nessuno".
+        // No reference O2 is the list's "nessuno", with no unit.
         const auto x = valore(in, g.id);
-        riga(g.etichetta, x ? TestoNumero(*x) : c.scelte.empty() ? NessunValore : nessunO2(), g.unita);
+        if (!x && !c.scelte.empty()) riga(g.etichetta, nessunO2(), "");
+        else riga(g.etichetta, x ? TestoNumero(*x) : NessunValore, g.unita);
     }
     righe.emplace_back();
     for (const Grandezza* g : RisultatiVerificaMostrati()) riga(nomeRisultato(*g), TestoRisultato(*g, e), g->unita);
     if (!e.giudizio.avvisi.empty()) {
         righe.emplace_back();
-        righe.push_back("Avvisi:");
+        righe.push_back(TitoloAvvisi);
         for (const Avviso& a : e.giudizio.avvisi) righe.push_back("- " + a.testo);
     }
     righe.emplace_back();

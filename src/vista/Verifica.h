@@ -74,14 +74,16 @@ struct ObiettivoVerifica {
 };
 ObiettivoVerifica ObiettivoDi(const IngressiCaso& caso, const ParametriVerifica& p);
 
-// The checks on a completed run of `caso` with the support fuel of `in`, in `m`.
+// The checks on a completed run of `caso` with the support fuel of `in`, in
+// `m`, whose warnings (AvvisiCaso of `caso` on `m`) are `avvisi`.
 struct GiudizioVerifica {
     RisultatiVerifica risultati;
     ObiettivoVerifica obiettivo;
     std::vector<Avviso> avvisi;  // the case's, on this run
     std::string verdetto;
 };
-GiudizioVerifica Giudica(const IngressiCaso& caso, const IngressiVerifica& in, const Modulo1& m);
+GiudizioVerifica Giudica(const IngressiCaso& caso, const IngressiVerifica& in, const Modulo1& m,
+                         std::vector<Avviso> avvisi);
 
 // The verdict line: "850 °C per 2 s: raggiunti (T = 1234,5 °C)" and kin; while a
 // warning stands, "non valutabile: " and the first warning; a presumed 1100 °C

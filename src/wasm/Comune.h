@@ -13,11 +13,11 @@ namespace termix::web {
 
 class TestiVista : public SorgenteTesti {
 public:
-    explicit TestiVista(const batch::VistaForme& v) : v_(v) {}
+    explicit TestiVista(const vista::TestiForme& v) : v_(v) {}
     std::string Testo(Bersaglio b) const override { return v_.testo(b); }
 
 private:
-    const batch::VistaForme& v_;
+    const vista::TestiForme& v_;
 };
 
 // The bytes as a Uint8Array.

@@ -13,8 +13,9 @@
 #include "combustion/CalcoloCondizioni.h"
 #include "fuel/CalcoloCombustibile.h"
 #include "model/Formato.h"
+#include "vista/Scelte.h"
+#include "vista/Sessione.h"
 #include "report/TabellaRisultati.h"
-#include "vista/Caselle.h"
 #include "wasm/Comune.h"
 #include "wasm/Sessione.h"
 
@@ -24,24 +25,14 @@ namespace termix::web {
 
 namespace {
 
-struct Sessione {
-    Modulo1 m;
-    batch::VistaForme vista;
-};
-
-Sessione& S() {
-    static Sessione s;
+vista::Sessione& S() {
+    static vista::Sessione s;
     return s;
 }
 
-// The page's ids of the roles, in the order of `Ruolo`.
-constexpr const char* NomiRuoli[] = {"TipoMetano",  "TipoAltri",    "ComposizioneAtomica", "ComposizionePonderale",
-                                     "Continua",    "TotaleVolume", "TotalePeso"};
-static_assert(std::size(NomiRuoli) == NumeroRuoli);
-
 std::string NomeBersaglio(const Bersaglio& b) {
     if (const Quantita* q = std::get_if<Quantita>(&b)) return Info(*q).nome;
-    return NomiRuoli[static_cast<std::size_t>(std::get<Ruolo>(b))];
+    return vista::NomeRuolo(std::get<Ruolo>(b));
 }
 
 // The page's section of each screen.
@@ -67,9 +58,8 @@ const char* NomeTipo(Effetto::Tipo t) {
     return "";
 }
 
-// The outcome for the page, after the session's view has taken it.
+// An outcome for the page: its effects, in order, to apply.
 val Esito(const EsitoOperazione& e) {
-    S().vista.applica(e);
     val effetti = val::array();
     for (const Effetto& f : e.effetti) {
         val o = val::object();
@@ -89,86 +79,94 @@ val Esito(const EsitoOperazione& e) {
     return esito;
 }
 
-const Grandezza& Casella(const std::string& nome) {
+Quantita Casella(const std::string& nome) {
     const Grandezza* g = TrovaGrandezza(nome);
     if (!g) val::global("Error").new_("casella sconosciuta: " + nome).throw_();
-    return *g;
+    return g->id;
 }
 
-// What a box now shows, as the user typed it or a choice cleared it.
-void Testo(const std::string& nome, const std::string& testo) { S().vista.imposta(Casella(nome).id, testo); }
-
-// A choice of the fuel form set or cleared.
-void Scelta(const std::string& nome, bool selezionato) {
-    for (std::size_t r = 0; r < NumeroRuoli; ++r)
-        if (nome == NomiRuoli[r]) S().vista.seleziona(static_cast<Ruolo>(r), selezionato);
+// What the user did to a box: the focus came in, a text typed, the box left.
+void Entra(const std::string& nome) { S().Entra(Casella(nome)); }
+val Scrive(const std::string& nome, const std::string& testo) { return Esito(S().Scrive(Casella(nome), testo)); }
+val Lascia() { return Esito(S().Lascia()); }
+// The box being edited, or "".
+std::string InModifica() {
+    const auto q = S().inModifica();
+    return q ? Info(*q).nome : "";
 }
 
-// The message for a text being typed, or "".
-std::string Scrivendo(const std::string& testo) {
-    const char* r = vista::RifiutoMentreScrive(testo);
-    return r ? r : "";
+// An option of the fuel section chosen (its id, "TipoAltri"...).
+val Scelta(const std::string& nome) {
+    const auto r = vista::RuoloDiNome(nome);
+    if (!r) val::global("Error").new_("scelta sconosciuta: " + nome).throw_();
+    return Esito(S().Sceglie(*r));
 }
 
-// A numeric box left for another of its section: {testo, rifiuto}; a number
-// read goes into the record.
-val Lascia(const std::string& nome, const std::string& testo) {
-    const Grandezza& g = Casella(nome);
-    const vista::UscitaCampo u = vista::LasciaCampo(testo);
-    val o = val::object();
-    o.set("testo", u.testo);
-    o.set("rifiuto", std::string(u.rifiuto ? u.rifiuto : ""));
-    if (g.variabile && u.valore) S().m.*g.variabile = Numero(*u.valore);
-    S().vista.imposta(g.id, u.rifiuto ? std::string() : u.testo);
-    return o;
-}
-
-TipoCombustibile Tipo() {
-    const auto& v = S().vista;
-    return v.selezionato(Ruolo::Metano) ? TipoCombustibile::Metano
-           : v.selezionato(Ruolo::Altri) ? TipoCombustibile::Altri : TipoCombustibile::Nessuno;
-}
-
-Composizione ComposizioneScelta() {
-    const auto& v = S().vista;
-    return v.selezionato(Ruolo::Atomica) ? Composizione::Atomica
-           : v.selezionato(Ruolo::Ponderale) ? Composizione::Ponderale : Composizione::Nessuna;
-}
-
-// The fuel section's "Calcola", the heating value's "No", the conditions' "Calcola".
-val Combustibile() { return Esito(CalcolaCombustibile(S().m, Tipo(), ComposizioneScelta())); }
-val Stima() { return Esito(StimaPotereCalorifico(S().m)); }
-val Calcolo() { return Esito(EseguiCalcolo(S().m)); }
+// The buttons of the fuel and conditions sections.
+val Combustibile() { return Esito(S().CalcolaCombustibile()); }
+val Si() { return Esito(S().Si()); }
+val Stima() { return Esito(S().No()); }
+val Calcolo() { return Esito(S().Calcola()); }
+val Precedente() { return Esito(S().Precedente()); }
 
 // The report of what the page shows now.
 val RapportoSessione(const std::string& data, const std::string& ora) {
     val esito = val::object();
-    Rapporto(TestiVista(S().vista), data, ora, esito);
+    Rapporto(TestiVista(S().testi()), data, ora, esito);
     return esito;
 }
 
 // "Nuovo caso": a fresh record, every box empty.
-void Nuovo() { S() = Sessione(); }
+void Nuovo() { S() = vista::Sessione(); }
+
+// The case for a reload: the text to keep, and the case back from it (the
+// effects that show it), or null when the text is not a saved case.
+std::string Salvato() { return S().Salvato(); }
+val Ripristina(const std::string& testo) {
+    EsitoOperazione e;
+    if (!S().Ripristina(testo, e)) return val::null();
+    return Esito(e);
+}
+
+// Every input and result the record holds now, at full precision: {name: number}.
+val ValoriSessione() {
+    val o = val::object();
+    for (const Grandezza& g : Grandezze())
+        if (g.variabile) o.set(g.nome, (S().record().*g.variabile).v);
+    return o;
+}
+
+// The warnings of the last "Calcola": [{grandezza, testo}], in order.
+val AvvisiSessione() {
+    val a = val::array();
+    for (const Avviso& x : S().avvisi()) {
+        val o = val::object();
+        o.set("grandezza", std::string(Info(x.grandezza).nome));
+        o.set("testo", x.testo);
+        a.call<void>("push", o);
+    }
+    return a;
+}
 
 // The case now on the page, as the Andamento and Verifica windows take it.
-IngressiCaso CasoAttuale() { return CasoMostrato(Tipo(), ComposizioneScelta(), S().m); }
+IngressiCaso CasoAttuale() { return S().Caso(); }
 
 // The case now on the page as a record of the batch tool (';' convention):
 // the texts and choices as shown, every number as the record holds it, so
 // that the tool's runs on it (Andamento) start from the same case.
 val RecordSessione() {
-    const auto& v = S().vista;
+    const auto& v = S().testi();
     val r = val::object();
     for (const Grandezza* g : batch::ColonneIngresso()) {
         std::string t;
         if (g->id == Quantita::Tipo)
-            t = v.selezionato(Ruolo::Metano) ? "Metano" : v.selezionato(Ruolo::Altri) ? "Altri" : "";
+            t = vista::NomeDi(vista::ScelteTipo, v.tipo());
         else if (g->id == Quantita::Composizione)
-            t = v.selezionato(Ruolo::Atomica) ? "Atomica" : v.selezionato(Ruolo::Ponderale) ? "Ponderale" : "";
+            t = vista::NomeDi(vista::ScelteComposizione, v.composizione());
         else if (!g->variabile)
             t = v.testo(g->id);
         else
-            ScriviNumero(t, (S().m.*g->variabile).v, ';');
+            ScriviNumero(t, (S().record().*g->variabile).v, ';');
         r.set(g->nome, t);
     }
     return r;
@@ -177,17 +175,24 @@ val RecordSessione() {
 }  // namespace
 
 CasoPagina CasoDellaPagina() {
-    return {CasoAttuale(), S().vista.testo(Quantita::Impianto), S().vista.testo(Quantita::Combustibile)};
+    return {CasoAttuale(), S().testi().testo(Quantita::Impianto), S().testi().testo(Quantita::Combustibile)};
 }
 
 EMSCRIPTEN_BINDINGS(termix54_sessione) {
-    emscripten::function("sessioneTesto", &Testo);
-    emscripten::function("sessioneScelta", &Scelta);
-    emscripten::function("sessioneScrivendo", &Scrivendo);
+    emscripten::function("sessioneEntra", &Entra);
+    emscripten::function("sessioneScrive", &Scrive);
     emscripten::function("sessioneLascia", &Lascia);
+    emscripten::function("sessioneInModifica", &InModifica);
+    emscripten::function("sessioneScelta", &Scelta);
     emscripten::function("sessioneCombustibile", &Combustibile);
+    emscripten::function("sessioneSi", &Si);
     emscripten::function("sessioneStima", &Stima);
     emscripten::function("sessioneCalcolo", &Calcolo);
+    emscripten::function("sessionePrecedente", &Precedente);
+    emscripten::function("sessioneSalvato", &Salvato);
+    emscripten::function("sessioneRipristina", &Ripristina);
+    emscripten::function("sessioneAvvisi", &AvvisiSessione);
+    emscripten::function("sessioneValori", &ValoriSessione);
     emscripten::function("sessioneRapporto", &RapportoSessione);
     emscripten::function("sessioneRecord", &RecordSessione);
     emscripten::function("sessioneNuovo", &Nuovo);

@@ -76,7 +76,7 @@ def main():
         for i, a in enumerate(attese):
             for j, testo in enumerate(a + ['']):  # and nothing after the last column
                 c = celle.getCellByPosition(j, i)
-                if i and j not in (1, 2, 3) and testo:
+                if i and j not in (1, 2, 3, len(a) - 1) and testo:  # the names, Esito and Avvisi are texts
                     assert c.getValue() == float(testo.replace(',', '.')), (i, attese[0][j], c.getValue(), testo)
                     numeri += 1
                 else:

@@ -21,6 +21,7 @@
 #include "batch/Batch.h"
 #include "batch/Colonne.h"
 #include "combustion/Andamento.h"
+#include "combustion/Avvisi.h"
 #include "combustion/Supporto.h"
 #include "model/Formato.h"
 #include "model/Messaggi.h"
@@ -55,7 +56,7 @@ struct Prova {
     }
 };
 
-constexpr std::size_t NumeroValori = 61;  // PesoMolecolare to PortataFumi
+constexpr std::size_t NumeroValori = 62;  // PesoMolecolare to PortataFumi, and Avvisi
 const std::string Vuoti(NumeroValori, ',');
 const std::string Testa = "Impianto;Tipo;PortataComb;EccessoAria;TempAria;UmiditaRelativa;TempCeneri;Dispersioni\r\n";
 const std::string Dati = ";Metano;100;20;20;50;20;5\r\n";
@@ -117,7 +118,7 @@ TEST(Batch, FileCompletoConvenzioneInternazionale) {
     ASSERT_EQ(r.size(), 6u);
     // The input's mark, then the header; the methane preset as exact doubles, 0 for the molecular weight.
     EXPECT_EQ(r[0].rfind("\xEF\xBB\xBFRiga,Impianto,Combustibile,Esito,PesoMolecolare,FrazC,FrazH,", 0), 0u);
-    EXPECT_EQ(r[0].substr(r[0].size() - 34), ",PercPesoHCl,KmoliFumi,PortataFumi");
+    EXPECT_EQ(r[0].substr(r[0].size() - 41), ",PercPesoHCl,KmoliFumi,PortataFumi,Avvisi");
     EXPECT_EQ(r[1].rfind("1,\"Forno, 1\",gas,OK,0,0.7487,0.2513,0,0,0,0,124.665,3.98928,11958,", 0), 0u) << r[1];
     EXPECT_NE(r[1].find(",1195800,1136010,"), std::string::npos) << r[1];
     EXPECT_EQ(r[2], "2,F2,\"olio\nnuovo\"," + std::string(messaggi::VerificareInput) + Vuoti);
@@ -141,8 +142,10 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         {"", "in.csv", 0, {"^Riga;Impianto;"}, {}},
         // The columns with their units, the inputs' ranges; a long line wrapped under its description.
         {"", "--help", 0, {"termix54-batch [INGRESSO.csv|-] [-o USCITA.csv]",
-                           "\n  UmiditaRelativa         Umidità relativa dell'aria, %; da 0 a 100\n",
-                           "assente:\n                          stimato dalla composizione",
+                           "\n  UmiditaRelativa         Umidità relativa dell'aria, %; intervallo fisico da\n"
+                           "                          0 a 100 (l'aria non porta più vapore di quello che\n",
+                           "un valore fuori\nintervallo non è rifiutato",
+                           "vuoto o\n                          assente: stimato dalla composizione",
                            "\n  PortataVolFumi          Portata volumetrica fumi alla temperatura, m3/h\n"}, {}},
         {"Impianto;Combustibile;Tipo\n\"Forno; 2\";\"gas \"\"N\"\"\";Metano\n", "in.csv", 0,
          {"\r\n1;\"Forno; 2\";\"gas \"\"N\"\"\";" + std::string(messaggi::PotereInadeguato) + " | " +
@@ -183,10 +186,10 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         // The checks: their columns last, each defect of a support-fuel or check cell in Esito.
         {v("DiametroCamera", "1,2"), "in.csv --verifica", 0,
          {";PortataFumi;TempFumiRif;VolumeCamera;VelocitaCamera;LunghezzaCamera;O2Secco;HClRif;SO2Rif;Cl2Rif;"
-          "RugiadaAcqua;RugiadaSolforica;RugiadaCloridrica;Verdetto\r\n",
+          "RugiadaAcqua;RugiadaSolforica;RugiadaCloridrica;Verdetto;Avvisi\r\n",
           ";;;850 °C per 2 s: raggiunti (T = 167"}, {}},
         {v("O2Riferimento", "nessuno"), "in.csv --verifica --modello tabella --permanenza 3", 0,
-         {";850 °C per 3 s: raggiunti (T = 1314,6 °C)\r\n"}, {}},
+         {";850 °C per 3 s: raggiunti (T = 1314,6 °C);\r\n"}, {}},
         // The target typed in its cell is the verdict's; an empty cell the rules' (the Verifica window's empty box).
         {v("ObiettivoRif;TempoPermanenza", "1700;"), "in.csv --verifica", 0, {";1700 °C per 2 s: non raggiunti (T = 167"}, {}},
         {v("SupportoTipo", "Gasolio"), "in.csv", 1, {"\r\n1;;;Riga non valida;"}, {"SupportoTipo sconosciuto: \"Gasolio\""}},
@@ -225,7 +228,7 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         for (const auto& [attesi, testo] : {std::pair{&c.uscita, &p.out}, {&c.errori, &p.err}})
             for (const std::string& f : *attesi) {
                 if (f[0] == '^') EXPECT_EQ(testo->rfind(f.substr(1), 0), 0u) << c.csv << *testo;
-                else EXPECT_NE(testo->find(f), std::string::npos) << c.argomenti << "\n" << c.csv << *testo;
+                else EXPECT_NE(testo->find(f), std::string::npos) << f << "\n" << c.argomenti << "\n" << c.csv << *testo;
             }
         EXPECT_FALSE(fs::exists(p.d / "no.csv")) << c.argomenti;
         EXPECT_EQ(p.leggi("in.csv"), c.csv) << c.argomenti;
@@ -368,6 +371,9 @@ TEST(Batch, VariandoComeRigheSeparate) {
             csv += riga(s.variata, numero(pt.valore), csv.empty());
             ScriviCampo(atteso, pt.esito, ';');
             ScriviValori(atteso, pt.completato ? &pt.m : nullptr, ';');
+            atteso += ';';
+            const auto avvisi = AvvisiCaso(CasoCon(caso, *TrovaGrandezza(s.variata), pt.valore), pt.m, pt.completato);
+            if (!avvisi.empty()) ScriviCampo(atteso, TestoAvvisi(avvisi), ';');
             atteso += "\r\n";
             gap += !pt.completato;
         }
@@ -464,14 +470,16 @@ TEST(Batch, VerificaESupportoComeNelNucleo) {
     vista::IngressiVerifica in;
     in.supporto = {TipoSupporto::Metano, 50, 0, {}};
     in.parametri.diametro = 1.5;
-    const vista::GiudizioVerifica g = vista::Giudica(caso, in, m);
+    const vista::GiudizioVerifica g = vista::Giudica(caso, in, m, AvvisiCaso(caso, m, true));
     const RisultatiVerifica& r = g.risultati;
     std::string atteso = "\r\n1;;;OK";
     ScriviValori(atteso, &m, ';');
     for (auto x : {r.TempFumiRif, r.VolumeCamera, r.VelocitaCamera, r.LunghezzaCamera, r.O2Secco, r.HClRif, r.SO2Rif,
                    r.Cl2Rif, r.RugiadaAcqua, r.RugiadaSolforica, r.RugiadaCloridrica})
         atteso += ";" + numero(x);
-    atteso += ";" + g.verdetto + "\r\n";
+    atteso += ";" + g.verdetto + ";";
+    ScriviCampo(atteso, TestoAvvisi(g.avvisi), ';');
+    atteso += "\r\n";
     EXPECT_EQ(p.out.substr(p.out.find("\r\n")), atteso);
     EXPECT_TRUE(r.HClRif && r.RugiadaCloridrica && !r.RugiadaSolforica);  // chlorine, no sulphur
     // The target from the option, then from the record's column over it.

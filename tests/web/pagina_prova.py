@@ -17,6 +17,9 @@ from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
+import scenari  # noqa: E402
+
 PAGINA, BATCH, GENERA = (pathlib.Path(a).resolve() for a in sys.argv[1:4])
 SCHERMATA = sys.argv[4] if len(sys.argv) > 4 else None
 ULP_MASSIMI = 6  # the bound the module's own tests measured
@@ -233,19 +236,6 @@ try:
     if SCHERMATA:
         d.save_screenshot(SCHERMATA.replace('.png', '-verifica.png'))
 
-    # Refusals box by box, as the forms make them: a '.' at once, a text that is no number on leaving the box;
-    # the message with its title, then the box emptied and the focus back in it.
-    for scheda, box, testo, messaggio, poi in (('Condizioni', 'EccessoAria', '20.', 'Usare la virgola invece del punto !', ''),
-                                               ('Combustibile', 'FrazH', 'venti', 'Usare i numeri !', Keys.TAB)):
-        campo('scheda' + scheda).click()
-        campo(box).clear()
-        campo(box).send_keys(testo, poi)
-        attendi(lambda: campo('avviso').is_displayed(), 5, messaggio)
-        verifica((campo('avvisoTitolo').text, campo('avvisoTesto').text) == ('Termix54', messaggio),
-                 'avviso: ' + campo('avviso').text)
-        campo('avvisoOk').send_keys(Keys.ENTER)
-        verifica(presto(lambda: attivo() == box and campo(box).get_attribute('value') == ''), f'dopo {testo!r}')
-
     # Files through the team of workers against termix54-batch on one thread: the output's bytes (the last bits of
     # the values within the bound), the messages, the exit status. 2,000 generated records; then a Windows-1252 file
     # with a column kept, malformed records and a quoted line end, in several batches.
@@ -283,6 +273,9 @@ try:
         verifica(c is not None and c[1] <= ULP_MASSIMI, f'molti casi su {file.name}: {c}')
         print(f'molti casi su {file.name}: celle diverse dal nativo e ulp massimi: {c}')
         d.execute_script("document.getElementById('fileCasi').value = ''")
+
+    # The user scenarios shared with the forms and the batch tool.
+    print('scenari:', scenari.esegui(d, PAGINA.as_uri(), BATCH, verifica, attendi, ULP_MASSIMI))
 
     # Nothing but the file itself and its own blobs was asked for.
     richieste = set()

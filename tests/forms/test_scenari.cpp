@@ -1,0 +1,185 @@
+// The user scenarios of tests/support/scenari.json on the Qt forms: each step
+// through the real controls (clicks, keys, the scripted message boxes), then
+// the case the forms hold against termix54-batch on the case the scenario
+// names, value for value to the last bit, and the texts the boxes show.
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cstring>
+
+#include "AiutoForm.h"
+#include "forms/Form2.h"
+#include "forms/Form3.h"
+#include "forms/Form7.h"
+#include "forms/Form8.h"
+#include "forms/Posti.h"
+
+using namespace termix;
+using namespace termix::prova;
+
+namespace {
+
+// The page's ids of the buttons and options, on the forms.
+const struct {
+    const char* id;
+    Finestra finestra;
+    const char* controllo;
+} Pulsanti_[] = {
+    {"CalcolaCombustibile", Finestra::Form2, "Command4"}, {"Continua", Finestra::Form2, "Command2"},
+    {"TipoMetano", Finestra::Form2, "Option1"},          {"TipoAltri", Finestra::Form2, "Option2"},
+    {"ComposizioneAtomica", Finestra::Form2, "Option3"}, {"ComposizionePonderale", Finestra::Form2, "Option4"},
+    {"Si", Finestra::Form3, "Command6"},                 {"No", Finestra::Form3, "Command7"},
+    {"Calcola", Finestra::Form3, "Command4"},            {"Precedente", Finestra::Form3, "Command2"},
+};
+
+QAbstractButton* pulsante(const QString& id) {
+    for (const auto& p : Pulsanti_)
+        if (id == QLatin1String(p.id))
+            return ctl<QAbstractButton>(GestoreForm::form(p.finestra), p.controllo);
+    QTest::qFail(qPrintable(QStringLiteral("no button %1").arg(id)), __FILE__, __LINE__);
+    return nullptr;
+}
+
+QLineEdit* casella(const QString& nome) {
+    const Grandezza* g = TrovaGrandezza(nome.toStdString());
+    const Posto* p = g ? PostoDi(g->id) : nullptr;
+    if (!p) {
+        QTest::qFail(qPrintable(QStringLiteral("no box %1").arg(nome)), __FILE__, __LINE__);
+        return nullptr;
+    }
+    return ctl<QLineEdit>(GestoreForm::form(p->finestra), p->controllo);
+}
+
+// A tab of the page is, on the forms, the window that shows that part.
+FormBase& formaDellaScheda(const QString& scheda) {
+    if (scheda == QLatin1String("Combustibile")) return GestoreForm::form2();
+    if (scheda == QLatin1String("Condizioni")) return GestoreForm::form3();
+    if (scheda == QLatin1String("Risultati")) return GestoreForm::form7();
+    return GestoreForm::form8();
+}
+
+// Brings the control's form to the front first, as the user's eye and mouse go there.
+void inPrimoPiano(QWidget* w) {
+    auto* f = qobject_cast<FormBase*>(w->window());
+    if (f && QApplication::activeWindow() != f) QVERIFY(mostraAttiva(*f));
+}
+
+QJsonObject leggiTabella() {
+    QFile f(QStringLiteral(TERMIX54_SCENARI));
+    if (!f.open(QIODevice::ReadOnly)) qFatal("cannot read %s", TERMIX54_SCENARI);
+    return QJsonDocument::fromJson(f.readAll()).object();
+}
+
+// The batch record of the scenario's case: the common walk's case with its changes.
+QJsonObject casoDi(const QJsonObject& tabella, const QJsonObject& scenario) {
+    QJsonObject c = tabella[QStringLiteral("metano")].toObject();
+    const QJsonObject v = scenario[QStringLiteral("caso")].toObject();
+    for (auto i = v.begin(); i != v.end(); ++i) c[i.key()] = i.value();
+    return c;
+}
+
+// termix54-batch on one record: the output's header and the record, split.
+bool eseguiBatch(const QJsonObject& caso, QStringList& nomi, QStringList& valori) {
+    QTemporaryDir dir;
+    QFile in(dir.filePath(QStringLiteral("in.csv")));
+    if (!in.open(QIODevice::WriteOnly)) return false;
+    in.write((caso.keys().join(u';') + QStringLiteral("\r\n")).toUtf8());
+    QStringList celle;
+    for (const QString& k : caso.keys()) celle << caso[k].toString();
+    in.write((celle.join(u';') + QStringLiteral("\r\n")).toUtf8());
+    in.close();
+    QProcess p;
+    p.start(QStringLiteral(TERMIX54_BATCH_EXE), {in.fileName(), QStringLiteral("-o"), dir.filePath(QStringLiteral("out.csv"))});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0) return false;
+    QFile out(dir.filePath(QStringLiteral("out.csv")));
+    if (!out.open(QIODevice::ReadOnly)) return false;
+    const QStringList righe = QString::fromUtf8(out.readAll()).split(QStringLiteral("\r\n"));
+    if (righe.size() < 2) return false;
+    // Names have no ';' in these scenarios: a plain split is the record.
+    nomi = righe[0].split(u';');
+    valori = righe[1].split(u';');
+    return valori.size() >= nomi.size();  // the warnings' cell may hold the separator, quoted
+}
+
+// The tool writes zero without its sign.
+bool stessiBit(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0 || (a == 0 && b == 0); }
+
+}  // namespace
+
+class TestScenari : public QObject {
+    Q_OBJECT
+private slots:
+    void scenari_data() {
+        QTest::addColumn<int>("indice");
+        const QJsonArray s = leggiTabella()[QStringLiteral("scenari")].toArray();
+        for (int i = 0; i < s.size(); ++i)
+            QTest::newRow(qPrintable(s[i].toObject()[QStringLiteral("nome")].toString())) << i;
+    }
+
+    void scenari() {
+        QFETCH(int, indice);
+        const QJsonObject tabella = leggiTabella();
+        const QJsonObject scenario = tabella[QStringLiteral("scenari")].toArray()[indice].toObject();
+        Ambiente amb;
+        QVERIFY(mostraAttiva(GestoreForm::form2()));
+        int letti = 0;  // message boxes accounted for by a step
+        std::function<void(const QJsonArray&)> esegui = [&](const QJsonArray& passi) {
+            for (const QJsonValue& v : passi) {
+                const QJsonArray p = v.toArray();
+                const QString azione = p[0].toString(), a = p.size() > 1 ? p[1].toString() : QString();
+                if (azione == QLatin1String("usa")) {
+                    esegui(tabella[QStringLiteral("giri")].toObject()[a].toArray());
+                } else if (azione == QLatin1String("scrivi")) {
+                    QLineEdit* e = casella(a);
+                    inPrimoPiano(e);
+                    QTest::mouseClick(e, Qt::LeftButton, {}, QPoint(5, e->height() / 2));
+                    QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
+                    if (p[2].toString().isEmpty()) QTest::keyClick(e, Qt::Key_Delete);
+                    QTest::keyClicks(e, p[2].toString());
+                } else if (azione == QLatin1String("tasto")) {
+                    QTest::keyClick(QApplication::focusWidget(), a == QLatin1String("Tab") ? Qt::Key_Tab : Qt::Key_Return);
+                } else if (azione == QLatin1String("premi") || azione == QLatin1String("scegli")) {
+                    QAbstractButton* b = pulsante(a);
+                    inPrimoPiano(b);
+                    QTest::mouseClick(b, Qt::LeftButton);
+                } else if (azione == QLatin1String("scheda")) {
+                    QVERIFY(mostraAttiva(formaDellaScheda(a)));
+                } else if (azione == QLatin1String("messaggio")) {
+                    const QStringList mostrati = amb.dialoghi.testiMostrati();
+                    QVERIFY2(letti < mostrati.size(), qPrintable(QStringLiteral("no message: ") + a));
+                    QCOMPARE(mostrati[letti++], a);
+                } else if (azione != QLatin1String("ricarica")) {  // the forms have no reload
+                    QFAIL(qPrintable(QStringLiteral("unknown step ") + azione));
+                }
+            }
+        };
+        esegui(scenario[QStringLiteral("passi")].toArray());
+        QCOMPARE(amb.dialoghi.testiMostrati().mid(letti), QStringList());
+
+        QStringList nomi, valori;
+        QVERIFY(eseguiBatch(casoDi(tabella, scenario), nomi, valori));
+        QCOMPARE(valori[nomi.indexOf(QStringLiteral("Esito"))], QStringLiteral("OK"));
+        int confrontati = 0;
+        for (const Grandezza* g : ConUso(Uscita)) {
+            const QString cella = valori[nomi.indexOf(QLatin1String(g->nome))];
+            const double atteso = QString(cella).replace(u',', u'.').toDouble();
+            const double forme = (modulo1().*g->variabile).v;
+            QVERIFY2(stessiBit(forme, atteso), qPrintable(QStringLiteral("%1: forms %2, tool %3")
+                                                              .arg(QLatin1String(g->nome))
+                                                              .arg(forme, 0, 'g', 17)
+                                                              .arg(cella)));
+            ++confrontati;
+        }
+        QVERIFY(confrontati > 60);
+        const QJsonObject testi = scenario[QStringLiteral("testi")].toObject();
+        for (auto i = testi.begin(); i != testi.end(); ++i) QCOMPARE(casella(i.key())->text(), i.value().toString());
+    }
+};
+
+QTEST_MAIN(TestScenari)
+#include "test_scenari.moc"
