@@ -1,10 +1,26 @@
 #!/usr/bin/env python3
-"""termix54.html: the page from web/ with its stylesheet, scripts and the
-module (WebAssembly inside) inlined, so that the one file works offline."""
+"""termix54.html: the page from web/ with its stylesheet, scripts, the chart's
+scales (Debian's node-d3-scale) and the module (WebAssembly inside) inlined, so
+that the one file works offline."""
 import pathlib
 import sys
 
 LIMITE = 1_500_000
+
+# d3-scale and what it needs, each defining its part of the global d3 in turn.
+D3 = pathlib.Path('/usr/share/nodejs')
+PARTI_D3 = ('array', 'collection', 'color', 'interpolate', 'format', 'time', 'time-format', 'scale')
+
+
+def d3():
+    testi = []
+    for parte in PARTI_D3:
+        f = D3 / f'd3-{parte}' / 'dist' / f'd3-{parte}.min.js'
+        if not f.exists():
+            sys.exit(f'componi.py: {f} missing (Debian package node-d3-scale)')
+        testi.append(f.read_text(encoding='utf-8'))
+    return '\n'.join(testi)
+
 
 # The module would fetch its own inlined bytes (a data: URL, which the page's
 # policy refuses); with no fetch in its scope it decodes them in place.
@@ -24,6 +40,7 @@ def main():
         # Run inline by the page; the worker loads it again from the element's text.
         '/*MODULO*/': MODULO.format(pathlib.Path(modulo).read_text(encoding='utf-8')),
         '/*LAVORATORE*/': (cartella / 'lavoratore.js').read_text(encoding='utf-8'),
+        '/*D3*/': d3(),
         '/*PAGINA*/': (cartella / 'pagina.js').read_text(encoding='utf-8'),
     }
     for segnaposto, testo in sostituzioni.items():

@@ -30,7 +30,6 @@
 
   const Memoria = 'termix54.sessione';
   let ultimo = null;          // the last case computed
-  let ultimaAndamento = null; // the last sweep's output bytes
   const descrizioni = {};     // quantity name -> label, unit
 
   function scarica(dati, nome, tipo) {
@@ -111,20 +110,38 @@
   // The case as the module holds it, kept for a reload.
   const conserva = () => localStorage.setItem(Memoria, M.sessioneSalvato());
 
-  // A message as the forms show one: title, text, OK; nothing else can be
-  // used until it is closed. It stands next to `vicino`.
-  function avviso(testo, vicino) {
-    const d = $('avviso');
-    $('avvisoTitolo').textContent = M.titoloMessaggi;
-    $('avvisoTesto').textContent = testo;
+  // A dialog of the page stands next to `vicino` (when it is shown), titled as the forms' boxes.
+  function accanto(d, titolo, vicino) {
+    titolo.textContent = M.titoloMessaggi;
     const r = vicino && !vicino.closest('[hidden]') ? vicino.getBoundingClientRect() : null;
     d.style.top = r ? `${Math.min(r.bottom + 4, innerHeight - 160)}px` : '';
     d.style.left = r ? `${Math.max(4, Math.min(r.left, innerWidth - 340))}px` : '';
     d.classList.toggle('vicino', !!r);
+  }
+
+  // A message as the forms show one: title, text, OK; nothing else can be
+  // used until it is closed. It stands next to `vicino`.
+  function avviso(testo, vicino) {
+    const d = $('avviso');
+    $('avvisoTesto').textContent = testo;
+    accanto(d, $('avvisoTitolo'), vicino);
     return new Promise((fatto) => {
       d.addEventListener('close', () => fatto(), { once: true });
       d.showModal();
       $('avvisoOk').focus();
+    });
+  }
+
+  // A question with "Sì" and "No", "No" the default (Enter or Esc answer No, as
+  // the forms' exit question); true for "Sì".
+  function conferma(vicino) {
+    const d = $('conferma');
+    accanto(d, $('confermaTitolo'), vicino);
+    d.returnValue = '';
+    return new Promise((fatto) => {
+      d.addEventListener('close', () => fatto(d.returnValue === 'si'), { once: true });
+      d.showModal();
+      $('confermaNo').focus();
     });
   }
 
@@ -225,6 +242,10 @@
     if (e.target.closest('#sezioneVerifica')) {
       e.preventDefault();
       calcolaVerifica();
+    } else if (e.target.closest('#sezioneAndamento')) {
+      if (e.target.type === 'checkbox') return;
+      e.preventDefault();  // or the key would also press the message's OK
+      if (e.target.id === 'obiettivo') trova(); else traccia();
     } else if (prossimo[e.target.id]) {
       e.preventDefault();
       $(prossimo[e.target.id]).focus();
@@ -326,59 +347,94 @@
     calcolaVerifica();
   }
 
-  // --- Andamento: the batch tool's --variando on the case now on the page.
-  function csvCampo(v) {
-    return /[;"\r\n]/.test(v) ? `"${v.replace(/"/g, '""')}"` : v;
-  }
-  function leggiCsv(testo) {
-    const righe = [];
-    let riga = [], campo = '', q = false;
-    for (let i = 0; i < testo.length; ++i) {
-      const ch = testo[i];
-      if (q) {
-        if (ch === '"' && testo[i + 1] === '"') { campo += '"'; ++i; } else if (ch === '"') q = false; else campo += ch;
-      } else if (ch === '"') q = true;
-      else if (ch === ';') { riga.push(campo); campo = ''; }
-      else if (ch === '\r') continue;
-      else if (ch === '\n') { riga.push(campo); righe.push(riga); riga = []; campo = ''; }
-      else campo += ch;
-    }
-    return righe;
-  }
-  function variando(obiettivo) {
-    const r = M.sessioneRecord();
-    const nomi = Object.keys(r);
-    const testo = nomi.join(';') + '\r\n' + nomi.map((n) => csvCampo(r[n])).join(';') + '\r\n';
-    M.FS.writeFile('/andamento.csv', new TextEncoder().encode(testo));
-    const v = `${$('variaColonna').value}=${$('variaDa').value}:${$('variaA').value}:${$('variaPasso').value}`;
-    const esito = M.batch('/andamento.csv', '/andamento-uscita.csv', '', v, obiettivo);
-    if (esito === 2 || !M.FS.analyzePath('/andamento-uscita.csv').exists) return { errore: true };
-    const byte = M.FS.readFile('/andamento-uscita.csv');
-    M.FS.unlink('/andamento-uscita.csv');
-    return { byte, righe: leggiCsv(new TextDecoder().decode(byte)), r };
-  }
-  const numero = (t) => (t === '' ? null : Number(t.replace(',', '.')));
+  // --- Andamento: the window's view model (src/vista/Andamento) on the case now on the page.
+  let A = null;  // the section's lists
+  const caselleAndamento = { da: 'variaDa', a: 'variaA', passo: 'variaPasso', obiettivo: 'obiettivo' };
+  const intervallo = ['variaDa', 'variaA', 'variaPasso'];
+  const riempiIntervallo = (testi) => intervallo.forEach((id, k) => { $(id).value = testi[k]; });
 
-  function grafico(righe, r) {
-    const testa = righe[0];
-    const kx = 4, ky = testa.indexOf($('variaRisultato').value);
-    const punti = righe.slice(1).map((x) => [numero(x[kx]), numero(x[ky])]);
-    const W = 640, H = 360, m = { s: 70, d: 20, a: 20, b: 50 };
-    const xs = punti.map((p) => p[0]), ys = punti.filter((p) => p[1] !== null).map((p) => p[1]);
-    const temperatura = testa[ky] === 'TempFumi';
-    if (temperatura) ys.push(850, 1100);
-    const x0 = Math.min(...xs), x1 = Math.max(...xs);
-    let y0 = Math.min(...ys), y1 = Math.max(...ys);
-    if (!(y1 > y0)) { y0 -= 1; y1 += 1; }
-    const titolo = (nome) => (descrizioni[nome] ? etichetta(descrizioni[nome]) : nome);
-    const X = (x) => m.s + ((x - x0) / (x1 - x0 || 1)) * (W - m.s - m.d);
-    const Y = (y) => H - m.b - ((y - y0) / (y1 - y0)) * (H - m.a - m.b);
+  function preparaAndamento() {
+    A = M.andamentoTesti();
+    for (const i of A.ingressi) $('variaColonna').add(new Option(i.titolo, i.nome));
+    A.risultati.forEach((r, k) => {
+      const l = document.createElement('label');
+      const c = document.createElement('input');
+      c.type = 'checkbox';
+      c.id = 'traccia' + r.nome;
+      c.checked = k === 0;
+      c.onchange = disegnaAndamento;
+      l.append(c, ' ' + r.etichetta);
+      $('risultatiAndamento').append(l);
+    });
+    riempiIntervallo(M.andamentoPredefinito($('variaColonna').value));
+  }
+
+  // A refusal: the answer goes (and its mark on the chart), the message, then back to the box it names.
+  async function rifiutoAndamento(o, bottone) {
+    $('trovato').textContent = '';
+    disegnaAndamento();
+    const box = o.casella ? $(caselleAndamento[o.casella]) : null;
+    await avviso(o.messaggio, box || bottone);
+    if (box) {
+      box.focus();
+      box.select();
+    }
+  }
+
+  async function traccia() {
+    const o = M.andamentoTraccia($('variaColonna').value, ...intervallo.map((id) => $(id).value));
+    if (o.messaggio) {
+      await rifiutoAndamento(o, $('Traccia'));
+      return false;
+    }
+    riempiIntervallo(o.testi);  // an empty box shows the default it took
+    $('trovato').textContent = '';
+    disegnaAndamento();
+    return true;
+  }
+
+  async function trova() {
+    if (!M.andamentoTracciato() && !(await traccia())) return;
+    const o = M.andamentoTrova($('obiettivo').value);
+    if (o.messaggio) return rifiutoAndamento(o, $('Trova'));
+    $('trovato').textContent = o.frase;
+    $('traccia' + A.risultati[0].nome).checked = true;  // the crossing is on the flue-gas temperature
+    disegnaAndamento();
+  }
+
+  function disegnaAndamento() {
+    const scelti = A.risultati.map((r) => r.nome).filter((n) => $('traccia' + n).checked);
+    const g = M.andamentoGrafico(scelti);
+    $('grafico').replaceChildren(...(g ? [graficoSvg(g)] : []));
+    $('statoAndamento').textContent = g ? g.stato : '';
+  }
+
+  // The chart as SVG: the x axis, one y axis per unit (the first on the left),
+  // ticks at round values (d3-scale's nice ticks), a gap for a stopped run,
+  // the case itself, the thresholds and the crossing found, a legend below.
+  function graficoSvg(g) {
     const ns = 'http://www.w3.org/2000/svg';
+    const Alto = 360, Assi = 70, Tacche = 8, n = Math.max(1, g.assi.length);  // about 8 ticks an axis, the y ends on two of them
+    const m = { s: 75, d: 20 + Assi * (n - 1), a: 20, b: 50 };
+    const W = 640 + Assi * (n - 1);
+    const voci = g.serie.map((s) => ({ testo: s.etichetta, colore: s.colore, tipo: 'linea' }));
+    if (g.serie.some((s) => s.caso)) voci.push({ testo: 'Caso', colore: '#444', tipo: 'caso' });
+    if (g.assi.some((a) => a.soglie.length)) voci.push({ testo: '850 e 1100 °C', colore: 'grey', tipo: 'soglia' });
+    if (g.serie.some((s) => s.obiettivo)) voci.push({ testo: 'Obiettivo', colore: 'black', tipo: 'obiettivo' });
+    let lx = m.s, ly = Alto + 4;
+    for (const v of voci) {  // rows of legend entries, about 7 px a character
+      const largo = 34 + 7 * v.testo.length;
+      if (lx + largo > W - 10 && lx > m.s) { lx = m.s; ly += 20; }
+      Object.assign(v, { x: lx, y: ly });
+      lx += largo;
+    }
+    const H = ly + (voci.length ? 20 : 0);
     const svg = document.createElementNS(ns, 'svg');
     svg.setAttribute('xmlns', ns);
     svg.setAttribute('viewBox', `0 0 ${W} ${H}`);
     svg.setAttribute('width', W);
     svg.setAttribute('height', H);
+    svg.setAttribute('font-family', 'sans-serif');
     const el = (tipo, attr, testo) => {
       const e = document.createElementNS(ns, tipo);
       for (const [k, v] of Object.entries(attr)) e.setAttribute(k, v);
@@ -386,38 +442,64 @@
       svg.appendChild(e);
       return e;
     };
+    const titolo = (t, u) => (u ? `${t} [${u}]` : t);
+    const fondo = Alto - m.b;
     el('rect', { x: 0, y: 0, width: W, height: H, fill: 'white' });
-    el('line', { x1: m.s, y1: H - m.b, x2: W - m.d, y2: H - m.b, stroke: 'black' });
-    el('line', { x1: m.s, y1: m.a, x2: m.s, y2: H - m.b, stroke: 'black' });
-    for (let k = 0; k <= 4; ++k) {
-      const vx = x0 + ((x1 - x0) * k) / 4, vy = y0 + ((y1 - y0) * k) / 4;
-      el('text', { x: X(vx), y: H - m.b + 16, 'text-anchor': 'middle', 'font-size': 11 }, M.testoNumero(Number(vx.toPrecision(6))));
-      el('text', { x: m.s - 4, y: Y(vy) + 4, 'text-anchor': 'end', 'font-size': 11 }, M.testoNumero(Number(vy.toPrecision(6))));
+    const X = d3.scaleLinear().domain([g.da, g.a]).range([m.s, W - m.d]);
+    for (const v of X.ticks(Tacche)) {
+      el('line', { x1: X(v), x2: X(v), y1: m.a, y2: fondo, stroke: '#e4e4e4' });
+      el('line', { x1: X(v), x2: X(v), y1: fondo, y2: fondo + 5, stroke: 'black' });
+      el('text', { x: X(v), y: fondo + 18, 'text-anchor': 'middle', 'font-size': 11, class: 'taccaX' }, M.testoNumero(v));
     }
-    el('text', { x: (m.s + W - m.d) / 2, y: H - 8, 'text-anchor': 'middle', 'font-size': 13, class: 'titoloAsse' }, titolo(testa[kx]));
-    el('text', { x: 14, y: (m.a + H - m.b) / 2, 'text-anchor': 'middle', 'font-size': 13, class: 'titoloAsse',
-                 transform: `rotate(-90 14 ${(m.a + H - m.b) / 2})` }, titolo(testa[ky]));
-    if (temperatura) {
-      for (const t of [850, 1100])
-        el('line', { x1: m.s, x2: W - m.d, y1: Y(t), y2: Y(t), stroke: 'grey', 'stroke-dasharray': '6 4', class: 'soglia' });
+    el('line', { x1: m.s, y1: fondo, x2: W - m.d, y2: fondo, stroke: 'black' });
+    el('text', { x: (m.s + W - m.d) / 2, y: Alto - 10, 'text-anchor': 'middle', 'font-size': 13, class: 'titoloAsse' },
+       titolo(g.titoloX, g.unitaX));
+    // The window's rule: 5 % of room beyond what is drawn, then round ends.
+    const Y = g.assi.map((a, k) => {
+      let y0 = a.minimo ?? 0, y1 = a.massimo ?? 1;
+      const margine = y1 > y0 ? (y1 - y0) * 0.05 : Math.max(1, Math.abs(y1) * 0.05);
+      y0 -= margine;
+      y1 += margine;
+      const scala = d3.scaleLinear().domain([y0, y1]).nice(Tacche).range([fondo, m.a]);
+      const sola = g.serie.filter((s) => s.asse === k);
+      const colore = sola.length === 1 ? sola[0].colore : 'black';
+      const x = k === 0 ? m.s : W - m.d + Assi * (k - 1), verso = k === 0 ? -1 : 1;
+      el('line', { x1: x, x2: x, y1: m.a, y2: fondo, stroke: colore });
+      for (const v of scala.ticks(Tacche)) {
+        if (k === 0) el('line', { x1: m.s, x2: W - m.d, y1: scala(v), y2: scala(v), stroke: '#e4e4e4' });
+        el('line', { x1: x, x2: x + 5 * verso, y1: scala(v), y2: scala(v), stroke: colore });
+        el('text', { x: x + 8 * verso, y: scala(v) + 4, 'text-anchor': k === 0 ? 'end' : 'start', 'font-size': 11,
+                     class: 'taccaY', 'data-asse': k }, M.testoNumero(v));
+      }
+      const tx = k === 0 ? 14 : x + Assi - 14, ty = (m.a + fondo) / 2;
+      el('text', { x: tx, y: ty, 'text-anchor': 'middle', 'font-size': 13, class: 'titoloAsse', fill: colore,
+                   transform: `rotate(${k === 0 ? -90 : 90} ${tx} ${ty})` }, titolo(a.titolo, a.unita));
+      for (const t of a.soglie)
+        el('line', { x1: m.s, x2: W - m.d, y1: scala(t), y2: scala(t), stroke: 'grey', 'stroke-dasharray': '6 4', class: 'soglia' });
+      return scala;
+    });
+    for (const s of g.serie) {
+      const y = Y[s.asse];
+      for (const t of s.tratti) {  // one line per run of computed values: a stopped run is a gap
+        const punti = [];
+        for (let i = 0; i < t.length; i += 2) punti.push(`${X(t[i])},${y(t[i + 1])}`);
+        el('polyline', { points: punti.join(' '), fill: 'none', stroke: s.colore, 'stroke-width': 2, class: 'linea',
+                         'data-risultato': s.nome });
+      }
+      if (s.caso) el('circle', { cx: X(s.caso[0]), cy: y(s.caso[1]), r: 5, fill: s.colore, class: 'corrente' });
+      if (s.obiettivo)
+        el('rect', { x: X(s.obiettivo[0]) - 5, y: y(s.obiettivo[1]) - 5, width: 10, height: 10, fill: 'black',
+                     class: 'obiettivo', 'data-x': s.obiettivo[0] });
     }
-    // A stopped run is a gap: one polyline per run of computed values.
-    let tratto = [];
-    const chiudi = () => {
-      if (tratto.length) el('polyline', { points: tratto.join(' '), fill: 'none', stroke: '#0645ad', 'stroke-width': 2, class: 'linea' });
-      tratto = [];
-    };
-    for (const [x, y] of punti) {
-      if (y === null) chiudi(); else tratto.push(`${X(x)},${Y(y)}`);
+    for (const v of voci) {
+      const cy = v.y + 10;
+      if (v.tipo === 'caso') el('circle', { cx: v.x + 12, cy, r: 5, fill: v.colore });
+      else if (v.tipo === 'obiettivo') el('rect', { x: v.x + 7, y: cy - 5, width: 10, height: 10, fill: v.colore });
+      else el('line', { x1: v.x, x2: v.x + 24, y1: cy, y2: cy, stroke: v.colore, 'stroke-width': v.tipo === 'linea' ? 2 : 1,
+                        'stroke-dasharray': v.tipo === 'soglia' ? '6 4' : 'none' });
+      el('text', { x: v.x + 30, y: cy + 4, 'font-size': 12, class: 'voce' }, v.testo);
     }
-    chiudi();
-    const attuale = ultimo ? M.risultato(r, ';') : null;
-    if (attuale && attuale.Esito === 'OK') {
-      const cx = numero(r[testa[kx]] || '0'), cy = attuale[testa[ky]];
-      if (cx !== null && cy !== null && cx >= x0 && cx <= x1)
-        el('circle', { cx: X(cx), cy: Y(cy), r: 5, fill: '#c00', class: 'corrente' });
-    }
-    $('grafico').replaceChildren(svg);
+    return svg;
   }
 
   // --- Molti casi: the batch tool in a team of workers, one reading the file and
@@ -508,10 +590,7 @@
       riga.insertCell().id = g.nome;
     }
     await ripristina();
-    for (const c of colonne) if (c.tipo === 'numero') $('variaColonna').add(new Option(c.etichetta, c.nome));
-    $('variaColonna').value = 'EccessoAria';
-    for (const g of M.colonneUscita()) $('variaRisultato').add(new Option(g.etichetta, g.nome));
-    $('variaRisultato').value = 'TempFumi';
+    preparaAndamento();
     document.addEventListener('keydown', vaiAvanti);
     document.addEventListener('input', scritto);
     document.addEventListener('focusout', lasciato);
@@ -542,7 +621,10 @@
       if (!righeVerifica.length) await avviso(T.nessunRisultato, e.currentTarget);
       else scarica(M.byteVerifica(righeVerifica), 'verifica.txt', 'text/plain');
     };
-    $('NuovoCaso').onclick = () => {
+    $('confermaSi').onclick = () => $('conferma').close('si');
+    $('confermaNo').onclick = () => $('conferma').close('no');
+    $('NuovoCaso').onclick = async (e) => {
+      if (!(await conferma(e.currentTarget))) return;
       localStorage.removeItem(Memoria);
       M.sessioneNuovo();
       for (const i of document.querySelectorAll('main input')) {
@@ -560,6 +642,9 @@
       mostraAvvisiVerifica([]);
       righeVerifica = [];
       ultimo = null;
+      M.andamentoNuovo();
+      $('trovato').textContent = '';
+      disegnaAndamento();
       mostra('Combustibile');
     };
     $('Salva').onclick = () => {
@@ -568,19 +653,16 @@
       scarica(M.sessioneRapporto(o.data, o.ora).rapporto, $('nomeRapporto').value + '.TXT', 'text/plain');
     };
     $('Stampa').onclick = () => window.print();
-    $('Traccia').onclick = () => {
-      const v = variando('');
-      if (v.errore) return;
-      ultimaAndamento = v.byte;
-      grafico(v.righe, v.r);
+    $('variaColonna').onchange = () => {  // as the window's list: the input's default range, then the sweep
+      riempiIntervallo(M.andamentoPredefinito($('variaColonna').value));
+      traccia();
     };
-    $('Trova').onclick = () => {
-      const v = variando($('obiettivo').value);
-      if (v.errore) return;
-      const riga = v.righe[1] || [];
-      $('trovato').textContent = riga[4] ? `${riga[3]}: ${v.righe[0][4]} = ${riga[4]}` : riga[3] || '';
+    $('Traccia').onclick = traccia;
+    $('Trova').onclick = trova;
+    $('EsportaCsv').onclick = () => {
+      const b = M.andamentoCsv();
+      if (b) scarica(b, 'andamento.csv', 'text/csv');
     };
-    $('EsportaCsv').onclick = () => ultimaAndamento && scarica(ultimaAndamento, 'andamento.csv', 'text/csv');
     $('EsportaSvg').onclick = () => {
       const s = $('grafico').querySelector('svg');
       if (s) scarica(new XMLSerializer().serializeToString(s), 'andamento.svg', 'image/svg+xml');
@@ -608,6 +690,8 @@
       $('Annulla').disabled = true;
       $('progresso').value = 0;
     };
+    // The first box of the section shown has the focus, as a form opens, unless the case restored put it elsewhere.
+    if (document.activeElement === document.body) document.querySelector('.scheda:not([hidden]) input:not([readonly])')?.focus();
     Termix54.prontoMs = performance.now();  // since navigation began
     document.body.dataset.pronto = '1';
     (window.requestIdleCallback || setTimeout)(preparaSquadra);

@@ -66,10 +66,7 @@ const ContaPassi& UltimiPassi() { return passi; }
 void CalcolaUmiditaAria(Modulo1& m) {
     Passo passo("umidità dell'aria");
     m.TempAriaK = m.TempAria + ZeroCelsius;
-    const Numero T = m.TempAriaK;
-    // log10(p / mmHg) of the saturation pressure at T [K]
-    const Numero E = VaporeA - VaporeB / T - (log(T) * VaporeC) / log(Dieci) - VaporeD * T + VaporeE * pow(T, 2.0);
-    m.PressioneVapore = pow(Dieci, E);
+    m.PressioneVapore = PressioneVaporeAcqua(m.TempAriaK);
     // The denominator takes the full saturation pressure, as the correlation was fitted.
     m.UmiditaSpecifica = (FattoreUmidita * m.UmiditaRelativa) * m.PressioneVapore / (PressioneTotale - m.PressioneVapore);
 }
@@ -131,11 +128,12 @@ EsitoCalcolo CalcolaBilancioEnergia(Modulo1& m) {
 namespace {
 
 // One coefficient of the mixture's cp: the species' coefficients weighted by
-// their mass flows, in the order CO2, H2O, HCl, SO2, N2, O2.
+// their mass flows, summed left to right in OrdineCalore.
 Numero coefficienteMiscela(const Modulo1& m, double CoefficientiCalore::*c) {
-    return (CalorCO2.*c * m.PortataCO2 + CalorH2O.*c * m.PortataH2O + CalorHCl.*c * m.PortataHCl +
-            CalorSO2.*c * m.PortataSO2 + CalorN2.*c * m.PortataN2 + CalorO2.*c * m.PortataO2) /
-           m.PortataFumi;
+    auto termine = [&](Specie s) { return CaloreSpecie[IndiceSpecie(s)].*c * (m.*PortataSpecie[IndiceSpecie(s)]); };
+    Numero somma = termine(OrdineCalore[0]);
+    for (int k = 1; k < NumeroSpecie; ++k) somma = somma + termine(OrdineCalore[k]);
+    return somma / m.PortataFumi;
 }
 
 // Why an iteration was given up after `passaggi` passes.

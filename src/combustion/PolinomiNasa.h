@@ -11,6 +11,8 @@
 // is extended: those two never exceed a few percent of the gas.
 #include <array>
 
+#include "model/Costanti.h"
+
 namespace termix::nasa {
 
 inline constexpr double CostanteGas = 8.314462618;     // kJ/(kmol K)
@@ -23,8 +25,8 @@ struct Polinomio {
     std::array<double, 6> alto;   // a1..a6, T above 1000 K
 };
 
-// In the order of the flue-gas flows: CO2, H2O, HCl, SO2, O2, N2.
-inline constexpr std::array<Polinomio, 6> Specie = {{
+// By species (costanti::Specie): CO2, H2O, HCl, SO2, O2, N2.
+inline constexpr std::array<Polinomio, costanti::NumeroSpecie> Polinomi = {{
     // CO2
     {{2.35677352, 8.98459677e-03, -7.12356269e-06, 2.45919022e-09, -1.43699548e-13, -4.83719697e+04},
      {4.63659493, 2.74131991e-03, -9.95828531e-07, 1.60373011e-10, -9.16103468e-15, -4.90249341e+04}},

@@ -4,11 +4,14 @@
 #include <cmath>
 #include <numbers>
 
+#include "combustion/Combustione.h"
 #include "combustion/PolinomiNasa.h"
 
 namespace termix {
 
 namespace {
+
+using namespace costanti;
 
 
 constexpr double PrecisioneTemperatura = 0.01;  // K or °C, the bisections' end
@@ -20,10 +23,18 @@ double polinomio(const std::array<double, 6>& a, double T) {
 }
 
 // Flue-gas heat content above `T0` at T, kJ/h for flows in kmol/h.
-double caloreFumi(const std::array<double, 6>& n, double T0, double T) {
+double caloreFumi(const std::array<double, NumeroSpecie>& n, double T0, double T) {
     double q = 0;
-    for (int k = 0; k < 6; ++k) q += n[k] * (EntalpiaNasa(k, T) - EntalpiaNasa(k, T0));
+    for (int k = 0; k < NumeroSpecie; ++k)
+        q += n[k] * (EntalpiaNasa(Specie(k), T) - EntalpiaNasa(Specie(k), T0));
     return q;
+}
+
+// The flue-gas flows of the record by species [kmol/h].
+std::array<double, NumeroSpecie> kmoli(const Modulo1& m) {
+    std::array<double, NumeroSpecie> n{};
+    for (int k = 0; k < NumeroSpecie; ++k) n[k] = (m.*KmoliSpecie[k]).v;
+    return n;
 }
 
 // Bisection on an increasing function to `precisione`: the point where f
@@ -39,12 +50,7 @@ double bisezione(F f, double lo, double hi, double precisione) {
 }
 
 // The program's vapour-pressure correlation (the air humidity step), mmHg at t °C.
-double pressioneVapore(double t) {
-    const double T = t + ZeroAssoluto;
-    const double E = 16.373 - 2818.6 / T - (std::log(T) * 1.6908) / std::log(10.0) - 0.0057546 * T +
-                     4.007e-06 * std::pow(T, 2.0);
-    return std::pow(10.0, E);
-}
+double pressioneVapore(double t) { return PressioneVaporeAcqua(t + ZeroCelsius); }
 
 std::optional<double> finito(double x) {
     if (!std::isfinite(x)) return std::nullopt;
@@ -53,25 +59,23 @@ std::optional<double> finito(double x) {
 
 }  // namespace
 
-double EntalpiaNasa(int k, double T) {
-    const auto& p = nasa::Specie.at(static_cast<size_t>(k));
+double EntalpiaNasa(Specie s, double T) {
+    const auto& p = nasa::Polinomi.at(IndiceSpecie(s));
     return polinomio(T <= nasa::TemperaturaCambioRange ? p.basso : p.alto, T);
 }
 
 double CaloreFumiNasa(const Modulo1& m, double T0, double T) {
-    const std::array<double, 6> n = {m.KmoliCO2.v, m.KmoliH2O.v, m.KmoliHCl.v, m.KmoliSO2.v, m.KmoliO2.v, m.KmoliN2.v};
-    return caloreFumi(n, T0, T);
+    return caloreFumi(kmoli(m), T0, T);
 }
 
 std::optional<double> TemperaturaFumiRif(const Modulo1& m) {
-    const std::array<double, 6> n = {m.KmoliCO2.v, m.KmoliH2O.v, m.KmoliHCl.v,
-                                     m.KmoliSO2.v, m.KmoliO2.v,  m.KmoliN2.v};
+    const std::array<double, NumeroSpecie> n = kmoli(m);
     const double energia = m.EnergiaNetta.v * KjPerKcal;  // kJ/h
-    const double T0 = m.TempAria.v + ZeroAssoluto;
+    const double T0 = m.TempAria.v + ZeroCelsius;
     if (!(energia > 0) || !std::isfinite(T0)) return std::nullopt;
     auto f = [&](double T) { return caloreFumi(n, T0, T) - energia; };
     if (!(f(nasa::TemperaturaMassima) >= 0)) return std::nullopt;
-    return finito(bisezione(f, T0, nasa::TemperaturaMassima, PrecisioneTemperatura) - ZeroAssoluto);
+    return finito(bisezione(f, T0, nasa::TemperaturaMassima, PrecisioneTemperatura) - ZeroCelsius);
 }
 
 std::optional<double> RugiadaAcqua(double percH2O) {
@@ -87,7 +91,7 @@ std::optional<double> RugiadaAcqua(double percH2O) {
 std::optional<double> RugiadaSolforica(double percH2O, double ppmSO3) {
     if (!(percH2O > 0) || !(ppmSO3 > 0)) return std::nullopt;
     const double a = std::log(percH2O / 100 * PressioneTotale), s = std::log(ppmSO3 * 1e-6 * PressioneTotale);
-    return finito(1000 / (2.276 - 0.0294 * a - 0.0858 * s + 0.0062 * a * s) - ZeroAssoluto);
+    return finito(1000 / (2.276 - 0.0294 * a - 0.0858 * s + 0.0062 * a * s) - ZeroCelsius);
 }
 
 // Kiang, Y.-H., "Predicting dewpoints of acid gases", Chem. Eng. 88 (3), 1981:
@@ -95,7 +99,7 @@ std::optional<double> RugiadaSolforica(double percH2O, double ppmSO3) {
 std::optional<double> RugiadaCloridrica(double percH2O, double ppmHCl) {
     if (!(percH2O > 0) || !(ppmHCl > 0)) return std::nullopt;
     const double a = std::log(percH2O / 100 * PressioneTotale), c = std::log(ppmHCl * 1e-6 * PressioneTotale);
-    return finito(1000 / (3.7368 - 0.1591 * a - 0.0326 * c + 0.00269 * a * c) - ZeroAssoluto);
+    return finito(1000 / (3.7368 - 0.1591 * a - 0.0326 * c + 0.00269 * a * c) - ZeroCelsius);
 }
 
 std::optional<std::string> ControllaParametri(const ParametriVerifica& p) {
@@ -127,7 +131,7 @@ RisultatiVerifica CalcolaVerifica(const Modulo1& m, const ParametriVerifica& p) 
         portata = m.PortataVolFumi.v;
     } else if (r.TempFumiRif) {
         r.Temperatura = r.TempFumiRif;
-        portata = m.PortataVolFumiNormale.v * (*r.TempFumiRif + ZeroAssoluto) / ZeroAssoluto;
+        portata = m.PortataVolFumiNormale.v * (*r.TempFumiRif + ZeroCelsius) / ZeroCelsius;
     }
     if (portata) {
         r.VolumeCamera = finito(*portata * p.tempoPermanenza / 3600);
@@ -150,9 +154,9 @@ RisultatiVerifica CalcolaVerifica(const Modulo1& m, const ParametriVerifica& p) 
         auto carico = [&](double frazioneUmida, double massa) {  // mg/Nm3
             return finito(frazioneUmida / secco * massa / VolumeMolareNormale * 1e6 * fattore);
         };
-        r.HClRif = carico(m.PercVolHCl.v / 100, MassaHCl);
-        r.SO2Rif = carico(m.PercVolSO2.v / 100, MassaSO2);
-        r.Cl2Rif = carico(m.ConcCl2.v * 1e-6, MassaCl2);
+        r.HClRif = carico(m.PercVolHCl.v / 100, MassaMolareHCl);
+        r.SO2Rif = carico(m.PercVolSO2.v / 100, MassaMolareSO2);
+        r.Cl2Rif = carico(m.ConcCl2.v * 1e-6, MassaMolareCl2);
     }
 
     r.RugiadaAcqua = RugiadaAcqua(m.PercVolH2O.v);

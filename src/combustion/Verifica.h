@@ -6,23 +6,18 @@
 #include <optional>
 #include <string>
 
+#include "model/Costanti.h"
 #include "model/Modulo1.h"
 #include "model/RisultatiVerifica.h"
 
 namespace termix {
 
-inline constexpr double KjPerKcal = 4.1868;            // International Table calorie
-inline constexpr double VolumeMolareNormale = 22.414;  // Nm3/kmol at 0 °C, 1 atm
-inline constexpr double PressioneTotale = 760;         // mmHg, the flue gas at 1 atm
-inline constexpr double ZeroAssoluto = 273.15;         // K at 0 °C
-inline constexpr double MassaHCl = 36.461, MassaSO2 = 64.06, MassaCl2 = 2 * 35.453;  // kg/kmol, as the balance
-inline constexpr double O2Aria = 21;                   // % vol, the reference formula's air
 
 // The temperature the verdict and the support-fuel target use.
 enum class ModelloTemperatura { Tabella, Nasa };
 
-// Enthalpy of species k (0..5: CO2, H2O, HCl, SO2, O2, N2) at T [K], kJ/kmol.
-double EntalpiaNasa(int k, double T);
+// Enthalpy of a species at T [K], kJ/kmol, formation included.
+double EntalpiaNasa(costanti::Specie s, double T);
 
 // The flue-gas flows KmoliCO2..KmoliN2 heated from T0 to T [K], NASA enthalpies [kJ/h].
 double CaloreFumiNasa(const Modulo1& m, double T0, double T);

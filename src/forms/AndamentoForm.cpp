@@ -17,14 +17,10 @@
 #include <QtCharts/QValueAxis>
 #include <cmath>
 
-#include "combustion/Avvisi.h"
 #include "forms/Form2.h"
 #include "forms/Form8.h"
 #include "forms/GestoreForm.h"
 #include "forms/Posti.h"
-#include "model/Formato.h"
-#include "model/Messaggi.h"
-#include "report/TabellaRisultati.h"
 #include "ui/Controlli.h"
 #include "ui/Dialoghi.h"
 
@@ -34,51 +30,41 @@ namespace {
 
 QString q(const char* t) { return QString::fromUtf8(t); }
 
-QString titoloAsse(const Grandezza& g) {
-    return *g.unita ? q(g.etichetta) + QStringLiteral(" [") + q(g.unita) + QStringLiteral("]") : q(g.etichetta);
-}
-
 // On the chart the unit goes on a line of its own, in a lighter face: at
 // 640 x 480 the y axis has room for the label alone.
-void titoloGrafico(QAbstractAxis* asse, const Grandezza& g) {
-    asse->setTitleText(*g.unita ? q(g.etichetta).toHtmlEscaped() + QStringLiteral("<br>[") +
-                                      q(g.unita).toHtmlEscaped() + QStringLiteral("]")
-                                : q(g.etichetta).toHtmlEscaped());
+void titoloGrafico(QAbstractAxis* asse, const std::string& etichetta, const std::string& unita) {
+    const QString e = QString::fromStdString(etichetta).toHtmlEscaped();
+    asse->setTitleText(unita.empty() ? e : e + QStringLiteral("<br>[") + QString::fromStdString(unita).toHtmlEscaped() +
+                                               QStringLiteral("]"));
     QFont f = asse->titleFont();
     f.setBold(false);
     asse->setTitleFont(f);
 }
 
-QString testoNumero(double x) { return QString::fromStdString(TestoNumero(x)); }
-
-// A default range around the current value: excess air 0 to 200 % by 5, and
-// ranges of the same spirit for the others.
-void intervalloPredefinito(const Grandezza& g, double corrente, double& da, double& a, double& passo) {
-    using Q = Quantita;
-    auto intorno = [&](double meta, double p) {
-        da = std::floor((corrente - meta) / p) * p;
-        a = da + 2 * meta;
-        passo = p;
-    };
-    if (g.id == Q::EccessoAria) da = 0, a = 200, passo = 5;
-    else if (g.id == Q::UmiditaRelativa) da = 0, a = 100, passo = 5;
-    else if (g.id == Q::Dispersioni) da = 0, a = 30, passo = 1;
-    else if (g.id == Q::TempAria) intorno(40, 2);
-    else if (g.id == Q::TempCeneri) da = 0, a = 1000, passo = 25;
-    else if (corrente > 0) da = corrente / 2, a = corrente * 2, passo = corrente / 20;  // flow, heating value
-    else da = 0, a = 1000, passo = 25;
+// A refused box, by the view model's name.
+const char* NomeControllo(vista::CasellaAndamento c) {
+    switch (c) {
+        case vista::CasellaAndamento::Da: return "Text1";
+        case vista::CasellaAndamento::A: return "Text2";
+        case vista::CasellaAndamento::Passo: return "Text3";
+        case vista::CasellaAndamento::Obiettivo: return "Text4";
+        case vista::CasellaAndamento::Nessuna: break;
+    }
+    return nullptr;
 }
+
+constexpr const char* CaselleIntervallo[] = {"Text1", "Text2", "Text3"};
 
 }  // namespace
 
-frmAndamento::frmAndamento(const IngressiCaso& caso, QWidget* padre)
-    : FormBase(QStringLiteral("frmAndamento"), padre, Qt::Window), caso_(caso) {
+frmAndamento::frmAndamento(const IngressiCaso& caso, const std::string& impianto, const std::string& combustibile,
+                           QWidget* padre)
+    : FormBase(QStringLiteral("frmAndamento"), padre, Qt::Window), modello_(caso, impianto, combustibile) {
     setAttribute(Qt::WA_DeleteOnClose);
     confermaUscita = false;
     chiudeConEsc = true;
     setWindowTitle(QStringLiteral("Andamento - Termix54"));
     impostaColoreTesto(this, Qt::black);
-    attualeOk_ = CalcolaCaso(caso_, attuale_).completato;  // once: the copy never changes
     Left = 0;
     Top = 0;
     Width = 9600;
@@ -86,7 +72,7 @@ frmAndamento::frmAndamento(const IngressiCaso& caso, QWidget* padre)
 
     etichetta("Label1", QStringLiteral("Grandezza variata"), 120, 170, 1600, 195, -1);
     combo_ = new QComboBox(this);
-    for (Quantita g : IngressiAndamento) combo_->addItem(titoloAsse(Info(g)), q(Info(g).nome));
+    for (Quantita g : IngressiAndamento) combo_->addItem(q(vista::TitoloAsse(Info(g)).c_str()), q(Info(g).nome));
     aggiungi(combo_, {.nome = "Combo1", .left = 1560, .top = 120, .width = 3000, .height = 315, .tab = 0});
 
     const struct {
@@ -110,22 +96,22 @@ frmAndamento::frmAndamento(const IngressiCaso& caso, QWidget* padre)
     chart_->setLocalizeNumbers(true);
     vista_ = new QChartView(chart_, this);
     vista_->setRenderHint(QPainter::Antialiasing);
-    aggiungi(vista_, {.nome = "Grafico", .left = 120, .top = 1020, .width = 6840, .height = 5040});
+    aggiungi(vista_, {.nome = "Grafico", .left = 120, .top = 1020, .width = 6600, .height = 5040});
 
-    etichetta("Label5", QStringLiteral("Risultati"), 7080, 1020, 1900, 195, -1, 0, true);
-    for (size_t k = 0; k < RisultatiAndamento.size(); ++k) {
-        auto* c = new QCheckBox(q(Info(RisultatiAndamento[k]).etichetta), this);
+    etichetta("Label5", QStringLiteral("Risultati"), 6840, 1020, 1900, 195, -1, 0, true);
+    for (size_t k = 0; k < vista::RisultatiGrafico.size(); ++k) {
+        auto* c = new QCheckBox(q(Info(vista::RisultatiGrafico[k]).etichetta), this);
         c->setChecked(k == 0);
         const QByteArray nome = "Check" + QByteArray::number(int(k) + 1);
-        aggiungi(c, {.nome = nome.constData(), .left = 7080, .top = 1320 + 330 * float(k), .width = 2460,
+        aggiungi(c, {.nome = nome.constData(), .left = 6840, .top = 1260 + 300 * float(k), .width = 2700,
                      .height = 285, .tab = tab++});
         connect(c, &QCheckBox::toggled, this, [this] { disegna(); });
         risultati_.push_back(c);
     }
-    etichetta("Label6", QStringLiteral("Temperatura obiettivo [°C]"), 7080, 3480, 1980, 195, -1);
-    auto* t4 = casella("Text4", 7080, 3780, tab++);
+    etichetta("Label6", QStringLiteral("Temperatura obiettivo [°C]"), 6840, 3480, 1980, 195, -1);
+    auto* t4 = casella("Text4", 6840, 3780, tab++);
     t4->setText(QStringLiteral("1100"));
-    auto* trova = pulsante("Command2", QStringLiteral("Trova"), 8280, 3750, 900, 375, tab++);
+    auto* trova = pulsante("Command2", QStringLiteral("Trova"), 8040, 3750, 900, 375, tab++);
     connect(t4, &QLineEdit::returnPressed, this, [this] { Command2_Click(); });
 
     // Fixed boxes for texts that change: a self-sizing label keeps the size of its first text.
@@ -143,7 +129,7 @@ frmAndamento::frmAndamento(const IngressiCaso& caso, QWidget* padre)
 
     connect(combo_, &QComboBox::activated, this, [this] { Combo1_Click(); });
     connect(calcola, &Pulsante::azione, this, [this] { Command1_Click(); });
-    connect(trova, &Pulsante::azione, this, &frmAndamento::Command2_Click);
+    connect(trova, &Pulsante::azione, this, [this] { Command2_Click(); });
     connect(csv, &Pulsante::azione, this, [this] { Command3_Click(); });
     connect(immagine, &Pulsante::azione, this, [this] { Command4_Click(); });
     connect(chiudi, &Pulsante::azione, this, &QWidget::close);
@@ -153,47 +139,45 @@ frmAndamento::frmAndamento(const IngressiCaso& caso, QWidget* padre)
 
 void frmAndamento::Form_Load() {
     AdattaSchermo(*this);
+    // On a small screen the legend takes the window's fitted face, smaller than the
+    // chart's own: with two results and the marks it would elide every name at 640 x 480.
+    if (stato_->font().pointSizeF() < chart_->legend()->font().pointSizeF()) chart_->legend()->setFont(stato_->font());
+    chart_->legend()->setShowToolTips(true);  // the full name of an elided one
     Combo1_Click();
 }
 
-const Grandezza& frmAndamento::variata() const {
-    return Info(IngressiAndamento[size_t(std::max(0, combo_->currentIndex()))]);
-}
-
 void frmAndamento::Combo1_Click() {
-    double da = 0, a = 0, passo = 0;
-    intervalloPredefinito(variata(), (caso_.valori.*variata().variabile).v, da, a, passo);
-    const std::pair<const char*, double> testi[] = {{"Text1", da}, {"Text2", a}, {"Text3", passo}};
-    for (auto [nome, x] : testi) findChild<QLineEdit*>(QString::fromLatin1(nome))->setText(testoNumero(x));
+    const auto testi = modello_.scegli(IngressiAndamento[size_t(std::max(0, combo_->currentIndex()))]);
+    for (size_t k = 0; k < testi.size(); ++k)
+        findChild<QLineEdit*>(QString::fromLatin1(CaselleIntervallo[k]))->setText(QString::fromStdString(testi[k]));
     Command1_Click();
 }
 
-bool frmAndamento::leggi(const char* nome, double& valore) {
-    QLineEdit* e = findChild<QLineEdit*>(QString::fromLatin1(nome));
-    const QByteArray t = e->text().toUtf8();
-    if (const auto v = LeggiNumero(std::string_view(t.constData(), size_t(t.size())))) {
-        valore = *v;
-        return true;
+void frmAndamento::rifiuta(const vista::RifiutoAndamento& r) {
+    dialoghi().messaggio(QString::fromStdString(r.messaggio), Icona::Esclamazione);
+    if (const char* nome = NomeControllo(r.casella)) {
+        QLineEdit* e = findChild<QLineEdit*>(QString::fromLatin1(nome));
+        e->setFocus(Qt::OtherFocusReason);
+        e->selectAll();
     }
-    const bool punto = e->text().trimmed().endsWith(QLatin1Char('.'));
-    dialoghi().messaggio(q(punto ? messaggi::UsareVirgola : messaggi::UsareNumeri), Icona::Esclamazione);
-    e->setFocus(Qt::OtherFocusReason);
-    e->selectAll();
-    return false;
+    risposta_->clear();  // the answer went with the refusal; the last sweep stays drawn
+    disegna();
 }
 
 bool frmAndamento::Command1_Click() {
-    double da = 0, a = 0, passo = 0;
-    if (!leggi("Text1", da) || !leggi("Text2", a) || !leggi("Text3", passo)) return false;
-    if (const auto errore = ValoriAndamento(da, a, passo, valori_)) {
-        dialoghi().messaggio(QStringLiteral("Intervallo non valido: ") + q(errore->c_str()), Icona::Esclamazione);
-        return false;
-    }
+    auto testo = [this](const char* nome) { return findChild<QLineEdit*>(QString::fromLatin1(nome))->text().toStdString(); };
+    vista::RifiutoAndamento r;
     {
         CursoreAttesa attesa;  // runs that never settle take a second each
-        CalcolaAndamento(caso_, variata(), valori_, punti_);
+        r = modello_.traccia(testo("Text1"), testo("Text2"), testo("Text3"));
     }
-    obiettivo_.reset();
+    if (r) {
+        rifiuta(r);
+        return false;
+    }
+    for (size_t k = 0; k < 3; ++k)  // an empty box shows the default it took
+        findChild<QLineEdit*>(QString::fromLatin1(CaselleIntervallo[k]))
+            ->setText(QString::fromStdString(modello_.testi()[k]));
     risposta_->clear();
     disegna();
     return true;
@@ -205,130 +189,101 @@ void frmAndamento::disegna() {
         chart_->removeAxis(a);
         delete a;
     }
-    const Grandezza& x = variata();
+    std::vector<Quantita> scelti;
+    for (size_t r = 0; r < vista::RisultatiGrafico.size(); ++r)
+        if (risultati_[r]->isChecked()) scelti.push_back(vista::RisultatiGrafico[r]);
+    const vista::GraficoAndamento g = modello_.grafico(scelti);
     auto* asseX = new QValueAxis;
-    titoloGrafico(asseX, x);
-    if (!valori_.empty())  // one value: a unit wide
-        asseX->setRange(valori_.front(), valori_.back() > valori_.front() ? valori_.back() : valori_.front() + 1);
+    titoloGrafico(asseX, g.titoloX, g.unitaX);
+    if (modello_.tracciato()) asseX->setRange(g.da, g.a);
     chart_->addAxis(asseX, Qt::AlignBottom);
+    stato_->setText(QString::fromStdString(modello_.stato()));
 
-    int lacune = 0;
-    for (const auto& p : punti_) lacune += !p.completato;
-    stato_->setText(QStringLiteral("%1 casi, %2 interrotti (lacune nel grafico)").arg(punti_.size()).arg(lacune));
-
-    bool primo = true;
-    for (size_t r = 0; r < RisultatiAndamento.size(); ++r) {
-        if (!risultati_[r]->isChecked()) continue;
-        const Grandezza& g = Info(RisultatiAndamento[r]);
-        const QColor colore = QColor::fromHsv(int(r) * 60 % 360, 220, 200);
-        auto* asseY = new QValueAxis;
-        titoloGrafico(asseY, g);
-        asseY->setLinePenColor(colore);
-        chart_->addAxis(asseY, primo ? Qt::AlignLeft : Qt::AlignRight);
-        double minimo = HUGE_VAL, massimo = -HUGE_VAL;
-        auto aggiungiSerie = [&](QXYSeries* s) {
-            chart_->addSeries(s);
-            s->attachAxis(asseX);
-            s->attachAxis(asseY);
-        };
-        // One line per run of completed points: a stopped run is a gap.
-        QList<QPointF> tratto;
-        bool legenda = true;
-        auto chiudiTratto = [&] {
-            if (tratto.isEmpty()) return;
-            auto* s = new QLineSeries;
-            s->setName(q(g.etichetta));
-            s->setPen(QPen(colore, 2));
-            s->replace(tratto);
-            aggiungiSerie(s);
-            if (!legenda) chart_->legend()->markers(s).first()->setVisible(false);
-            legenda = false;
-            tratto.clear();
-        };
-        for (const auto& p : punti_) {
-            if (!p.completato) {
-                chiudiTratto();
-                continue;
-            }
-            const double y = (p.m.*g.variabile).v;
-            minimo = std::min(minimo, y);
-            massimo = std::max(massimo, y);
-            tratto.append(QPointF(p.valore, y));
-        }
-        chiudiTratto();
-        if (attualeOk_) {  // the case on the forms
-            auto* s = new QScatterSeries;
-            s->setName(QStringLiteral("Caso"));
-            s->setColor(colore);
-            s->setMarkerSize(10);
-            const double y = (attuale_.*g.variabile).v;
-            s->append((caso_.valori.*x.variabile).v, y);
-            minimo = std::min(minimo, y);
-            massimo = std::max(massimo, y);
-            aggiungiSerie(s);
-            if (!primo) chart_->legend()->markers(s).first()->setVisible(false);
-        }
-        if (g.id == Quantita::TempFumi && !valori_.empty()) {
-            for (double t : {850.0, 1100.0}) {  // the incineration rules' minimum temperatures
-                auto* s = new QLineSeries;
-                s->setName(QStringLiteral("850 e 1100 °C"));  // one legend entry for the two
-                s->setPen(QPen(t == 850 ? Qt::darkGray : Qt::black, 1, Qt::DashLine));
-                s->append(valori_.front(), t);
-                s->append(valori_.back(), t);
-                aggiungiSerie(s);
-                if (t == 1100) chart_->legend()->markers(s).first()->setVisible(false);
-                minimo = std::min(minimo, t);
-                massimo = std::max(massimo, t);
-            }
-            if (obiettivo_ && obiettivo_->esito == Obiettivo::Esito::Trovato) {
-                auto* s = new QScatterSeries;
-                s->setName(QStringLiteral("Obiettivo"));
-                s->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
-                s->setColor(Qt::red);
-                s->append(obiettivo_->valore, obiettivo_->punto.m.TempFumi.v);
-                aggiungiSerie(s);
-                // The sentence under the chart names it; the legend keeps room for the results.
-                chart_->legend()->markers(s).first()->setVisible(false);
-            }
-        }
-        if (minimo <= massimo) {
+    std::vector<QValueAxis*> assi;
+    for (const auto& a : g.assi) {
+        auto* asse = new QValueAxis;
+        titoloGrafico(asse, a.titolo, a.unita);
+        chart_->addAxis(asse, assi.empty() ? Qt::AlignLeft : Qt::AlignRight);
+        if (a.minimo <= a.massimo) {
             const double margine =
-                massimo > minimo ? (massimo - minimo) * 0.05 : std::max(1.0, std::fabs(massimo) * 0.05);
-            asseY->setRange(minimo - margine, massimo + margine);
-            asseY->applyNiceNumbers();
+                a.massimo > a.minimo ? (a.massimo - a.minimo) * 0.05 : std::max(1.0, std::fabs(a.massimo) * 0.05);
+            asse->setRange(a.minimo - margine, a.massimo + margine);
+            asse->applyNiceNumbers();
         }
-        primo = false;
+        assi.push_back(asse);
+    }
+    auto aggiungiSerie = [&](QXYSeries* s, size_t asse, bool inLegenda) {
+        chart_->addSeries(s);
+        s->attachAxis(asseX);
+        s->attachAxis(assi[asse]);
+        if (!inLegenda) chart_->legend()->markers(s).first()->setVisible(false);
+    };
+    std::vector<int> serieSuAsse(assi.size());
+    for (const auto& s : g.serie) ++serieSuAsse[s.asse];
+    bool primoCaso = true;
+    for (const auto& s : g.serie) {
+        const Grandezza& y = Info(s.risultato);
+        const QColor colore(QString::fromLatin1(vista::ColoreRisultato(s.risultato)));
+        if (serieSuAsse[s.asse] == 1) assi[s.asse]->setLinePenColor(colore);
+        bool legenda = true;
+        for (const auto& tratto : s.tratti) {  // one line per run of completed points: a stopped run is a gap
+            auto* l = new QLineSeries;
+            l->setName(q(y.etichetta));
+            l->setPen(QPen(colore, 2));
+            QList<QPointF> punti;
+            punti.reserve(qsizetype(tratto.size()));
+            for (const auto& p : tratto) punti.append(QPointF(p.x, p.y));
+            l->replace(punti);
+            aggiungiSerie(l, s.asse, legenda);
+            legenda = false;
+        }
+        if (s.caso) {  // the case on the forms
+            auto* c = new QScatterSeries;
+            c->setName(QStringLiteral("Caso"));
+            c->setColor(colore);
+            c->setMarkerSize(10);
+            c->append(s.caso->x, s.caso->y);
+            aggiungiSerie(c, s.asse, primoCaso);
+            primoCaso = false;
+        }
+        if (s.obiettivo) {
+            auto* o = new QScatterSeries;
+            o->setName(QStringLiteral("Obiettivo"));
+            o->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+            o->setColor(Qt::black);
+            o->append(s.obiettivo->x, s.obiettivo->y);
+            // The sentence under the chart names it; the legend keeps room for the results.
+            aggiungiSerie(o, s.asse, false);
+        }
+    }
+    for (size_t k = 0; k < g.assi.size(); ++k) {
+        for (double t : g.assi[k].soglie) {
+            auto* l = new QLineSeries;
+            l->setName(QStringLiteral("850 e 1100 °C"));  // one legend entry for the two
+            l->setPen(QPen(t == vista::Soglie[0] ? Qt::darkGray : Qt::black, 1, Qt::DashLine));
+            l->append(g.da, t);
+            l->append(g.a, t);
+            aggiungiSerie(l, k, t == vista::Soglie[0]);
+        }
     }
 }
 
-void frmAndamento::Command2_Click() {
-    double t = 0;
-    if (!leggi("Text4", t)) return;
+bool frmAndamento::Command2_Click() {
+    vista::RifiutoAndamento r;
     {
         CursoreAttesa attesa;
-        obiettivo_ = TrovaObiettivo(caso_, variata(), punti_, t);
+        r = modello_.trova(findChild<QLineEdit*>(QStringLiteral("Text4"))->text().toStdString());
     }
-    risposta_->setText(QString::fromStdString(obiettivo_->frase));
+    if (r) {
+        rifiuta(r);
+        return false;
+    }
+    risposta_->setText(QString::fromStdString(modello_.risposta()));
     if (!risultati_[0]->isChecked())
         risultati_[0]->setChecked(true);  // redraws
     else
         disegna();
-}
-
-std::string frmAndamento::tabellaCsv() const {
-    // The batch tool's --variando output for one record typed as on the forms.
-    const char sep = ';';
-    std::string out;
-    const std::string_view nomi[] = {"Riga", "Impianto", "Combustibile", "Esito"};
-    ScriviIntestazioneTabella(out, sep, nomi, variata().nome);
-    AggiungiUltimoCampo(out, "Avvisi", sep);
-    const std::string impianto = TestoDi(Quantita::Impianto), combustibile = TestoDi(Quantita::Combustibile);
-    for (const auto& p : punti_) {
-        const std::string_view testi[] = {"1", impianto, combustibile, p.esito};
-        ScriviRigaTabella(out, sep, testi, true, &p.valore, p.completato ? &p.m : nullptr);
-        AggiungiUltimoCampo(out, TestoAvvisi(AvvisiCaso(CasoCon(caso_, variata(), p.valore), p.m, p.completato)), sep);
-    }
-    return out;
+    return true;
 }
 
 bool frmAndamento::Command3_Click() {
@@ -337,7 +292,7 @@ bool frmAndamento::Command3_Click() {
     if (nome.isEmpty()) return false;
     if (!nome.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) nome += QStringLiteral(".csv");
     QFile f(nome);
-    const std::string t = tabellaCsv();
+    const std::string t = modello_.csv();
     if (!f.open(QIODevice::WriteOnly) || f.write(t.data(), qint64(t.size())) != qint64(t.size()) || !f.flush()) {
         dialoghi().messaggio(QStringLiteral("Impossibile scrivere ") + nome, Icona::Esclamazione);
         return false;
@@ -374,7 +329,8 @@ bool frmAndamento::Command4_Click() {
 IngressiCaso CasoDalleForme() { return sessione().Caso(); }
 
 frmAndamento* apriAndamento() {
-    auto* w = new frmAndamento(CasoDalleForme(), &GestoreForm::form8());
+    auto* w = new frmAndamento(CasoDalleForme(), TestoDi(Quantita::Impianto), TestoDi(Quantita::Combustibile),
+                               &GestoreForm::form8());
     GestoreForm::apri(*w);
     return w;
 }

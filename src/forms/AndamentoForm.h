@@ -6,8 +6,8 @@
 // texts are never touched.
 #include <vector>
 
-#include "combustion/Andamento.h"
 #include "ui/AdattaSchermo.h"
+#include "vista/Andamento.h"
 
 class QCheckBox;
 class QComboBox;
@@ -23,7 +23,8 @@ namespace termix {
 class frmAndamento : public FormBase {
     Q_OBJECT
 public:
-    explicit frmAndamento(const IngressiCaso& caso, QWidget* padre = nullptr);
+    frmAndamento(const IngressiCaso& caso, const std::string& impianto, const std::string& combustibile,
+                 QWidget* padre = nullptr);
     void Form_Load() override;
 
     // The input chosen in Combo1: its default range, then the sweep.
@@ -31,27 +32,22 @@ public:
     // "&Calcola": the sweep over Text1..Text3, and the chart.
     bool Command1_Click();
     // "Trova": the target temperature of Text4.
-    void Command2_Click();
+    bool Command2_Click();
     // "Esporta CSV", "Esporta immagine".
     bool Command3_Click();
     bool Command4_Click();
 
-    const std::vector<PuntoAndamento>& punti() const { return punti_; }
-    const Grandezza& variata() const;
-    // The sweep as termix54-batch --variando writes it (';' convention).
-    std::string tabellaCsv() const;
+    const std::vector<PuntoAndamento>& punti() const { return modello_.punti(); }
+    const Grandezza& variata() const { return Info(modello_.variata()); }
+    const vista::Andamento& modello() const { return modello_; }
     // Redraws the chart from the points (the benchmark times it).
     void disegna();
 
 private:
-    bool leggi(const char* casella, double& valore);
+    // A refusal's message, then the focus back in its box.
+    void rifiuta(const vista::RifiutoAndamento& r);
 
-    IngressiCaso caso_;
-    Modulo1 attuale_;          // the case itself, marked on the chart
-    bool attualeOk_ = false;
-    std::vector<double> valori_;
-    std::vector<PuntoAndamento> punti_;
-    std::optional<Obiettivo> obiettivo_;
+    vista::Andamento modello_;
     QComboBox* combo_ = nullptr;
     std::vector<QCheckBox*> risultati_;
     QChart* chart_ = nullptr;

@@ -34,7 +34,8 @@ inline constexpr double MetanoOssigenoStechiom = 124.665;   // mol O2/kg
 inline constexpr double MetanoOssigenoPonderale = 3.98928;  // kg O2/kg
 inline constexpr double MetanoPotereCalorifico = 11958;     // kcal/kg
 
-inline constexpr double ZeroCelsius = 273.15;  // K at 0 °C; also the normal-volume reference temperature
+// The one absolute zero: 0 °C is 273.15 K (also the normal-volume reference temperature).
+inline constexpr double ZeroCelsius = 273.15;  // K
 
 // Saturation pressure of water over the air temperature T [K]:
 // log10(p / mmHg) = A - B/T - C·log10(T) - D·T + E·T² (log10 T taken as ln T / ln 10).
@@ -44,7 +45,7 @@ inline constexpr double VaporeC = 1.6908;        // -
 inline constexpr double VaporeD = 0.0057546;     // 1/K
 inline constexpr double VaporeE = 4.007e-06;     // 1/K²
 inline constexpr double Dieci = 10;              // base of the correlation's logarithm
-inline constexpr double PressioneTotale = 760;   // mmHg: the air at 1 atm
+inline constexpr double PressioneTotale = 760;   // mmHg: the air, and the flue gas, at 1 atm
 // Water to dry air, molar masses 18/29 ≈ 0.622, over 100 for a humidity in %.
 inline constexpr double FattoreUmidita = 0.00622;  // kg H2O/kg dry air per % of relative humidity
 
@@ -70,20 +71,34 @@ inline constexpr double AtomiHPerH2O = 2;
 
 inline constexpr double VolumeMolareNormale = 22.414;  // Nm³/kmol at 0 °C, 1 atm
 
+inline constexpr double MassaMolareCl2 = 2 * MassaMolareCl;  // kg/kmol
+inline constexpr double KjPerKcal = 4.1868;                  // kJ/kcal, the International Table calorie
+inline constexpr double O2Aria = 21;                         // % vol of O2 in air, the reference formula's
+
+// The flue-gas species, in the order of the NASA table and of the checks' sums.
+// The specified specific-heat sum takes them in another order (N2 before O2): see OrdineCalore.
+enum class Specie : int { CO2, H2O, HCl, SO2, O2, N2 };
+inline constexpr int NumeroSpecie = 6;
+
 // Energy balance.
 inline constexpr double CaloreSpecificoCeneri = 0.17;  // kcal/kg °C
 inline constexpr double CaloreLatenteAcqua = 539;      // kcal/kg, charged to the fuel's own water only
 
-// Flue-gas specific heat cp(T) = a + b·T + c·T² + d·T³ [kcal/kg K], T in K.
+// Flue-gas specific heat cp(T) = a + b·T + c·T² + d·T³ [kcal/kg K], T in K, by species.
 struct CoefficientiCalore {
     double a, b, c, d;
 };
-inline constexpr CoefficientiCalore CalorCO2{0.10573, 0.0003988, -3.042e-07, 9.314e-10};
-inline constexpr CoefficientiCalore CalorH2O{0.423754, 1.905e-05, 3.227e-07, -1.56e-10};
-inline constexpr CoefficientiCalore CalorHCl{0.20105, -4.72e-05, 8.168e-08, -2.555e-11};
-inline constexpr CoefficientiCalore CalorSO2{0.08898, 0.0002499, -1.851e-07, 4.954e-11};
-inline constexpr CoefficientiCalore CalorN2{0.2658, -0.0001158, 2.287e-07, -9.965e-11};
-inline constexpr CoefficientiCalore CalorO2{0.21, -2.749e-08, 1.304e-07, -7.954e-11};
+inline constexpr CoefficientiCalore CaloreSpecie[NumeroSpecie] = {
+    {0.10573, 0.0003988, -3.042e-07, 9.314e-10},    // CO2
+    {0.423754, 1.905e-05, 3.227e-07, -1.56e-10},    // H2O
+    {0.20105, -4.72e-05, 8.168e-08, -2.555e-11},    // HCl
+    {0.08898, 0.0002499, -1.851e-07, 4.954e-11},    // SO2
+    {0.21, -2.749e-08, 1.304e-07, -7.954e-11},      // O2
+    {0.2658, -0.0001158, 2.287e-07, -9.965e-11},    // N2
+};
+// The order in which the mixture's coefficients are summed, as the results are compared to the last bit.
+inline constexpr Specie OrdineCalore[NumeroSpecie] = {Specie::CO2, Specie::H2O, Specie::HCl,
+                                                      Specie::SO2, Specie::N2,  Specie::O2};
 
 // Temperature iteration.
 inline constexpr double TempFumiIniziale = 900;   // K, the first guess

@@ -17,7 +17,7 @@
 #include "vista/Sessione.h"
 #include "report/TabellaRisultati.h"
 #include "wasm/Comune.h"
-#include "wasm/Sessione.h"
+#include "wasm/CasoPagina.h"
 
 using emscripten::val;
 

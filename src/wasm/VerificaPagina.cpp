@@ -9,7 +9,7 @@
 
 #include "vista/Verifica.h"
 #include "wasm/Comune.h"
-#include "wasm/Sessione.h"
+#include "wasm/CasoPagina.h"
 
 using emscripten::val;
 

@@ -22,9 +22,10 @@ bool stessiBit(const Modulo1& a, const Modulo1& b) { return std::memcmp(&a, &b, 
 TEST(EntalpieNasa, StandardEnthalpiesOfFormationAndJanafHeatContents) {
     // At 298.15 K the polynomials give the standard enthalpy of formation; from
     // 298.15 to 2000 K the heat content of the JANAF tables (4th ed., 1998), kJ/mol.
-    const struct { int k; const char* nome; double formazione, janaf2000; } casi[] = {
-        {0, "CO2", -393.51, 91.439}, {1, "H2O", -241.826, 72.689}, {2, "HCl", -92.31, NAN},
-        {3, "SO2", -296.81, NAN},    {4, "O2", 0, 59.199},          {5, "N2", 0, 56.137},
+    using S = costanti::Specie;
+    const struct { S k; const char* nome; double formazione, janaf2000; } casi[] = {
+        {S::CO2, "CO2", -393.51, 91.439}, {S::H2O, "H2O", -241.826, 72.689}, {S::HCl, "HCl", -92.31, NAN},
+        {S::SO2, "SO2", -296.81, NAN},    {S::O2, "O2", 0, 59.199},          {S::N2, "N2", 0, 56.137},
     };
     for (const auto& c : casi) {
         SCOPED_TRACE(c.nome);
@@ -53,7 +54,7 @@ TEST(TempFumiRif, StoichiometricMethaneNearTheTextbookFlameAndTheWorkedCaseNear1
     const double formazione[6] = {-393.51e3, -241.826e3, -92.31e3, -296.81e3, 0, 0};  // kJ/kmol
     auto calore = [&](double T) {
         double q = 0;
-        for (int k = 0; k < 6; ++k) q += n[k] * (EntalpiaNasa(k, T) - formazione[k]);
+        for (int k = 0; k < 6; ++k) q += n[k] * (EntalpiaNasa(costanti::Specie(k), T) - formazione[k]);
         return q / 4.1868;  // kcal/h
     };
     const double cp = calore(*t + 273.15 + 1) - calore(*t + 273.15);  // kcal/h per K

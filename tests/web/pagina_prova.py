@@ -3,6 +3,7 @@
 pagina_prova.py PAGINA BATCH GENERA [SCREENSHOT]"""
 import base64
 import json
+import math
 import os
 import pathlib
 import struct
@@ -89,6 +90,7 @@ try:
     d.execute_cdp_cmd('Browser.setDownloadBehavior', {'behavior': 'allow', 'downloadPath': str(scaricati)})
     d.get(PAGINA.as_uri())
     attendi(lambda: d.execute_script('return document.body.dataset.pronto'), 30, 'pagina pronta')
+    verifica(d.switch_to.active_element.get_attribute('id') == 'Impianto', 'il fuoco sul primo campo')
     d.execute_script('localStorage.clear()')
     d.execute_script("Termix54.orologio = () => ({data: '06/12/2026', ora: '03:04:05'})")
     campo = lambda i: d.find_element(By.ID, i)
@@ -159,13 +161,28 @@ try:
     angolo = [float(scatole.split(f' {a}="'.encode())[1].split(b'"')[0]) for a in ('xMin', 'yMin')]
     verifica(all(abs(v - 25) < 1 for v in angolo), f'prima riga a {angolo} pt')
 
-    # The chart: one line, the two dashed thresholds, the current case.
+    # Andamento, through its controls: one line, the two dashed thresholds, the current case; ticks at round
+    # values (a run of multiples of 1, 2 or 5 x 10^k); NASA's temperature on the same axis; the tool's bytes.
     campo('schedaAndamento').click()
     campo('Traccia').click()
     linee = d.find_elements(By.CSS_SELECTOR, '#grafico polyline.linea')
     verifica(len(linee) == 1 and len(linee[0].get_attribute('points').split()) == 41, 'una linea di 41 punti')
     verifica(len(d.find_elements(By.CSS_SELECTOR, '#grafico line.soglia')) == 2, 'linee a 850 e 1100')
     verifica(len(d.find_elements(By.CSS_SELECTOR, '#grafico circle.corrente')) == 1, 'il caso corrente')
+    verifica(campo('statoAndamento').text == '41 casi, 0 interrotti (lacune nel grafico)', campo('statoAndamento').text)
+    for classe in ('taccaX', 'taccaY'):
+        valori = [float(t.get_attribute('textContent').replace(',', '.'))
+                  for t in d.find_elements(By.CSS_SELECTOR, f'#grafico text.{classe}')]
+        passo = valori[1] - valori[0] if len(valori) > 1 else 0
+        esponente = math.floor(math.log10(passo)) if passo > 0 else 0
+        verifica(len(valori) >= 4 and any(abs(passo - m * 10 ** esponente) < 1e-9 * passo for m in (1, 2, 5))
+                 and all(abs(v / passo - round(v / passo)) < 1e-6 for v in valori)
+                 and all(abs(b - a - passo) < 1e-6 * passo for a, b in zip(valori, valori[1:])), f'tacche {classe}: {valori}')
+    campo('tracciaTempFumiRif').click()
+    verifica(len(d.find_elements(By.CSS_SELECTOR, '#grafico polyline.linea[data-risultato="TempFumiRif"]')) == 1
+             and {t.get_attribute('data-asse') for t in d.find_elements(By.CSS_SELECTOR, '#grafico text.taccaY')} == {'0'},
+             'le due temperature sullo stesso asse')
+    campo('tracciaTempFumiRif').click()
     campo('EsportaCsv').click()
     csv = scaricato('andamento.csv')
     caso = d.execute_script('return Termix54.caso()')  # the case on the page, as the tool reads one
@@ -174,16 +191,55 @@ try:
                    check=True, timeout=60)
     c = confronta((cartella / 'var.csv').read_bytes(), csv)
     verifica(c is not None and c[1] <= ULP_MASSIMI, f'Esporta CSV: {c}')
-    # "Trova": the tool's --obiettivo record, reached or not, as the page tells it.
+    # "Trova": the crossing marked where the tool's --obiettivo puts it, the sentence when there is none.
     for obiettivo in ('1100', '5000'):
         campo('obiettivo').clear()
         campo('obiettivo').send_keys(obiettivo)
         campo('Trova').click()
         uscita = subprocess.run([BATCH, ingresso, '-o', '-', '--variando', 'EccessoAria=0:200:5', '--obiettivo', obiettivo],
                                 check=True, capture_output=True, timeout=60).stdout.decode().split('\r\n')
-        testa, riga = uscita[0].split(';'), uscita[1].split(';')
-        atteso = f'{riga[3]}: {testa[4]} = {riga[4]}' if riga[4] else riga[3]
-        verifica(campo('trovato').text == atteso, f'Trova {obiettivo}: {campo("trovato").text} invece di {atteso}')
+        riga = uscita[1].split(';')
+        segni = d.find_elements(By.CSS_SELECTOR, '#grafico rect.obiettivo')
+        if riga[4]:
+            x = float(riga[4].replace(',', '.'))
+            verifica(len(segni) == 1 and abs(float(segni[0].get_attribute('data-x')) - x) <= 1e-12 * abs(x)
+                     and campo('trovato').text.startswith("Eccesso d'aria massimo per 1100 °C: "), f'Trova {obiettivo}')
+        else:
+            verifica(not segni and campo('trovato').text == riga[3], f'Trova {obiettivo}: {campo("trovato").text}')
+
+    # The boxes' table, as the view model and the window replay it: typed, then Enter in the box.
+    caselle = {'da': 'variaDa', 'a': 'variaA', 'passo': 'variaPasso', 'obiettivo': 'obiettivo'}
+    tabella = pathlib.Path(__file__).resolve().parent.parent / 'support' / 'Andamento.tsv'
+    for riga in tabella.read_text('utf-8').splitlines():
+        if not riga or riga.startswith('#'):
+            continue
+        casella, testo, messaggio, fuoco, poi = riga.split('\t')
+        for box, t in (('variaDa', '0'), ('variaA', '200'), ('variaPasso', '5'), ('obiettivo', '1100')):
+            campo(box).clear()
+            campo(box).send_keys(t)
+        campo('Traccia').click()
+        campo('Trova').click()
+        verifica(campo('trovato').text, f'{casella} {testo!r}: nessuna risposta di partenza')
+        box = campo(caselle[casella])
+        box.clear()
+        box.send_keys(testo, Keys.ENTER)
+        if messaggio:
+            attendi(lambda: campo('avviso').is_displayed(), 5, messaggio)
+            verifica((campo('avvisoTitolo').text, campo('avvisoTesto').text) == ('Termix54', messaggio),
+                     f'{casella} {testo!r}: {campo("avvisoTesto").text}')
+            verifica(campo('trovato').text == '' and not d.find_elements(By.CSS_SELECTOR, '#grafico rect.obiettivo'),
+                     f'{casella} {testo!r}: la risposta resta')
+            campo('avvisoOk').send_keys(Keys.ENTER)
+            verifica(presto(lambda: attivo() == caselle[fuoco]), f'{casella} {testo!r}: fuoco su {attivo()}')
+        else:
+            verifica(not campo('avviso').is_displayed(), f'{casella} {testo!r}: {campo("avvisoTesto").text}')
+            mostrato = campo('trovato').text if casella == 'obiettivo' else box.get_attribute('value')
+            verifica(mostrato == poi, f'{casella} {testo!r}: {mostrato}')
+    if SCHERMATA:
+        campo('tracciaTempFumiRif').click()
+        d.execute_script('window.scrollTo(0, 0)')
+        d.save_screenshot(str(pathlib.Path(SCHERMATA).with_name('pagina-andamento.png')))
+        campo('tracciaTempFumiRif').click()
 
     # Verifica on the same case: every check as termix54-batch --verifica gives it, cut to the box's decimals.
     campo('schedaVerifica').click()
@@ -273,6 +329,22 @@ try:
         verifica(c is not None and c[1] <= ULP_MASSIMI, f'molti casi su {file.name}: {c}')
         print(f'molti casi su {file.name}: celle diverse dal nativo e ulp massimi: {c}')
         d.execute_script("document.getElementById('fileCasi').value = ''")
+
+    # "Nuovo caso" asks first: "No" (the default, Enter) keeps the case, "Sì" clears it and the chart.
+    campo('schedaCondizioni').click()
+    for risposta, resta in ((Keys.ENTER, True), ('No', True), ('Sì', False)):
+        campo('NuovoCaso').click()
+        attendi(lambda: campo('conferma').is_displayed(), 5, 'conferma')
+        verifica((campo('confermaTitolo').text, campo('confermaTesto').text, attivo()) ==
+                 ('Termix54', 'Cancellare tutti i dati del caso ?', 'confermaNo'), 'conferma: ' + campo('conferma').text)
+        if risposta == Keys.ENTER:
+            d.switch_to.active_element.send_keys(Keys.ENTER)
+        else:
+            campo('confermaSi' if risposta == 'Sì' else 'confermaNo').click()
+        verifica(presto(lambda: not campo('conferma').is_displayed()), 'conferma chiusa')
+        verifica((campo('PortataComb').get_attribute('value') == '100') == resta and
+                 (d.execute_script("return document.querySelector('#grafico svg') !== null") == resta),
+                 f'Nuovo caso, risposta {risposta!r}')
 
     # The user scenarios shared with the forms and the batch tool.
     print('scenari:', scenari.esegui(d, PAGINA.as_uri(), BATCH, verifica, attendi, ULP_MASSIMI))

@@ -1,5 +1,5 @@
 #pragma once
-// The page's session as its other sections read it.
+// The case now on the page, as the page's other sections (Andamento) take it.
 #include <string>
 
 #include "combustion/Caso.h"

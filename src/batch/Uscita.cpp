@@ -1,0 +1,56 @@
+// The output file and the output's encoding, apart from the run that fills it.
+#include "batch/Uscita.h"
+
+#include <cerrno>
+
+#include "batch/Comune.h"
+#include "batch/ErroriSistema.h"
+#include "batch/Sistema.h"
+
+namespace termix::batch {
+
+CodificaUscita UscitaPer(CodificaTesto ingresso, bool marchio) {
+    switch (ingresso) {
+        case CodificaTesto::Windows1252: return {CodificaTesto::Windows1252, false};
+        case CodificaTesto::Utf16LE:
+        case CodificaTesto::Utf16BE: return {CodificaTesto::Utf8, true};
+        case CodificaTesto::Utf8: break;
+    }
+    return {CodificaTesto::Utf8, marchio};
+}
+
+bool Uscita::apri(const std::string& nome, std::FILE* errori) {
+    nome_ = nome.empty() ? "standard output" : nome;
+    f_ = nome.empty() ? stdout : ApriFile(nome, "wb");
+    if (!f_) {
+        std::fprintf(errori, "%s: impossibile aprire %s: %s\n", Programma, nome_.c_str(), TestoErrore(errno).c_str());
+        return false;
+    }
+    proprio_ = !nome.empty();
+    std::setvbuf(f_, nullptr, _IOFBF, 1 << 16);
+    return !codifica_.marchio || scriviByte("\xEF\xBB\xBF");
+}
+
+bool Uscita::scrivi(const std::string& s) {
+    if (codifica_.codifica == CodificaTesto::Windows1252) return scriviByte(InWindows1252(s));
+    return scriviByte(s);
+}
+
+bool Uscita::chiudi() {
+    if (inMemoria_) return true;
+    bool ok = std::fflush(f_) == 0 && !std::ferror(f_);
+    if (proprio_ && std::fclose(f_) != 0) ok = false;
+    f_ = nullptr;
+    return ok;
+}
+
+Uscita::~Uscita() {
+    if (f_ && proprio_) std::fclose(f_);
+}
+
+bool Uscita::scriviByte(std::string_view s) {
+    if (inMemoria_) return memoria_.append(s), true;
+    return s.empty() || std::fwrite(s.data(), 1, s.size(), f_) == s.size();
+}
+
+}  // namespace termix::batch
