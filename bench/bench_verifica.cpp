@@ -62,7 +62,9 @@ int main(int argc, char** argv) {
     f2.findChild<QRadioButton*>(QStringLiteral("Option2"))->setChecked(true);
     f2.findChild<QRadioButton*>(QStringLiteral("Option4"))->setChecked(true);
     w = apriVerifica();
-    w->findChild<QComboBox*>(QStringLiteral("SupportoTipo"))->setCurrentIndex(1);
+    auto* tipo = w->findChild<QComboBox*>(QStringLiteral("SupportoTipo"));
+    tipo->setCurrentIndex(tipo->findData(QStringLiteral("Metano")));
+    w->findChild<QLineEdit*>(QStringLiteral("ObiettivoRif"))->setText(QStringLiteral("1100"));
     misura("Trova supporto per 1100 °C su un rifiuto umido", 5, [&] {
         w->findChild<QLineEdit*>(QStringLiteral("SupportoPortata"))->setText(QStringLiteral("0"));
         w->Command2_Click();

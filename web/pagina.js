@@ -252,49 +252,57 @@
     }
   }
 
-  // --- Verifica: the checks on a copy of the case now on the page.
-  let T = null;              // the section's lists and captions
+  // --- Verifica: the checks on a copy of the case now on the page, drawn from its view model.
+  let T = null;              // the section's inputs, result boxes and texts
   let righeVerifica = [];    // what "Salva" writes
-  const idVerifica = (nome) => ({ TempFumi: 'TempFumiVerifica', Obiettivo: 'ObiettivoVerifica' })[nome] || nome;
-  const iniziali = { SupportoPortata: '0', TempoPermanenza: '2', ConversioneSO3: '2' };
 
   function preparaVerifica() {
     T = M.testiVerifica();
-    for (const l of document.querySelectorAll('[data-etichetta]')) l.textContent = T.etichette[l.dataset.etichetta];
-    for (const gruppo of document.querySelectorAll('[data-verifica]')) {
-      for (const nome of gruppo.dataset.verifica.split(' ')) {
-        const l = document.createElement('label');
-        l.htmlFor = idVerifica(nome);
-        l.textContent = T.etichette[nome];
-        const i = document.createElement('input');
-        i.id = idVerifica(nome);
+    $('titoloFrazioni').textContent = T.titoloFrazioni;
+    $('titoloAvvisi').textContent = T.titoloAvvisi;
+    for (const c of T.campi) {
+      const l = document.createElement('label');
+      l.htmlFor = c.nome;
+      l.textContent = c.etichetta;
+      let i;
+      if (c.scelte.length) {
+        i = document.createElement('select');
+        for (const s of c.scelte) i.add(new Option(s.testo, s.nome));
+      } else {
+        i = document.createElement('input');
         i.autocomplete = 'off';
         i.inputMode = 'decimal';
-        i.value = iniziali[nome] || '';
-        gruppo.append(l, i);
       }
+      i.id = c.nome;
+      const gruppo = document.querySelector(`#sezioneVerifica [data-gruppo="${c.gruppo}"]`);
+      if (c.gruppo !== 'Frazioni') {
+        gruppo.append(l, i);
+        continue;
+      }
+      const campo = document.createElement('div');  // a fraction: its caption over its box
+      campo.append(l, i);
+      gruppo.append(campo);
     }
-    for (const [id, voci] of [['SupportoTipo', T.supporto], ['O2Riferimento', T.o2], ['Modello', T.modello]])
-      voci.forEach((v, k) => $(id).add(new Option(v, String(k))));
     const corpo = $('tabellaVerifica').tBodies[0];
-    for (const nome of T.risultati) {
+    for (const r of T.risultati) {
       const riga = corpo.insertRow();
       const th = document.createElement('th');
-      th.textContent = T.etichette[nome];
+      th.textContent = r.etichetta;
       riga.appendChild(th);
-      riga.insertCell().id = idVerifica(nome);
+      riga.insertCell().id = r.id;
     }
   }
 
+  // Every input's text; a list gives its choice's name.
   function ingressiVerifica() {
     const testi = {};
-    for (const nome of T.caselle) testi[nome] = $(idVerifica(nome)).value;
-    return [testi, $('SupportoTipo').selectedIndex, $('O2Riferimento').selectedIndex, $('Modello').selectedIndex];
+    for (const c of T.campi) testi[c.nome] = $(c.nome).value;
+    return testi;
   }
 
-  // A refusal: its message, then back to the box it names.
+  // A refusal: its message, then back to the input it names.
   async function rifiutoVerifica(o, bottone) {
-    const box = o.casella ? $(idVerifica(o.casella)) : null;
+    const box = o.casella ? $(o.casella) : null;
     await avviso(o.messaggio, box || bottone);
     if (box) {
       box.focus();
@@ -302,16 +310,26 @@
     }
   }
 
+  function mostraAvvisiVerifica(avvisi) {
+    $('AvvisiVerifica').replaceChildren(...avvisi.map((t) => {
+      const li = document.createElement('li');
+      li.textContent = t;
+      return li;
+    }));
+    $('riquadroAvvisiVerifica').hidden = avvisi.length === 0;
+  }
+
   async function calcolaVerifica() {
-    const o = M.sessioneVerifica(...ingressiVerifica());
+    const o = M.sessioneVerifica(ingressiVerifica());
     if (o.messaggio) return rifiutoVerifica(o, $('CalcolaVerifica'));  // the results stay as they were
-    for (const [nome, testo] of Object.entries(o.testi)) $(idVerifica(nome)).textContent = testo;
+    for (const [id, testo] of Object.entries(o.testi)) $(id).textContent = testo;
     $('Verdetto').textContent = o.verdetto;
+    mostraAvvisiVerifica(o.avvisi);
     righeVerifica = o.righe;
   }
 
   async function trovaSupporto() {
-    const o = M.sessioneTrovaSupporto(...ingressiVerifica());
+    const o = M.sessioneTrovaSupporto(ingressiVerifica());
     if (o.messaggio) return rifiutoVerifica(o, $('TrovaSupporto'));
     if (o.portata !== undefined) {
       $('SupportoPortata').value = o.portata;
@@ -321,10 +339,11 @@
     if (righeVerifica.length) righeVerifica.push(o.frase);
   }
 
-  // Opened on a completed run: the incineration rules' target for this fuel, and the checks.
+  // Opened on a completed run: what each empty box stands for on this case, and the checks.
   function apriVerifica() {
     if (!ultimo || !T) return;
-    $('ObiettivoVerifica').value = M.sessioneObiettivo();
+    const vuoti = M.sessioneSegnaposti();
+    for (const c of T.campi) if (!c.scelte.length) $(c.nome).placeholder = vuoti[c.nome];
     calcolaVerifica();
   }
 
@@ -620,6 +639,7 @@
       $('testoRapporto').textContent = '';
       $('Verdetto').textContent = '';
       $('Risposta').textContent = '';
+      mostraAvvisiVerifica([]);
       righeVerifica = [];
       ultimo = null;
       M.andamentoNuovo();

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "batch/Colonne.h"
+#include "combustion/Verifica.h"
 #include "model/Formato.h"
 
 namespace termix::batch {
@@ -35,30 +36,24 @@ Colonne lette (maiuscole indifferenti, in qualsiasi ordine, tutte facoltative;
 una cella vuota o una colonna assente valgono 0, come una casella vuota):
 )";
 
-constexpr const char* Fine = R"(Gli intervalli sono quelli fisici, con il loro motivo: un valore fuori
+constexpr const char* TestaSupporto = R"(Gli intervalli sono quelli fisici, con il loro motivo: un valore fuori
 intervallo non è rifiutato, la riga si calcola come nelle maschere (che
 accettano qualsiasi numero) e la colonna Avvisi lo segnala.
 
 Combustibile di supporto, bruciato insieme al combustibile della riga (la
 miscela si calcola come un combustibile Ponderale: frazioni e potere calorifico
 sono le medie pesate sulle portate, la portata è la somma; senza supporto, o
-con portata 0, la riga si calcola esattamente come senza queste colonne):
-  SupportoTipo            Metano (la composizione del programma, 11958 kcal/kg)
-                          oppure Ponderale; vuoto: nessun supporto
-  SupportoPortata         portata del supporto, kg/h (non negativa)
-  SupportoPotereCalorifico
-                          potere calorifico inferiore del supporto Ponderale,
-                          kcal/kg
-  SupportoFrazC SupportoFrazH SupportoFrazO SupportoFrazCl SupportoFrazS
-  SupportoFrazN SupportoInerti SupportoAcqua
-                          frazioni ponderali del supporto Ponderale (somma 1,
-                          entro un millesimo)
-Parametri della verifica, per riga (vincono sulle opzioni omonime):
-  TempoPermanenza         s (> 0); DiametroCamera  m (> 0, facoltativo)
-  O2Riferimento           % vol sul secco, da 0 a 21 escluso, o "nessuno"
-  ConversioneSO3          % dell'SO2 che diventa SO3, da 0 a 100
-  ObiettivoRif            °C, come --obiettivo-rif per questa riga
-Un valore fuori intervallo ferma la riga con il motivo in Esito, senza valori.
+con portata 0, la riga si calcola esattamente come senza queste colonne; le
+otto frazioni del supporto Ponderale sommano a 1, entro un millesimo; una
+cella vuota o una colonna assente valgono 0):
+)";
+
+constexpr const char* TestaParametri = R"(Parametri della verifica, per riga (una cella vuota o una colonna assente
+valgono come l'opzione omonima, o come il valore predefinito):
+)";
+
+constexpr const char* Fine = R"(Un valore che le regole della verifica non accettano ferma la riga con il
+motivo in Esito, senza valori.
 
 Ogni altra colonna ferma tutto (stato 2) e il messaggio nomina la colonna nota
 più simile: un nome sbagliato non è mai letto come 0. Per copiarla nell'uscita
@@ -130,22 +125,14 @@ Windows-1252 non ha vi diventa "?".
                       (entalpie NASA, vedi --verifica); con
                       --variando SupportoPortata=DA:A:PASSO dà la portata di
                       combustibile di supporto per raggiungere TEMPERATURA
-  --verifica          aggiunge in fondo a ogni riga le colonne della verifica:
-                      TempFumiRif (°C: la temperatura a cui i fumi KmoliCO2 ...
-                      KmoliN2, scaldati da TempAria con le entalpie dei
-                      polinomi NASA, assorbono EnergiaNetta), VolumeCamera
-                      (m3: portata reale dei fumi alla temperatura del modello
-                      per il tempo di permanenza), VelocitaCamera (m/s) e
-                      LunghezzaCamera (m) con DiametroCamera, O2Secco (% vol),
-                      HClRif SO2Rif Cl2Rif (mg/Nm3 sul secco riferiti all'O2 di
-                      riferimento), RugiadaAcqua RugiadaSolforica
-                      RugiadaCloridrica (°C), Verdetto (850 °C per 2 s:
-                      raggiunti, oppure non raggiunti, con la temperatura, e
-                      il motivo quando i carichi non sono riferibili). Una
-                      cella vuota è un valore che non c'è: specie assente,
-                      carichi non riferibili (O2 sul secco pari o sopra 21),
-                      nessun diametro. L'obiettivo del verdetto è 850 °C,
-                      1100 °C per un combustibile con più dell'1 % di cloro.
+  --verifica          aggiunge in fondo a ogni riga le colonne della verifica
+                      (in fondo a questo aiuto) e Verdetto: "850 °C per 2 s:
+                      raggiunti" oppure "non raggiunti", con la temperatura;
+                      "non valutabile" e il primo avviso del caso finché ce
+                      n'è uno; il motivo quando i carichi non sono
+                      riferibili. Una cella vuota è un valore che non c'è:
+                      specie assente, carichi non riferibili (O2 sul secco
+                      pari o sopra 21), nessun diametro.
   --modello tabella|nasa
                       la temperatura del verdetto e della camera: nasa
                       (TempFumiRif, predefinito) o tabella (TempFumi)
@@ -178,15 +165,54 @@ const char* nota(Quantita q) {
     }
 }
 
-// "fisico da 0 a 1 (motivo)", "fisico da 0 (motivo)", or nothing when any value makes sense.
-std::string intervallo(const Grandezza& g) {
+// What a check's column says beyond its label, unit and range: what its
+// cell takes, and what an empty one means.
+std::string notaVerifica(const Grandezza& g) {
+    const ParametriVerifica p;
+    switch (g.id) {
+        case Quantita::SupportoTipo:
+            return "Metano (la composizione del programma, 11958 kcal/kg) oppure Ponderale; vuoto: nessun supporto";
+        case Quantita::SupportoPotereCalorifico: return "inferiore, del supporto Ponderale";
+        case Quantita::TempoPermanenza: return "vuoto: " + TestoNumero(p.tempoPermanenza) + " o --permanenza";
+        case Quantita::DiametroCamera: return "vuoto: nessun diametro, né velocità né lunghezza";
+        case Quantita::O2Riferimento:
+            return "oppure nessuno (carichi non riferiti); vuoto: " + TestoNumero(*p.o2Riferimento) +
+                   " o --o2-riferimento";
+        case Quantita::ConversioneSO3:
+            return "quota dell'SO2 che diventa SO3; vuoto: " + TestoNumero(p.conversioneSO3) + " o --conversione-so3";
+        case Quantita::ObiettivoRif:
+            return "del verdetto, e con --variando SupportoPortata quella da raggiungere su TempFumiRif; vuoto: "
+                   "--obiettivo-rif, altrimenti " + TestoNumero(ObiettivoBase) + ", o " + TestoNumero(ObiettivoCloro) +
+                   " se il combustibile della riga, senza il supporto, ha più dell'1 % di cloro (presunto organico: "
+                   "il verdetto lo dice; per cloro inorganico scrivere " + TestoNumero(ObiettivoBase) + ")";
+        case Quantita::TempFumiRif:
+            return "la temperatura a cui i fumi KmoliCO2 ... KmoliN2, scaldati da TempAria con le entalpie dei "
+                   "polinomi NASA, assorbono EnergiaNetta";
+        case Quantita::VolumeCamera:
+            return "portata reale dei fumi alla temperatura del modello per il tempo di permanenza";
+        case Quantita::VelocitaCamera:
+        case Quantita::LunghezzaCamera: return "con DiametroCamera";
+        case Quantita::HClRif:
+        case Quantita::SO2Rif:
+        case Quantita::Cl2Rif: return "sul secco, riferiti a O2Riferimento";
+        default: return {};
+    }
+}
+
+// "da 0 a 1", "da 0", or nothing when any value makes sense.
+std::string intervalloDi(const Grandezza& g) {
     if (!std::isfinite(g.minimo)) return {};
-    std::string t = "intervallo fisico da " + TestoNumero(g.minimo);
+    std::string t = "da " + TestoNumero(g.minimo);
     if (std::isfinite(g.massimo)) t += " a " + TestoNumero(g.massimo);
-    if (g.motivo) t += std::string(" (") + g.motivo + ")";
     return t;
 }
 
+// "intervallo fisico da 0 a 1 (motivo)", or nothing when any value makes sense.
+std::string intervalloFisico(const Grandezza& g) {
+    const std::string t = intervalloDi(g);
+    if (t.empty()) return t;
+    return "intervallo fisico " + t + (g.motivo ? std::string(" (") + g.motivo + ")" : std::string());
+}
 
 // A column's line: its name, then the description from column 27, wrapped
 // at 79 columns with the continuation under the description.
@@ -212,13 +238,31 @@ std::string TestoAiuto() {
     for (const Grandezza* g : ColonneIngresso()) {
         std::string d = g->etichetta;
         if (*g->unita) d += std::string(", ") + g->unita;
-        for (const std::string& extra : {intervallo(*g), std::string(nota(g->id) ? nota(g->id) : "")})
+        for (const std::string& extra : {intervalloFisico(*g), std::string(nota(g->id) ? nota(g->id) : "")})
             if (!extra.empty()) d += "; " + extra;
         colonna(t, *g, d);
     }
+    auto conUnita = [](const Grandezza& g) {
+        return std::string(g.etichetta) + (*g.unita ? std::string(", ") + g.unita : "");
+    };
+    auto verifica = [&](const Grandezza& g, bool intervallo) {
+        std::string d = conUnita(g);
+        for (const std::string& extra : {intervallo ? intervalloDi(g) : std::string(), notaVerifica(g)})
+            if (!extra.empty()) d += "; " + extra;
+        colonna(t, g, d);
+    };
+    t += TestaSupporto;
+    for (const Grandezza* g : ConUso(IngressoVerifica))
+        if (g->ha(DelSupporto)) verifica(*g, true);
+    t += TestaParametri;
+    for (const Grandezza* g : ConUso(IngressoVerifica))
+        if (!g->ha(DelSupporto)) verifica(*g, true);
     t += Fine;
     t += "\nColonne dei valori, nell'ordine, con le unità:\n";
-    for (const Grandezza* g : ColonneValori()) colonna(t, *g, std::string(g->etichetta) + (*g->unita ? std::string(", ") + g->unita : ""));
+    for (const Grandezza* g : ColonneValori()) colonna(t, *g, conUnita(*g));
+    t += "\nColonne della verifica (--verifica), dopo i valori:\n";
+    for (const Grandezza* g : ConUso(UscitaVerifica)) verifica(*g, false);
+    t += "  Verdetto                il giudizio, vedi --verifica\n";
     return t;
 }
 

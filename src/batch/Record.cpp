@@ -57,7 +57,6 @@ std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> c
     const std::span<const Grandezza* const> colonne = ColonneIngresso();
     out.campiConservati.clear();
     out.nomiConservati.clear();
-    out.campoExtra = NessunaExtra;
     std::vector<bool> trovate(conserva.size());
     for (size_t f = 0; f < campi.size(); ++f) {
         std::string_view nome = Rifilato(campi[f]);
@@ -71,18 +70,9 @@ std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> c
             out.nomiConservati.emplace_back(nome);
         }
         int trovata = -1;
-        for (const Grandezza* c : colonne)
-            if (StessoNome(nome, c->nome)) trovata = static_cast<int>(Indice(c->id));
-        if (trovata < 0) {  // the support fuel's and the checks' columns
-            int extra = -1;
-            for (size_t c = 0; c < ColonneExtra.size(); ++c)
-                if (StessoNome(nome, ColonneExtra[c])) extra = static_cast<int>(c);
-            if (extra >= 0) {
-                if (out.campoExtra[extra] >= 0) return "colonna ripetuta: \"" + std::string(nome) + "\"";
-                out.campoExtra[extra] = static_cast<int>(f);
-                continue;
-            }
-        }
+        for (const auto& lista : {colonne, ConUso(IngressoVerifica)})
+            for (const Grandezza* c : lista)
+                if (StessoNome(nome, c->nome)) trovata = static_cast<int>(Indice(c->id));
         if (trovata < 0 && copiata) continue;
         if (trovata < 0) {
             // NUL bytes in a name: UTF-16 without its mark, read as bytes.
@@ -129,8 +119,8 @@ const char* ColonnaSimile(std::string_view nome) {
             migliore = candidato;
         }
     };
-    for (const Grandezza* c : ColonneIngresso()) confronta(c->nome);
-    for (const char* c : ColonneExtra) confronta(c);
+    for (const auto& lista : {ColonneIngresso(), ConUso(IngressoVerifica)})
+        for (const Grandezza* c : lista) confronta(c->nome);
     return migliore;
 }
 
@@ -208,7 +198,7 @@ void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> camp
     out.tipo = TipoCombustibile::Nessuno;
     out.composizione = Composizione::Nessuna;
     out.stato = RisultatoRecord::Stato::Completato;
-    out.extra = ExtraRecord{};
+    out.extra = vista::IngressiVerifica{};
     out.verifica.reset();
     out.avvisi.clear();
     if (vista) vista->svuota();
@@ -227,10 +217,10 @@ void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> camp
     if (!leggiNumeri(h, campi, caso, out)) return;
     // The support fuel's and the checks' cells, read the same way.
     std::string messaggio;
-    switch (LeggiExtra(h.campoExtra, campi, h.separatore, h.verifica, out.extra, messaggio)) {
+    switch (LeggiExtra(h.campoDiColonna, campi, h.separatore, h.verifica, out.extra, messaggio)) {
         case DifettoExtra::Nessuno: break;
         case DifettoExtra::Sconosciuto: return malformato(out, messaggio);
-        default:
+        case DifettoExtra::Rifiuto:
             out.stato = RisultatoRecord::Stato::Fermato;
             out.esito = messaggio;
             return;
@@ -250,7 +240,7 @@ void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> camp
                                      : OsservaEsito());
     out.avvisi = AvvisiCaso(caso, out.m, e.completato);
     if (!e.completato) return fermato(out, e);
-    if (h.verifica.attiva) out.verifica = CalcolaVerifica(out.m, out.extra.parametri);
+    if (h.verifica.attiva) out.verifica = vista::Giudica(caso, out.extra, out.m, out.avvisi);
     if (vista && caso.potereDigitato)
         vista->imposta(Q::PotereCalorifico, testoDigitato(h.cella(campi, Q::PotereCalorifico), h.separatore));
     out.esito = "OK";

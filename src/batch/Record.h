@@ -29,14 +29,12 @@ struct Intestazione {
     // For each field of the header: the index of its quantity, or -1 for an
     // empty name (ignored) or a column only copied.
     std::vector<int> colonnaDiCampo;
-    // For each quantity: its field position, or -1 if absent.
+    // For each quantity (the checks' inputs too): its field position, or -1 if absent.
     std::array<int, NumeroGrandezze> campoDiColonna{};
     // The columns copied unchanged into the output after Riga (--conserva),
     // in input order: field positions and their names as the header has them.
     std::vector<int> campiConservati;
     std::vector<std::string> nomiConservati;
-    // For each entry of ColonneExtra: its field position, or -1 if absent.
-    std::array<int, NumeroColonneExtra> campoExtra = NessunaExtra;
     // Set by the caller: the command line's checks and their defaults.
     OpzioniVerifica verifica;
 
@@ -89,9 +87,9 @@ struct RisultatoRecord {
     Dettaglio dettaglio;   // Fermato by an arithmetic stop: where and why, for stderr
     TipoCombustibile tipo = TipoCombustibile::Nessuno;
     Composizione composizione = Composizione::Nessuna;
-    ExtraRecord extra;                          // the support fuel and parameters read
-    std::optional<RisultatiVerifica> verifica;  // --verifica, on a completed run
-    std::vector<Avviso> avvisi;                 // the case's warnings (its cells read well)
+    vista::IngressiVerifica extra;                     // the support fuel and parameters read
+    std::optional<vista::GiudizioVerifica> verifica;  // --verifica, on a completed run
+    std::vector<Avviso> avvisi;                        // the case's warnings (its cells read well)
 };
 
 // Computes one data record (its fields as read) on a fresh record. With

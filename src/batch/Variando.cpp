@@ -17,7 +17,7 @@ std::optional<std::string> LeggiVariando(std::string_view testo, Variando& out) 
     const size_t uguale = testo.find('=');
     if (uguale == std::string_view::npos) return "--variando vuole COLONNA=DA:A:PASSO";
     const std::string_view nome = Rifilato(testo.substr(0, uguale));
-    const bool supporto = StessoNome(nome, ColonneExtra[ExSupportoPortata]);
+    const bool supporto = StessoNome(nome, Info(Quantita::SupportoPortata).nome);
     const Grandezza* colonna = supporto ? nullptr : TrovaGrandezza(nome);
     if (!supporto && (!colonna || !colonna->ha(Ingresso) || !colonna->variabile))
         return "--variando: colonna numerica sconosciuta: \"" + std::string(nome) + "\"";
@@ -45,7 +45,7 @@ std::optional<std::string> LeggiObiettivo(std::string_view testo, Variando& out)
 }
 
 const char* NomeColonnaVariata(const Variando& v) {
-    return v.colonna ? v.colonna->nome : ColonneExtra[ExSupportoPortata];
+    return v.colonna ? v.colonna->nome : Info(Quantita::SupportoPortata).nome;
 }
 
 void ScriviIntestazioneVariando(std::string& out, char sep, std::span<const std::string> conservati,
@@ -83,21 +83,26 @@ void ElaboraVariando(const Intestazione& h, std::span<const std::string_view> ca
     auto scriviPunto = [&](PuntoAndamento& p, std::optional<double> valore) {
         r.m = p.m;
         r.avvisi.clear();
-        if (valore)
-            r.avvisi = AvvisiCaso(portataSupporto ? caso : CasoCon(caso, *v.colonna, *valore), r.m, p.completato);
+        const IngressiCaso casoDelValore = portataSupporto || !valore ? caso : CasoCon(caso, *v.colonna, *valore);
+        if (valore) r.avvisi = AvvisiCaso(casoDelValore, r.m, p.completato);
         r.esito = std::move(p.esito);
         r.stato = p.completato ? RisultatoRecord::Stato::Completato : RisultatoRecord::Stato::Fermato;
         r.verifica.reset();
-        if (p.completato && h.verifica.attiva) r.verifica = CalcolaVerifica(r.m, r.extra.parametri);
+        if (p.completato && h.verifica.attiva && valore) {  // the checks on this value's case
+            vista::IngressiVerifica in = r.extra;
+            if (portataSupporto) in.supporto.portata = *valore;
+            r.verifica = vista::Giudica(casoDelValore, in, r.m, r.avvisi);
+        }
         ScriviRecord(out, h, riga, campi, r, true, valore ? &*valore : nullptr);
     };
-    // The record's ObiettivoRif, or --obiettivo-rif, aims at TempFumiRif; --obiettivo at TempFumi.
-    const std::optional<double> obiettivo = r.extra.obiettivoRif ? r.extra.obiettivoRif : v.obiettivo;
+    // The record's ObiettivoRif, or --obiettivo-rif, aims at TempFumiRif (and is the
+    // verdict's target); --obiettivo at TempFumi.
+    const std::optional<double> obiettivo = r.extra.parametri.obiettivo ? r.extra.parametri.obiettivo : v.obiettivo;
     if (!obiettivo) {
         for (auto& p : punti) scriviPunto(p, p.valore);
         return;
     }
-    const auto modello = r.extra.obiettivoRif ? ModelloTemperatura::Nasa : ModelloTemperatura::Tabella;
+    const auto modello = r.extra.parametri.obiettivo ? ModelloTemperatura::Nasa : ModelloTemperatura::Tabella;
     Obiettivo o = TrovaObiettivo(portataSupporto ? PortataSupporto : NomeDi(*v.colonna), punti, *obiettivo, calcola,
                                  [&](const PuntoAndamento& p) { return TemperaturaModello(p.m, modello); });
     if (o.esito == Obiettivo::Esito::Trovato) {

@@ -2,13 +2,10 @@
 
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <numbers>
-#include <stdexcept>
 
 #include "combustion/Combustione.h"
 #include "combustion/PolinomiNasa.h"
-#include "model/Formato.h"
 
 namespace termix {
 
@@ -61,12 +58,6 @@ std::optional<double> finito(double x) {
 }
 
 }  // namespace
-
-const Grandezza& Voce(const char* nome) {
-    const Grandezza* g = TrovaGrandezza(nome);
-    if (!g) throw std::logic_error(std::string("grandezza sconosciuta: ") + nome);
-    return *g;
-}
 
 double EntalpiaNasa(Specie s, double T) {
     const auto& p = nasa::Polinomi.at(IndiceSpecie(s));
@@ -124,67 +115,14 @@ std::optional<std::string> ControllaParametri(const ParametriVerifica& p) {
     return std::nullopt;
 }
 
-double ObiettivoNormativo(const Modulo1& m) { return m.FrazCl.v > 0.01 ? 1100 : 850; }
-
-std::string Verdetto(double obiettivo, double tempo, std::optional<double> temperatura) {
-    std::string t = TestoNumero(obiettivo) + " °C per " + TestoNumero(tempo) + " s: ";
-    if (!temperatura) return t + "non valutabile";
-    t += *temperatura >= obiettivo ? "raggiunti" : "non raggiunti";
-    return t + " (T = " + FormatoTroncato(*temperatura, 1) + " °C)";
-}
-
-std::string TestoVoce(const char* nome, std::optional<double> x) {
-    if (!x) return "\u2014";
-    return FormatoTroncato(*x, Voce(nome).decimali);
-}
-
-std::vector<std::string> RigheVerifica(const Modulo1& m, const RisultatiVerifica& r, const ParametriVerifica& p,
-                                       const std::string& supporto) {
-    std::vector<std::string> righe;
-    auto riga = [&](const char* etichetta, const std::string& valore, const char* unita) {
-        std::string t = std::string(etichetta) + ": " + valore;
-        if (*unita && valore != "\u2014") t += std::string(" ") + unita;
-        righe.push_back(t);
-    };
-    auto voce = [&](const char* nome, std::optional<double> x) {
-        const Grandezza& v = Voce(nome);
-        riga(v.etichetta, TestoVoce(nome, x), v.unita);
-    };
-    righe.push_back("Verifica - Termix54");
-    righe.emplace_back();
-    riga("Combustibile di supporto", supporto, "");
-    voce("TempoPermanenza", p.tempoPermanenza);
-    voce("DiametroCamera", p.diametro);
-    if (p.o2Riferimento) voce("O2Riferimento", p.o2Riferimento);
-    else riga(Voce("O2Riferimento").etichetta, "nessuno", "");
-    voce("ConversioneSO3", p.conversioneSO3);
-    riga("Modello", p.modello == ModelloTemperatura::Nasa ? "entalpie NASA" : "tabella del programma", "");
-    righe.emplace_back();
-    const Grandezza& fumi = Info(Quantita::TempFumi);
-    riga((std::string(fumi.etichetta) + " (tabella del programma)").c_str(), FormatoTroncato(m.TempFumi.v, 1),
-         fumi.unita);
-    voce("TempFumiRif", r.TempFumiRif);
-    riga("Differenza", r.Differenza ? FormatoTroncato(*r.Differenza, 1) : "\u2014", "°C");
-    const std::pair<const char*, std::optional<double>> camera[] = {
-        {"VolumeCamera", r.VolumeCamera}, {"VelocitaCamera", r.VelocitaCamera},
-        {"LunghezzaCamera", r.LunghezzaCamera}, {"O2Secco", r.O2Secco},
-        {"HClRif", r.HClRif}, {"SO2Rif", r.SO2Rif}, {"Cl2Rif", r.Cl2Rif}};
-    for (const auto& [n, x] : camera) voce(n, x);
-    if (!r.nonRiferibile.empty()) righe.push_back(r.nonRiferibile);
-    const std::pair<const char*, std::optional<double>> rugiada[] = {
-        {"RugiadaAcqua", r.RugiadaAcqua}, {"RugiadaSolforica", r.RugiadaSolforica},
-        {"RugiadaCloridrica", r.RugiadaCloridrica}};
-    for (const auto& [n, x] : rugiada) voce(n, x);
-    righe.emplace_back();
-    righe.push_back(r.verdetto);
-    return righe;
+double ObiettivoNormativo(const Modulo1& rifiuto) {
+    return rifiuto.FrazCl.v > CloroPericoloso ? ObiettivoCloro : ObiettivoBase;
 }
 
 RisultatiVerifica CalcolaVerifica(const Modulo1& m, const ParametriVerifica& p) {
     RisultatiVerifica r;
     r.TempFumiRif = TemperaturaFumiRif(m);
     if (r.TempFumiRif) r.Differenza = *r.TempFumiRif - m.TempFumi.v;
-    r.obiettivo = p.obiettivo ? *p.obiettivo : ObiettivoNormativo(m);
 
     // The chamber: the actual gas flow at the chosen model's temperature.
     std::optional<double> portata;  // m3/h
@@ -224,7 +162,6 @@ RisultatiVerifica CalcolaVerifica(const Modulo1& m, const ParametriVerifica& p) 
     r.RugiadaAcqua = RugiadaAcqua(m.PercVolH2O.v);
     r.RugiadaSolforica = RugiadaSolforica(m.PercVolH2O.v, m.PercVolSO2.v * 1e4 * p.conversioneSO3 / 100);
     r.RugiadaCloridrica = RugiadaCloridrica(m.PercVolH2O.v, m.PercVolHCl.v * 1e4);
-    r.verdetto = Verdetto(r.obiettivo, p.tempoPermanenza, r.Temperatura);
     return r;
 }
 

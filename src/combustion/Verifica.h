@@ -4,19 +4,13 @@
 // from tabulated enthalpies, the post-combustion chamber for a residence time,
 // raw-gas loads on dry gas at a reference oxygen, and the dew points.
 #include <optional>
-#include <span>
 #include <string>
-#include <vector>
 
-#include "model/Grandezze.h"
 #include "model/Costanti.h"
 #include "model/Modulo1.h"
+#include "model/RisultatiVerifica.h"
 
 namespace termix {
-
-// A quantity of the checks in the table of quantities, by name; a name
-// that is not there is a bug.
-const Grandezza& Voce(const char* nome);
 
 
 // The temperature the verdict and the support-fuel target use.
@@ -49,41 +43,20 @@ struct ParametriVerifica {
     std::optional<double> o2Riferimento = 11;  // % vol dry; empty: loads not referred
     double conversioneSO3 = 2;           // % of the SO2 that goes to SO3
     ModelloTemperatura modello = ModelloTemperatura::Nasa;
-    std::optional<double> obiettivo;     // °C; empty: 850, or 1100 over 1 % chlorine
+    std::optional<double> obiettivo;     // °C as typed; empty: the rules' figure for the waste
 };
 
 // Which input is out of range, in words, or empty when all are fine.
 std::optional<std::string> ControllaParametri(const ParametriVerifica& p);
 
-// 850 °C, or 1100 °C for a fuel with more than 1 % chlorine by weight (the
-// incineration rules' figures, Directive 2010/75/EU Article 50).
-double ObiettivoNormativo(const Modulo1& m);
-
-struct RisultatiVerifica {
-    std::optional<double> TempFumiRif;    // °C
-    std::optional<double> Differenza;     // TempFumiRif - TempFumi, °C
-    std::optional<double> Temperatura;    // the chosen model's, °C
-    double obiettivo = 850;               // °C
-    std::optional<double> VolumeCamera, VelocitaCamera, LunghezzaCamera;
-    std::optional<double> O2Secco;
-    std::optional<double> HClRif, SO2Rif, Cl2Rif;  // mg/Nm3 dry at the reference O2
-    std::string nonRiferibile;            // why the loads have no figure
-    std::optional<double> RugiadaAcqua, RugiadaSolforica, RugiadaCloridrica;
-    std::string verdetto;
-};
+// 850 °C, or 1100 °C for a waste with more than 1 % chlorine by weight (the
+// incineration rules' figures, Directive 2010/75/EU Article 50(2)). `rifiuto`
+// is the waste's own fuel: a support fuel burnt with it never lowers the figure.
+inline constexpr double ObiettivoBase = 850, ObiettivoCloro = 1100;  // °C
+inline constexpr double CloroPericoloso = 0.01;                      // kg/kg
+double ObiettivoNormativo(const Modulo1& rifiuto);
 
 // The checks on a record the whole run has filled.
 RisultatiVerifica CalcolaVerifica(const Modulo1& m, const ParametriVerifica& p);
-
-// A value as the window shows it: cut to the quantity's decimals, "—" when there is none.
-std::string TestoVoce(const char* nome, std::optional<double> x);
-
-// The window's lines as "Salva" writes them: the parameters, each result with
-// its label and unit, the verdict; `supporto` describes the support fuel.
-std::vector<std::string> RigheVerifica(const Modulo1& m, const RisultatiVerifica& r, const ParametriVerifica& p,
-                                       const std::string& supporto);
-
-// "850 °C per 2 s: raggiunti (T = 1.234,5 °C)" and kin.
-std::string Verdetto(double obiettivo, double tempo, std::optional<double> temperatura);
 
 }  // namespace termix

@@ -2,9 +2,10 @@
 
 #include <QComboBox>
 #include <QFile>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <stdexcept>
 
 #include "forms/AndamentoForm.h"
 #include "forms/FormRisultati.h"
@@ -17,14 +18,45 @@ namespace termix {
 
 namespace {
 
+using vista::CampoVerifica;
+using Gruppo = CampoVerifica::Gruppo;
+
 QString q(const std::string& t) { return QString::fromStdString(t); }
 QString q(const char* t) { return QString::fromUtf8(t); }
 
-QString e(const char* nome) { return q(EtichettaVerifica(nome)); }
+// Where an input of each group stands: its caption and its control (twips).
+struct Posto {
+    float x, y, xControllo, larghezza;
+};
+// The support fuel on one row; its fractions in a row of captions over boxes;
+// the parameters in two columns.
+constexpr Posto PostiSupporto[] = {{120, 120, 2040, 1500}, {3720, 120, 4920, 1000}, {6120, 120, 8160, 1200}};
+constexpr float RigaFrazioni = 690, PassoFrazioni = 1170, LarghezzaFrazione = 1000;
+constexpr float RigaParametri = 1290, PassoParametri = 360;
+constexpr Posto ColonneParametri[] = {{120, 0, 2700, 1600}, {4620, 0, 7200, 2280}};
+// The results in two columns under the commands.
+constexpr float RigaRisultati = 2980, PassoRisultati = 315, ColonnaRisultati = 4800, CasellaRisultato = 3120,
+                LarghezzaRisultato = 1500;
+// The verdict holds a warning's sentence and the target's note: five lines.
+constexpr float AltezzaVerdetto = 1000;
 
-// Where the result boxes stand: two columns of the window.
-constexpr float RigaRisultati = 2820, PassoRisultati = 360;
-constexpr int RisultatiPrimaColonna = 7;
+Posto postoDi(const CampoVerifica& c, int k) {
+    switch (c.gruppo) {
+        case Gruppo::Supporto:
+            if (k >= int(std::size(PostiSupporto))) break;
+            return PostiSupporto[k];
+        case Gruppo::Frazioni: {
+            const float x = 120 + PassoFrazioni * float(k);
+            if (x + LarghezzaFrazione > 9480) break;
+            return {x, RigaFrazioni, x, LarghezzaFrazione};
+        }
+        case Gruppo::Parametri: {
+            const Posto& p = ColonneParametri[k % 2];
+            return {p.x, RigaParametri + PassoParametri * float(k / 2), p.xControllo, p.larghezza};
+        }
+    }
+    throw std::logic_error(std::string("frmVerifica: nessun posto per ") + c.nome);
+}
 
 }  // namespace
 
@@ -41,68 +73,72 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
     Height = 7200;
     int tab = 0;
     int n = 1;
-    auto label = [&](const QString& testo, float x, float y, float w, bool bold = false) {
+    auto label = [&](const QString& testo, float x, float y, float w) {
         const QByteArray nome = "Label" + QByteArray::number(n++);
-        return etichetta(nome.constData(), testo, x, y, w, 195, -1, 0, bold);
-    };
-    auto box = [&](const char* nome, float x, float y, float w) {
-        auto* e = new QLineEdit(this);
-        aggiungi(e, {.nome = nome, .left = x, .top = y, .width = w, .height = 285, .tab = tab++});
-        connect(e, &QLineEdit::returnPressed, this, [this] { Command1_Click(); });
-        return e;
-    };
-    auto combo = [&](const char* nome, float x, float y, float w, std::span<const char* const> voci) {
-        auto* c = new QComboBox(this);
-        for (const char* v : voci) c->addItem(q(v));
-        aggiungi(c, {.nome = nome, .left = x, .top = y, .width = w, .height = 315, .tab = tab++});
-        return c;
+        return etichetta(nome.constData(), testo, x, y, w, 195);
     };
 
-    // The support fuel.
-    label(e("SupportoTipo"), 120, 170, 1900);
-    tipo_ = combo("SupportoTipo", 2040, 120, 1500, ScelteSupporto);
-    label(e("SupportoPortata"), 3720, 170, 1200);
-    box("SupportoPortata", 4920, 140, 1000)->setText(QStringLiteral("0"));
-    label(e("SupportoPotereCalorifico"), 6120, 170, 2000);
-    box("SupportoPotereCalorifico", 8160, 140, 1200);
-    label(QStringLiteral("Frazioni ponderali del supporto Ponderale (somma 1):"), 120, 510, 5000);
-    for (int k = 0; k < 8; ++k) {
-        label(e(CaselleVerifica[2 + k]), 120 + 1170 * float(k), 750, 1000);
-        box(CaselleVerifica[2 + k], 120 + 1170 * float(k), 960, 1000);
+    // The inputs, group by group, in the view model's order.
+    label(q(vista::TitoloFrazioni), 120, RigaFrazioni - 210, 5000);
+    int posizione[3] = {};
+    for (const CampoVerifica& c : vista::CampiVerifica()) {
+        const Posto p = postoDi(c, posizione[static_cast<int>(c.gruppo)]++);
+        const bool sopra = c.gruppo == Gruppo::Frazioni;  // the caption over the box
+        label(q(c.etichetta), p.x, sopra ? p.y : p.y + 50, sopra ? p.larghezza : p.xControllo - p.x - 120);
+        const float y = sopra ? p.y + 210 : p.y;
+        QWidget* w;
+        if (c.scelte.empty()) {
+            auto* e = new QLineEdit(this);
+            e->setPlaceholderText(q(vista::TestoVuoto(c, caso_)));
+            aggiungi(e, {.nome = c.nome, .left = p.xControllo, .top = y, .width = p.larghezza, .height = 285, .tab = tab++});
+            connect(e, &QLineEdit::returnPressed, this, [this] { Command1_Click(); });
+            w = e;
+        } else {
+            auto* l = new QComboBox(this);
+            for (const auto& v : c.scelte) l->addItem(q(v.testo), q(v.nome));
+            aggiungi(l, {.nome = c.nome, .left = p.xControllo, .top = y, .width = p.larghezza, .height = 315, .tab = tab++});
+            w = l;
+        }
+        campi_.push_back(w);
     }
-    // The checks' parameters.
-    label(e("TempoPermanenza"), 120, 1430, 2100);
-    box("TempoPermanenza", 2280, 1380, 800)->setText(QStringLiteral("2"));
-    label(e("DiametroCamera"), 3240, 1430, 2100);
-    box("DiametroCamera", 5400, 1380, 800);
-    label(e("O2Riferimento"), 6420, 1430, 1500);
-    o2_ = combo("O2Riferimento", 7980, 1380, 1380, ScelteO2);
-    label(e("ConversioneSO3"), 120, 1790, 2100);
-    box("ConversioneSO3", 2280, 1740, 800)->setText(QStringLiteral("2"));
-    label(e("Modello"), 3240, 1790, 700);
-    modello_ = combo("Modello", 3960, 1740, 2300, ScelteModello);
-    label(e("Obiettivo"), 6420, 1790, 1500);
-    box("Obiettivo", 7980, 1740, 1380);
-    auto* calcola = pulsante("Command1", QStringLiteral("&Calcola"), 120, 2160, 1215, 435, tab++);
-    auto* trova = pulsante("Command2", QStringLiteral("&Trova supporto"), 1500, 2160, 1800, 435, tab++);
-    linea("Line1", 120, 2700, 9480, 2700);
-
-    // The results, each with its label and unit.
-    for (int k = 0; k < int(std::size(RisultatiVerificaNomi)); ++k) {
-        const char* nome = RisultatiVerificaNomi[k];
-        const bool prima = k < RisultatiPrimaColonna;
-        const float x = prima ? 120 : 4800, y = RigaRisultati + PassoRisultati * float(prima ? k : k - RisultatiPrimaColonna);
-        label(e(nome), x, y + 50, 3150);
-        casellaRisultato(*this, nome, x + 3240, y, tab++)->setReadOnly(true);
-    }
-    auto riga = [this](const char* nome, float t, bool bold) {
+    auto* calcola = pulsante("Command1", QStringLiteral("&Calcola"), 120, 2370, 1215, 435, tab++);
+    auto* trova = pulsante("Command2", QStringLiteral("&Trova supporto"), 1500, 2370, 1800, 435, tab++);
+    auto riga = [this](const char* nome, float x, float t, float w, float h, bool bold) {
         auto* l = new QLabel(this);
         l->setTextFormat(Qt::PlainText);
-        aggiungi(l, {.nome = nome, .left = 120, .top = t, .width = 9360, .height = 270, .grassetto = bold});
+        l->setWordWrap(true);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        aggiungi(l, {.nome = nome, .left = x, .top = t, .width = w, .height = h, .grassetto = bold});
         return l;
     };
-    verdetto_ = riga("Verdetto", 5460, true);
-    risposta_ = riga("Risposta", 5820, false);
+    risposta_ = riga("Risposta", 3480, 2370, 6000, 435, false);
+    linea("Line1", 120, 2900, 9480, 2900);
+
+    // The results, each with its caption and unit, in two columns.
+    const auto mostrati = vista::RisultatiVerificaMostrati();
+    const int primaColonna = int(mostrati.size() + 1) / 2;
+    for (int k = 0; k < int(mostrati.size()); ++k) {
+        const Grandezza& g = *mostrati[k];
+        const bool prima = k < primaColonna;
+        const float x = prima ? 120 : ColonnaRisultati;
+        const float y = RigaRisultati + PassoRisultati * float(prima ? k : k - primaColonna);
+        label(q(vista::EtichettaRisultato(g)), x, y + 50, CasellaRisultato - 90);
+        QLineEdit* e = casellaRisultato(*this, g.nome, x + CasellaRisultato, y, tab++);
+        controlli().back().Width = LarghezzaRisultato;
+        e->setReadOnly(true);
+        risultati_.push_back(e);
+    }
+    const float sotto = RigaRisultati + PassoRisultati * float(primaColonna) + 40;
+    verdetto_ = riga("Verdetto", 120, sotto, 9360, AltezzaVerdetto, true);
+    // The case's warnings under the verdict they hold back.
+    const float lista = sotto + AltezzaVerdetto + 40;
+    label(q(vista::TitoloAvvisi), 120, lista + 40, 700);
+    avvisi_ = new QListWidget(this);
+    avvisi_->setWordWrap(true);
+    avvisi_->setTextElideMode(Qt::ElideNone);
+    avvisi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    aggiungi(avvisi_, {.nome = "AvvisiVerifica", .left = 840, .top = lista, .width = 5400, .height = 6975 - lista,
+                       .tab = tab++});
     auto* salva = pulsante("Command3", QStringLiteral("&Salva"), 6420, 6540, 1320, 435, tab++);
     auto* chiudi = pulsante("Command4", QStringLiteral("C&hiudi"), 8160, 6540, 1320, 435, tab++);
 
@@ -116,54 +152,63 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
 
 void frmVerifica::Form_Load() {
     AdattaSchermo(*this);
-    // The incineration rules' temperature for this fuel: 1100 °C over 1 % chlorine.
-    findChild<QLineEdit*>(QStringLiteral("Obiettivo"))->setText(q(TestoObiettivoNormativo(caso_)));
     Command1_Click();
 }
 
-bool frmVerifica::leggiIngressi(LetturaVerifica& l) {
-    l = LeggiVerifica(
-        [this](const char* casella) { return findChild<QLineEdit*>(QString::fromLatin1(casella))->text().toStdString(); },
-        {tipo_->currentIndex(), o2_->currentIndex(), modello_->currentIndex()});
-    if (l.messaggio.empty()) return true;
-    dialoghi().messaggio(q(l.messaggio), Icona::Esclamazione);
-    if (!l.casella.empty()) {
-        QLineEdit* e = findChild<QLineEdit*>(QString::fromStdString(l.casella));
-        e->setFocus(Qt::OtherFocusReason);
-        e->selectAll();
-    }
+QWidget* frmVerifica::controlloDi(const CampoVerifica& c) const {
+    return campi_.at(static_cast<std::size_t>(&c - vista::CampiVerifica().data()));
+}
+
+void frmVerifica::rifiuta(const std::string& messaggio, const CampoVerifica* campo) {
+    dialoghi().messaggio(q(messaggio), Icona::Esclamazione);
+    if (!campo) return;
+    QWidget* w = controlloDi(*campo);
+    w->setFocus(Qt::OtherFocusReason);
+    if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
+}
+
+bool frmVerifica::leggiIngressi(vista::LetturaVerifica& l) {
+    l = vista::LeggiVerifica([this](const CampoVerifica& c) {
+        const QWidget* w = controlloDi(c);
+        if (const auto* e = qobject_cast<const QLineEdit*>(w)) return e->text().toStdString();
+        return static_cast<const QComboBox*>(w)->currentData().toString().toStdString();
+    });
+    if (l.rifiuto.empty()) return true;
+    rifiuta(l.rifiuto, l.campo);
     return false;
 }
 
 bool frmVerifica::Command1_Click() {
-    LetturaVerifica l;
+    vista::LetturaVerifica l;
     if (!leggiIngressi(l)) return false;  // the results stay as they were
-    EsitoVerifica e;
+    vista::EsitoVerifica e;
     {
         CursoreAttesa attesa;
-        e = EseguiVerifica(caso_, l);
+        e = vista::EseguiVerifica(caso_, l.ingressi);
     }
-    for (const auto& [nome, testo] : e.testi) findChild<QLineEdit*>(QString::fromStdString(nome))->setText(q(testo));
+    const auto mostrati = vista::RisultatiVerificaMostrati();
+    for (std::size_t k = 0; k < mostrati.size(); ++k) risultati_[k]->setText(q(vista::TestoRisultato(*mostrati[k], e)));
     verdetto_->setText(q(e.verdetto));
-    righe_ = std::move(e.righe);
+    avvisi_->clear();
+    for (const Avviso& a : e.giudizio.avvisi) avvisi_->addItem(q(a.testo));
+    righe_ = vista::RigheVerifica(e, l.ingressi);
     return e.completato;
 }
 
 bool frmVerifica::Command2_Click() {
-    LetturaVerifica l;
+    vista::LetturaVerifica l;
     if (!leggiIngressi(l)) return false;
-    EsitoTrova t;
+    vista::EsitoTrova t;
     {
         CursoreAttesa attesa;
-        t = TrovaSupportoVerifica(caso_, l);
+        t = vista::TrovaSupportoVerifica(caso_, l.ingressi);
     }
-    if (!t.messaggio.empty()) {
-        dialoghi().messaggio(q(t.messaggio), Icona::Esclamazione);
-        tipo_->setFocus(Qt::OtherFocusReason);
+    if (!t.rifiuto.empty()) {
+        rifiuta(t.rifiuto, t.campo);
         return false;
     }
     if (t.portata) {
-        findChild<QLineEdit*>(QStringLiteral("SupportoPortata"))->setText(q(*t.portata));
+        static_cast<QLineEdit*>(controlloDi(vista::CampoDi(Quantita::SupportoPortata)))->setText(q(*t.portata));
         Command1_Click();
     }
     risposta_->setText(q(t.ricerca.frase));
@@ -173,13 +218,13 @@ bool frmVerifica::Command2_Click() {
 
 bool frmVerifica::Command3_Click() {
     if (righe_.empty()) {
-        dialoghi().messaggio(q(NessunRisultato), Icona::Esclamazione);
+        dialoghi().messaggio(q(vista::NessunRisultato), Icona::Esclamazione);
         return false;
     }
     QString nome = dialoghi().chiediFile(QStringLiteral("Salva"), QStringLiteral("verifica.txt"),
                                          QStringLiteral("Testo (*.txt)"));
     if (nome.isEmpty()) return false;
-    const std::string byte = ByteRighe(righe_);
+    const std::string byte = vista::ByteRighe(righe_);
     QFile f(nome);
     if (!f.open(QIODevice::WriteOnly) || f.write(byte.data(), qint64(byte.size())) != qint64(byte.size()) ||
         !f.flush()) {

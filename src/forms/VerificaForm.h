@@ -1,21 +1,18 @@
 #pragma once
 // "Verifica - Termix54": the checks an incinerator engineer makes on the case
-// now on the forms (a copy: the forms' record and texts are never touched):
-// a support fuel, the reference temperature, the post-combustion chamber,
-// raw-gas loads at the reference O2, the dew points and the verdict; the
+// now on the forms (a copy: the forms' record and texts are never touched),
+// drawn from the Verifica view model: the support fuel and the checks'
+// parameters, the results, the case's warnings and the verdict; the
 // support-fuel flow for a target; the lines saved as a Windows-1252 text.
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "combustion/Supporto.h"
-#include "combustion/VerificaCaso.h"
 #include "ui/AdattaSchermo.h"
+#include "vista/Verifica.h"
 
-class QComboBox;
 class QLabel;
+class QListWidget;
 class QLineEdit;
-class QKeyEvent;
 
 namespace termix {
 
@@ -37,12 +34,17 @@ public:
 
 private:
     // The inputs into `l`; false (after telling the user) on bad input.
-    bool leggiIngressi(LetturaVerifica& l);
+    bool leggiIngressi(vista::LetturaVerifica& l);
+    // The refusal's message, then back to the input it names.
+    void rifiuta(const std::string& messaggio, const vista::CampoVerifica* campo);
+    QWidget* controlloDi(const vista::CampoVerifica& c) const;
 
     IngressiCaso caso_;
     std::vector<std::string> righe_;
-    QComboBox *tipo_ = nullptr, *o2_ = nullptr, *modello_ = nullptr;
+    std::vector<QWidget*> campi_;       // the inputs' controls, in the view model's order
+    std::vector<QLineEdit*> risultati_; // the result boxes, in the view model's order
     QLabel *verdetto_ = nullptr, *risposta_ = nullptr;
+    QListWidget* avvisi_ = nullptr;
 };
 
 // Opens the window on a copy of the case now on the forms.

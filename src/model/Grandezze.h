@@ -8,10 +8,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <span>
 #include <string_view>
 
 #include "model/Modulo1.h"
+#include "model/RisultatiVerifica.h"
 
 namespace termix {
 
@@ -44,8 +46,8 @@ enum class Quantita : std::uint8_t {
     SupportoTipo, SupportoPortata, SupportoPotereCalorifico,
     SupportoFrazC, SupportoFrazH, SupportoFrazO, SupportoFrazCl, SupportoFrazS, SupportoFrazN,
     SupportoInerti, SupportoAcqua,
-    TempoPermanenza, DiametroCamera, O2Riferimento, ConversioneSO3,
-    TempFumiRif, VolumeCamera, VelocitaCamera, LunghezzaCamera, O2Secco, HClRif, SO2Rif, Cl2Rif,
+    TempoPermanenza, DiametroCamera, O2Riferimento, ConversioneSO3, ObiettivoRif,
+    TempFumiRif, Differenza, VolumeCamera, VelocitaCamera, LunghezzaCamera, O2Secco, HClRif, SO2Rif, Cl2Rif,
     RugiadaAcqua, RugiadaSolforica, RugiadaCloridrica,
 };
 inline constexpr std::size_t NumeroGrandezze = static_cast<std::size_t>(Quantita::RugiadaCloridrica) + 1;
@@ -58,6 +60,11 @@ enum Uso : unsigned {
     Variabile = 8,    // an input the sweep can vary
     Tracciabile = 16, // a result the sweep can plot
     Verifica = 32,    // a check's input or result, no record variable: the Verifica window, --verifica
+    IngressoVerifica = 64,   // an input of the checks: a box or list of the Verifica window, a batch column
+    UscitaVerifica = 128,    // a column of the checks' results written by --verifica
+    MostrataVerifica = 256,  // a result box of the Verifica window
+    DelSupporto = 512,       // describes the support fuel
+    FrazioneSupporto = 1024, // a weight fraction of the support fuel (the eight make 1)
 };
 
 struct Grandezza {
@@ -77,6 +84,11 @@ struct Grandezza {
     const char* aggettivoMinimo = "minimo";
     // Why the range is what it is, in Italian (the warning and the help say it).
     const char* motivo = nullptr;
+    // A check's result: its field in the checks' record.
+    std::optional<double> RisultatiVerifica::*risultato = nullptr;
+    // The caption within its group, where the label would say the group again
+    // (the support fuel's fractions are "C", "H"...); null: the label.
+    const char* breve = nullptr;
 
     bool ha(Uso u) const { return (usi & u) != 0; }
 };

@@ -11,7 +11,6 @@
 
 #include "batch/Colonne.h"
 #include "combustion/CalcoloCondizioni.h"
-#include "combustion/VerificaCaso.h"
 #include "fuel/CalcoloCombustibile.h"
 #include "model/Formato.h"
 #include "vista/Scelte.h"
@@ -173,89 +172,6 @@ val RecordSessione() {
     return r;
 }
 
-// The Verifica section's boxes (`testi`: name -> text) and choices read; a
-// refusal comes back as {messaggio, casella}.
-LetturaVerifica LetturaDa(const val& testi, int supporto, int o2, int modello) {
-    return LeggiVerifica(
-        [&](const char* casella) {
-            const val t = testi[casella];
-            return t.isString() ? t.as<std::string>() : std::string();
-        },
-        {supporto, o2, modello});
-}
-
-val Rifiuto(const std::string& messaggio, const std::string& casella) {
-    val o = val::object();
-    o.set("messaggio", messaggio);
-    o.set("casella", casella);
-    return o;
-}
-
-// Verifica's "Calcola": {testi, verdetto, righe, completato} or a refusal.
-val Verifica(const val& testi, int supporto, int o2, int modello) {
-    const LetturaVerifica l = LetturaDa(testi, supporto, o2, modello);
-    if (!l.messaggio.empty()) return Rifiuto(l.messaggio, l.casella);
-    const EsitoVerifica e = EseguiVerifica(CasoAttuale(), l);
-    val risultati = val::object();
-    for (const auto& [nome, testo] : e.testi) risultati.set(nome, testo);
-    val righe = val::array();
-    for (const auto& r : e.righe) righe.call<void>("push", r);
-    val o = val::object();
-    o.set("testi", risultati);
-    o.set("verdetto", e.verdetto);
-    o.set("righe", righe);
-    o.set("completato", e.completato);
-    return o;
-}
-
-// "Trova supporto": {portata (text for the flow box, or absent), frase} or a refusal.
-val TrovaSupportoSessione(const val& testi, int supporto, int o2, int modello) {
-    const LetturaVerifica l = LetturaDa(testi, supporto, o2, modello);
-    if (!l.messaggio.empty()) return Rifiuto(l.messaggio, l.casella);
-    const EsitoTrova t = TrovaSupportoVerifica(CasoAttuale(), l);
-    if (!t.messaggio.empty()) return Rifiuto(t.messaggio, t.casella);
-    val o = val::object();
-    if (t.portata) o.set("portata", *t.portata);
-    o.set("frase", t.ricerca.frase);
-    return o;
-}
-
-// The target the incineration rules set for the fuel now on the page.
-std::string ObiettivoVerifica() { return TestoObiettivoNormativo(CasoAttuale()); }
-
-val Lista(std::span<const char* const> voci) {
-    val a = val::array();
-    for (const char* v : voci) a.call<void>("push", std::string(v));
-    return a;
-}
-
-// The Verifica section's lists and texts, as the window has them.
-val TestiVerifica() {
-    val o = val::object();
-    o.set("supporto", Lista(ScelteSupporto));
-    o.set("o2", Lista(ScelteO2));
-    o.set("modello", Lista(ScelteModello));
-    o.set("frazioni", Lista(NomiFrazioni));
-    o.set("caselle", Lista(CaselleVerifica));
-    o.set("risultati", Lista(RisultatiVerificaNomi));
-    o.set("nessunRisultato", std::string(NessunRisultato));
-    val etichette = val::object();
-    auto etichetta = [&](const char* n) { etichette.set(n, EtichettaVerifica(n)); };
-    for (const char* n : {"SupportoTipo", "O2Riferimento", "Modello"}) etichetta(n);
-    for (const char* n : CaselleVerifica) etichetta(n);
-    for (const char* n : RisultatiVerificaNomi) etichetta(n);
-    o.set("etichette", etichette);
-    return o;
-}
-
-// The lines of "Salva" as the .txt bytes the window writes.
-val ByteVerifica(const val& righe) {
-    std::vector<std::string> r;
-    const unsigned n = righe["length"].as<unsigned>();
-    for (unsigned i = 0; i < n; ++i) r.push_back(righe[i].as<std::string>());
-    return Byte(ByteRighe(r));
-}
-
 }  // namespace
 
 CasoPagina CasoDellaPagina() {
@@ -280,11 +196,6 @@ EMSCRIPTEN_BINDINGS(termix54_sessione) {
     emscripten::function("sessioneRapporto", &RapportoSessione);
     emscripten::function("sessioneRecord", &RecordSessione);
     emscripten::function("sessioneNuovo", &Nuovo);
-    emscripten::function("sessioneVerifica", &Verifica);
-    emscripten::function("sessioneTrovaSupporto", &TrovaSupportoSessione);
-    emscripten::function("sessioneObiettivo", &ObiettivoVerifica);
-    emscripten::function("testiVerifica", &TestiVerifica);
-    emscripten::function("byteVerifica", &ByteVerifica);
 }
 
 }  // namespace termix::web

@@ -190,6 +190,8 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
           ";;;850 °C per 2 s: raggiunti (T = 167"}, {}},
         {v("O2Riferimento", "nessuno"), "in.csv --verifica --modello tabella --permanenza 3", 0,
          {";850 °C per 3 s: raggiunti (T = 1314,6 °C);\r\n"}, {}},
+        // The target typed in its cell is the verdict's; an empty cell the rules' (the Verifica window's empty box).
+        {v("ObiettivoRif;TempoPermanenza", "1700;"), "in.csv --verifica", 0, {";1700 °C per 2 s: non raggiunti (T = 167"}, {}},
         {v("SupportoTipo", "Gasolio"), "in.csv", 1, {"\r\n1;;;Riga non valida;"}, {"SupportoTipo sconosciuto: \"Gasolio\""}},
         {v("SupportoTipo;SupportoPortata", "Metano;-1"), "in.csv", 0, {";;;La portata del combustibile di supporto non puo' essere negativa;"}, {}},
         {v(pond, "Ponderale;10;5000;0,5;0,4"), "in.csv", 0, {";;;Le frazioni del combustibile di supporto non sommano a 1 (somma 0,9);"}, {}},
@@ -206,7 +208,7 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
          {";;;SupportoTipo mancante (Metano o Ponderale)"}, {}},
         {b, "in.csv --variando SupportoPortata=-5:5:1", 2, {}, {"portata del combustibile di supporto non puo' essere negativa"}},
         {b, "in.csv --permanenza 3", 2, {}, {"si usano con --verifica"}},
-        {b, "in.csv --verifica --modello entalpie", 2, {}, {"--modello: \"entalpie\" sconosciuto (tabella o nasa)"}},
+        {b, "in.csv --verifica --modello entalpie", 2, {}, {"--modello: \"entalpie\" sconosciuto (nasa o tabella)"}},
         {b, "in.csv --verifica --o2-riferimento 25", 2, {}, {"--o2-riferimento: L'O2 di riferimento deve essere tra 0 e 21"}},
         {b, "in.csv --verifica --conversione-so3 due", 2, {}, {"--conversione-so3: numero non valido: \"due\""}},
         {b, "in.csv --verifica --verifica", 2, {}, {"opzione --verifica ripetuta"}},
@@ -465,16 +467,18 @@ TEST(Batch, VerificaESupportoComeNelNucleo) {
     ASSERT_EQ(p.esegui(testa + ";SupportoPortata;DiametroCamera\n" + riga + ";50;1,5\n", "in.csv --verifica"), 0) << p.err;
     Modulo1 m;
     ASSERT_TRUE(CalcolaCasoConSupporto(caso, {TipoSupporto::Metano, 50, 0, {}}, m).completato);
-    ParametriVerifica par;
-    par.diametro = 1.5;
-    const RisultatiVerifica r = CalcolaVerifica(m, par);
+    vista::IngressiVerifica in;
+    in.supporto = {TipoSupporto::Metano, 50, 0, {}};
+    in.parametri.diametro = 1.5;
+    const vista::GiudizioVerifica g = vista::Giudica(caso, in, m, AvvisiCaso(caso, m, true));
+    const RisultatiVerifica& r = g.risultati;
     std::string atteso = "\r\n1;;;OK";
     ScriviValori(atteso, &m, ';');
     for (auto x : {r.TempFumiRif, r.VolumeCamera, r.VelocitaCamera, r.LunghezzaCamera, r.O2Secco, r.HClRif, r.SO2Rif,
                    r.Cl2Rif, r.RugiadaAcqua, r.RugiadaSolforica, r.RugiadaCloridrica})
         atteso += ";" + numero(x);
-    atteso += ";" + r.verdetto + ";";
-    ScriviCampo(atteso, TestoAvvisi(AvvisiCaso(caso, m, true)), ';');
+    atteso += ";" + g.verdetto + ";";
+    ScriviCampo(atteso, TestoAvvisi(g.avvisi), ';');
     atteso += "\r\n";
     EXPECT_EQ(p.out.substr(p.out.find("\r\n")), atteso);
     EXPECT_TRUE(r.HClRif && r.RugiadaCloridrica && !r.RugiadaSolforica);  // chlorine, no sulphur

@@ -66,10 +66,8 @@ TEST(TempFumiRif, StoichiometricMethaneNearTheTextbookFlameAndTheWorkedCaseNear1
     ASSERT_TRUE(r.TempFumiRif);
     EXPECT_NEAR(*r.TempFumiRif, 1680, 5);
     EXPECT_DOUBLE_EQ(*r.Differenza, *r.TempFumiRif - m.TempFumi.v);
-    EXPECT_TRUE(r.obiettivo == 850 && r.verdetto.rfind("850 °C per 2 s: raggiunti (T = 167", 0) == 0) << r.verdetto;
-    EXPECT_FALSE(TemperaturaFumiRif(Modulo1{}));  // no net energy: no temperature, and the verdict says so
-    EXPECT_EQ(Verdetto(1100, 2, std::nullopt), "1100 °C per 2 s: non valutabile");
-    EXPECT_EQ(Verdetto(1100, 2, 1099.96), "1100 °C per 2 s: non raggiunti (T = 1099,9 °C)");
+    EXPECT_EQ(r.Temperatura, r.TempFumiRif);  // the model the verdict uses
+    EXPECT_FALSE(TemperaturaFumiRif(Modulo1{}));  // no net energy: no temperature
 }
 
 TEST(Camera, VolumeVelocityAndLengthByHandOnTheMethaneCase) {

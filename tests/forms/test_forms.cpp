@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QInputDialog>
 #include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPrinterInfo>
@@ -40,6 +41,7 @@
 #include "forms/Posti.h"
 #include "forms/RapportoForm.h"
 #include "forms/VerificaForm.h"
+#include "vista/Verifica.h"
 #include "forms/StampaRapporto.h"
 #include "forms/frmAbout.h"
 #include "ui/AdattaSchermo.h"
@@ -625,6 +627,7 @@ private slots:
     // "Verifica" from Form8: the boxes and the verdict equal termix54-batch
     // --verifica on the same case, a bad box refused with the results left as
     // shown, the support target, "Salva" in Windows-1252, Esc; the forms untouched.
+    // Then a case with a warning: the window lists it, and the verdict waits on it.
     void verifica() {
         Ambiente amb;
         modulo1() = metano();
@@ -638,11 +641,15 @@ private slots:
         QCOMPARE(w->windowTitle(), QStringLiteral("Verifica - Termix54"));
         for (const Grandezza& g : Grandezze())  // each check's quantity has its control, by its name
             if (g.ha(Verifica)) QVERIFY2(w->findChild<QWidget*>(QString::fromLatin1(g.nome)), g.nome);
-        QCOMPARE(testo(*w, "Obiettivo"), QStringLiteral("850"));  // methane has no chlorine
+        // Empty boxes say what they stand for: methane has no chlorine.
+        QCOMPARE(box(*w, "ObiettivoRif")->placeholderText(), QStringLiteral("850"));
+        QCOMPARE(box(*w, "TempoPermanenza")->placeholderText(), QStringLiteral("2"));
         digita(*w, "DiametroCamera", QStringLiteral("1,2"));
         QTest::keyClick(box(*w, "DiametroCamera"), Qt::Key_Return);
         auto* verdetto = ctl<QLabel>(*w, "Verdetto");
+        auto* avvisi = ctl<QListWidget>(*w, "AvvisiVerifica");
         QVERIFY(verdetto->text().startsWith(QStringLiteral("850 °C per 2 s: raggiunti (T = 167")));
+        QCOMPARE(avvisi->count(), 0);
 
         QTemporaryDir dir;
         std::ofstream(dir.filePath("in.csv").toStdString())
@@ -654,12 +661,10 @@ private slots:
         const QList<QByteArray> righe = leggi(dir.filePath("b.csv")).split('\n');
         const QList<QByteArray> nomi = righe[0].trimmed().split(';'), valori = righe[1].trimmed().split(';');
         QCOMPARE(nomi.size(), valori.size());
-        for (const char* n : {"TempFumiRif", "VolumeCamera", "VelocitaCamera", "LunghezzaCamera", "O2Secco", "HClRif",
-                              "SO2Rif", "Cl2Rif", "RugiadaAcqua", "RugiadaSolforica", "RugiadaCloridrica"}) {
-            const QByteArray cella = valori[nomi.indexOf(n)];
-            std::optional<double> x;
-            if (!cella.isEmpty()) x = LeggiNumero(cella.toStdString());
-            QCOMPARE(testo(*w, n), QString::fromStdString(TestoVoce(n, x)));
+        for (const Grandezza* g : ConUso(UscitaVerifica)) {
+            const QByteArray cella = valori[nomi.indexOf(g->nome)];
+            QCOMPARE(testo(*w, g->nome), cella.isEmpty() ? QStringLiteral("\u2014")
+                                                         : QString::fromStdString(FormatoTroncato(*LeggiNumero(cella.toStdString()), g->decimali)));
         }
         QCOMPARE(verdetto->text(), QString::fromUtf8(valori[nomi.indexOf("Verdetto")]));
         QCOMPARE(testo(*w, "RugiadaSolforica"), QStringLiteral("\u2014"));  // no sulphur
@@ -673,9 +678,15 @@ private slots:
             clicca(*w, "Command1");
             QCOMPARE(amb.dialoghi.testiMostrati().last(), QString::fromUtf8(messaggio));
             QCOMPARE(testo(*w, "TempFumiRif"), prime);
-            digita(*w, casella, QStringLiteral("2"));
+            digita(*w, casella, QString());  // emptied again: the default
+            QTest::keyClick(box(*w, casella), Qt::Key_Delete);
         }
-        ctl<QComboBox>(*w, "SupportoTipo")->setCurrentIndex(1);  // Metano
+        auto* tipo = ctl<QComboBox>(*w, "SupportoTipo");
+        tipo->setCurrentIndex(tipo->findData(QStringLiteral("Metano")));
+        clicca(*w, "Command2");  // no target typed: refused, back to its box
+        QCOMPARE(amb.dialoghi.testiMostrati().last(), QString::fromUtf8(vista::IndicareObiettivo));
+        QTRY_COMPARE(QApplication::focusWidget(), box(*w, "ObiettivoRif"));
+        digita(*w, "ObiettivoRif", QStringLiteral("850"));
         clicca(*w, "Command2");
         QVERIFY(ctl<QLabel>(*w, "Risposta")->text().startsWith(QStringLiteral("Combustibile di supporto non necessario")));
 
@@ -689,6 +700,22 @@ private slots:
         QTest::keyClick(w, Qt::Key_Escape);
         QTRY_VERIFY(!w);
         QCOMPARE(std::memcmp(&prima, &modulo1(), sizeof prima), 0);
+
+        // Air below its physical range: the run completes, the warning stands in the list and in the verdict.
+        modulo1().TempAria = -60;
+        clicca(f8, "Command6");
+        w = f8.findChild<frmVerifica*>();
+        QVERIFY(w);
+        avvisi = ctl<QListWidget>(*w, "AvvisiVerifica");
+        QCOMPARE(avvisi->count(), 1);
+        QVERIFY(avvisi->item(0)->text().startsWith(QStringLiteral("Temperatura dell'aria -60 °C: fuori")));
+        QCOMPARE(ctl<QLabel>(*w, "Verdetto")->text(), QStringLiteral("850 °C per 2 s: non valutabile: ") + avvisi->item(0)->text());
+        QVERIFY(avvisi->isVisible() && ctl<QLabel>(*w, "Verdetto")->isVisible());
+        amb.dialoghi.testi.push_back(dir.filePath("a.txt"));
+        clicca(*w, "Command3");
+        QVERIFY(leggi(dir.filePath("a.txt")).contains("\r\nAvvisi:\r\n- Temperatura dell'aria -60 \xB0" "C: fuori"));
+        QTest::keyClick(w, Qt::Key_Escape);
+        QTRY_VERIFY(!w);
     }
 
     // "Stam&pa" clicked after the methane walk, through a real CUPS server (the ctest "stampa"

@@ -88,6 +88,15 @@ inline IngressiCaso casoRifiuto() {
     return in;
 }
 
+// A waste just over the incineration rules' 1 % chlorine: 1000 kg/h with 1,05 % Cl and 0,5 % S
+// (the rest of casoRifiuto's, the inerts making up the sum). 49 kg/h of methane keep the blend
+// at 10,5 / 1049 = 1,001 % Cl, 51 kg/h bring it to 10,5 / 1051 = 0,999 %.
+inline IngressiCaso casoRifiutoAlLimite() {
+    IngressiCaso in = casoRifiuto();
+    in.valori.FrazCl = 0.0105, in.valori.FrazS = 0.005, in.valori.Inerti = 0.1545;
+    return in;
+}
+
 // A target by its name: a quantity's column name, or a role's name.
 inline Bersaglio B(std::string_view nome) {
     if (const Grandezza* g = TrovaGrandezza(nome)) return g->id;

@@ -1,0 +1,25 @@
+#pragma once
+// The record of the checks ("Verifica"), beside the calculation record: one
+// field per result of the table's Verifica part, reached from its entry. An
+// empty field is a value that is not there (an absent species, loads that
+// cannot be referred, no chamber bore given), never 0.
+#include <optional>
+#include <string>
+
+namespace termix {
+
+struct RisultatiVerifica {
+    std::optional<double> TempFumiRif;        // from NASA enthalpies [°C]
+    std::optional<double> Differenza;         // TempFumiRif - TempFumi [°C]
+    std::optional<double> VolumeCamera;       // least chamber volume for the residence time [m3]
+    std::optional<double> VelocitaCamera;     // gas velocity through the bore [m/s]
+    std::optional<double> LunghezzaCamera;    // chamber length for the residence time [m]
+    std::optional<double> O2Secco;            // O2 on dry gas [% vol]
+    std::optional<double> HClRif, SO2Rif, Cl2Rif;  // on dry gas at the reference O2 [mg/Nm3]
+    std::optional<double> RugiadaAcqua, RugiadaSolforica, RugiadaCloridrica;  // dew points [°C]
+    // The chosen model's temperature, which the verdict and the chamber use [°C].
+    std::optional<double> Temperatura;
+    std::string nonRiferibile;  // why the loads have no figure, empty when they have
+};
+
+}  // namespace termix
