@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     w = apriVerifica();
     auto* tipo = w->findChild<QComboBox*>(QStringLiteral("SupportoTipo"));
     tipo->setCurrentIndex(tipo->findData(QStringLiteral("Metano")));
-    w->findChild<QLineEdit*>(QStringLiteral("ObiettivoRif"))->setText(QStringLiteral("1100"));
+    w->findChild<QLineEdit*>(QStringLiteral("ObiettivoVerifica"))->setText(QStringLiteral("1100"));
     misura("Trova supporto per 1100 °C su un rifiuto umido", 5, [&] {
         w->findChild<QLineEdit*>(QStringLiteral("SupportoPortata"))->setText(QStringLiteral("0"));
         w->Command2_Click();

@@ -118,7 +118,8 @@ bool scegli(const CampoVerifica& c, std::string_view t, IngressiVerifica& in, bo
 std::vector<CampoVerifica> costruisciCampi() {
     std::vector<CampoVerifica> campi;
     for (const Grandezza* g : ConUso(IngressoVerifica)) {
-        CampoVerifica c{g, g->nome, {}, {}, Gruppo::Parametri};
+        // The target's box keeps the id scripts know it by; its batch column is ObiettivoRif.
+        CampoVerifica c{g, g->id == Q::ObiettivoRif ? "ObiettivoVerifica" : g->nome, {}, {}, Gruppo::Parametri};
         if (g->id == Q::SupportoTipo) c.scelte = voci(ScelteSupporto);
         if (g->id == Q::O2Riferimento) c.scelte = voci(ScelteO2);
         c.gruppo = g->ha(FrazioneSupporto) ? Gruppo::Frazioni : g->ha(DelSupporto) ? Gruppo::Supporto : Gruppo::Parametri;

@@ -640,9 +640,12 @@ private slots:
         QVERIFY(w);
         QCOMPARE(w->windowTitle(), QStringLiteral("Verifica - Termix54"));
         for (const Grandezza& g : Grandezze())  // each check's quantity has its control, by its name
-            if (g.ha(Verifica)) QVERIFY2(w->findChild<QWidget*>(QString::fromLatin1(g.nome)), g.nome);
+            if (g.ha(Verifica)) {
+                const char* nome = g.id == Quantita::ObiettivoRif ? "ObiettivoVerifica" : g.nome;  // its own id
+                QVERIFY2(w->findChild<QWidget*>(QString::fromLatin1(nome)), nome);
+            }
         // Empty boxes say what they stand for: methane has no chlorine.
-        QCOMPARE(box(*w, "ObiettivoRif")->placeholderText(), QStringLiteral("850"));
+        QCOMPARE(box(*w, "ObiettivoVerifica")->placeholderText(), QStringLiteral("850"));
         QCOMPARE(box(*w, "TempoPermanenza")->placeholderText(), QStringLiteral("2"));
         digita(*w, "DiametroCamera", QStringLiteral("1,2"));
         QTest::keyClick(box(*w, "DiametroCamera"), Qt::Key_Return);
@@ -685,8 +688,8 @@ private slots:
         tipo->setCurrentIndex(tipo->findData(QStringLiteral("Metano")));
         clicca(*w, "Command2");  // no target typed: refused, back to its box
         QCOMPARE(amb.dialoghi.testiMostrati().last(), QString::fromUtf8(vista::IndicareObiettivo));
-        QTRY_COMPARE(QApplication::focusWidget(), box(*w, "ObiettivoRif"));
-        digita(*w, "ObiettivoRif", QStringLiteral("850"));
+        QTRY_COMPARE(QApplication::focusWidget(), box(*w, "ObiettivoVerifica"));
+        digita(*w, "ObiettivoVerifica", QStringLiteral("850"));
         clicca(*w, "Command2");
         QVERIFY(ctl<QLabel>(*w, "Risposta")->text().startsWith(QStringLiteral("Combustibile di supporto non necessario")));
 

@@ -60,7 +60,7 @@ TEST(VistaVerifica, EmptyBoxesMeanTheRulesAndTheTargetReadsTheWaste) {
         {"1,05 % Cl + 51 kg/h di metano", prova::casoRifiutoAlLimite,
          {{"SupportoTipo", "Metano"}, {"SupportoPortata", "51"}}, ';', nullptr, nullptr, 1100, true, "1100 °C per 2 s: ",
          false, true},
-        {"cloro inorganico: 850 scritto", prova::casoRifiutoAlLimite, {{"ObiettivoRif", "850"}}, ';', nullptr, nullptr,
+        {"cloro inorganico: 850 scritto", prova::casoRifiutoAlLimite, {{"ObiettivoVerifica", "850"}}, ';', nullptr, nullptr,
          850, false, "850 °C per 2 s: ", true, true},
         {"SO3 0: nessuna rugiada solforica", prova::casoRifiutoAlLimite, {{"ConversioneSO3", "0"}}, ';', nullptr,
          nullptr, 1100, true, "1100 °C per 2 s: ", true, false},
@@ -71,8 +71,8 @@ TEST(VistaVerifica, EmptyBoxesMeanTheRulesAndTheTargetReadsTheWaste) {
         {"permanenza 0", prova::casoMetano, {{"TempoPermanenza", "0"}}, ';',
          "Il tempo di permanenza deve essere maggiore di 0", nullptr},
         {"punto finale", prova::casoMetano, {{"TempoPermanenza", "2."}}, ';', messaggi::UsareVirgola, "TempoPermanenza"},
-        {"obiettivo non numerico", prova::casoMetano, {{"ObiettivoRif", "alto"}}, ';', messaggi::UsareNumeri,
-         "ObiettivoRif"},
+        {"obiettivo non numerico", prova::casoMetano, {{"ObiettivoVerifica", "alto"}}, ';', messaggi::UsareNumeri,
+         "ObiettivoVerifica"},
         {"supporto sconosciuto", prova::casoMetano, {{"SupportoTipo", "Gasolio"}}, ';',
          "SupportoTipo sconosciuto: \"Gasolio\" (Nessuno, Metano o Ponderale)", "SupportoTipo"},
         {"frazioni del supporto vuote", prova::casoMetano, {{"SupportoTipo", "Ponderale"}}, ';',
@@ -114,9 +114,9 @@ TEST(VistaVerifica, TrovaSupportoRefusesWithoutSupportOrTarget) {
         const char* rifiuto;
         const char* campo;
     } righe[] = {
-        {"nessun supporto", {{"ObiettivoRif", "1100"}}, ScegliereSupporto, "SupportoTipo"},
-        {"obiettivo vuoto", {{"SupportoTipo", "Metano"}}, IndicareObiettivo, "ObiettivoRif"},
-        {"obiettivo 850", {{"SupportoTipo", "Metano"}, {"ObiettivoRif", "850"}}, nullptr, nullptr},
+        {"nessun supporto", {{"ObiettivoVerifica", "1100"}}, ScegliereSupporto, "SupportoTipo"},
+        {"obiettivo vuoto", {{"SupportoTipo", "Metano"}}, IndicareObiettivo, "ObiettivoVerifica"},
+        {"obiettivo 850", {{"SupportoTipo", "Metano"}, {"ObiettivoVerifica", "850"}}, nullptr, nullptr},
     };
     for (const auto& r : righe) {
         SCOPED_TRACE(r.nome);
@@ -150,7 +150,8 @@ TEST(VistaVerifica, WarningsHoldTheVerdictBack) {
 // table: every check's quantity is on them, each once.
 TEST(VistaVerifica, ListsAreTheTablesOwn) {
     std::map<std::string, int> volte;
-    for (const CampoVerifica& c : CampiVerifica()) ++volte[c.nome];
+    for (const CampoVerifica& c : CampiVerifica())
+        if (c.grandezza) ++volte[c.grandezza->nome];
     for (const Grandezza* g : RisultatiVerificaMostrati()) ++volte[g->nome];
     const std::string aiuto = batch::TestoAiuto();
     for (const Grandezza& g : Grandezze()) {

@@ -260,15 +260,15 @@ try:
     verifica(campo('avvisoTesto').text == 'Scegliere il combustibile di supporto (Metano o Ponderale)', 'senza supporto')
     campo('avvisoOk').click()
     verifica(presto(lambda: attivo() == 'SupportoTipo'), 'il fuoco sulla scelta del supporto')
-    verifica(campo('ObiettivoRif').get_attribute('placeholder') == '850' and not campo('ObiettivoRif').get_attribute('value'),
+    verifica(campo('ObiettivoVerifica').get_attribute('placeholder') == '850' and not campo('ObiettivoVerifica').get_attribute('value'),
              'obiettivo vuoto: 850 per il metano')
     verifica(not d.find_elements(By.CSS_SELECTOR, '#AvvisiVerifica li'), 'nessun avviso sul metano')
     campo('SupportoTipo').send_keys('Metano')
     campo('TrovaSupporto').click()  # no target typed: the presumed one is the verdict's only
     verifica(campo('avvisoTesto').text.startswith('Indicare la temperatura obiettivo'), 'senza obiettivo')
     campo('avvisoOk').click()
-    verifica(presto(lambda: attivo() == 'ObiettivoRif'), 'il fuoco sull\'obiettivo')
-    campo('ObiettivoRif').send_keys('850')
+    verifica(presto(lambda: attivo() == 'ObiettivoVerifica'), 'il fuoco sull\'obiettivo')
+    campo('ObiettivoVerifica').send_keys('850')
     campo('TrovaSupporto').click()
     verifica(campo('SupportoPortata').get_attribute('value') == '0' and campo('Risposta').text, 'supporto non necessario')
     campo('SalvaVerifica').click()
