@@ -148,6 +148,10 @@
   // Typing: the module takes the box's text at once; a '.' is refused there.
   function scritto(e) {
     const box = e.target;
+    if (box.closest('#sezioneVerifica') && box.id) {  // kept with the case for a reload
+      M.sessioneAltro(box.id, box.value);
+      conserva();
+    }
     if (!(box.id in prossimo)) return;
     applica(M.sessioneScrive(box.id, box.value), box).then(conserva);
   }
@@ -590,6 +594,10 @@
       riga.insertCell().id = g.nome;
     }
     await ripristina();
+    for (const [id, testo] of Object.entries(M.sessioneAltri())) {
+      const box = document.querySelector(`#sezioneVerifica #${id}`);
+      if (box) box.value = testo;
+    }
     preparaAndamento();
     document.addEventListener('keydown', vaiAvanti);
     document.addEventListener('input', scritto);
@@ -627,6 +635,9 @@
       if (!(await conferma(e.currentTarget))) return;
       localStorage.removeItem(Memoria);
       M.sessioneNuovo();
+      // Verifica's boxes are the section's settings: they stay, and stay with the new case.
+      for (const box of document.querySelectorAll('#sezioneVerifica input, #sezioneVerifica select'))
+        if (box.id) M.sessioneAltro(box.id, box.value);
       for (const i of document.querySelectorAll('main input')) {
         if (i.type === 'radio') i.checked = false;
         else if (i.type !== 'file' && !i.closest('.comandi') && !i.closest('#sezioneVerifica')) i.value = '';

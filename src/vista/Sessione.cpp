@@ -215,6 +215,19 @@ EsitoOperazione Sessione::Precedente() {
     return e;
 }
 
+namespace {
+bool idValido(std::string_view id) {
+    if (id.empty()) return false;
+    for (char c : id)
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
+    return true;
+}
+}  // namespace
+
+void Sessione::ImpostaAltro(const std::string& id, std::string testo) {
+    if (idValido(id)) altri_[id] = std::move(testo);
+}
+
 IngressiCaso Sessione::Caso() const { return CasoMostrato(testi_.tipo(), testi_.composizione(), m_); }
 
 std::string Sessione::Salvato() const {
@@ -226,6 +239,7 @@ std::string Sessione::Salvato() const {
         if (const std::string& x = testi_.testo(g.id); !x.empty()) t += std::string("testo.") + g.nome + '=' + protetto(x) + '\n';
         if (testi_.colore(g.id) == Colore::Rosso) t += std::string("rosso=") + g.nome + '\n';
     }
+    for (const auto& [id, testo] : altri_) t += "altro." + id + '=' + protetto(testo) + '\n';
     if (pendente_) t += std::string("modifica=") + Info(*pendente_).nome + '\n';
     if (completato_) t += "calcolato=1\n";
     t += "record=" + esadecimale(m_) + '\n';
@@ -274,6 +288,10 @@ bool Sessione::Ripristina(std::string_view salvato, EsitoOperazione& effetti) {
                 c.colore(g->id, Colore::Rosso);
                 s.testi_.applica(c);
             }
+        } else if (chiave.starts_with("altro.")) {
+            const std::string id(chiave.substr(6));
+            if (!idValido(id)) return false;
+            s.altri_[id] = chiaro(valore);
         } else if (chiave == "calcolato") {
             s.completato_ = valore == "1";
         } else if (chiave == "record") {

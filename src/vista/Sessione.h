@@ -4,6 +4,7 @@
 // choices, and the box being edited. A face forwards what the user did
 // (typed, entered or left a box, chose, pressed) and applies the effects that
 // come back; the box rules run here, once, whatever the face.
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,10 @@ public:
     EsitoOperazione Lascia();
     // A text set without the box rules (a name, a result box typed over).
     void Imposta(Bersaglio b, std::string testo) { testi_.imposta(b, std::move(testo)); }
+    // A box of another window, kept with the case for a reload (Verifica's),
+    // by its id: letters and digits only.
+    void ImpostaAltro(const std::string& id, std::string testo);
+    const std::map<std::string, std::string>& altri() const { return altri_; }
 
     // An option of the fuel form chosen, and what its handler does to the boxes.
     EsitoOperazione Sceglie(Ruolo r);
@@ -73,6 +78,7 @@ private:
     Modulo1 m_;
     TestiForme testi_;
     std::optional<Quantita> pendente_;
+    std::map<std::string, std::string> altri_;
     bool completato_ = false;  // the last "&Calcola" ran to its end
     std::vector<Avviso> avvisi_;
 };

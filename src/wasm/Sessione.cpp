@@ -119,6 +119,14 @@ val RapportoSessione(const std::string& data, const std::string& ora) {
 // "Nuovo caso": a fresh record, every box empty.
 void Nuovo() { S() = vista::Sessione(); }
 
+// A box of the Verifica section, kept with the case; all of them back after a reload.
+void Altro(const std::string& id, const std::string& testo) { S().ImpostaAltro(id, testo); }
+val Altri() {
+    val o = val::object();
+    for (const auto& [id, testo] : S().altri()) o.set(id, testo);
+    return o;
+}
+
 // The case for a reload: the text to keep, and the case back from it (the
 // effects that show it), or null when the text is not a saved case.
 std::string Salvato() { return S().Salvato(); }
@@ -192,6 +200,8 @@ EMSCRIPTEN_BINDINGS(termix54_sessione) {
     emscripten::function("sessioneSalvato", &Salvato);
     emscripten::function("sessioneRipristina", &Ripristina);
     emscripten::function("sessioneAvvisi", &AvvisiSessione);
+    emscripten::function("sessioneAltro", &Altro);
+    emscripten::function("sessioneAltri", &Altri);
     emscripten::function("sessioneValori", &ValoriSessione);
     emscripten::function("sessioneRapporto", &RapportoSessione);
     emscripten::function("sessioneRecord", &RecordSessione);

@@ -52,6 +52,8 @@ TEST(Sessione, SalvataggioGuastoNonRipristinaNulla) {
         {"unknown box", std::string(buono).replace(buono.find("testo.PortataComb"), 17, "testo.PortataGas")},
         {"a name's case changed", std::string(buono).replace(buono.find("testo.PortataComb"), 17, "testo.portatacomb")},
         {"unknown choice", std::string(buono).replace(buono.find("scelta=TipoMetano"), 17, "scelta=TipoCarbone")},
+        {"another window's box with a blank in its id", std::string(buono).replace(buono.find("record="), 0,
+                                                                                    "altro.Supporto Portata=49\n")},
         {"a result box as the one being edited", std::string(buono).replace(buono.find("modifica=EccessoAria"), 20,
                                                                             "modifica=TempFumi")},
     };
@@ -87,7 +89,9 @@ TEST(Sessione, RipristinoAlBitConLaCasellaLasciata) {
     // A text with a line end or a backslash comes back as it was.
     Sessione c;
     c.Imposta(Quantita::Impianto, "Forno \\ 2\nsud\r");
+    c.ImpostaAltro("SupportoPortata", "49");  // Verifica's boxes come back with the case
     Sessione d;
     ASSERT_TRUE(d.Ripristina(c.Salvato(), e));
     EXPECT_EQ(d.testi().testo(Quantita::Impianto), "Forno \\ 2\nsud\r");
+    EXPECT_EQ(d.altri().at("SupportoPortata"), "49");
 }
