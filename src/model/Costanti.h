@@ -76,7 +76,7 @@ inline constexpr double KjPerKcal = 4.1868;                  // kJ/kcal, the Int
 inline constexpr double O2Aria = 21;                         // % vol of O2 in air, the reference formula's
 
 // The flue-gas species, in the order of the NASA table and of the checks' sums.
-// The specified specific-heat sum takes them in another order (N2 before O2): see OrdineCalore.
+// The specific-heat sum of the balance takes them in another order (N2 before O2): see OrdineCalore.
 enum class Specie : int { CO2, H2O, HCl, SO2, O2, N2 };
 inline constexpr int NumeroSpecie = 6;
 

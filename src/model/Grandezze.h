@@ -76,7 +76,7 @@ struct Grandezza {
     int decimali;                 // cut to this many decimals where a box shows it; -1 never computed into a box
     unsigned usi;
     // Inputs: the physical range. A value outside it is computed all the same
-    // and warned about (never refused): the specified calculation takes any number.
+    // and warned about (never refused): the calculation takes any number, as the forms do.
     double minimo = -std::numeric_limits<double>::infinity();
     double massimo = std::numeric_limits<double>::infinity();
     // The adjectives of a sentence about it ("massima", "minime" and kin).
