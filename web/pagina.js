@@ -537,7 +537,7 @@
     lavoratore.onmessage = (e) => {
       const d = e.data;
       if (d.progresso !== undefined) $('progresso').value = d.progresso;
-      if (d.messaggio) $('messaggiBatch').textContent += d.messaggio + '\n';
+      if (d.messaggio) $('messaggiBatch').append(d.messaggio + '\n');  // a text node each: the run's warnings can be many
       if (d.fine) {
         $('progresso').value = 1;
         $('Annulla').disabled = true;
