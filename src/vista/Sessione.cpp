@@ -310,19 +310,13 @@ bool Sessione::Ripristina(std::string_view salvato, EsitoOperazione& effetti) {
         if (!testi_.testo(g.id).empty()) effetti.testo(g.id, testi_.testo(g.id));
         if (testi_.colore(g.id) == Colore::Rosso) effetti.colore(g.id, Colore::Rosso);
     }
-    // The reload left the box being edited: its leaving rule runs now.
+    // The reload left the box being edited: its leaving rule runs now, a refusal
+    // emptying the box without a message (nobody is typing in it any more).
     if (pendente_) {
         const Quantita q = *pendente_;
-        const UscitaCampo u = LasciaCampo(testi_.testo(q));
+        Lascia();
         pendente_.reset();
-        if (u.rifiuto) {
-            testi_.imposta(q, "");
-            effetti.testo(q, "");
-        } else {
-            testi_.imposta(q, u.testo);
-            effetti.testo(q, u.testo);
-            m_.*Info(q).variabile = Numero(*u.valore);
-        }
+        effetti.testo(q, testi_.testo(q));
     }
     effetti.completato = true;
     return true;

@@ -94,4 +94,14 @@ TEST(Sessione, RipristinoAlBitConLaCasellaLasciata) {
     ASSERT_TRUE(d.Ripristina(c.Salvato(), e));
     EXPECT_EQ(d.testi().testo(Quantita::Impianto), "Forno \\ 2\nsud\r");
     EXPECT_EQ(d.altri().at("SupportoPortata"), "49");
+    // A box left mid-edit with a text that is no number comes back empty, with no message.
+    Sessione f = metano();
+    f.Entra(Quantita::Dispersioni);
+    f.Scrive(Quantita::Dispersioni, "5a");
+    Sessione g;
+    ASSERT_TRUE(g.Ripristina(f.Salvato(), e));
+    EXPECT_EQ(g.testi().testo(Quantita::Dispersioni), "");
+    EXPECT_EQ(g.record().Dispersioni.v, f.record().Dispersioni.v);
+    EXPECT_FALSE(g.inModifica());
+    EXPECT_TRUE(e.messaggi().empty());
 }

@@ -8,10 +8,46 @@ import pathlib
 import struct
 import subprocess
 import tempfile
+import time
 
+from selenium import webdriver
+from selenium.webdriver.chrome.options import Options
+from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import Select
+
+# The failures so far: a check goes on after one, so that a run lists them all.
+errori = []
+
+
+def verifica(condizione, messaggio):
+    if not condizione:
+        errori.append(messaggio)
+        print('FALLITO:', messaggio)
+
+
+def attendi(condizione, secondi=30, cosa=''):
+    fine = time.monotonic() + secondi
+    while time.monotonic() < fine:
+        if valore := condizione():
+            return valore
+        time.sleep(0.05)
+    raise TimeoutError(cosa)
+
+
+def chromium(scaricati=None):
+    """Headless Chromium as the tests drive it: Italian, 1024×900, downloads into `scaricati`."""
+    o = Options()
+    o.binary_location = '/usr/bin/chromium'
+    for a in ('--headless=new', '--no-sandbox', '--disable-gpu', '--window-size=1024,900', '--lang=it-IT'):
+        o.add_argument(a)
+    if scaricati:
+        o.add_experimental_option('prefs', {'download.default_directory': str(scaricati),
+                                            'download.prompt_for_download': False})
+    o.set_capability('goog:loggingPrefs', {'browser': 'ALL', 'performance': 'ALL'})
+    return webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=o)
+
 
 TABELLA = pathlib.Path(__file__).resolve().parents[1] / 'support' / 'scenari.json'
 
@@ -39,7 +75,7 @@ def esegui_batch(batch, caso, opzioni=()):
     return dict(zip(righe[0], righe[1]))
 
 
-def esegui(d, uri, batch, verifica, attendi, ulp_massimi):
+def esegui(d, uri, batch, ulp_massimi):
     """Every scenario on a fresh page; failures go to `verifica`. Returns how many ran."""
     tabella = json.loads(TABELLA.read_text(encoding='utf-8'))
     campo = lambda i: d.find_element(By.ID, i)
@@ -124,36 +160,12 @@ def esegui(d, uri, batch, verifica, attendi, ulp_massimi):
 if __name__ == '__main__':
     # The scenarios alone: scenari.py PAGINA BATCH (pagina_prova.py runs them with everything else).
     import sys
-    import time
-    from selenium import webdriver
-    from selenium.webdriver.chrome.options import Options
-    from selenium.webdriver.chrome.service import Service
-
-    falliti = []
-
-    def verifica_(condizione, messaggio):
-        if not condizione:
-            falliti.append(messaggio)
-            print('FALLITO:', messaggio)
-
-    def attendi_(condizione, secondi=30, cosa=''):
-        fine = time.monotonic() + secondi
-        while time.monotonic() < fine:
-            if valore := condizione():
-                return valore
-            time.sleep(0.05)
-        raise TimeoutError(cosa)
-
-    o = Options()
-    o.binary_location = '/usr/bin/chromium'
-    for a in ('--headless=new', '--no-sandbox', '--disable-gpu', '--window-size=1024,900', '--lang=it-IT'):
-        o.add_argument(a)
-    d = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=o)
+    d = chromium()
     try:
         pagina = pathlib.Path(sys.argv[1]).resolve().as_uri()
         d.get(pagina)
-        n = esegui(d, pagina, pathlib.Path(sys.argv[2]).resolve(), verifica_, attendi_, 6)
+        n = esegui(d, pagina, pathlib.Path(sys.argv[2]).resolve(), 6)
     finally:
         d.quit()
-    print(f'scenari: {n}, {len(falliti)} falliti')
-    sys.exit(1 if falliti else 0)
+    print(f'scenari: {n}, {len(errori)} falliti')
+    sys.exit(1 if errori else 0)
