@@ -256,6 +256,15 @@ void colonna(std::string& t, const Grandezza& g, const std::string& descrizione)
 
 }  // namespace
 
+std::string TestoAvvio() {
+    return "termix54-batch calcola ogni riga di un file CSV con il calcolo di Termix54 e scrive\n"
+           "i risultati in un altro file CSV. Si usa dal Prompt dei comandi, per esempio:\n\n"
+           "  termix54-batch casi.csv -o risultati.csv\n\n"
+           "\"termix54-batch --help\" elenca le colonne, le opzioni e gli stati di uscita;\n"
+           "LEGGIMI.txt, accanto al programma, dice lo stesso.\n\n"
+           "Premere Invio per chiudere.\n";
+}
+
 std::string TestoAiuto() {
     std::string t = Inizio;
     for (const Grandezza* g : ColonneIngresso()) {

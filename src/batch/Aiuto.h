@@ -7,4 +7,7 @@ namespace termix::batch {
 
 std::string TestoAiuto();
 
+// A few lines for whoever starts the tool without a command prompt.
+std::string TestoAvvio();
+
 }  // namespace termix::batch

@@ -49,9 +49,8 @@ std::FILE* FileIntero::Apri(const std::string& destinazione) {
 bool FileIntero::Conferma(bool sostituisci, bool tieni) {
     if (temporaneo_.empty()) return false;
     int errore = 0;
-    const bool chiuso = std::fclose(f_) == 0;
+    const bool chiuso = std::fflush(f_) == 0 && ConservaFile(f_) && std::fclose(std::exchange(f_, nullptr)) == 0;
     if (!chiuso) errore = errno;
-    f_ = nullptr;
     const std::string t = temporaneo_;
     const bool ok = chiuso && interruzione::Finisci(t, [&] {
         if (rinomina(sostituisci)) return true;

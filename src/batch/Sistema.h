@@ -23,6 +23,10 @@ std::vector<std::string> ArgomentiUtf8(int argc, char** argv);
 // messages to a console show their accents.
 void PreparaConsole();
 
+// Whether the console belongs to the tool alone: started from the file
+// manager, not from a command prompt (Windows only; elsewhere false).
+bool ConsoleSoloNostra();
+
 // std::fopen for a UTF-8 path.
 std::FILE* ApriFile(const std::string& percorso, const char* modo);
 
@@ -81,9 +85,11 @@ bool FileSpeciale(const std::string& percorso);
 // to (a rename must not replace the link).
 std::string DestinazioneReale(const std::string& percorso);
 
-// A new file beside `destinazione`, not there before: opens it exclusively,
-// binary, not inherited by child processes. -1 and errno when it cannot.
+// A new file, not there before: opens it exclusively, binary, not inherited
+// by child processes. -1 and errno when it cannot. On Windows it is marked to
+// go when the program ends, however it ends, until ConservaFile.
 int CreaEsclusivo(const std::string& percorso);
+bool ConservaFile(std::FILE* f);
 
 // UTF-8 to a path and back, on every platform.
 inline std::filesystem::path Percorso(const std::string& utf8) {

@@ -20,6 +20,8 @@ std::vector<std::string> ArgomentiUtf8(int argc, char** argv) { return {argv, ar
 
 void PreparaConsole() {}
 
+bool ConsoleSoloNostra() { return false; }
+
 std::FILE* ApriFile(const std::string& percorso, const char* modo) {
     std::FILE* f = std::fopen(percorso.c_str(), modo);
     // A folder opens for reading here and fails only at the first read:
@@ -77,6 +79,8 @@ int CreaEsclusivo(const std::string& percorso) {
     } while (fd < 0 && errno == EINTR);
     return fd;
 }
+
+bool ConservaFile(std::FILE*) { return true; }  // only the rename decides here
 
 bool FileIntero::rinomina(bool sostituisci) {
     const char *da = temporaneo_.c_str(), *a = destinazione_.c_str();

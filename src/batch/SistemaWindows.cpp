@@ -7,6 +7,9 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <functional>
+#include <string>
+#include <thread>
 
 #include "batch/ErroriSistema.h"
 #include "batch/Interruzione.h"
@@ -18,9 +21,77 @@ namespace {
 
 HANDLE Maniglia(std::FILE* f) { return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f))); }
 
-UINT codicePaginaConsole = 0;
+// Text for a console goes out in UTF-16 through the console API, whatever its
+// code page: standard output and error, when they are a console, write into a
+// pipe, and a thread of their own passes what comes out of it to the console.
+struct VersoConsole {
+    int fd = -1;
+    HANDLE console = INVALID_HANDLE_VALUE, lettura = nullptr;
+    std::thread ripetitore;
+};
+VersoConsole verso[2];  // standard output, standard error
 
-void RipristinaConsole() { SetConsoleOutputCP(codicePaginaConsole); }
+// How many bytes of `s` end with a whole UTF-8 character.
+std::size_t interi(const std::string& s) {
+    for (std::size_t k = 1; k <= 3 && k <= s.size(); ++k) {
+        const unsigned char c = static_cast<unsigned char>(s[s.size() - k]);
+        if ((c & 0xC0) != 0x80) {  // the last lead byte: is its character whole?
+            const std::size_t lunghezza = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+            return lunghezza > k ? s.size() - k : s.size();
+        }
+    }
+    return s.size();
+}
+
+void ripeti(VersoConsole& v) {
+    std::string resto;
+    char buf[8192];
+    DWORD n = 0;
+    while (ReadFile(v.lettura, buf, sizeof buf, &n, nullptr) && n > 0) {
+        resto.append(buf, n);
+        const std::size_t fine = interi(resto);
+        const std::wstring w = windows::Utf16(std::string_view(resto).substr(0, fine));
+        for (std::size_t k = 0; k < w.size();) {
+            DWORD scritti = 0;
+            if (!WriteConsoleW(v.console, w.data() + k, static_cast<DWORD>(w.size() - k), &scritti, nullptr) || !scritti) break;
+            k += scritti;
+        }
+        resto.erase(0, fine);
+    }
+    CloseHandle(v.lettura);
+}
+
+void devia(VersoConsole& v, int fd, DWORD quale) {
+    DWORD modo;
+    const HANDLE console = GetStdHandle(quale);
+    HANDLE scrittura;
+    if (!GetConsoleMode(console, &modo)) return;
+    // A handle of our own: the descriptor's goes with it at the _dup2 below.
+    if (!DuplicateHandle(GetCurrentProcess(), console, GetCurrentProcess(), &v.console, 0, FALSE, DUPLICATE_SAME_ACCESS))
+        return;
+    if (!CreatePipe(&v.lettura, &scrittura, nullptr, 0)) return;
+    const int nuovo = _open_osfhandle(reinterpret_cast<intptr_t>(scrittura), _O_BINARY | _O_WRONLY);
+    if (nuovo < 0 || _dup2(nuovo, fd) != 0) {
+        CloseHandle(v.lettura);
+        if (nuovo >= 0) _close(nuovo); else CloseHandle(scrittura);
+        return;
+    }
+    _close(nuovo);
+    v.fd = fd;
+    v.ripetitore = std::thread(ripeti, std::ref(v));
+}
+
+// Everything written reaches the console before the program ends.
+void svuotaConsole() {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    for (VersoConsole& v : verso) {
+        if (v.fd < 0) continue;
+        _close(v.fd);  // the pipe's last writer: the thread reads to its end
+        v.fd = -1;
+        if (v.ripetitore.joinable()) v.ripetitore.join();
+    }
+}
 
 // The C runtime says "access denied" for a folder and "not found" below a
 // file; the messages say what they say on Linux.
@@ -60,13 +131,14 @@ void PreparaConsole() {
     // Unbuffered, msvcrt writes a message a character at a time, each a
     // system call: buffered, each message goes out whole at its fflush.
     std::setvbuf(stderr, nullptr, _IOFBF, 1 << 12);
-    // The messages are UTF-8: the console shows them so while the tool runs,
-    // and gets its own code page back at the end.
-    DWORD modo;
-    if (GetConsoleMode(Maniglia(stderr), &modo) || GetConsoleMode(Maniglia(stdout), &modo)) {
-        codicePaginaConsole = GetConsoleOutputCP();
-        if (codicePaginaConsole != CP_UTF8 && SetConsoleOutputCP(CP_UTF8)) std::atexit(RipristinaConsole);
-    }
+    devia(verso[0], 1, STD_OUTPUT_HANDLE);
+    devia(verso[1], 2, STD_ERROR_HANDLE);
+    std::atexit(svuotaConsole);
+}
+
+bool ConsoleSoloNostra() {
+    DWORD processi[2];
+    return GetConsoleProcessList(processi, 2) == 1;
 }
 
 std::FILE* ApriFile(const std::string& percorso, const char* modo) {
@@ -107,6 +179,7 @@ bool StessoFile(std::FILE* f, const std::string& percorso) {
 
 // A console, not the NUL device (which the C runtime's isatty counts too).
 bool Terminale(std::FILE* f) {
+    if ((f == stdout && verso[0].fd >= 0) || (f == stderr && verso[1].fd >= 0)) return true;  // through the pipe
     DWORD modo;
     return GetConsoleMode(Maniglia(f), &modo) != 0;
 }
@@ -147,12 +220,40 @@ bool FileSpeciale(const std::string& percorso) {
 
 std::string DestinazioneReale(const std::string& percorso) { return percorso; }
 
+namespace {
+
+bool daCancellare(HANDLE h, bool si) {
+    FILE_DISPOSITION_INFO d{};
+    d.DeleteFile = si;
+    return SetFileInformationByHandle(h, FileDispositionInfo, &d, sizeof d) != 0;
+}
+
+}  // namespace
+
 int CreaEsclusivo(const std::string& percorso) {
-    const int fd = _wopen(windows::Utf16(percorso).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
-                          _S_IREAD | _S_IWRITE);
-    if (fd < 0) errno = erroreApertura(percorso, errno);
+    // Marked for deletion from the start: however the program ends (Ctrl+C,
+    // killed from the task manager), the system removes it with its handle,
+    // unless ConservaFile took the mark off. Shared for deletion, so that a
+    // stop can also remove it while it is open.
+    const HANDLE h = CreateFileW(windows::Utf16(percorso).c_str(), GENERIC_WRITE | DELETE,
+                                 FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD e = GetLastError();
+        errno = e == ERROR_FILE_EXISTS || e == ERROR_ALREADY_EXISTS ? EEXIST
+                : e == ERROR_ACCESS_DENIED                          ? erroreApertura(percorso, EACCES)
+                : e == ERROR_PATH_NOT_FOUND || e == ERROR_FILE_NOT_FOUND ? erroreApertura(percorso, ENOENT)
+                                                                          : EIO;
+        return -1;
+    }
+    const int fd = daCancellare(h, true) ? _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_WRONLY | _O_BINARY) : -1;
+    if (fd < 0) {
+        errno = EIO;
+        CloseHandle(h);  // marked or not yet, it goes
+    }
     return fd;
 }
+
+bool ConservaFile(std::FILE* f) { return daCancellare(Maniglia(f), false); }
 
 bool FileIntero::rinomina(bool sostituisci) {
     if (MoveFileExW(windows::Utf16(temporaneo_).c_str(), windows::Utf16(destinazione_).c_str(),
@@ -179,6 +280,7 @@ BOOL WINAPI SuEvento(DWORD evento) {
     // This runs on a thread of its own: the stop's work, then the end a
     // Ctrl+C gives a console program.
     Ferma(nome, stderr);
+    svuotaConsole();
     ExitProcess(STATUS_CONTROL_C_EXIT);
 }
 

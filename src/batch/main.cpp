@@ -14,8 +14,6 @@
 
 namespace {
 
-
-
 struct Argomenti {
     std::string ingresso, uscita, rapporti;
     bool haIngresso = false;
@@ -112,6 +110,15 @@ int main(int argc, char** argv) {
     termix::batch::interruzione::Installa();  // before any thread
     const std::vector<std::string> argomenti = termix::batch::ArgomentiUtf8(argc, argv);
     argc = static_cast<int>(argomenti.size());
+    // Double-clicked: a console of its own would wait for a CSV on standard
+    // input with no word; it says how the tool is used instead.
+    if (argc == 1 && termix::batch::ConsoleSoloNostra()) {
+        std::fputs(termix::batch::TestoAvvio().c_str(), stdout);
+        std::fflush(stdout);
+        for (int c; (c = std::getchar()) != '\n' && c != EOF;) {
+        }
+        return 0;
+    }
     Argomenti a;
     bool viste[std::size(Opzioni)] = {};
     for (int i = 1; i < argc; ++i) {

@@ -5,7 +5,7 @@ every text and every report line but the date and time must be equal; a number m
 bits only (each platform's own exp, log and pow), counted with its ulp distance, within the bounds.
 Both run as a user who may not write into a read-only folder: as root, without the capabilities that
 override file permissions, and wine in a prefix of its own whose server starts so too."""
-import os, shutil, struct, subprocess, sys, tempfile
+import os, re, shutil, signal, struct, subprocess, sys, tempfile, time
 
 # Measured with Debian 12's mingw-w64 (msvcrt) under wine 8 against glibc 2.36
 # (see the README): the most values that may differ, and by how many ulp.
@@ -97,6 +97,78 @@ class Confronto:
                 self.lontano = max(self.lontano, (d, f"{colonna.decode()} {x.decode()} / {y.decode()}"))
 
 
+def fermato(c):
+    """A run stopped half-way, its input a pipe kept open: Ctrl+C (SIGINT, which wine passes on as the console's
+    Ctrl+C) and SIGTERM (for a Windows program, the end the task manager gives: no handler runs). Either way the
+    old output byte for byte and no temporary file; after Ctrl+C the message Linux gives, but for the signal's name."""
+    testa = "Impianto;Tipo;PortataComb;EccessoAria;TempAria;UmiditaRelativa;TempCeneri;Dispersioni\r\n"
+    csv = (testa + "\n" * 300000 + ";Metano;100;20;-60;50;20;5\r\n" * 600 + "\n" * 300000).encode()
+    for segnale, nome in ((signal.SIGINT, "Ctrl+C"), (signal.SIGTERM, None)):
+        messaggi = {}
+        for chi, comando in c.comandi.items():
+            d = os.path.join(c.radice, "fermato", f"{segnale.name} {chi}")
+            os.makedirs(d)
+            open(os.path.join(d, "out.csv"), "wb").write(b"vecchio\r\n")
+            with open(os.path.join(d, "err"), "wb") as err:
+                p = subprocess.Popen(comando + ["-", "-o", "out.csv"], cwd=d, stdin=subprocess.PIPE, stderr=err,
+                                     env=c.ambiente)
+                p.stdin.write(csv)
+                p.stdin.flush()
+                fine = time.monotonic() + 120
+                while b"riga 512 (" not in open(os.path.join(d, "err"), "rb").read() and time.monotonic() < fine:
+                    time.sleep(0.05)
+                p.send_signal(segnale)
+                p.wait(60)
+                p.stdin.close()
+            messaggi[chi] = open(os.path.join(d, "err"), "rb").read().replace(b"\r\n", b"\n").splitlines()[-1].decode()
+            if open(os.path.join(d, "out.csv"), "rb").read() != b"vecchio\r\n" or sorted(os.listdir(d)) != ["err", "out.csv"]:
+                c.errori.append(f"fermato da {segnale.name} ({chi}): {sorted(os.listdir(d))}")
+        atteso = messaggi["linux"].replace(f"({segnale.name})", f"({nome})")
+        if nome and messaggi["windows"] != atteso:
+            c.errori.append(f"fermato da {segnale.name}: {messaggi['windows']!r}, atteso {atteso!r}")
+
+
+def console(c):
+    """The tool in a console of its own (wine's, on a terminal): accents right whatever the code page, the help
+    whole, also for -? and /?; started with no arguments, a few lines and a wait for Enter."""
+    import pty, select
+
+    def in_console(argomenti, invio=False):
+        pid, fd = pty.fork()
+        if pid == 0:
+            os.chdir(c.radice)
+            os.execvpe(c.comandi["windows"][-2], c.comandi["windows"][-2:] + argomenti, c.ambiente)
+        testo, fine = b"", time.monotonic() + 120
+        while time.monotonic() < fine:
+            if select.select([fd], [], [], 0.2)[0]:
+                try:
+                    dati = os.read(fd, 65536)
+                except OSError:
+                    break
+                if not dati:
+                    break
+                testo += dati
+                if invio and b"Invio" in testo:
+                    os.write(fd, b"\r")
+                    invio = False
+        _, stato = os.waitpid(pid, 0)
+        testo = re.sub(rb"\x1b\[[0-9;?]*[A-Za-z]", b"", testo).replace(b"\r", b"")
+        return os.waitstatus_to_exitcode(stato), testo.decode("utf-8", "replace")
+
+    aiuto = subprocess.run(c.comandi["linux"] + ["--help"], capture_output=True).stdout.decode()
+    for opzione in ("--help", "-?", "/?"):
+        stato, testo = in_console([opzione])
+        if stato != 0 or testo.strip() != aiuto.strip():
+            c.errori.append(f"console {opzione}: stato {stato}, {len(testo)} caratteri di {len(aiuto)}; "
+                            f"diverso da: {next((r for r in testo.splitlines() if r not in aiuto), '')!r}")
+    stato, testo = in_console(["--rapporti="])
+    if "il nome della cartella dopo --rapporti è vuoto" not in testo:
+        c.errori.append(f"console, messaggio accentato: {testo!r}")
+    stato, testo = in_console([], invio=True)
+    if stato != 0 or not testo.startswith("termix54-batch calcola") or "Premere Invio per chiudere." not in testo:
+        c.errori.append(f"console senza argomenti: stato {stato}, {testo!r}")
+
+
 def codifica(testo, nome):
     return {"utf-8": testo.encode(), "utf-8 con BOM": b"\xef\xbb\xbf" + testo.encode(),
             "windows-1252": testo.encode("cp1252"), "utf-16": b"\xff\xfe" + testo.encode("utf-16-le")}[nome]
@@ -143,8 +215,15 @@ def main():
             ("codifica sconosciuta", caso, ["in.csv", "--codifica", "latin-9"], {}),
             ("virgolette nell'intestazione", {"in.csv": b"Tipo;\"Eccesso\nMetano;1\n"}, ["in.csv", "-o", "no.csv"], {}),
             ("aiuto", {}, ["--help"], {}),
+            ("file vuoto", {"in.csv": b"", "out.csv": b"vecchio"}, ["in.csv", "-o", "out.csv"], {}),
+            ("celle non numeriche", {"in.csv": b"Tipo;PortataComb;EccessoAria;Costo;Ecceso\nMetano;1OO;20%\n"},
+             ["in.csv"], {}),
+            ("celle non numeriche, colonne note", {"in.csv": b"Tipo;PortataComb;EccessoAria\nMetano;1OO;20%\n"},
+             ["in.csv"], {}),
         ]:
             c.esegui(nome, file, argomenti, **altro)
+        fermato(c)
+        console(c)
     finally:
         subprocess.run(["wineserver", "-k"], env=c.ambiente, timeout=60)
         for cartella, sotto, _ in os.walk(c.radice): [os.chmod(os.path.join(cartella, s), 0o755) for s in sotto]
