@@ -231,6 +231,11 @@ std::string BatchDistribuito::Prossimo() {
     }
 }
 
+std::size_t BatchDistribuito::Pronti() const {
+    Catena* c = s_->e.catena();
+    return c ? c->uscenti().size() : 0;
+}
+
 const std::string& BatchDistribuito::Testa() const { return s_->e.testa(); }
 
 std::string BatchDistribuito::Inizio() { return s_->e.inizio(); }
@@ -247,7 +252,7 @@ int BatchDistribuito::Termina() {
     return s_->e.termina();
 }
 
-std::string ElaboraLotto(std::string_view testa, std::string_view lotto, std::string& uscita) {
+std::string ElaboraLotto(std::string_view testa, std::string_view lotto, std::string& uscita, ContiLotto* conti) {
     struct Posto {
         std::string testa;
         bool windows1252 = false;
@@ -271,6 +276,7 @@ std::string ElaboraLotto(std::string_view testa, std::string_view lotto, std::st
     }
     LottoDaByte(lotto, p.l);
     elabora(p.h, p.l, p.campi, p.r, p.rapporti, nullptr);
+    if (conti) *conti = {static_cast<long long>(p.l.rec.size()), p.l.completati, p.l.conAvvisi};
     if (p.windows1252)
         uscita = InWindows1252(p.l.uscita);
     else
