@@ -64,11 +64,16 @@ colonne di --conserva, Impianto, Combustibile, Esito ("OK", oppure i messaggi
 che le maschere avrebbero mostrato, separati da " | ", oppure "Riga non
 valida"), poi i valori del record di calcolo, da PesoMolecolare a PortataFumi
 (portate in kg/h, kmoli/h, Nm3/h e m3/h, energie in kcal/h, temperature in °C,
-quote in %). Sono i valori a piena precisione, ciascuno scritto con il testo
-più corto che si rilegge nello stesso numero, non i testi troncati delle
-maschere; sono vuoti quando la riga non è completata. Per una riga fermata da
-un errore di calcolo lo standard error dice dove e perché (per esempio
-"riga 12 (linea 13): temperatura fumi: 10000000 passaggi senza assestarsi").
+quote in %). Sono i valori a piena precisione, ciascuno scritto con le cifre
+più brevi che si rileggono nello stesso numero, non i testi troncati delle
+maschere; tra 1e-5 e 1e15 in valore assoluto senza esponente (500000,
+0,0009), così che un foglio di calcolo li legga come numeri, fuori da lì con
+l'esponente (1e-07, 2,5e+15). Le colonne di --conserva restano come sono
+state lette. I valori sono vuoti quando la riga non è completata. Per una riga
+fermata da un errore di calcolo lo standard error dice dove e perché (per
+esempio "riga 12 (linea 13): temperatura fumi: 10000000 passaggi senza
+assestarsi"); per una cella che non è un numero (Esito "Usare i numeri !")
+dice quale: "riga 4 (linea 5): colonna FrazC: "1OO" non è un numero".
 L'ultima colonna, Avvisi, dice per ogni riga quali numeri non sono da
 prendere per buoni, una frase per avviso separate da " | " (vuota se non ce
 ne sono): un ingresso fuori dal suo intervallo fisico, frazioni ponderali che
@@ -140,15 +145,29 @@ Windows-1252 non ha vi diventa "?".
   --o2-riferimento P|nessuno
                       O2 di riferimento, % vol sul secco (predefinito 11)
   --conversione-so3 P quota di SO2 convertita in SO3, % (predefinito 2)
-  -h, --help          mostra questo aiuto
+  -h, --help, -?      mostra questo aiuto (anche /? su Windows)
+
+Il file di uscita è scritto intero o per niente: i risultati vanno in un file
+temporaneo accanto, USCITA.csv.termix54-XXXXXX, che prende il nome di
+USCITA.csv solo a lavoro finito. Un'esecuzione fermata (Ctrl+C, Ctrl+Break,
+SIGTERM, SIGHUP, la finestra chiusa) o finita con stato 2 lascia il file di
+prima com'era e nessun file temporaneo; lo standard error dice quante righe
+erano fatte e quali rapporti erano già scritti. Ogni rapporto è scritto intero
+sotto un nome temporaneo e prende il suo solo se nessun file l'ha preso nel
+frattempo. Un dispositivo o una pipe (/dev/null, NUL) sono scritti man mano,
+come lo standard output.
 
 Stato di uscita:
   0  ogni riga letta e ogni rapporto scritto, anche se ogni riga si è fermata
      su un messaggio di calcolo (lo dice la colonna Esito)
   1  una o più righe non valide (il motivo e le linee del file su standard
      error), oppure uno o più rapporti non scritti
-  2  errore d'uso; colonna sconosciuta, ripetuta o da conservare assente;
-     intestazione non valida; file non apribile, non leggibile o non scrivibile
+  2  errore d'uso; file vuoto o senza intestazione; colonna sconosciuta (tutte
+     elencate, una per riga), ripetuta o da conservare assente; intestazione
+     non valida; file non apribile, non leggibile o non scrivibile: nessun file
+     di uscita scritto, quello di prima resta com'era
+  un segnale (Ctrl+C, SIGTERM, SIGHUP): l'esecuzione finisce come quel segnale
+     fa finire un programma (dalla shell 130, 143, 129; su Windows 0xC000013A)
 )";
 
 // What a column's line says beyond its label and unit.
@@ -159,7 +178,11 @@ const char* nota(Quantita q) {
         case Quantita::AtomiC: return "composizione Atomica";
         case Quantita::FrazC: return "composizione Ponderale";
         case Quantita::PotereCalorifico:
-            return "vuoto o assente: stimato dalla composizione, come rispondendo \"No\" a \"Potere calorifico "
+            return "inferiore, per kg di combustibile con la sua acqua, ma senza toglierne il calore di "
+                   "evaporazione: il calcolo toglie 539 kcal per kg di Acqua (CaloreEvaporazione). Un potere "
+                   "calorifico inferiore tal quale, che l'ha già tolto (come di solito quello dei rifiuti), va "
+                   "scritto più 539 × Acqua: 2500 kcal/kg al 30 % di acqua si scrive 2500 + 539 × 0,3 = 2661,7. "
+                   "Vuoto o assente: stimato dalla composizione, come rispondendo \"No\" a \"Potere calorifico "
                    "noto ?\" (per il Metano: 11958)";
         default: return nullptr;
     }

@@ -69,6 +69,7 @@ public:
         if (!ingresso_.Leggi(blocco)) {
             erroreLettura();
         } else if (!blocco.empty()) {
+            qualcosa_ = true;
             lettore_.alimenta(blocco.data(), blocco.size(), suRecord);
             if (fase_ != Fase::Fine) return true;
         }
@@ -85,11 +86,8 @@ public:
             if (esito_ == 0 && (catena_->malformati() > 0 || catena_->rapportiNonScritti() > 0)) esito_ = 1;
             catena_.reset();
         }
-        if (uscita_.aperta() && !uscita_.chiudi() && esito_ != 2) {
-            // A full disk often shows only when the last buffer goes out.
-            erroreScrittura();
-            esito_ = 2;
-        }
+        // A failed run leaves the old output as it was.
+        if (uscita_.aperta() && !uscita_.chiudi(esito_ < 2)) esito_ = 2;
         return esito_;
     }
 
@@ -150,8 +148,13 @@ private:
                          Linee(r.linea, r.ultimaLinea).c_str(), DescriviDifetto(r.difetto));
             return ferma();
         }
-        if (auto errore = LeggiIntestazione(r.campi, lettore_.separatore(), h_, o_.conserva)) {
-            std::fprintf(err_, "%s: %s: %s\n", Programma, o_.nomeIngresso.c_str(), errore->c_str());
+        if (auto errore = LeggiIntestazione(r.campi, lettore_.separatore(), h_, o_.conserva, o_.consiglioUtf16)) {
+            for (std::size_t i = 0; i < errore->size();) {  // a line each, each with the file's name
+                const std::size_t fine = std::min(errore->find('\n', i), errore->size());
+                std::fprintf(err_, "%s: %s: %.*s\n", Programma, o_.nomeIngresso.c_str(), static_cast<int>(fine - i),
+                             errore->data() + i);
+                i = fine + 1;
+            }
             return ferma();
         }
         if (!avvia(h_.separatore)) return ferma();
@@ -166,15 +169,12 @@ private:
         if (corrente_.rec.size() >= recordPerLotto_ && !catena_->consegna(corrente_)) ferma();
     }
 
-    // No header at all: an empty input gives an output with its header only.
+    // No header at all: refused, and no output written (an output with a
+    // header only would pass for a run over nothing).
     void senzaIntestazione() {
-        if (!o_.conserva.empty()) {
-            std::fprintf(err_, "%s: %s: nessuna intestazione, quindi nessuna colonna da conservare\n", Programma,
-                         o_.nomeIngresso.c_str());
-            esito_ = 2;
-        } else if (!avvia(lettore_.separatore() ? lettore_.separatore() : ';')) {
-            esito_ = 2;
-        }
+        std::fprintf(err_, "%s: %s: nessuna intestazione: %s\n", Programma, o_.nomeIngresso.c_str(),
+                     qualcosa_ ? "il file ha solo righe vuote" : "il file è vuoto");
+        esito_ = 2;
     }
 
     const OpzioniBatch& o_;
@@ -192,6 +192,7 @@ private:
     Lotto corrente_;
     long long riga_ = 0;
     Fase fase_ = Fase::Intestazione;
+    bool qualcosa_ = false;  // any byte read
     int esito_ = 0;
 };
 

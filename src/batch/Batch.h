@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "batch/ColonneVerifica.h"
+#include "batch/Record.h"
 #include "report/Codifica.h"
 
 namespace termix::batch {
@@ -29,7 +30,7 @@ struct OpzioniBatch {
     const Variando* variando = nullptr;  // --variando (and --obiettivo)
     OpzioniVerifica verifica;            // --verifica and the checks' options
     // What to do with a file that looks like UTF-16 read as bytes, in this face's words.
-    const char* consiglioUtf16 = "provare --codifica utf-16";
+    const char* consiglioUtf16 = ConsiglioUtf16Riga;
 };
 
 // The output's encoding for an input in `ingresso` (with a byte-order mark
@@ -42,7 +43,8 @@ struct CodificaUscita {
 CodificaUscita UscitaPer(CodificaTesto ingresso, bool marchio);
 
 // Exit status: 0 every record read (and every report written), 1 some
-// malformed or some report not written, 2 header or I/O failure.
+// malformed or some report not written, 2 no header, a bad header or an I/O
+// failure.
 int EseguiBatch(const OpzioniBatch& opzioni);
 
 // The same run cut in steps, for a host whose workers share no memory (the

@@ -9,6 +9,7 @@
 
 #include "batch/Comune.h"
 #include "batch/ErroriSistema.h"
+#include "batch/Interruzione.h"
 
 namespace termix::batch {
 
@@ -126,6 +127,8 @@ bool Catena::scriviLotto(const Lotto& l, bool& riga) {
                      uscita_.nome().c_str(), TestoErrore(errno).c_str());
         return false;
     }
+    // Counted before its messages go out: a stop seen after them counts it.
+    interruzione::RigheScritte(scritte_ += static_cast<long long>(l.rec.size()));
     prendi(l.errori, l.malformati, l.rapportiNonScritti, riga);
     return true;
 }

@@ -64,6 +64,7 @@ private:
     bool fineLettura_ = false, guasto_ = false;
     std::atomic<long long> malformati_{0};
     std::atomic<long long> rapportiNonScritti_{0};
+    long long scritte_ = 0;  // records written, by the writer only
     std::vector<std::thread> thread_;
     std::thread scrittore_;
     // Outside only.

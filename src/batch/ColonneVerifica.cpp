@@ -2,6 +2,7 @@
 
 #include "batch/Csv.h"
 #include "model/Formato.h"
+#include "model/Messaggi.h"
 #include "vista/Scelte.h"
 
 namespace termix::batch {
@@ -44,17 +45,19 @@ std::optional<std::string> LeggiParametro(std::string_view opzione, std::string_
 
 DifettoExtra LeggiExtra(const std::array<int, NumeroGrandezze>& campoDiColonna,
                         std::span<const std::string_view> campi, char sep, const OpzioniVerifica& o,
-                        vista::IngressiVerifica& out, std::string& messaggio) {
+                        vista::IngressiVerifica& out, std::string& messaggio, Dettaglio& dove) {
     // The cells as the window's boxes: the model has no column, so the option's.
-    const vista::LetturaVerifica l = vista::LeggiVerifica(
-        [&](const vista::CampoVerifica& c) {
-            if (!c.grandezza) return std::string();
-            const int pos = campoDiColonna[Indice(c.grandezza->id)];
-            return pos < 0 || static_cast<std::size_t>(pos) >= campi.size() ? std::string() : std::string(campi[pos]);
-        },
-        sep, o.predefiniti);
+    auto cella = [&](const vista::CampoVerifica& c) {
+        if (!c.grandezza) return std::string();
+        const int pos = campoDiColonna[Indice(c.grandezza->id)];
+        return pos < 0 || static_cast<std::size_t>(pos) >= campi.size() ? std::string() : std::string(campi[pos]);
+    };
+    const vista::LetturaVerifica l = vista::LeggiVerifica(cella, sep, o.predefiniti);
     out = l.ingressi;
     messaggio = l.rifiuto;
+    if (l.campo && l.campo->grandezza && l.rifiuto == messaggi::UsareNumeri)
+        dove = {"colonna " + std::string(l.campo->grandezza->nome),
+                "\"" + std::string(Rifilato(cella(*l.campo))) + "\" non è un numero"};
     if (l.sceltaSconosciuta) return DifettoExtra::Sconosciuto;
     return l.rifiuto.empty() ? DifettoExtra::Nessuno : DifettoExtra::Rifiuto;
 }

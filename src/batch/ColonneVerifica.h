@@ -32,10 +32,11 @@ enum class DifettoExtra {
     Sconosciuto,  // a choice the tool does not know: the record is not valid
 };
 // One record's support fuel and parameters from its cells (`campoDiColonna`:
-// each quantity's field position, -1 when absent) over the options.
+// each quantity's field position, -1 when absent) over the options; a cell
+// that is no number is named in `dove`.
 DifettoExtra LeggiExtra(const std::array<int, NumeroGrandezze>& campoDiColonna,
                         std::span<const std::string_view> campi, char sep, const OpzioniVerifica& o,
-                        vista::IngressiVerifica& out, std::string& messaggio);
+                        vista::IngressiVerifica& out, std::string& messaggio, Dettaglio& dove);
 
 // The check columns' names, and one record's values (empty cells without them),
 // each after a separator.

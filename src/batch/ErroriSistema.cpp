@@ -1,5 +1,6 @@
 #include "batch/ErroriSistema.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace termix::batch {
@@ -34,6 +35,10 @@ std::string TestoErrore(int errore) {
         {E::no_such_device, "dispositivo inesistente"},
         {E::no_such_device_or_address, "dispositivo o indirizzo inesistente"},
     };
+#ifdef _WIN32
+    // A sharing violation: a spreadsheet has the file open.
+    if (errore == EBUSY) return "il file è aperto in un altro programma: chiuderlo e riprovare";
+#endif
     for (const auto& v : Voci)
         if (static_cast<int>(v.codice) == errore) return v.testo;
 #ifdef EDQUOT

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "batch/ErroriSistema.h"
+#include "batch/Interruzione.h"
 #include "batch/Sistema.h"
 #include "report/SalvaRapporto.h"
 
@@ -66,6 +67,7 @@ bool CartellaRapporti::Prepara(const std::string& cartella, std::FILE* errori) {
             if (NomeDiRapporto(nome) && Impronta(p, e) == riga.substr(tab + 1)) fs::remove(p, e);
         }
     }
+    interruzione::Cartella(cartella);
     elenco_ = ApriFile(TestoPercorso(elenco), "wb");
     if (!elenco_) {
         perche_ = "impossibile scrivere " + TestoPercorso(elenco) + ": " + TestoErrore(errno);
@@ -84,15 +86,25 @@ bool CartellaRapporti::Scrivi(long long riga, const SorgenteTesti& sorgente, Oro
         perche = perche_;
         return false;
     }
-    FileSystemReale soloNuovi(true);
-    bool scritto = false;
+    // Made whole in memory, written under a temporary name, then given its
+    // own only if nothing has taken it: a report never replaces a file, and a
+    // stopped run leaves no report cut short.
+    FileSystemMemoria memoria;
     try {
-        scritto = SalvaRapporto(file, sorgente, orologio, soloNuovi);
-        if (!scritto) perche = TestoErrore(errno);
+        SalvaRapporto(file, sorgente, orologio, memoria);
     } catch (const std::exception& e) {
         perche = e.what();  // no converter or no memory
+        return false;
     }
-    if (!scritto) return false;
+    FileIntero f;
+    std::FILE* uscita = f.Apri(file);
+    const bool scritto = uscita && std::fwrite(memoria.byte.data(), 1, memoria.byte.size(), uscita) == memoria.byte.size() &&
+                         f.Conferma(false);
+    if (!scritto) {
+        perche = TestoErrore(errno);
+        return false;
+    }
+    interruzione::RapportoScritto(riga);
     std::error_code ec;
     const std::string impronta = Impronta(p, ec);
     std::lock_guard lk(mx_);

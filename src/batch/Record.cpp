@@ -50,7 +50,8 @@ std::string inUnaRiga(std::string_view t) {
 }  // namespace
 
 std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> campi, char separatore,
-                                             Intestazione& out, std::span<const std::string> conserva) {
+                                             Intestazione& out, std::span<const std::string> conserva,
+                                             const char* consiglioUtf16) {
     out.separatore = separatore;
     out.colonnaDiCampo.assign(campi.size(), -1);
     out.campoDiColonna.fill(-1);
@@ -58,6 +59,8 @@ std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> c
     out.campiConservati.clear();
     out.nomiConservati.clear();
     std::vector<bool> trovate(conserva.size());
+    // Every unknown name at once, one line each: a header is fixed in one go.
+    std::string sconosciute;
     for (size_t f = 0; f < campi.size(); ++f) {
         std::string_view nome = Rifilato(campi[f]);
         if (nome.empty()) continue;
@@ -77,18 +80,23 @@ std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> c
         if (trovata < 0) {
             // NUL bytes in a name: UTF-16 without its mark, read as bytes.
             if (nome.find('\0') != std::string_view::npos)
-                return "colonna sconosciuta con caratteri nulli: il file sembra UTF-16, provare --codifica utf-16";
+                return std::string("colonna sconosciuta con caratteri nulli: il file sembra UTF-16, ") + consiglioUtf16;
             std::string m = "colonna sconosciuta: \"" + std::string(nome) + "\"";
             // "Unicode text" exports separate with tabs.
             if (nome.find('\t') != std::string_view::npos)
                 return m + ": il separatore dev'essere ';' o ',', non la tabulazione";
-            if (const char* simile = ColonnaSimile(nome)) return m + ": forse " + simile + "?";
-            return m + " (per copiarla nell'uscita: --conserva " + std::string(nome) + ")";
+            if (!sconosciute.empty()) sconosciute += '\n';
+            if (const char* simile = ColonnaSimile(nome))
+                sconosciute += m + ": forse " + simile + "?";
+            else
+                sconosciute += m + " (per copiarla nell'uscita: --conserva " + std::string(nome) + ")";
+            continue;
         }
         if (out.campoDiColonna[trovata] >= 0) return "colonna ripetuta: \"" + std::string(nome) + "\"";
         out.campoDiColonna[trovata] = static_cast<int>(f);
         out.colonnaDiCampo[f] = trovata;
     }
+    if (!sconosciute.empty()) return sconosciute;
     for (size_t k = 0; k < conserva.size(); ++k)
         if (!trovate[k]) return "colonna da conservare assente nell'intestazione: \"" + conserva[k] + "\"";
     return std::nullopt;
@@ -179,6 +187,8 @@ bool leggiNumeri(const Intestazione& h, std::span<const std::string_view> campi,
         if (v.rifiuto) {
             out.stato = RisultatoRecord::Stato::Fermato;
             out.esito = v.rifiuto;
+            // The record's Esito is the forms' message; stderr says which cell.
+            out.dettaglio = {"colonna " + std::string(g.nome), "\"" + std::string(Rifilato(campi[f])) + "\" non è un numero"};
             return false;
         }
         caso.valori.*g.variabile = *v.valore;
@@ -217,7 +227,7 @@ void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> camp
     if (!leggiNumeri(h, campi, caso, out)) return;
     // The support fuel's and the checks' cells, read the same way.
     std::string messaggio;
-    switch (LeggiExtra(h.campoDiColonna, campi, h.separatore, h.verifica, out.extra, messaggio)) {
+    switch (LeggiExtra(h.campoDiColonna, campi, h.separatore, h.verifica, out.extra, messaggio, out.dettaglio)) {
         case DifettoExtra::Nessuno: break;
         case DifettoExtra::Sconosciuto: return malformato(out, messaggio);
         case DifettoExtra::Rifiuto:

@@ -48,9 +48,13 @@ struct Intestazione {
 // Reads the header record; `conserva` names the columns to copy (any case).
 // On an unknown or repeated name, or a column to copy that is not there,
 // returns the message for the user (and the caller ends with exit 2); an
-// unknown name that looks like a known one is told which.
+// unknown name that looks like a known one is told which. Unknown names are
+// all listed, one line each. `consiglioUtf16` ends the message for a header
+// that looks like UTF-16 read as bytes: what to do about it on this face.
+inline constexpr const char* ConsiglioUtf16Riga = "provare --codifica utf-16";
 std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> campi, char separatore,
-                                             Intestazione& out, std::span<const std::string> conserva = {});
+                                             Intestazione& out, std::span<const std::string> conserva = {},
+                                             const char* consiglioUtf16 = ConsiglioUtf16Riga);
 
 // The known input column nearest to `nome` by edit distance (a letter
 // added, dropped, changed or two swapped, case aside), or null when none is
@@ -84,7 +88,7 @@ struct RisultatoRecord {
     Modulo1 m;
     std::string esito;
     std::string diagnosi;  // Malformato: why, for the line on stderr
-    Dettaglio dettaglio;   // Fermato by an arithmetic stop: where and why, for stderr
+    Dettaglio dettaglio;   // Fermato by an arithmetic stop or a cell that is no number: where and why, for stderr
     TipoCombustibile tipo = TipoCombustibile::Nessuno;
     Composizione composizione = Composizione::Nessuna;
     vista::IngressiVerifica extra;                     // the support fuel and parameters read

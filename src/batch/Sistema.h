@@ -8,6 +8,13 @@
 
 namespace termix::batch {
 
+// "/?" asks for the help on Windows; elsewhere it is a path.
+#ifdef _WIN32
+inline constexpr bool OpzioniWindows = true;
+#else
+inline constexpr bool OpzioniWindows = false;
+#endif
+
 // The command line as UTF-8 (on Windows read again in UTF-16, so that a
 // name outside the user's code page arrives whole).
 std::vector<std::string> ArgomentiUtf8(int argc, char** argv);
@@ -27,6 +34,56 @@ bool StessoFile(std::FILE* f, const std::string& percorso);
 
 // Whether `f` is an interactive console (for the progress line).
 bool Terminale(std::FILE* f);
+
+// Whether something exists under this name; removes a file, quietly (for
+// temporary files).
+bool EsisteFile(const std::string& percorso);
+void RimuoviFile(const std::string& percorso);
+
+// Before any work: whether the file could be replaced at the end (on Windows
+// another program may hold it open); false with errno set when not. A name
+// not yet taken can.
+bool Sostituibile(const std::string& percorso);
+
+// A file written whole or not at all: the bytes go into a temporary file
+// beside the target ("<target>.termix54-XXXXXX"), which takes the target's
+// name only at Conferma. A stop of the run removes it (see Interruzione.h).
+class FileIntero {
+public:
+    FileIntero() = default;
+    FileIntero(const FileIntero&) = delete;
+    FileIntero& operator=(const FileIntero&) = delete;
+    ~FileIntero() { Scarta(); }
+    // Opens the temporary file; null, errno set, when it cannot be made.
+    std::FILE* Apri(const std::string& destinazione);
+    // Closes it and gives it the target's name, replacing the file there, or
+    // with `sostituisci` false only while the name is free (else EEXIST).
+    // False, errno set, when the close or the rename fails: the temporary file
+    // is then removed, unless the rename failed and `tieni` (then tenuto()
+    // is its name).
+    bool Conferma(bool sostituisci, bool tieni = false);
+    // Closes and removes the temporary file.
+    void Scarta();
+    const std::string& tenuto() const { return tenuto_; }
+
+private:
+    // Gives the closed temporary file the target's name (one file per platform).
+    bool rinomina(bool sostituisci);
+
+    std::FILE* f_ = nullptr;
+    std::string temporaneo_, destinazione_, tenuto_;
+};
+
+// Names that are written as they go, never through a temporary file: what
+// exists and is no regular file (a device, a pipe; a folder, refused at the open).
+bool FileSpeciale(const std::string& percorso);
+// The file a name stands for: through a symbolic link, the file it points
+// to (a rename must not replace the link).
+std::string DestinazioneReale(const std::string& percorso);
+
+// A new file beside `destinazione`, not there before: opens it exclusively,
+// binary, not inherited by child processes. -1 and errno when it cannot.
+int CreaEsclusivo(const std::string& percorso);
 
 // UTF-8 to a path and back, on every platform.
 inline std::filesystem::path Percorso(const std::string& utf8) {

@@ -1,11 +1,18 @@
 #include "batch/Sistema.h"
 
+#include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <cstdio>
+#include <thread>
 
 #include "batch/ErroriSistema.h"
+#include "batch/Interruzione.h"
 
 namespace termix::batch {
 
@@ -38,6 +45,81 @@ bool StessoFile(std::FILE* f, const std::string& percorso) {
 }
 
 bool Terminale(std::FILE* f) { return isatty(fileno(f)) == 1; }
+
+bool EsisteFile(const std::string& percorso) {
+    struct stat st{};
+    return lstat(percorso.c_str(), &st) == 0;
+}
+
+void RimuoviFile(const std::string& percorso) { unlink(percorso.c_str()); }
+
+bool Sostituibile(const std::string&) { return true; }
+
+bool FileSpeciale(const std::string& percorso) {
+    struct stat st{};
+    return stat(percorso.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
+std::string DestinazioneReale(const std::string& percorso) {
+    struct stat st{};
+    if (lstat(percorso.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return percorso;
+    char* reale = realpath(percorso.c_str(), nullptr);
+    if (!reale) return percorso;
+    std::string r = reale;
+    std::free(reale);
+    return r;
+}
+
+int CreaEsclusivo(const std::string& percorso) {
+    int fd;
+    do {
+        fd = open(percorso.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+bool FileIntero::rinomina(bool sostituisci) {
+    const char *da = temporaneo_.c_str(), *a = destinazione_.c_str();
+    if (sostituisci) {
+        // The replaced file's permissions go on (the temporary one has the umask's).
+        struct stat st{};
+        if (stat(a, &st) == 0) chmod(da, st.st_mode & 07777);
+        return std::rename(da, a) == 0;
+    }
+#if defined(__linux__) && defined(RENAME_NOREPLACE)
+    if (renameat2(AT_FDCWD, da, AT_FDCWD, a, RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+#endif
+    // A file system without the flag: a second link fails on a name taken.
+    if (link(da, a) != 0) return false;
+    unlink(da);
+    return true;
+}
+
+namespace interruzione {
+
+void Installa() {
+    // The signals wait for one thread of their own, which does the stop's work
+    // outside any handler, then ends the program by the same signal.
+    static sigset_t insieme;
+    sigemptyset(&insieme);
+    for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&insieme, s);
+    pthread_sigmask(SIG_BLOCK, &insieme, nullptr);  // inherited by every thread started after
+    std::thread([] {
+        int s = 0;
+        while (sigwait(&insieme, &s) != 0) {
+        }
+        Ferma(s == SIGINT ? "SIGINT" : s == SIGTERM ? "SIGTERM" : "SIGHUP", stderr);
+        signal(s, SIG_DFL);
+        sigset_t uno;
+        sigemptyset(&uno);
+        sigaddset(&uno, s);
+        pthread_sigmask(SIG_UNBLOCK, &uno, nullptr);
+        raise(s);
+    }).detach();
+}
+
+}  // namespace interruzione
 
 std::string TestoErrore(const std::error_code& ec) {
     if (ec.category() == std::generic_category() || ec.category() == std::system_category())

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "batch/ErroriSistema.h"
+#include "batch/Interruzione.h"
 #include "report/TestoWindows.h"
 
 namespace termix::batch {
@@ -83,7 +84,7 @@ std::FILE* ApriFile(const std::string& percorso, const char* modo) {
         return nullptr;
     }
     std::FILE* f = _wfopen(windows::Utf16(percorso).c_str(), windows::Utf16(modo).c_str());
-    if (!f) errno = erroreApertura(percorso, errno);
+    if (!f) errno = GetLastError() == ERROR_SHARING_VIOLATION ? EBUSY : erroreApertura(percorso, errno);
     return f;
 }
 
@@ -109,6 +110,83 @@ bool Terminale(std::FILE* f) {
     DWORD modo;
     return GetConsoleMode(Maniglia(f), &modo) != 0;
 }
+
+bool EsisteFile(const std::string& percorso) {
+    return GetFileAttributesW(windows::Utf16(percorso).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RimuoviFile(const std::string& percorso) { DeleteFileW(windows::Utf16(percorso).c_str()); }
+
+bool Sostituibile(const std::string& percorso) {
+    // What the final rename needs of an existing target: a program holding
+    // it open without sharing it (a spreadsheet) is found now, before any work.
+    const HANDLE h = CreateFileW(windows::Utf16(percorso).c_str(), GENERIC_WRITE | DELETE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        CloseHandle(h);
+        return true;
+    }
+    const DWORD e = GetLastError();
+    if (e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND) return true;  // the open will say what is wrong
+    errno = e == ERROR_SHARING_VIOLATION || e == ERROR_LOCK_VIOLATION ? EBUSY : e == ERROR_ACCESS_DENIED ? EACCES : EIO;
+    return false;
+}
+
+bool FileSpeciale(const std::string& percorso) {
+    // NUL, CON, a pipe: whatever opens and is no file on a disk; a folder.
+    const HANDLE h = CreateFileW(windows::Utf16(percorso).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION i{};
+    const bool speciale = GetFileType(h) != FILE_TYPE_DISK ||
+                          (GetFileInformationByHandle(h, &i) && (i.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY));
+    CloseHandle(h);
+    return speciale;
+}
+
+std::string DestinazioneReale(const std::string& percorso) { return percorso; }
+
+int CreaEsclusivo(const std::string& percorso) {
+    const int fd = _wopen(windows::Utf16(percorso).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                          _S_IREAD | _S_IWRITE);
+    if (fd < 0) errno = erroreApertura(percorso, errno);
+    return fd;
+}
+
+bool FileIntero::rinomina(bool sostituisci) {
+    if (MoveFileExW(windows::Utf16(temporaneo_).c_str(), windows::Utf16(destinazione_).c_str(),
+                    sostituisci ? MOVEFILE_REPLACE_EXISTING : 0))
+        return true;
+    const DWORD e = GetLastError();
+    errno = e == ERROR_ALREADY_EXISTS || e == ERROR_FILE_EXISTS ? EEXIST
+            : e == ERROR_SHARING_VIOLATION || e == ERROR_LOCK_VIOLATION ? EBUSY
+            : e == ERROR_ACCESS_DENIED ? EACCES
+                                         : EIO;
+    return false;
+}
+
+namespace interruzione {
+
+namespace {
+
+BOOL WINAPI SuEvento(DWORD evento) {
+    const char* nome = evento == CTRL_C_EVENT        ? "Ctrl+C"
+                       : evento == CTRL_BREAK_EVENT  ? "Ctrl+Break"
+                       : evento == CTRL_CLOSE_EVENT  ? "finestra chiusa"
+                                                     : nullptr;
+    if (!nome) return FALSE;  // logoff and shutdown: the system's way
+    // This runs on a thread of its own: the stop's work, then the end a
+    // Ctrl+C gives a console program.
+    Ferma(nome, stderr);
+    ExitProcess(STATUS_CONTROL_C_EXIT);
+}
+
+}  // namespace
+
+void Installa() { SetConsoleCtrlHandler(SuEvento, TRUE); }
+
+}  // namespace interruzione
 
 std::string TestoErrore(const std::error_code& ec) {
     if (ec.category() == std::generic_category()) return TestoErrore(ec.value());

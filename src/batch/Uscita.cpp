@@ -5,6 +5,7 @@
 
 #include "batch/Comune.h"
 #include "batch/ErroriSistema.h"
+#include "batch/Interruzione.h"
 #include "batch/Sistema.h"
 
 namespace termix::batch {
@@ -21,12 +22,19 @@ CodificaUscita UscitaPer(CodificaTesto ingresso, bool marchio) {
 
 bool Uscita::apri(const std::string& nome, std::FILE* errori) {
     nome_ = nome.empty() ? "standard output" : nome;
-    f_ = nome.empty() ? stdout : ApriFile(nome, "wb");
+    errori_ = errori;
+    intera_ = !nome.empty() && !FileSpeciale(nome);
+    if (intera_ && !Sostituibile(nome)) {
+        std::fprintf(errori, "%s: impossibile scrivere %s: %s\n", Programma, nome_.c_str(), TestoErrore(errno).c_str());
+        return false;
+    }
+    f_ = nome.empty() ? stdout : intera_ ? intero_.Apri(DestinazioneReale(nome)) : ApriFile(nome, "wb");
     if (!f_) {
         std::fprintf(errori, "%s: impossibile aprire %s: %s\n", Programma, nome_.c_str(), TestoErrore(errno).c_str());
         return false;
     }
-    proprio_ = !nome.empty();
+    interruzione::Uscita(nome_, intera_);
+    proprio_ = !nome.empty() && !intera_;
     std::setvbuf(f_, nullptr, _IOFBF, 1 << 16);
     return !codifica_.marchio || scriviByte("\xEF\xBB\xBF");
 }
@@ -36,12 +44,23 @@ bool Uscita::scrivi(const std::string& s) {
     return scriviByte(s);
 }
 
-bool Uscita::chiudi() {
+bool Uscita::chiudi(bool completa) {
     if (inMemoria_) return true;
     bool ok = std::fflush(f_) == 0 && !std::ferror(f_);
-    if (proprio_ && std::fclose(f_) != 0) ok = false;
+    if (intera_) {
+        // A failed run leaves the old file as it was.
+        if (!completa) intero_.Scarta();
+        else ok = ok && intero_.Conferma(true, true);
+    } else if (proprio_ && std::fclose(f_) != 0) {
+        ok = false;
+    }
     f_ = nullptr;
-    return ok;
+    if (ok || !completa) return true;  // a failed run has said why already
+    // A full disk often shows only when the last buffer goes out.
+    std::fprintf(errori_, "%s: impossibile scrivere %s: %s", Programma, nome_.c_str(), TestoErrore(errno).c_str());
+    if (!intero_.tenuto().empty()) std::fprintf(errori_, "; i risultati sono in %s", intero_.tenuto().c_str());
+    std::fputs("\n", errori_);
+    return false;
 }
 
 Uscita::~Uscita() {

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "batch/Batch.h"
+#include "batch/Sistema.h"
 
 namespace termix::batch {
 
@@ -22,11 +23,17 @@ public:
         if (codifica_.marchio) memoria_ = "\xEF\xBB\xBF";
     }
     std::string inizio() { return std::exchange(memoria_, {}); }
-    // False, with the message on `errori`, when it cannot be opened.
+    // False, with the message on `errori`, when it cannot be opened. A file
+    // on disk (or a new name) is written whole: into a temporary file beside
+    // it, which replaces it at chiudi; a device or a pipe as it goes.
     bool apri(const std::string& nome, std::FILE* errori);
     // `s` is UTF-8.
     bool scrivi(const std::string& s);
-    bool chiudi();
+    // Flushes; a file written whole replaces the old one only when the run is
+    // `completa` (else the old one stays). False when the last bytes could not
+    // be written (errno set): the old file stays then too. A failed rename is
+    // said on `errori` here, the temporary file kept under the name given.
+    bool chiudi(bool completa = true);
     ~Uscita();
     const std::string& nome() const { return nome_; }
     bool aperta() const { return f_ != nullptr || inMemoria_; }
@@ -36,7 +43,10 @@ private:
 
     CodificaUscita codifica_{CodificaTesto::Utf8, false};
     std::FILE* f_ = nullptr;
+    std::FILE* errori_ = stderr;
     bool proprio_ = false;
+    FileIntero intero_;
+    bool intera_ = false;
     std::string nome_;
     bool inMemoria_ = false;
     std::string memoria_;

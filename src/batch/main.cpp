@@ -8,6 +8,7 @@
 #include "batch/Aiuto.h"
 #include "batch/Batch.h"
 #include "batch/ErroriSistema.h"
+#include "batch/Interruzione.h"
 #include "batch/Sistema.h"
 #include "batch/Variando.h"
 
@@ -108,13 +109,14 @@ int erroreUso(const std::string& messaggio) {
 
 int main(int argc, char** argv) {
     termix::batch::PreparaConsole();
+    termix::batch::interruzione::Installa();  // before any thread
     const std::vector<std::string> argomenti = termix::batch::ArgomentiUtf8(argc, argv);
     argc = static_cast<int>(argomenti.size());
     Argomenti a;
     bool viste[std::size(Opzioni)] = {};
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argomenti[i];
-        if (arg == "-h" || arg == "--help") {
+        if (arg == "-h" || arg == "--help" || arg == "-?" || (termix::batch::OpzioniWindows && arg == "/?")) {
             std::fputs(termix::batch::TestoAiuto().c_str(), stdout);
             return 0;
         }

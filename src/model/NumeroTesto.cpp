@@ -32,9 +32,7 @@ int CifreEsponente(int e) {
     return n < 2 ? 2 : n;
 }
 
-}  // namespace
-
-char* TestoBreve(char* p, double x) {
+char* testo(char* p, double x, bool posizionale) {
     if (!std::isfinite(x)) {
         const char* t = std::isnan(x) ? "nan" : "inf";
         if (std::signbit(x)) *p++ = '-';
@@ -79,7 +77,7 @@ char* TestoBreve(char* p, double x) {
         lungFissa = k <= e + 1 ? e + 1 : k + 1;
     else
         lungFissa = 1 + (-e) + k;  // "0." then -e-1 zeros then the digits
-    if (lungFissa <= lungSci) {
+    if (lungFissa <= lungSci || (posizionale && e >= -5 && e < 15)) {
         if (e >= 0) {
             // Padding zeros would give a text as long as the exact integer
             // but further from x: the exact integer it is.
@@ -114,6 +112,11 @@ char* TestoBreve(char* p, double x) {
     *p++ = static_cast<char>('0' + a % 10);
     return p;
 }
+
+}  // namespace
+
+char* TestoBreve(char* p, double x) { return testo(p, x, false); }
+char* TestoPosizionale(char* p, double x) { return testo(p, x, true); }
 
 char* TestoScientifico(char* p, double x, int cifre) {
     if (!std::isfinite(x)) return TestoBreve(p, x);

@@ -13,6 +13,9 @@ inline constexpr std::size_t LunghezzaTestoDouble = 32;
 // lays it out: fixed or exponent form, whichever is shorter (fixed on a tie).
 // Returns the end of the text.
 char* TestoBreve(char* p, double x);
+// The same digits, without an exponent from 1e-5 to below 1e15 in magnitude
+// (a spreadsheet reads "5e+05" as text in some locales, "500000" never).
+char* TestoPosizionale(char* p, double x);
 
 // x in exponent form with `cifre` digits after the point ("d.ddde+xx"),
 // correctly rounded, as std::to_chars with chars_format::scientific.

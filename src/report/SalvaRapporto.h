@@ -54,6 +54,24 @@ private:
     bool soloNuovi_;
 };
 
+// A file system of one file in memory: whatever is created is `byte`.
+class FileSystemMemoria : public FileSystem {
+public:
+    std::unique_ptr<FileScrittura> Crea(const std::string&) override { return std::make_unique<File>(byte); }
+    std::string byte;
+
+private:
+    class File : public FileScrittura {
+    public:
+        explicit File(std::string& byte) : byte_(byte) {}
+        bool Scrivi(std::string_view b) override { return byte_.append(b), true; }
+        bool Chiudi() override { return true; }
+
+    private:
+        std::string& byte_;
+    };
+};
+
 // The file name for the typed text: as typed, plus ".TXT".
 std::string NomeFileRapporto(std::string_view digitato);
 

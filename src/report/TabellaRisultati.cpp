@@ -27,7 +27,7 @@ char* ScriviNumero(char* p, double x, char sep) {
         *p = '0';
         return p + 1;
     }
-    char* fine = TestoBreve(p, x);
+    char* fine = TestoPosizionale(p, x);
     if (sep == ';')  // at most one point, before any exponent
         if (void* punto = std::memchr(p, '.', static_cast<std::size_t>(fine - p))) *static_cast<char*>(punto) = ',';
     return fine;

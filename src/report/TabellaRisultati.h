@@ -1,7 +1,7 @@
 #pragma once
 // The results of many cases as a CSV table, as the batch tool writes it and
 // the forms export a sweep: the value columns, fields quoted when needed, and
-// numbers as the shortest text that reads back to the same double.
+// numbers as the shortest digits that read back to the same double.
 #include <cstddef>
 #include <span>
 #include <string>
@@ -18,8 +18,9 @@ std::span<const Grandezza* const> ColonneValori();
 // Appends a field, quoted when it holds the separator, a quote, CR or LF.
 void ScriviCampo(std::string& out, std::string_view campo, char sep);
 
-// Appends the shortest text that reads back to x ("0" for either zero),
-// with the decimal comma when the separator is ';'.
+// Appends the shortest digits that read back to x ("0" for either zero),
+// without an exponent from 1e-5 to 1e15, with the decimal comma when the
+// separator is ';'.
 void ScriviNumero(std::string& out, double x, char sep);
 // The same into a buffer with room for LunghezzaMassimaNumero characters;
 // returns the end of the text.

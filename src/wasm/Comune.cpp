@@ -19,25 +19,6 @@ private:
     std::string data_, ora_;
 };
 
-class FileInMemoria : public FileScrittura {
-public:
-    explicit FileInMemoria(std::string& byte) : byte_(byte) {}
-    bool Scrivi(std::string_view b) override {
-        byte_.append(b);
-        return true;
-    }
-    bool Chiudi() override { return true; }
-
-private:
-    std::string& byte_;
-};
-
-class MemoriaFs : public FileSystem {
-public:
-    std::unique_ptr<FileScrittura> Crea(const std::string&) override { return std::make_unique<FileInMemoria>(byte); }
-    std::string byte;
-};
-
 }  // namespace
 
 emscripten::val Byte(std::string_view s) {
@@ -48,7 +29,7 @@ emscripten::val Byte(std::string_view s) {
 
 void Rapporto(const SorgenteTesti& sorgente, const std::string& data, const std::string& ora, emscripten::val& esito) {
     OrologioFisso orologio(data, ora);
-    MemoriaFs fs;
+    FileSystemMemoria fs;
     if (!SalvaRapporto("rapporto.TXT", sorgente, orologio, fs)) throw std::runtime_error("rapporto");
     esito.set("rapporto", Byte(fs.byte));
     emscripten::val righe = emscripten::val::array();

@@ -2,6 +2,7 @@
 // --variando; and the threaded run in process against the single-threaded one, the one without threads and the one
 // in steps that the page's workers share.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,6 +21,7 @@
 
 #include "batch/Batch.h"
 #include "batch/Colonne.h"
+#include "batch/Rapporti.h"
 #include "combustion/Andamento.h"
 #include "combustion/Avvisi.h"
 #include "combustion/Supporto.h"
@@ -128,7 +130,7 @@ TEST(Batch, FileCompletoConvenzioneInternazionale) {
 }
 
 // Input text and arguments -> exit status, fragments of the output and of the
-// messages ('^': at the start). A refused run writes no no.csv and leaves in.csv alone.
+// messages ('^': at the start). A refused run leaves no.csv and in.csv as they were, and no temporary file.
 TEST(Batch, UsoIntestazioniEColonneProprie) {
     // The methane case with one support-fuel or check column more: `v(col, cella)`.
     auto v = [](const std::string& col, const std::string& cella) {
@@ -139,13 +141,16 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
     const std::string b = "Tipo\nMetano\n", q = "ID;Tipo;Nota\r\n7;Metano;\"a;b\"\r\n",
                       m = ";gas;Metano;100;20;20;50;20;5\r\n", a = "Impianto;Tipo\r\n\"a\" b;Metano\r\nB;Metano\r\n";
     const struct { std::string csv, argomenti; int stato; std::vector<std::string> uscita, errori; } casi[] = {
-        {"", "in.csv", 0, {"^Riga;Impianto;"}, {}},
+        // No header: refused, nothing written, the old output kept (see `vecchio` below).
+        {"", "in.csv -o no.csv", 2, {}, {"termix54-batch: in.csv: nessuna intestazione: il file è vuoto\n"}},
+        {"\r\n;;\r\n\n", "in.csv -o no.csv", 2, {}, {"in.csv: nessuna intestazione: il file ha solo righe vuote\n"}},
         // The columns with their units, the inputs' ranges; a long line wrapped under its description.
         {"", "--help", 0, {"termix54-batch [INGRESSO.csv|-] [-o USCITA.csv]",
                            "\n  UmiditaRelativa         Umidità relativa dell'aria, %; intervallo fisico da\n"
                            "                          0 a 100 (l'aria non porta più vapore di quello che\n",
                            "un valore fuori\nintervallo non è rifiutato",
-                           "vuoto o\n                          assente: stimato dalla composizione",
+                           "\n                          calcolo toglie 539 kcal per kg di Acqua\n",
+                           "  -h, --help, -?      mostra questo aiuto",
                            "\n  PortataVolFumi          Portata volumetrica fumi alla temperatura, m3/h\n"}, {}},
         {"Impianto;Combustibile;Tipo\n\"Forno; 2\";\"gas \"\"N\"\"\";Metano\n", "in.csv", 0,
          {"\r\n1;\"Forno; 2\";\"gas \"\"N\"\"\";" + std::string(messaggi::PotereInadeguato) + " | " +
@@ -176,8 +181,10 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         {b, "in.csv -o no.csv --variando TempAria=0:10:1 --rapporti r", 2, {}, {"--rapporti non si usa con --variando"}},
         // Blank lines before the header; misspelt and own columns.
         {"\r\n;;\r\n , \r\nImpianto,Tipo\r\nA,Metano\r\n", "in.csv", 0, {"^Riga,Impianto,Combustibile,Esito,", "\r\n1,A,,"}, {}},
-        {"EcessoAria;Tipo\r\n", "in.csv", 2, {}, {"colonna sconosciuta: \"EcessoAria\": forse EccessoAria?"}},
-        {"ID;Tipo\r\n", "in.csv", 2, {}, {"\"ID\" (per copiarla nell'uscita: --conserva ID)"}},
+        // Every unknown column at once, a line each.
+        {"EcessoAria;Tipo;ID\r\n", "in.csv", 2, {},
+         {"in.csv: colonna sconosciuta: \"EcessoAria\": forse EccessoAria?\ntermix54-batch: in.csv: colonna sconosciuta: "
+          "\"ID\" (per copiarla nell'uscita: --conserva ID)\n"}},
         {q, "in.csv --conserva nota,ID", 0, {"^Riga;ID;Nota;Impianto;Combustibile;Esito;"}, {}},
         {q, "in.csv --conserva=Nota --conserva id", 0, {"\r\n1;7;\"a;b\";;;"}, {}},
         {"Tipo\r\nMetano\r\n", "in.csv --conserva ID", 2, {}, {"colonna da conservare assente nell'intestazione: \"ID\""}},
@@ -196,7 +203,11 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         {v("SupportoTipo;SupportoPortata", "Metano;-1"), "in.csv", 0, {";;;La portata del combustibile di supporto non puo' essere negativa;"}, {}},
         {v(pond, "Ponderale;10;5000;0,5;0,4"), "in.csv", 0, {";;;Le frazioni del combustibile di supporto non sommano a 1 (somma 0,9);"}, {}},
         {v(pond, "Ponderale;10;0;0,5;0,5"), "in.csv", 0, {";;;Il potere calorifico del combustibile di supporto deve"}, {}},
-        {v(pond, "Ponderale;10;5000;0,5;x"), "in.csv", 0, {";;;Usare i numeri !;"}, {}},
+        {v(pond, "Ponderale;10;5000;0,5; x "), "in.csv", 0, {";;;Usare i numeri !;"},
+         {"riga 1 (linea 2): colonna SupportoFrazH: \"x\" non è un numero\n"}},
+        {"Tipo;PortataComb;EccessoAria\nMetano;100;20%\nMetano;1OO;cinquanta\n", "in.csv", 0, {"\r\n2;;;Usare i numeri !;"},
+         {"riga 1 (linea 2): colonna EccessoAria: \"20%\" non è un numero\n",
+          "riga 2 (linea 3): colonna PortataComb: \"1OO\" non è un numero\n"}},
         {v("TempoPermanenza", "0"), "in.csv --verifica", 0, {";;;Il tempo di permanenza deve essere maggiore di 0;"}, {}},
         {"TempoPermanenza;Tipo\n0;Metano\n", "in.csv", 0, {";;;Il tempo di permanenza deve essere maggiore di 0;"}, {}},  // first field
         {v("DiametroCamera", "-1"), "in.csv", 0, {";;;Il diametro della camera deve essere maggiore di 0;"}, {}},
@@ -223,6 +234,7 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
     };
     for (const auto& c : casi) {
         Prova p;
+        std::ofstream(p.d / "no.csv") << "vecchio\n";
         EXPECT_EQ(p.esegui(c.csv, c.argomenti), c.stato)
             << c.argomenti << "\n" << c.csv << p.err;
         for (const auto& [attesi, testo] : {std::pair{&c.uscita, &p.out}, {&c.errori, &p.err}})
@@ -230,8 +242,10 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
                 if (f[0] == '^') EXPECT_EQ(testo->rfind(f.substr(1), 0), 0u) << c.csv << *testo;
                 else EXPECT_NE(testo->find(f), std::string::npos) << f << "\n" << c.argomenti << "\n" << c.csv << *testo;
             }
-        EXPECT_FALSE(fs::exists(p.d / "no.csv")) << c.argomenti;
+        EXPECT_EQ(p.leggi("no.csv"), "vecchio\n") << c.argomenti;
         EXPECT_EQ(p.leggi("in.csv"), c.csv) << c.argomenti;
+        for (const auto& f : fs::directory_iterator(p.d))
+            EXPECT_EQ(f.path().filename().string().find(".termix54-"), std::string::npos) << f.path() << c.argomenti;
     }
     // The disk full in the middle of a long output: said once, and the reading stops there.
     std::string molti = Testa;
@@ -408,6 +422,59 @@ TEST(Batch, AvanzamentoSoloSuTerminale) {
     EXPECT_EQ(p.err, "");
     p.esegui("--help >/dev/null && script -qec \"'" TERMIX54_BATCH_EXE "' in.csv -o out.csv\" /dev/null");
     EXPECT_NE(p.out.find("record elaborati"), std::string::npos) << p.out;
+}
+
+// Stopped by a signal half-way (the input a pipe kept open: 512 records computed, more waiting): the old output
+// byte for byte, no temporary file, the reports written whole and named, the end the signal gives.
+TEST(Batch, FermatoDaUnSegnaleNonPerdeNulla) {
+    const struct { int segnale; const char* uscita; std::string messaggio; } casi[] = {
+        {SIGINT, "out.csv", "interrotto (SIGINT) dopo 512 righe: out.csv lasciato com'era\n"
+                            "termix54-batch: rapporti già scritti in r: 1.TXT-512.TXT\n"},
+        {SIGTERM, "nuovo.csv", "interrotto (SIGTERM) dopo 512 righe: nuovo.csv non creato\n"
+                               "termix54-batch: rapporti già scritti in r: 1.TXT-512.TXT\n"},
+        {SIGHUP, "-", "interrotto (SIGHUP) dopo 512 righe scritte su standard output\n"
+                      "termix54-batch: rapporti già scritti in r: 1.TXT-512.TXT\n"},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.uscita);
+        Prova p;
+        const std::string vecchio = "Riga;Esito\r\n1;OK\r\n";
+        std::ofstream(p.d / "out.csv", std::ios::binary) << vecchio;
+        int tubo[2];
+        ASSERT_EQ(pipe(tubo), 0);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            dup2(tubo[0], 0), close(tubo[0]), close(tubo[1]);
+            if (chdir(p.d.c_str()) != 0) _exit(127);
+            std::freopen("stderr", "wb", stderr), std::freopen("stdout", "wb", stdout);
+            execl(TERMIX54_BATCH_EXE, TERMIX54_BATCH_EXE, "-", "-o", c.uscita, "--rapporti", "r", nullptr);
+            _exit(127);
+        }
+        close(tubo[0]);
+        // The input is read in blocks of 256 KiB: blank lines around the records bring them all in. A warning on
+        // each record, so stderr shows how far the writing got.
+        std::string csv = Testa + std::string(300000, '\n');
+        for (int i = 0; i < 600; ++i) csv += ";Metano;100;20;-60;50;20;5\r\n";
+        csv += std::string(300000, '\n');
+        ASSERT_EQ(write(tubo[1], csv.data(), csv.size()), static_cast<ssize_t>(csv.size()));
+        for (int i = 0; i < 600 && p.leggi("stderr").find("riga 512 (") == std::string::npos; ++i) usleep(50000);
+        kill(pid, c.segnale);
+        int stato = 0;
+        waitpid(pid, &stato, 0);
+        close(tubo[1]);
+        EXPECT_TRUE(WIFSIGNALED(stato) && WTERMSIG(stato) == c.segnale) << stato;
+        const std::string err = p.leggi("stderr");
+        EXPECT_TRUE(err.ends_with("\ntermix54-batch: " + c.messaggio)) << err.substr(err.size() - std::min<size_t>(err.size(), 300));
+        EXPECT_EQ(p.leggi("out.csv"), vecchio);
+        EXPECT_FALSE(fs::exists(p.d / "nuovo.csv"));
+        int rapporti = 0;
+        for (const auto& cartella : {p.d, p.d / "r"})
+            for (const auto& f : fs::directory_iterator(cartella)) {
+                EXPECT_EQ(f.path().filename().string().find(".termix54-"), f.path().filename() == batch::ElencoRapporti ? 0 : std::string::npos) << f.path();
+                if (f.path().extension() == ".TXT") rapporti += fs::file_size(f.path()) == fs::file_size(p.d / "r" / "1.TXT");
+            }
+        EXPECT_EQ(rapporti, 512);
+    }
 }
 
 TEST(Batch, PiuThreadStessaUscitaInOrdine) {

@@ -16,6 +16,7 @@ namespace {
 
 char buf[LunghezzaTestoDouble];
 std::string Breve(double x) { return {buf, TestoBreve(buf, x)}; }
+std::string Posizionale(double x) { return {buf, TestoPosizionale(buf, x)}; }
 std::string Scientifico(double x, int cifre) { return {buf, TestoScientifico(buf, x, cifre)}; }
 
 TEST(TestoBreve, ShortestTextInTheShorterLayout) {
@@ -29,6 +30,7 @@ TEST(TestoBreve, ShortestTextInTheShorterLayout) {
         {5e-324, "5e-324"}, {std::numeric_limits<double>::max(), "1.7976931348623157e+308"},
         {0.30000000000000004, "0.30000000000000004"}, {-0.0, "-0"}, {0.0, "0"},
         {1234567.0, "1234567"}, {0.000123, "0.000123"},
+        {1e100, "1e+100"}, {1e-100, "1e-100"}, {1e99, "1e+99"}, {-2.5e-10, "-2.5e-10"},  // every exponent width
     };
     for (const auto& c : casi) EXPECT_EQ(Breve(c.x), c.atteso) << c.atteso;
 }
@@ -61,6 +63,47 @@ TEST(TestoBreve, SameBytesAsTheNativeWriter) {
         if (Breve(x) != a || Scientifico(x, 14) != s) {
             if (++diversi <= 5) ADD_FAILURE() << a << " / " << Breve(x) << "; " << s << " / " << Scientifico(x, 14);
         }
+    }
+    EXPECT_EQ(diversi, 0);
+}
+
+// Without an exponent from 1e-5 to below 1e15, the same digits as the
+// shortest text; outside, the shortest text itself. Boundaries, then random
+// doubles over the whole range, each read back.
+TEST(TestoPosizionale, SenzaEsponenteDa1eMeno5A1e15) {
+    const struct { double x; const char* atteso; } casi[] = {
+        {5e5, "500000"}, {9e-4, "0.0009"}, {1e-5, "0.00001"}, {-1e-5, "-0.00001"},
+        {9.999999999999999e-6, "9.999999999999999e-06"}, {1e15, "1e+15"},
+        {999999999999999.9, "999999999999999.9"}, {123456789012345.67, "123456789012345.67"},
+        {1.2345678901234567e-5, "0.000012345678901234568"}, {0.0, "0"}, {2.5e15, "2.5e+15"},
+    };
+    for (const auto& c : casi) EXPECT_EQ(Posizionale(c.x), c.atteso) << c.atteso;
+    std::mt19937_64 g(29);
+    int diversi = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const std::uint64_t b = g();
+        double x;
+        if (i % 2) {
+            std::memcpy(&x, &b, sizeof x);
+            if (!std::isfinite(x)) continue;
+        } else {  // magnitudes around the window, where the layouts change
+            x = std::ldexp(1.0 + static_cast<double>(b >> 12) * 0x1p-52, static_cast<int>(b % 80) - 30) * (b & 1 ? -1 : 1);
+        }
+        const std::string t = Posizionale(x), breve = Breve(x);
+        const double a = std::fabs(x);
+        const bool finestra = a >= 1e-5 && a < 1e15;
+        double letto = 0;
+        std::from_chars(t.data(), t.data() + t.size(), letto);
+        auto cifre = [](const std::string& s) {  // significant digits, exponent aside
+            std::string c;
+            for (char ch : s.substr(0, s.find('e')))
+                if (ch >= '0' && ch <= '9' && !(c.empty() && ch == '0')) c += ch;
+            while (!c.empty() && c.back() == '0') c.pop_back();
+            return c;
+        };
+        const bool ok = std::memcmp(&letto, &x, sizeof x) == 0 && cifre(t) == cifre(breve) &&
+                        (finestra ? t.find('e') == std::string::npos : t == breve);
+        if (!ok && ++diversi <= 5) ADD_FAILURE() << breve << " -> " << t;
     }
     EXPECT_EQ(diversi, 0);
 }
