@@ -118,12 +118,12 @@ async function leggi(M, { file, conserva, codifica, porte }) {
   const fatti = new Map();
   let inviati = 0, scritti = 0, finiti = false, ok = true, finito;
   // The rows back so far by outcome, and how far into the file they reach,
-  // for the page's status line (four times a second at most). A block read
-  // is cut into batches at once: each batch is put its share of the way
-  // through the block's bytes.
+  // for the page's status line (four times a second at most). The reading
+  // goes a block at a time: a batch's last record is put as far into the
+  // bytes of the block it came from as it is into the block's records.
   const conti = { righe: 0, completati: 0, conAvvisi: 0, frazione: 0 }, finoA = new Map();
-  const blocco = { da: 0, a: 0, lotti: 1, dati: 0 };
-  let detto = 0;
+  const blocco = { da: 0, a: 0, primo: 0, ultimo: 0 };
+  let detto = 0, mandati = 0;
   const tutti = new Promise((r) => { finito = r; });
   // A fault of ours (a worker's, or the module's here): said, and the run ends
   // at once as a failed one, the results still out dropped.
@@ -151,12 +151,13 @@ async function leggi(M, { file, conserva, codifica, porte }) {
     }
     for (const c of squadra) {
       while (!finiti && c.fuori < Avanti && flusso.desiredSize > 0) {
-        const prima = letto;
+        const prima = letto, primo = b.letti();
         const lotto = b.prossimo();
         if (lotto.length === 0) { finiti = true; break; }
-        if (letto !== prima) Object.assign(blocco, { da: prima, a: letto, lotti: 1 + b.pronti(), dati: 0 });
+        if (letto !== prima) Object.assign(blocco, { da: prima, a: letto, primo, ultimo: b.letti() });
+        mandati = Math.min(mandati + RecordPerLotto, blocco.ultimo);
         if (inviati === 0) flusso.enqueue(b.inizio());
-        finoA.set(inviati, blocco.da + (blocco.a - blocco.da) * Math.min(1, ++blocco.dati / blocco.lotti));
+        finoA.set(inviati, blocco.da + (blocco.a - blocco.da) * (mandati - blocco.primo) / Math.max(1, blocco.ultimo - blocco.primo));
         const m = { n: inviati++, lotto };
         if (!c.testa) { m.testa = b.testa(); c.testa = true; }
         c.porta.postMessage(m, [lotto.buffer]);

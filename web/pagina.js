@@ -536,8 +536,8 @@
     const passo = 10 ** Math.max(0, Math.floor(Math.log10(Math.max(x, 1))) + 1 - k);
     return Math.round(x / passo) * passo;
   };
-  const durata = (s) => s < 10 ? cifre(s, 1) + ' s' : s < 60 ? cifre(Math.round(s)) + ' s'
-    : cifre(Math.floor(s / 60)) + ' min ' + cifre(Math.round(s % 60)) + ' s';
+  const durata = (s) => s < 9.95 ? cifre(s, 1) + ' s' : Math.round(s) < 60 ? cifre(Math.round(s)) + ' s'
+    : cifre(Math.floor(Math.round(s) / 60)) + ' min ' + cifre(Math.round(s) % 60) + ' s';
   // While running: the rows back, how many the file seems to hold (from how
   // far into it they reach); then the pace over the last few seconds (the
   // first batches also wait for the team to start) and the time left at it.
@@ -545,7 +545,7 @@
   function statoInCorso(campioni) {
     const [t, righe, frazione] = campioni.at(-1) || [0, 0, 0];
     if (!righe) return 'in corso…';
-    const parti = [quante(righe, 'riga', 'righe') + (frazione < 1 ? ' di circa ' + cifre(Math.max(righe, tonda(righe / frazione, 2))) : '')];
+    const parti = [quante(righe, 'riga', 'righe') + (frazione > 0 && frazione < 1 ? ' di circa ' + cifre(Math.max(righe, tonda(righe / frazione, 2))) : '')];
     const [t0, righe0, frazione0] = campioni[0];
     if (t > t0 && righe > righe0) parti.push(cifre(tonda((righe - righe0) / (t - t0), 3)) + ' righe/s');
     if (frazione > frazione0 && frazione < 1) {
@@ -555,6 +555,7 @@
     }
     return parti.join(' · ');
   }
+  Termix54.statoInCorso = statoInCorso;  // for the tests
   function statoFinale(esito, c, secondi) {
     if (esito === 2)
       return (c.righe ? 'errore dopo ' + quante(c.righe, 'riga', 'righe') : 'errore') + ': nessun file scaricato';
@@ -606,7 +607,7 @@
       }
       if (d.messaggi) for (const m of d.messaggi) messaggio(m);
       if (d.fine) {
-        $('progresso').value = 1;
+        $('progresso').value = d.esito === 2 ? d.conti?.frazione || 0 : 1;  // a failed run shows how far it got
         $('Annulla').disabled = true;
         congeda(squadra);
         squadra = null;

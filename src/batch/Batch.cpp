@@ -96,6 +96,7 @@ public:
     // The header as the workers read it: the output's encoding, the separator, the columns to copy, its fields.
     const std::string& testa() const { return testa_; }
     std::string inizio() { return uscita_.inizio(); }
+    long long letti() const { return riga_; }
 
 private:
     enum class Fase { Intestazione, Dati, Fine };
@@ -232,10 +233,7 @@ std::string BatchDistribuito::Prossimo() {
     }
 }
 
-std::size_t BatchDistribuito::Pronti() const {
-    Catena* c = s_->e.catena();
-    return c ? c->uscenti().size() : 0;
-}
+long long BatchDistribuito::Letti() const { return s_->e.letti(); }
 
 const std::string& BatchDistribuito::Testa() const { return s_->e.testa(); }
 

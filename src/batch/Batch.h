@@ -60,9 +60,9 @@ public:
     // Reads on to the next batch; empty once the reading is over. The first
     // call reads the header (or reports its fault on `errori`).
     std::string Prossimo();
-    // The batches read and waiting for Prossimo: how the last block read was
-    // cut, for a host that tells how far into the file a batch reaches.
-    std::size_t Pronti() const;
+    // The records read so far, the header aside (the batches hold them in
+    // order): for a host that tells how far into the file a batch reaches.
+    long long Letti() const;
     // What a worker needs besides the batch: the header (after the first Prossimo).
     const std::string& Testa() const;
     // The output's first bytes (its mark and header line), once, after the first Prossimo.

@@ -272,7 +272,7 @@ public:
     }
     // The next batch, empty at the end.
     val prossimo() { return Byte(b_ ? b_->Prossimo() : std::string()); }
-    unsigned pronti() const { return b_ ? static_cast<unsigned>(b_->Pronti()) : 0; }
+    double letti() const { return b_ ? static_cast<double>(b_->Letti()) : 0; }
     val testa() const { return Byte(b_ ? b_->Testa() : std::string()); }
     val inizio() { return Byte(b_ ? b_->Inizio() : std::string()); }
     // The result of the oldest batch out, put into area().
@@ -318,7 +318,7 @@ EMSCRIPTEN_BINDINGS(termix54) {
     emscripten::class_<LottiPagina>("LottiPagina")
         .constructor<std::string, std::string, std::string, unsigned>()
         .function("prossimo", &LottiPagina::prossimo)
-        .function("pronti", &LottiPagina::pronti)
+        .function("letti", &LottiPagina::letti)
         .function("testa", &LottiPagina::testa)
         .function("inizio", &LottiPagina::inizio)
         .function("area", &LottiPagina::area)
