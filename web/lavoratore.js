@@ -27,9 +27,22 @@ const Riscaldamento = 'Impianto;Combustibile;Tipo;Composizione;PortataComb;Atomi
   'C;solvente;Altri;Atomica;1579,6;2;3;2;1;1;1;;;;;;;0,017;0,078;;29,3;16,0;61;395;1,8',
 ].join('\r\n').concat('\r\n').repeat(2000);
 
+// The messages go to the page in bunches, with the next post or at the end of
+// the step that said them: a run can leave a warning on every row.
+let detti = [];
+const di = (t) => {
+  if (zitto) return;
+  if (!detti.length) queueMicrotask(() => detti.length && manda({}));
+  detti.push(t);
+};
+const manda = (m) => {
+  if (detti.length) { m.messaggi = detti; detti = []; }
+  postMessage(m);
+};
+
 const modulo = CreaTermix54({  // CreaTermix54 comes before this script
-  print: (t) => zitto || postMessage({ messaggio: t }),
-  printErr: (t) => zitto || postMessage({ messaggio: t }),
+  print: di,
+  printErr: di,
 }).then((M) => {
   const dispositivo = M.FS.makedev(64, 0);
   M.FS.registerDevice(dispositivo, { open() {}, close() {}, read() { return 0; }, write: (s, b, o, n) => n });
@@ -42,16 +55,16 @@ const modulo = CreaTermix54({  // CreaTermix54 comes before this script
 });
 
 // A fault of ours, said under the bar.
-const interno = (errore) => postMessage({ messaggio: 'termix54-batch: errore interno: ' + errore });
+const interno = (errore) => di('termix54-batch: errore interno: ' + errore);
 
 onmessage = async (e) => {
   const M = await modulo;
   if (e.data.porta) return calcola(M, e.data.porta);
   try {
-    postMessage(await leggi(M, e.data));
+    manda(await leggi(M, e.data));
   } catch (errore) {  // the run ends as a failed one
     interno(errore);
-    postMessage({ fine: true, esito: 2, memoria: M.HEAPU8.length, uscita: null });
+    manda({ fine: true, esito: 2, memoria: M.HEAPU8.length, uscita: null });
   }
 };
 
@@ -63,8 +76,9 @@ function calcola(M, porta) {
     try {
       if (e.data.testa) M.testaLotti(e.data.testa);
       M.areaLotto(lotto.length).set(lotto);
-      const { esito, righe } = M.elaboraLotto();
-      porta.postMessage({ n, esito, righe }, [esito.buffer, righe.buffer]);
+      const r = M.elaboraLotto();
+      r.n = n;
+      porta.postMessage(r, [r.esito.buffer, r.righe.buffer]);
     } catch (errore) {
       porta.postMessage({ n, guasto: String(errore) });
     }
@@ -73,14 +87,12 @@ function calcola(M, porta) {
 
 // The reader: the file in, batches out to the ports, their results taken in
 // order, the output streamed into a Blob. Its last message for the page.
-async function leggi(M, { file, conserva, porte }) {
+async function leggi(M, { file, conserva, codifica, porte }) {
   M.FS.mkdir('/ingresso');
   M.FS.mount(M.WORKERFS, { files: [file] }, '/ingresso');
   const lettore = new FileReaderSync();
-  let pezzo = new Uint8Array(0), inizio = 0, ultimo = 0;
+  let pezzo = new Uint8Array(0), inizio = 0, letto = 0;
   M.WORKERFS.stream_ops.read = (stream, buffer, offset, length, position) => {
-    const adesso = Date.now();
-    if (adesso - ultimo > 250) { ultimo = adesso; postMessage({ progresso: position / (file.size || 1) }); }
     let letti = 0;
     while (letti < length && position < file.size) {
       if (position < inizio || position >= inizio + pezzo.length) {
@@ -92,6 +104,7 @@ async function leggi(M, { file, conserva, porte }) {
       letti += n;
       position += n;
     }
+    letto = position;
     return letti;
   };
 
@@ -100,10 +113,17 @@ async function leggi(M, { file, conserva, porte }) {
     start(c) { flusso = c; },
     pull() { riprendi(); },
   }, new ByteLengthQueuingStrategy({ highWaterMark: 32 << 20 }))).blob();
-  const b = new M.LottiPagina('/ingresso/' + file.name, conserva, RecordPerLotto);
+  const b = new M.LottiPagina('/ingresso/' + file.name, conserva, codifica, RecordPerLotto);
   const squadra = porte.map((porta) => ({ porta, fuori: 0, testa: false }));
   const fatti = new Map();
   let inviati = 0, scritti = 0, finiti = false, ok = true, finito;
+  // The rows back so far by outcome, and how far into the file they reach,
+  // for the page's status line (four times a second at most). The reading
+  // goes a block at a time: a batch's last record is put as far into the
+  // bytes of the block it came from as it is into the block's records.
+  const conti = { righe: 0, completati: 0, conAvvisi: 0, frazione: 0 }, finoA = new Map();
+  const blocco = { da: 0, a: 0, primo: 0, ultimo: 0 };
+  let detto = 0, mandati = 0;
   const tutti = new Promise((r) => { finito = r; });
   // A fault of ours (a worker's, or the module's here): said, and the run ends
   // at once as a failed one, the results still out dropped.
@@ -116,17 +136,28 @@ async function leggi(M, { file, conserva, porte }) {
   // to each worker with room, while the stream has room too.
   const rifornisci = () => {
     while (fatti.has(scritti)) {
-      const { esito, righe } = fatti.get(scritti);
+      const { esito, righe, record, completati, conAvvisi } = fatti.get(scritti);
       b.area(esito.length).set(esito);
       b.rientra();
       flusso.enqueue(righe);
+      conti.righe += record;
+      conti.completati += completati;
+      conti.conAvvisi += conAvvisi;
+      conti.frazione = finoA.get(scritti) / (file.size || 1);
+      finoA.delete(scritti);
       fatti.delete(scritti++);
+      const adesso = performance.now();
+      if (adesso - detto >= 250) { detto = adesso; manda({ conti }); }
     }
     for (const c of squadra) {
       while (!finiti && c.fuori < Avanti && flusso.desiredSize > 0) {
+        const prima = letto, primo = b.letti();
         const lotto = b.prossimo();
         if (lotto.length === 0) { finiti = true; break; }
+        if (letto !== prima) Object.assign(blocco, { da: prima, a: letto, primo, ultimo: b.letti() });
+        mandati = Math.min(mandati + RecordPerLotto, blocco.ultimo);
         if (inviati === 0) flusso.enqueue(b.inizio());
+        finoA.set(inviati, blocco.da + (blocco.a - blocco.da) * (mandati - blocco.primo) / Math.max(1, blocco.ultimo - blocco.primo));
         const m = { n: inviati++, lotto };
         if (!c.testa) { m.testa = b.testa(); c.testa = true; }
         c.porta.postMessage(m, [lotto.buffer]);
@@ -172,9 +203,11 @@ async function leggi(M, { file, conserva, porte }) {
   try {
     blob = await uscita;
   } catch (errore) {
-    postMessage({ messaggio: 'termix54-batch: impossibile scrivere l\'uscita: ' + errore.message });
+    di('termix54-batch: impossibile scrivere l\'uscita: ' + errore.message);
     esito = 2;
   }
   // The module's memory only grows: its size now is its peak.
-  return { fine: true, esito, memoria: M.HEAPU8.length, uscita: esito === 2 ? null : blob };
+  // Exit status 2 (no header, a bad one, a fault) leaves nothing to download,
+  // whatever was written before it; nor is an empty file ever one.
+  return { fine: true, esito, conti, memoria: M.HEAPU8.length, uscita: esito === 2 || !blob?.size ? null : blob };
 }

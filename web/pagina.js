@@ -523,28 +523,97 @@
   const congeda = (s) => { if (s) for (const w of [s.lettore, ...s.calcolatori]) w.terminate(); };
   let squadra = null, inAttesa = null;
   const preparaSquadra = () => { inAttesa = inAttesa || nuovaSquadra(); };
+
+  // The status line's numbers: thousands by '.', decimals by ','; a count
+  // with its noun in the singular for 1.
+  const cifre = (x, decimali = 0) => {
+    const [intera, resto] = x.toFixed(decimali).split('.');
+    return intera.replace(/\B(?=(\d{3})+$)/g, '.') + (resto ? ',' + resto : '');
+  };
+  const quante = (n, una, tante) => cifre(n) + ' ' + (n === 1 ? una : tante);
+  // Rounded to `k` significant digits: an estimate shows no more than it knows.
+  const tonda = (x, k) => {
+    const passo = 10 ** Math.max(0, Math.floor(Math.log10(Math.max(x, 1))) + 1 - k);
+    return Math.round(x / passo) * passo;
+  };
+  const durata = (s) => s < 9.95 ? cifre(s, 1) + ' s' : Math.round(s) < 60 ? cifre(Math.round(s)) + ' s'
+    : cifre(Math.floor(Math.round(s) / 60)) + ' min ' + cifre(Math.round(s) % 60) + ' s';
+  // While running: the rows back, how many the file seems to hold (from how
+  // far into it they reach); then the pace over the last few seconds (the
+  // first batches also wait for the team to start) and the time left at it.
+  // `campioni`: the reader's reports, [time in s, rows, fraction of the file].
+  function statoInCorso(campioni) {
+    const [t, righe, frazione] = campioni.at(-1) || [0, 0, 0];
+    if (!righe) return 'in corso…';
+    const parti = [quante(righe, 'riga', 'righe') + (frazione > 0 && frazione < 1 ? ' di circa ' + cifre(Math.max(righe, tonda(righe / frazione, 2))) : '')];
+    const [t0, righe0, frazione0] = campioni[0];
+    if (t > t0 && righe > righe0) parti.push(cifre(tonda((righe - righe0) / (t - t0), 3)) + ' righe/s');
+    if (frazione > frazione0 && frazione < 1) {
+      const resta = (t - t0) * (1 - frazione) / (frazione - frazione0);
+      parti.push(resta < 1 ? 'meno di 1 s alla fine' : resta < 60 ? 'circa ' + cifre(Math.ceil(resta)) + ' s alla fine'
+        : 'circa ' + cifre(Math.ceil(resta / 60)) + ' min alla fine');
+    }
+    return parti.join(' · ');
+  }
+  Termix54.statoInCorso = statoInCorso;  // for the tests
+  function statoFinale(esito, c, secondi) {
+    if (esito === 2)
+      return (c.righe ? 'errore dopo ' + quante(c.righe, 'riga', 'righe') : 'errore') + ': nessun file scaricato';
+    return 'completato: ' + quante(c.righe, 'riga', 'righe') + ', ' + quante(c.completati, 'calcolata', 'calcolate') + ', ' +
+      quante(c.righe - c.completati, 'fermata', 'fermate') + ', ' + cifre(c.conAvvisi) + ' con avvisi, in ' + durata(secondi);
+  }
+  // The run's messages, a text node each, in blocks of a few hundred lines: a
+  // line more lays out its own block again, not all of them, and the blocks
+  // out of sight are skipped (a run can leave a warning on every row).
+  const RigheBlocco = 256;
+  let bloccoMessaggi = null, righeBlocco = RigheBlocco;
+  function messaggio(testo) {
+    if (righeBlocco === RigheBlocco) {
+      bloccoMessaggi = $('messaggiBatch').appendChild(document.createElement('div'));
+      righeBlocco = 0;
+    }
+    bloccoMessaggi.append(testo + '\n');
+    ++righeBlocco;
+  }
+  // A screen reader hears the line, so while running it changes once a second
+  // at most; the pace is taken over the last few seconds.
+  const OgniStato = 1000, Finestra = 3;
+
   function moltiCasi(file) {
     congeda(squadra);
     $('messaggiBatch').textContent = '';
+    righeBlocco = RigheBlocco;
     $('progresso').value = 0;
     $('Annulla').disabled = false;
+    $('statoBatch').textContent = statoInCorso([]);
     delete document.body.dataset.batch;
-    const inizio = performance.now();
+    const inizio = performance.now(), campioni = [];
+    let detto = -Infinity;
     preparaSquadra();
     squadra = inAttesa;
     inAttesa = null;
     const lavoratore = squadra.lettore;
     lavoratore.onmessage = (e) => {
       const d = e.data;
-      if (d.progresso !== undefined) $('progresso').value = d.progresso;
-      if (d.messaggio) $('messaggiBatch').append(d.messaggio + '\n');  // a text node each: the run's warnings can be many
+      if (d.conti) {
+        $('progresso').value = d.conti.frazione;
+        const adesso = performance.now();
+        campioni.push([(adesso - inizio) / 1000, d.conti.righe, d.conti.frazione]);
+        while (campioni.length > 2 && campioni[1][0] <= campioni.at(-1)[0] - Finestra) campioni.shift();
+        if (adesso - detto >= OgniStato) {
+          detto = adesso;
+          $('statoBatch').textContent = statoInCorso(campioni);
+        }
+      }
+      if (d.messaggi) for (const m of d.messaggi) messaggio(m);
       if (d.fine) {
-        $('progresso').value = 1;
+        $('progresso').value = d.esito === 2 ? d.conti?.frazione || 0 : 1;  // a failed run shows how far it got
         $('Annulla').disabled = true;
         congeda(squadra);
         squadra = null;
         Termix54.batchMs = performance.now() - inizio;  // for the benchmark
         Termix54.batchMemoria = d.memoria;
+        $('statoBatch').textContent = statoFinale(d.esito, d.conti || { righe: 0 }, Termix54.batchMs / 1000);
         document.body.dataset.batch = String(d.esito);
         if (d.uscita) scarica(d.uscita, file.name.replace(/\.csv$/i, '') + '_termix54.csv');
         preparaSquadra();
@@ -556,7 +625,7 @@
       w.postMessage({ porta: canale.port1 }, [canale.port1]);
       return canale.port2;
     });
-    lavoratore.postMessage({ file, conserva: $('conserva').value, porte }, porte);
+    lavoratore.postMessage({ file, conserva: $('conserva').value, codifica: $('codificaCasi').value, porte }, porte);
   }
 
   // The last case back after a reload: the module's record, every box and
@@ -700,6 +769,7 @@
       preparaSquadra();
       $('Annulla').disabled = true;
       $('progresso').value = 0;
+      $('statoBatch').textContent = 'annullato: nessun file scaricato';
     };
     // The first box of the section shown has the focus, as a form opens, unless the case restored put it elsewhere.
     if (document.activeElement === document.body) document.querySelector('.scheda:not([hidden]) input:not([readonly])')?.focus();

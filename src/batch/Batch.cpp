@@ -96,6 +96,7 @@ public:
     // The header as the workers read it: the output's encoding, the separator, the columns to copy, its fields.
     const std::string& testa() const { return testa_; }
     std::string inizio() { return uscita_.inizio(); }
+    long long letti() const { return riga_; }
 
 private:
     enum class Fase { Intestazione, Dati, Fine };
@@ -232,6 +233,8 @@ std::string BatchDistribuito::Prossimo() {
     }
 }
 
+long long BatchDistribuito::Letti() const { return s_->e.letti(); }
+
 const std::string& BatchDistribuito::Testa() const { return s_->e.testa(); }
 
 std::string BatchDistribuito::Inizio() { return s_->e.inizio(); }
@@ -248,7 +251,7 @@ int BatchDistribuito::Termina() {
     return s_->e.termina();
 }
 
-std::string ElaboraLotto(std::string_view testa, std::string_view lotto, std::string& uscita) {
+std::string ElaboraLotto(std::string_view testa, std::string_view lotto, std::string& uscita, ContiLotto* conti) {
     struct Posto {
         std::string testa;
         bool windows1252 = false;
@@ -272,6 +275,7 @@ std::string ElaboraLotto(std::string_view testa, std::string_view lotto, std::st
     }
     LottoDaByte(lotto, p.l);
     elabora(p.h, p.l, p.campi, p.r, p.rapporti, nullptr);
+    if (conti) *conti = {static_cast<long long>(p.l.rec.size()), p.l.completati, p.l.conAvvisi};
     if (p.windows1252)
         uscita = InWindows1252(p.l.uscita);
     else

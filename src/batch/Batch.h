@@ -60,6 +60,9 @@ public:
     // Reads on to the next batch; empty once the reading is over. The first
     // call reads the header (or reports its fault on `errori`).
     std::string Prossimo();
+    // The records read so far, the header aside (the batches hold them in
+    // order): for a host that tells how far into the file a batch reaches.
+    long long Letti() const;
     // What a worker needs besides the batch: the header (after the first Prossimo).
     const std::string& Testa() const;
     // The output's first bytes (its mark and header line), once, after the first Prossimo.
@@ -75,8 +78,17 @@ private:
     std::unique_ptr<Stato> s_;
 };
 
+// A computed batch's records by outcome, for a host that shows how the run goes.
+struct ContiLotto {
+    long long record = 0;
+    long long completati = 0;  // Esito "OK"
+    long long conAvvisi = 0;   // a non-empty Avvisi
+};
+
 // One batch computed: its output lines, in the output's encoding, into
-// `uscita`; its counts and messages as bytes for Rientra.
-std::string ElaboraLotto(std::string_view testa, std::string_view lotto, std::string& uscita);
+// `uscita`; its counts and messages as bytes for Rientra; with `conti`, its
+// records by outcome there.
+std::string ElaboraLotto(std::string_view testa, std::string_view lotto, std::string& uscita,
+                         ContiLotto* conti = nullptr);
 
 }  // namespace termix::batch

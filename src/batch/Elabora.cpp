@@ -62,7 +62,11 @@ void elabora(const Intestazione& h, Lotto& l, std::vector<std::string_view>& cam
                             ": impossibile scrivere il rapporto " + file + ": " + perche + "\n";
             }
         }
-        if (!variando) ScriviRecord(l.uscita, h, rec.riga, campi, r);
+        if (!variando) {
+            ScriviRecord(l.uscita, h, rec.riga, campi, r);
+            l.completati += r.esito == "OK";
+            l.conAvvisi += !r.avvisi.empty();
+        }
         if (r.stato == RisultatoRecord::Stato::Fermato && !r.dettaglio.causa.empty())
             l.errori += std::string(Programma) + ": riga " + std::to_string(rec.riga) + " (" +
                         Linee(rec.linea, rec.ultimaLinea) + "): " + r.dettaglio.testo() + "\n";

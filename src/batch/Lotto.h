@@ -31,6 +31,8 @@ struct Lotto {
     std::string errori;
     long long malformati = 0;
     long long rapportiNonScritti = 0;
+    long long completati = 0;  // Esito "OK"
+    long long conAvvisi = 0;   // a non-empty Avvisi
     enum class Stato { Libero, Pronto, Fatto } stato = Stato::Libero;
 
     void svuota() {
@@ -41,6 +43,8 @@ struct Lotto {
         errori.clear();
         malformati = 0;
         rapportiNonScritti = 0;
+        completati = 0;
+        conAvvisi = 0;
     }
     void aggiungi(const RecordCsv& r, long long riga) {
         rec.push_back({riga, r.linea, r.ultimaLinea, fini.size(), r.campi.size(), r.difetto, r.ripreso});

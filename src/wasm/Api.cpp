@@ -248,10 +248,23 @@ val Area(std::string& area, unsigned n) {
 // The same run shared between the page's workers: this one reads, the batches
 // (Uint8Arrays) go to the others (elaboraLotto) and their results come back in
 // order; the caller writes the output: inizio(), then each batch's lines.
+// `codifica` is the page's choice: "" (guessed), "utf-8", "windows-1252" or
+// "utf-16" (the mark, if any, gives the byte order).
 class LottiPagina {
 public:
-    LottiPagina(const std::string& ingresso, const std::string& conserva, unsigned recordPerLotto) {
+    LottiPagina(const std::string& ingresso, const std::string& conserva, const std::string& codifica,
+                unsigned recordPerLotto) {
+        if (codifica == "utf-8")
+            o_.codifica = CodificaTesto::Utf8;
+        else if (codifica == "windows-1252")
+            o_.codifica = CodificaTesto::Windows1252;
+        else if (codifica == "utf-16")
+            o_.codifica = CodificaTesto::Utf16LE;
+        else if (!codifica.empty())
+            throw std::invalid_argument("codifica sconosciuta: " + codifica);
+        o_.consiglioUtf16 = "scegliere la codifica UTF-16 qui sopra";
         esito_ = Opzioni(ingresso, "", conserva, o_);
+        o_.nomeIngresso = ingresso.substr(ingresso.rfind('/') + 1);  // the user's file, not where the page put it
         if (!esito_) b_.emplace(o_, recordPerLotto);
     }
     ~LottiPagina() {
@@ -259,6 +272,7 @@ public:
     }
     // The next batch, empty at the end.
     val prossimo() { return Byte(b_ ? b_->Prossimo() : std::string()); }
+    double letti() const { return b_ ? static_cast<double>(b_->Letti()) : 0; }
     val testa() const { return Byte(b_ ? b_->Testa() : std::string()); }
     val inizio() { return Byte(b_ ? b_->Inizio() : std::string()); }
     // The result of the oldest batch out, put into area().
@@ -277,12 +291,17 @@ private:
 std::string testaLotti, areaLotti;
 void TestaLotti(const std::string& testa) { testaLotti = testa; }
 val AreaLotto(unsigned n) { return Area(areaLotti, n); }
-// {esito, righe}: the result for rientra, the output lines.
+// {esito, righe, record, completati, conAvvisi}: the result for rientra, the
+// output lines, the batch's records by outcome (for the page's status line).
 val ElaboraLotto() {
     std::string righe;
+    batch::ContiLotto conti;
     val esito = val::object();
-    esito.set("esito", Byte(batch::ElaboraLotto(testaLotti, areaLotti, righe)));
+    esito.set("esito", Byte(batch::ElaboraLotto(testaLotti, areaLotti, righe, &conti)));
     esito.set("righe", Byte(righe));
+    esito.set("record", static_cast<double>(conti.record));
+    esito.set("completati", static_cast<double>(conti.completati));
+    esito.set("conAvvisi", static_cast<double>(conti.conAvvisi));
     return esito;
 }
 
@@ -297,8 +316,9 @@ EMSCRIPTEN_BINDINGS(termix54) {
     emscripten::constant("titoloMessaggi", std::string(messaggi::Titolo));
     emscripten::function("batch", &Batch);
     emscripten::class_<LottiPagina>("LottiPagina")
-        .constructor<std::string, std::string, unsigned>()
+        .constructor<std::string, std::string, std::string, unsigned>()
         .function("prossimo", &LottiPagina::prossimo)
+        .function("letti", &LottiPagina::letti)
         .function("testa", &LottiPagina::testa)
         .function("inizio", &LottiPagina::inizio)
         .function("area", &LottiPagina::area)

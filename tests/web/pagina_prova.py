@@ -2,16 +2,20 @@
 """termix54.html opened as a file in headless Chromium, against the native tool.
 pagina_prova.py PAGINA BATCH GENERA [SCREENSHOT]"""
 import base64
+import io
 import json
 import math
 import pathlib
+import re
 import subprocess
 import sys
 import tempfile
 import time
+from csv import reader as leggi_csv
 
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import Select
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 import scenari  # noqa: E402
@@ -265,46 +269,94 @@ try:
         d.save_screenshot(SCHERMATA.replace('.png', '-verifica.png'))
 
     # Files through the team of workers against termix54-batch on one thread: the output's bytes (the last bits of
-    # the values within the bound), the messages, the exit status. 2,000 generated records; then a Windows-1252 file
-    # with a column kept, malformed records and a quoted line end, in several batches.
+    # the values within the bound), the messages, the exit status, a download exactly when the tool leaves a file,
+    # and the status line's counts as the tool's output has them (Esito "OK", Avvisi not empty). 2,000 generated
+    # records; a Windows-1252 file with a column kept, malformed records and a quoted line end, in several batches;
+    # files the tool refuses; UTF-16 without its mark, guessed (the advice names the page's choice, not the option;
+    # the long name makes a message with no blank to wrap at) and chosen.
     campo('schedaMoltiCasi').click()
+    d.execute_script("window.scaricamenti = []; document.addEventListener('click', (e) => e.target.download && scaricamenti.push(e.target.download), true)")
     casi = cartella / 'casi.csv'
     casi.write_bytes(subprocess.run([GENERA, '2000'], check=True, capture_output=True, timeout=60).stdout)
     testa = 'Impianto;Tipo;PortataComb;EccessoAria;TempAria;UmiditaRelativa;TempCeneri;Dispersioni\r\n'
     righe = [f'"Forno {i}\nsud";Metano;{100 + i};20;20;50;20;5' if i % 97 == 0 else
-             f'Città {i} €;{"Metano" if i % 13 else "Gasolio"};{100 + i};{i % 60};20;50;20;5' for i in range(1500)]
+             f'Città {i} €;{"Metano" if i % 13 else "Gasolio"};{100 + i};{i % 60};{i % 200 - 100};50;20;5' for i in range(1500)]
     strano = cartella / 'strano.csv'
     strano.write_bytes((testa + '\r\n'.join(righe) + '\r\n;;;\r\nx;Metano;1,5;20\r\n').encode('cp1252'))
-    # "Annulla" half-way through a long run: the team stopped, nothing downloaded; the next runs below work.
+    vuoto, bianche = cartella / 'vuoto.csv', cartella / 'bianche.csv'
+    vuoto.write_bytes(b'')
+    bianche.write_bytes(b'\r\n  \r\n\r\n')
+    sedici = cartella / ('utf16_senza_marchio_' + 'x' * 150 + '.csv')
+    sedici.write_bytes((testa + 'Impianto Nord;Metano;100;20;20;50;20;5\r\n').encode('utf-16-le'))
+    NUMERO = r'\d{1,3}(?:\.\d{3})*'
+    numero = lambda t: int(t.replace('.', ''))
+    # "Annulla" half-way through a long run: the team stopped, nothing downloaded, the status line says so; the next
+    # runs below work. The run is fast (300,000 rows in about a second): the click comes from inside the page, at the
+    # first count the status line shows, as a user's would in the middle of a run. The file's rows are estimated from
+    # how far into it the rows back reach.
     lungo = cartella / 'lungo.csv'
     lungo.write_bytes(subprocess.run([GENERA, '300000'], check=True, capture_output=True, timeout=120).stdout)
-    # The run is fast (300,000 rows in about a second): the click comes from inside the page, at the first
-    # progress shown, as a user's would in the middle of a run.
-    d.execute_script("""const p = document.getElementById('progresso'), t = setInterval(() => {
-        if (p.value > 0 && p.value < 1) { clearInterval(t); window.annullatoA = p.value; document.getElementById('Annulla').click(); }
-      }, 0);""")
+    d.execute_script("""new MutationObserver((_, o) => {
+        if (!/ righe di circa /.test(statoBatch.textContent)) return;
+        o.disconnect(); window.annullatoA = statoBatch.textContent; document.getElementById('Annulla').click();
+      }).observe(statoBatch, { childList: true });""")
     campo('fileCasi').send_keys(str(lungo))
-    verifica(presto(lambda: d.execute_script('return window.annullatoA'), 30), 'Annulla a metà corsa')
+    corsa = presto(lambda: d.execute_script('return window.annullatoA'), 30) or ''
+    m = re.fullmatch(f'({NUMERO}) righe di circa ({NUMERO})( · {NUMERO} righe/s)?( · (circa \\d+ (s|min)|meno di 1 s) alla fine)?', corsa)
+    verifica(m and 0 < numero(m[1]) < 300000 and abs(numero(m[2]) - 300000) <= 30000, f'in corso: {corsa!r}')
     time.sleep(2)
     verifica(campo('Annulla').get_attribute('disabled') is not None and campo('progresso').get_attribute('value') == '0'
-             and d.execute_script('return document.body.dataset.batch') is None and not list(scaricati.iterdir()),
-             'Annulla')
-    d.execute_script("document.getElementById('fileCasi').value = ''")
-    for file, conserva, esito in ((casi, '', 0), (strano, 'impianto', 1)):
-        nativo = subprocess.run([BATCH, file, '-o', cartella / 'nativo.csv'] + (['--conserva', conserva] if conserva else []),
-                                capture_output=True, timeout=120)
+             and d.execute_script('return document.body.dataset.batch') is None and not list(scaricati.iterdir())
+             and campo('statoBatch').text == 'annullato: nessun file scaricato', 'Annulla: ' + campo('statoBatch').text)
+    # The pace and the time left over the reports of the last seconds ([s, rows back, fraction of the file]).
+    for campioni, atteso in (([[0.3, 512, 0.0017]], '512 righe di circa 300.000'),
+                             ([[1, 12000, 0.04], [2, 53500, 0.178]],
+                              '53.500 righe di circa 300.000 · 41.500 righe/s · circa 6 s alla fine'),
+                             ([[0, 100, 0.01], [2, 300, 0.02]], '300 righe di circa 15.000 · 100 righe/s · circa 4 min alla fine')):
+        verifica(d.execute_script('return Termix54.statoInCorso(arguments[0])', campioni) == atteso, f'in corso: {atteso}')
+
+    cifre = lambda n: f'{n:,}'.replace(',', '.')
+    quante = lambda n, una, tante: cifre(n) + ' ' + (una if n == 1 else tante)
+    for file, conserva, codifica, esito in ((casi, '', '', 0), (strano, 'impianto', '', 1), (vuoto, '', '', 2),
+                                            (bianche, '', '', 2), (sedici, '', '', 2), (sedici, '', 'utf-16', 0)):
+        nome = f'{file.name[:24]} {codifica}'
+        uscita = cartella / 'nativo.csv'
+        uscita.unlink(missing_ok=True)
+        nativo = subprocess.run([BATCH, file.name, '-o', uscita.name] + (['--conserva', conserva] if conserva else []) +
+                                (['--codifica', codifica] if codifica else []), cwd=cartella, capture_output=True, timeout=120)
         campo('conserva').clear()
         campo('conserva').send_keys(conserva)
-        d.execute_script('delete document.body.dataset.batch')
+        Select(campo('codificaCasi')).select_by_value(codifica)
+        d.execute_script("delete document.body.dataset.batch; scaricamenti.length = 0; fileCasi.value = ''")
         campo('fileCasi').send_keys(str(file))
         attendi(lambda: d.execute_script('return document.body.dataset.batch'), 120, 'molti casi')
         verifica(d.execute_script('return document.body.dataset.batch') == str(nativo.returncode) == str(esito),
-                 f'esito del batch su {file.name}')
-        verifica(campo('messaggiBatch').get_attribute('textContent') == nativo.stderr.decode(), f'messaggi su {file.name}')
-        c = confronta((cartella / 'nativo.csv').read_bytes(), scaricato(file.stem + '_termix54.csv'))
-        verifica(c is not None and c[1] <= ULP_MASSIMI, f'molti casi su {file.name}: {c}')
-        print(f'molti casi su {file.name}: celle diverse dal nativo e ulp massimi: {c}')
-        d.execute_script("document.getElementById('fileCasi').value = ''")
+                 f'esito su {nome}: {nativo.returncode}')
+        messaggi = campo('messaggiBatch').get_attribute('textContent')
+        verifica(messaggi == nativo.stderr.decode().replace('provare --codifica utf-16', 'scegliere la codifica UTF-16 qui sopra'),
+                 f'messaggi su {nome}: {messaggi[:300]!r}')
+        # A message too long for a line, with no blank to break at, wraps in its box: the page never widens.
+        for larghezza in (360, 1024) if file == sedici and not codifica else ():
+            d.set_window_size(larghezza, 900)
+            verifica(presto(lambda: d.execute_script('return document.documentElement.scrollWidth <= innerWidth')),
+                     f'messaggi lunghi a {larghezza} px')
+            if SCHERMATA:
+                d.save_screenshot(str(pathlib.Path(SCHERMATA).with_name(f'pagina-molticasi-{larghezza}.png')))
+        stato = campo('statoBatch').text
+        if not uscita.exists():
+            verifica(stato == 'errore: nessun file scaricato' and d.execute_script('return scaricamenti') == [],
+                     f'su {nome}: {stato}')
+            continue
+        c = confronta(uscita.read_bytes(), scaricato(file.stem + '_termix54.csv'))
+        verifica(c is not None and c[1] <= ULP_MASSIMI, f'molti casi su {nome}: {c}')
+        print(f'molti casi su {nome}: celle diverse dal nativo e ulp massimi: {c}')
+        testa_u, *record = leggi_csv(io.StringIO(uscita.read_bytes().decode('utf-8-sig', 'replace'), newline=''), delimiter=';')
+        ok, avvisi = sum(r[testa_u.index('Esito')] == 'OK' for r in record), sum(r[-1] != '' for r in record)
+        atteso = (f'completato: {quante(len(record), "riga", "righe")}, {quante(ok, "calcolata", "calcolate")}, '
+                  f'{quante(len(record) - ok, "fermata", "fermate")}, {cifre(avvisi)} con avvisi, in ')
+        verifica(stato.startswith(atteso) and re.fullmatch(r'\d+(,\d)? s|\d+ min \d+ s', stato[len(atteso):]),
+                 f'su {nome}: {stato} / {atteso}')
+    d.execute_script("fileCasi.value = ''")
 
     # "Nuovo caso" asks first: "No" (the default, Enter) keeps the case, "Sì" clears it and the chart.
     campo('schedaCondizioni').click()
