@@ -80,6 +80,7 @@
         const l = document.createElement('label');
         l.htmlFor = nome;
         l.textContent = etichetta(c);
+        if (c.nota) l.title = c.nota;  // the heating value's basis, as --help says it
         const i = document.createElement('input');
         i.id = nome;
         i.autocomplete = 'off';

@@ -17,10 +17,10 @@ constexpr const char* Inizio = R"(Uso: termix54-batch [INGRESSO.csv|-] [-o USCIT
                     [--verifica [--modello tabella|nasa] [--permanenza S]
                      [--o2-riferimento P|nessuno] [--conversione-so3 P]]
 
-Calcola ogni riga di un file CSV come la calcolerebbero le maschere di Termix54,
-su un record di calcolo nuovo per ogni riga, e scrive una riga di risultati per
-ogni riga letta, nello stesso ordine. Senza INGRESSO, o con -, legge lo standard
-input; senza -o, o con -o -, scrive sullo standard output.
+Calcola ogni riga di un file CSV come la calcolerebbero le maschere di
+Termix54, su un record di calcolo nuovo per ogni riga, e scrive una riga di
+risultati per ogni riga letta, nello stesso ordine. Senza INGRESSO, o con -,
+legge lo standard input; senza -o, o con -o -, scrive sullo standard output.
 
 Il separatore dell'intestazione decide la convenzione: ';' con la virgola
 decimale (i numeri si leggono come nelle caselle delle maschere: 1.000,5 è
@@ -89,11 +89,11 @@ Codifica: un file che comincia con il marchio (BOM) UTF-16 è letto come UTF-16;
 altrimenti come UTF-8, con o senza marchio, se è UTF-8 valido, se no come
 Windows-1252 (il CSV dei fogli di calcolo con le impostazioni italiane). Da una
 pipe decide il primo blocco (256 KiB); se è UTF-8, un byte non valido più
-avanti diventa il carattere di sostituzione U+FFFD. Il CSV scritto ha una sola codifica,
-quella dell'ingresso: Windows-1252 resta Windows-1252; UTF-8 resta UTF-8, con il
-marchio se l'ingresso l'aveva; UTF-16 diventa UTF-8 con il marchio. I rapporti
-sono sempre in Windows-1252, come li scrive "Salva": un carattere che
-Windows-1252 non ha vi diventa "?".
+avanti diventa il carattere di sostituzione U+FFFD. Il CSV scritto ha una sola
+codifica, quella dell'ingresso: Windows-1252 resta Windows-1252; UTF-8 resta
+UTF-8, con il marchio se l'ingresso l'aveva; UTF-16 diventa UTF-8 con il
+marchio. I rapporti sono sempre in Windows-1252, come li scrive "Salva": un
+carattere che Windows-1252 non ha vi diventa "?".
 
   -o FILE             scrive i risultati in FILE
   --conserva COL[,COL...]
@@ -170,8 +170,9 @@ Stato di uscita:
      fa finire un programma (dalla shell 130, 143, 129; su Windows 0xC000013A)
 )";
 
-// What a column's line says beyond its label and unit.
-const char* nota(Quantita q) {
+}  // namespace
+
+const char* NotaColonna(Quantita q) {
     switch (q) {
         case Quantita::Impianto:
         case Quantita::Combustibile: return "testo libero";
@@ -187,6 +188,8 @@ const char* nota(Quantita q) {
         default: return nullptr;
     }
 }
+
+namespace {
 
 // What a check's column says beyond its label, unit and range: what its
 // cell takes, and what an empty one means.
@@ -257,8 +260,9 @@ void colonna(std::string& t, const Grandezza& g, const std::string& descrizione)
 }  // namespace
 
 std::string TestoAvvio() {
-    return "termix54-batch calcola ogni riga di un file CSV con il calcolo di Termix54 e scrive\n"
-           "i risultati in un altro file CSV. Si usa dal Prompt dei comandi, per esempio:\n\n"
+    return "termix54-batch calcola ogni riga di un file CSV con il calcolo di Termix54\n"
+           "e scrive i risultati in un altro file CSV. Si usa dal Prompt dei comandi,\n"
+           "per esempio:\n\n"
            "  termix54-batch casi.csv -o risultati.csv\n\n"
            "\"termix54-batch --help\" elenca le colonne, le opzioni e gli stati di uscita;\n"
            "LEGGIMI.txt, accanto al programma, dice lo stesso.\n\n"
@@ -270,7 +274,7 @@ std::string TestoAiuto() {
     for (const Grandezza* g : ColonneIngresso()) {
         std::string d = g->etichetta;
         if (*g->unita) d += std::string(", ") + g->unita;
-        for (const std::string& extra : {intervalloFisico(*g), std::string(nota(g->id) ? nota(g->id) : "")})
+        for (const std::string& extra : {intervalloFisico(*g), std::string(NotaColonna(g->id) ? NotaColonna(g->id) : "")})
             if (!extra.empty()) d += "; " + extra;
         colonna(t, *g, d);
     }

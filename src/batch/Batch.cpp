@@ -149,7 +149,7 @@ private:
                          Linee(r.linea, r.ultimaLinea).c_str(), DescriviDifetto(r.difetto));
             return ferma();
         }
-        if (auto errore = LeggiIntestazione(r.campi, lettore_.separatore(), h_, o_.conserva, o_.consiglioUtf16)) {
+        if (auto errore = LeggiIntestazione(r.campi, lettore_.separatore(), h_, o_.conserva, o_.consigli)) {
             for (std::size_t i = 0; i < errore->size();) {  // a line each, each with the file's name
                 const std::size_t fine = std::min(errore->find('\n', i), errore->size());
                 std::fprintf(err_, "%s: %s: %.*s\n", Programma, o_.nomeIngresso.c_str(), static_cast<int>(fine - i),

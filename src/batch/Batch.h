@@ -29,8 +29,7 @@ struct OpzioniBatch {
     std::vector<std::string> conserva;      // columns copied into the output
     const Variando* variando = nullptr;  // --variando (and --obiettivo)
     OpzioniVerifica verifica;            // --verifica and the checks' options
-    // What to do with a file that looks like UTF-16 read as bytes, in this face's words.
-    const char* consiglioUtf16 = ConsiglioUtf16Riga;
+    Consigli consigli;  // what the messages advise, in this face's words
 };
 
 // The output's encoding for an input in `ingresso` (with a byte-order mark

@@ -51,7 +51,7 @@ std::string inUnaRiga(std::string_view t) {
 
 std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> campi, char separatore,
                                              Intestazione& out, std::span<const std::string> conserva,
-                                             const char* consiglioUtf16) {
+                                             const Consigli& consigli) {
     out.separatore = separatore;
     out.colonnaDiCampo.assign(campi.size(), -1);
     out.campoDiColonna.fill(-1);
@@ -80,7 +80,7 @@ std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> c
         if (trovata < 0) {
             // NUL bytes in a name: UTF-16 without its mark, read as bytes.
             if (nome.find('\0') != std::string_view::npos)
-                return std::string("colonna sconosciuta con caratteri nulli: il file sembra UTF-16, ") + consiglioUtf16;
+                return std::string("colonna sconosciuta con caratteri nulli: il file sembra UTF-16, ") + consigli.utf16;
             std::string m = "colonna sconosciuta: \"" + std::string(nome) + "\"";
             // "Unicode text" exports separate with tabs.
             if (nome.find('\t') != std::string_view::npos)
@@ -89,7 +89,7 @@ std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> c
             if (const char* simile = ColonnaSimile(nome))
                 sconosciute += m + ": forse " + simile + "?";
             else
-                sconosciute += m + " (per copiarla nell'uscita: --conserva " + std::string(nome) + ")";
+                sconosciute += m + " (per copiarla nell'uscita: " + consigli.conserva + std::string(nome) + ")";
             continue;
         }
         if (out.campoDiColonna[trovata] >= 0) return "colonna ripetuta: \"" + std::string(nome) + "\"";

@@ -49,12 +49,15 @@ struct Intestazione {
 // On an unknown or repeated name, or a column to copy that is not there,
 // returns the message for the user (and the caller ends with exit 2); an
 // unknown name that looks like a known one is told which. Unknown names are
-// all listed, one line each. `consiglioUtf16` ends the message for a header
-// that looks like UTF-16 read as bytes: what to do about it on this face.
-inline constexpr const char* ConsiglioUtf16Riga = "provare --codifica utf-16";
+// all listed, one line each. What the messages advise is said in the words
+// of the face the user has: the command line's, or the page's.
+struct Consigli {
+    const char* utf16 = "provare --codifica utf-16";  // a header that looks like UTF-16 read as bytes
+    const char* conserva = "--conserva ";              // to copy an unknown column: before its name
+};
 std::optional<std::string> LeggiIntestazione(std::span<const std::string_view> campi, char separatore,
                                              Intestazione& out, std::span<const std::string> conserva = {},
-                                             const char* consiglioUtf16 = ConsiglioUtf16Riga);
+                                             const Consigli& consigli = {});
 
 // The known input column nearest to `nome` by edit distance (a letter
 // added, dropped, changed or two swapped, case aside), or null when none is

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "batch/Aiuto.h"
 #include "batch/Batch.h"
 #include "batch/Colonne.h"
 #include "batch/Csv.h"
@@ -172,6 +173,7 @@ val ColonneIngresso() {
         const bool scelta = g->id == Quantita::Tipo || g->id == Quantita::Composizione;
         o.set("tipo", scelta ? "opzione" : g->variabile ? "numero" : "testo");
         o.set("condizione", Indice(g->id) >= Indice(Quantita::PotereCalorifico));
+        if (const char* nota = batch::NotaColonna(g->id)) o.set("nota", std::string(nota));  // the label's tooltip
         a.call<void>("push", o);
     }
     return a;
@@ -262,7 +264,7 @@ public:
             o_.codifica = CodificaTesto::Utf16LE;
         else if (!codifica.empty())
             throw std::invalid_argument("codifica sconosciuta: " + codifica);
-        o_.consiglioUtf16 = "scegliere la codifica UTF-16 qui sopra";
+        o_.consigli = {"scegliere la codifica UTF-16 qui sopra", "scriverla in Colonne da conservare: "};
         esito_ = Opzioni(ingresso, "", conserva, o_);
         o_.nomeIngresso = ingresso.substr(ingresso.rfind('/') + 1);  // the user's file, not where the page put it
         if (!esito_) b_.emplace(o_, recordPerLotto);

@@ -247,6 +247,14 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         for (const auto& f : fs::directory_iterator(p.d))
             EXPECT_EQ(f.path().filename().string().find(".termix54-"), std::string::npos) << f.path() << c.argomenti;
     }
+    // The help fits an 80-column console: a line of 80 would wrap there into an empty one.
+    {
+        Prova p;
+        p.esegui("--help");
+        std::istringstream righe(p.out);
+        for (std::string r; std::getline(righe, r);)
+            EXPECT_LE(std::count_if(r.begin(), r.end(), [](char c) { return (c & 0xC0) != 0x80; }), 79) << r;
+    }
     // The disk full in the middle of a long output: said once, and the reading stops there.
     std::string molti = Testa;
     for (int i = 0; i < 3000; ++i) molti += Dati;

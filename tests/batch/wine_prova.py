@@ -131,7 +131,7 @@ def fermato(c):
 def console(c):
     """The tool in a console of its own (wine's, on a terminal): accents right whatever the code page, the help
     whole, also for -? and /?; started with no arguments, a few lines and a wait for Enter."""
-    import pty, select
+    import pty, select, termios
 
     def in_console(argomenti, invio=False):
         pid, fd = pty.fork()
@@ -148,7 +148,10 @@ def console(c):
                 if not dati:
                     break
                 testo += dati
-                if invio and b"Invio" in testo:
+                if invio and b"Invio" in testo:  # Enter, as a keyboard gives it: CR, not turned into LF
+                    modo = termios.tcgetattr(fd)
+                    modo[0] &= ~termios.ICRNL
+                    termios.tcsetattr(fd, termios.TCSANOW, modo)
                     os.write(fd, b"\r")
                     invio = False
         _, stato = os.waitpid(pid, 0)
