@@ -14,13 +14,13 @@ namespace {
 using prova::AttesoMetano, prova::OrologioFisso, prova::TestiForm;
 
 // Files kept in memory; a write, the open or the close fails on request.
-struct FileSystemMemoria : FileSystem {
+struct FileSystemFinto : FileSystem {
     std::string contenuto;
     int scritture = 0, fallisceScrittura = 0;  // 1-based write that fails; 0 = none
     bool rifiutaApertura = false, chiusuraFallisce = false, chiuso = false;
     struct File : FileScrittura {
-        FileSystemMemoria& fs;
-        explicit File(FileSystemMemoria& f) : fs(f) {}
+        FileSystemFinto& fs;
+        explicit File(FileSystemFinto& f) : fs(f) {}
         bool Scrivi(std::string_view b) override { return ++fs.scritture != fs.fallisceScrittura && (fs.contenuto += b, true); }
         bool Chiudi() override { return fs.chiuso = true, !fs.chiusuraFallisce; }
     };
@@ -31,7 +31,7 @@ TEST(RapportoMetano, FileByteForByteAndThePrinterLines) {
     Modulo1 m;
     TestiForm t = prova::TestiMetano(m);
     OrologioFisso orologio;
-    FileSystemMemoria fs;
+    FileSystemFinto fs;
     ASSERT_TRUE(SalvaRapporto("M.TXT", t, orologio, fs));
     EXPECT_EQ(fs.contenuto, AttesoMetano());
     EXPECT_TRUE(fs.chiuso && orologio.chiamate == 2);
@@ -133,7 +133,7 @@ TEST(Codifica, Windows1252) {
     TestiForm t;
     t("KmoliN2") = "\xE6\x97\xA5\xE6\x97\xA5", t("PortataN2") = "5";
     OrologioFisso orologio;
-    FileSystemMemoria fs;
+    FileSystemFinto fs;
     ASSERT_TRUE(SalvaRapporto("A.TXT", t, orologio, fs));
     EXPECT_EQ(prova::RigheCrLf(fs.contenuto)[60], "  N2" + B(7) + "??" + B(10) + "5" + B(23));
 }
@@ -142,19 +142,19 @@ TEST(SalvaRapporto, FailuresKeepWhatWasWrittenAndClose) {
     Modulo1 m;
     TestiForm t = prova::TestiMetano(m);
     OrologioFisso orologio;
-    FileSystemMemoria niente;  // cannot open: nothing written
+    FileSystemFinto niente;  // cannot open: nothing written
     niente.rifiutaApertura = true;
     EXPECT_FALSE(SalvaRapporto("A.TXT", t, orologio, niente));
     EXPECT_EQ(niente.scritture, 0);
     for (int k : {1, 2, 30, 67}) {  // a write fails: the lines before it stay, the file is closed
-        FileSystemMemoria fs;
+        FileSystemFinto fs;
         fs.fallisceScrittura = k;
         EXPECT_FALSE(SalvaRapporto("A.TXT", t, orologio, fs));
         EXPECT_TRUE(fs.chiuso && fs.scritture == k);
         EXPECT_EQ(prova::RigheCrLf(fs.contenuto).size(), static_cast<std::size_t>(k - 1));
         EXPECT_EQ(AttesoMetano().rfind(fs.contenuto, 0), 0u);
     }
-    FileSystemMemoria chiusura;
+    FileSystemFinto chiusura;
     chiusura.chiusuraFallisce = true;
     EXPECT_FALSE(SalvaRapporto("A.TXT", t, orologio, chiusura));
     EXPECT_EQ(chiusura.contenuto, AttesoMetano());

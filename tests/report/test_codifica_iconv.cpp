@@ -1,0 +1,115 @@
+// The text conversions against the C library's iconv, over every character
+// and every byte they can meet: a wrong entry of a table, a boundary of the
+// UTF-8 reader, a surrogate let through would each show somewhere here.
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <map>
+#include <optional>
+#include <utility>
+#include <string>
+
+#include "report/Codifica.h"
+
+using namespace termix;
+
+namespace {
+
+// iconv's answer, or nothing when it refuses the input.
+std::optional<std::string> Iconv(const char* a, const char* da, const std::string& in) {
+    static std::map<std::pair<std::string, std::string>, iconv_t> aperti;  // opening one costs more than a million uses
+    iconv_t& c = aperti[{a, da}];
+    if (!c) c = iconv_open(a, da);
+    if (c == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    iconv(c, nullptr, nullptr, nullptr, nullptr);  // a fresh state
+    std::string out(in.size() * 4 + 8, '\0');
+    char* p = const_cast<char*>(in.data());
+    char* q = out.data();
+    std::size_t n = in.size(), m = out.size();
+    const bool ok = iconv(c, &p, &n, &q, &m) != static_cast<std::size_t>(-1) && iconv(c, nullptr, nullptr, &q, &m) == 0;
+    if (!ok) return std::nullopt;
+    out.resize(out.size() - m);
+    return out;
+}
+
+std::string Utf8(char32_t c) {
+    std::string s;
+    if (c < 0x80) {
+        s += static_cast<char>(c);
+    } else if (c < 0x800) {
+        s += static_cast<char>(0xC0 | c >> 6), s += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        s += static_cast<char>(0xE0 | c >> 12), s += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        s += static_cast<char>(0xF0 | c >> 18), s += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+        s += static_cast<char>(0x80 | (c >> 6 & 0x3F)), s += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return s;
+}
+
+std::string DaConvertire(CodificaTesto da, const std::string& in) {
+    VersoUtf8 v(da);
+    std::string out;
+    v.Converti(in, out);
+    v.Fine(out);
+    return out;
+}
+
+}  // namespace
+
+// Each of the 256 bytes of Windows-1252 into UTF-8; the five the code page
+// leaves undefined (iconv refuses them) become U+FFFD, the tool's own choice.
+TEST(CodificaIconv, Windows1252VersoUtf8OgniByte) {
+    for (int b = 0; b < 256; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        const auto atteso = Iconv("UTF-8", "WINDOWS-1252", byte);
+        const bool indefinito = b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
+        EXPECT_EQ(atteso.has_value(), !indefinito) << b;
+        EXPECT_EQ(DaConvertire(CodificaTesto::Windows1252, byte), atteso.value_or("\xEF\xBF\xBD")) << b;
+    }
+}
+
+// Every code point (surrogates aside): into Windows-1252 as iconv gives it, or
+// "?" where the code page has no such character; valid UTF-8; and through
+// UTF-16 in both byte orders back to the same UTF-8.
+TEST(CodificaIconv, OgniCarattere) {
+    int diversi = 0;
+    for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        const std::string u = Utf8(c);
+        std::size_t troncati = 1;
+        const std::string w = InWindows1252(u);
+        // iconv drops the tag characters U+E0000-E007F; they are "?" here, as any other the code page lacks.
+        const bool etichetta = c >= 0xE0000 && c <= 0xE007F;
+        bool ok = w == (etichetta ? "?" : Iconv("WINDOWS-1252", "UTF-8", u).value_or("?")) && Utf8Valido(u, troncati) &&
+                  troncati == 0;
+        if (c % 7 == 0 || c < 0x3000) {  // UTF-16 on a sample of the astral planes, all of the common ones
+            ok = ok && DaConvertire(CodificaTesto::Utf16LE, *Iconv("UTF-16LE", "UTF-8", u)) == u &&
+                 DaConvertire(CodificaTesto::Utf16BE, *Iconv("UTF-16BE", "UTF-8", u)) == u;
+        }
+        if (!ok && ++diversi <= 5) ADD_FAILURE() << std::hex << static_cast<unsigned>(c);
+    }
+    EXPECT_EQ(diversi, 0);
+}
+
+// Two- to four-byte sequences around every boundary of the UTF-8 reader (each
+// lead byte, each second byte: overlong forms, surrogates, beyond U+10FFFF):
+// valid exactly when iconv takes them, and then read as iconv reads them.
+TEST(CodificaIconv, Utf8ComeIconv) {
+    int diversi = 0;
+    for (int a = 0xC0; a <= 0xFF; ++a)
+        for (int b = 0; b < 256; ++b) {
+            const int lunghezza = a >= 0xF0 ? 4 : a >= 0xE0 ? 3 : 2;
+            const std::string s = std::string{static_cast<char>(a), static_cast<char>(b)} + std::string(lunghezza - 2, '\x80');
+            // Through UTF-16, which holds nothing beyond U+10FFFF (glibc's UTF-8 reader takes up to U+1FFFFF).
+            const auto u16 = Iconv("UTF-16LE", "UTF-8", s);
+            const auto atteso = u16 ? Iconv("UTF-8", "UTF-16LE", *u16) : std::nullopt;
+            std::size_t troncati = 0;
+            const bool valido = Utf8Valido(s, troncati) && troncati == 0;
+            const bool ok = valido == atteso.has_value() && DaConvertire(CodificaTesto::Utf8, s) == atteso.value_or(
+                                                                    DaConvertire(CodificaTesto::Utf8, s));
+            if (!ok && ++diversi <= 5) ADD_FAILURE() << std::hex << a << " " << b << (valido ? " valido" : " non valido");
+        }
+    EXPECT_EQ(diversi, 0);
+}
