@@ -1,6 +1,9 @@
 // The operating system behind the seams, on the real disk and clock of each
 // platform (this file runs on Linux and, cross-built, under wine).
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include <cctype>
 #include <cerrno>
@@ -8,8 +11,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <random>
 
+#include "batch/ErroriSistema.h"
 #include "batch/Sistema.h"
 #include "report/OrologioSistema.h"
 #include "report/SalvaRapporto.h"
@@ -86,6 +91,52 @@ TEST(SistemaReale, StessoFileERegolare) {
         EXPECT_EQ(batch::ApriFile(c.nome(r.nome), r.modo), nullptr);
         EXPECT_EQ(errno, r.errore);
     }
+}
+
+// A file written whole: the temporary one beside the target until it takes the target's name, replacing
+// it or only while the name is free; discarded, nothing changes.
+TEST(SistemaReale, FileInteroSostituisceOppureNiente) {
+    Cartella c;
+    const std::string bersaglio = c.nome("Città.csv");
+    const struct { bool esiste, sostituisci, scarta, ok; const char* dopo; } casi[] = {
+        {true, true, false, true, "nuovo"}, {false, false, false, true, "nuovo"},
+        {true, false, false, false, "vecchio"},  // the name taken: never replaced (EEXIST)
+        {true, true, true, true, "vecchio"},     // discarded
+    };
+    for (const auto& k : casi) {
+        SCOPED_TRACE(std::to_string(k.esiste) + std::to_string(k.sostituisci) + std::to_string(k.scarta));
+        fs::remove(Percorso(bersaglio));
+        if (k.esiste) std::ofstream(Percorso(bersaglio), std::ios::binary) << "vecchio";
+        batch::FileIntero f;
+        std::FILE* u = f.Apri(bersaglio);
+        ASSERT_NE(u, nullptr);
+        std::fputs("nuovo", u);
+        std::size_t temporanei = 0;
+        for (const auto& e : fs::directory_iterator(c.d))
+            temporanei += TestoPercorso(e.path().filename()).starts_with("Città.csv.termix54-");
+        EXPECT_EQ(temporanei, 1u);
+        if (k.scarta) {
+            f.Scarta();
+        } else {
+            errno = 0;
+            EXPECT_EQ(f.Conferma(k.sostituisci), k.ok);
+            if (!k.ok) EXPECT_EQ(errno, EEXIST);
+        }
+        EXPECT_EQ(c.leggi("Città.csv"), k.dopo);
+        EXPECT_EQ(std::distance(fs::directory_iterator(c.d), fs::directory_iterator()), 1);
+    }
+#ifdef _WIN32
+    // Held open by another program without sharing (a spreadsheet): found before any work, and said so.
+    const HANDLE h = CreateFileW(Percorso(bersaglio).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    errno = 0;
+    EXPECT_FALSE(batch::Sostituibile(bersaglio));
+    EXPECT_EQ(errno, EBUSY);
+    EXPECT_EQ(batch::ApriFile(bersaglio, "rb"), nullptr);
+    EXPECT_EQ(batch::TestoErrore(errno), "il file è aperto in un altro programma: chiuderlo e riprovare");
+    CloseHandle(h);
+#endif
+    EXPECT_TRUE(batch::Sostituibile(bersaglio));
 }
 
 TEST(SistemaReale, OrologioConDataEOraDiOggi) {
