@@ -69,6 +69,7 @@ const std::string Dati = ";Metano;100;20;20;50;20;5\r\n";
 int Distribuito(const batch::OpzioniBatch& o, std::size_t perLotto, std::size_t avanti = 3) {
     batch::BatchDistribuito b(o, perLotto);
     std::ofstream f(o.nomeUscita, std::ios::binary);
+    batch::ContiLotto somma;  // the page's status line: records, "OK", with warnings
     std::deque<std::pair<std::string, std::string>> fuori;  // results and output lines
     auto rientra = [&] {
         b.Rientra(fuori.front().first);
@@ -77,12 +78,26 @@ int Distribuito(const batch::OpzioniBatch& o, std::size_t perLotto, std::size_t 
     };
     for (std::string l; !(l = b.Prossimo()).empty();) {
         f << b.Inizio();  // given once, then empty
-        std::string righe, esito = batch::ElaboraLotto(b.Testa(), l, righe);
+        batch::ContiLotto conti;
+        std::string righe, esito = batch::ElaboraLotto(b.Testa(), l, righe, &conti);
+        somma.record += conti.record, somma.completati += conti.completati, somma.conAvvisi += conti.conAvvisi;
         fuori.emplace_back(std::move(esito), std::move(righe));
         if (fuori.size() == avanti) rientra();
     }
     f << b.Inizio();  // a header and no records
     while (!fuori.empty()) rientra();
+    f.close();
+    // The counts against the output's own Esito and Avvisi cells.
+    const auto righe = prova::RigheCrLf(leggi(o.nomeUscita));
+    batch::ContiLotto atteso;
+    for (std::size_t i = 1; i < righe.size(); ++i) {
+        const std::string& r = righe[i];
+        atteso.record += !r.empty();
+        atteso.completati += r.find(";OK;") != std::string::npos || r.find(",OK,") != std::string::npos;
+        atteso.conAvvisi += !r.empty() && r.back() != ';' && r.back() != ',';
+    }
+    EXPECT_EQ(std::tie(somma.record, somma.completati, somma.conAvvisi),
+              std::tie(atteso.record, atteso.completati, atteso.conAvvisi));
     return b.Termina();
 }
 
