@@ -44,9 +44,9 @@ bool Terminale(std::FILE* f);
 bool EsisteFile(const std::string& percorso);
 void RimuoviFile(const std::string& percorso);
 
-// Before any work: whether the file could be replaced at the end (on Windows
-// another program may hold it open); false with errno set when not. A name
-// not yet taken can.
+// Before any work: whether the file could be replaced at the end (not if it
+// is read-only, or on Windows held open by another program); false with
+// errno set when not. A name not yet taken can.
 bool Sostituibile(const std::string& percorso);
 
 // A file written whole or not at all: the bytes go into a temporary file

@@ -55,7 +55,11 @@ bool EsisteFile(const std::string& percorso) {
 
 void RimuoviFile(const std::string& percorso) { unlink(percorso.c_str()); }
 
-bool Sostituibile(const std::string&) { return true; }
+bool Sostituibile(const std::string& percorso) {
+    // A rename would replace even a file its owner made read-only: refused, as
+    // opening it for writing was.
+    return access(percorso.c_str(), W_OK) == 0 || errno == ENOENT;
+}
 
 bool FileSpeciale(const std::string& percorso) {
     struct stat st{};

@@ -24,11 +24,12 @@ bool Uscita::apri(const std::string& nome, std::FILE* errori) {
     nome_ = nome.empty() ? "standard output" : nome;
     errori_ = errori;
     intera_ = !nome.empty() && !FileSpeciale(nome);
-    if (intera_ && !Sostituibile(nome)) {
-        std::fprintf(errori, "%s: impossibile scrivere %s: %s\n", Programma, nome_.c_str(), TestoErrore(errno).c_str());
-        return false;
-    }
-    f_ = nome.empty() ? stdout : intera_ ? intero_.Apri(DestinazioneReale(nome)) : ApriFile(nome, "wb");
+    if (nome.empty())
+        f_ = stdout;
+    else if (!intera_)
+        f_ = ApriFile(nome, "wb");
+    else if (Sostituibile(nome))
+        f_ = intero_.Apri(DestinazioneReale(nome));
     if (!f_) {
         std::fprintf(errori, "%s: impossibile aprire %s: %s\n", Programma, nome_.c_str(), TestoErrore(errno).c_str());
         return false;

@@ -202,6 +202,9 @@ def main():
             ("cartella esistente", {**caso, "r/2.TXT": b"mio"}, ["in.csv", "--rapporti", "r"], {}),
             ("cartella in sola lettura", caso, ["in.csv", "--rapporti", "r"], {"prepara": sola_lettura}),
             ("uscita in sola lettura", caso, ["in.csv", "-o", "r/out.csv"], {"prepara": sola_lettura}),
+            # A read-only output file: refused as before, not replaced by the rename.
+            ("file di uscita in sola lettura", {**caso, "out.csv": b"vecchio"}, ["in.csv", "-o", "out.csv"],
+             {"prepara": lambda d: os.chmod(os.path.join(d, "out.csv"), 0o444)}),
             ("uscita su una cartella", {**caso, "d/": None}, ["in.csv", "-o", "d"], {}),
             ("uscita sotto un file", caso, ["in.csv", "-o", "in.csv/out.csv"], {}),
             ("ingresso con la barra finale", caso, ["in.csv/"], {}),
