@@ -17,8 +17,15 @@ namespace {
 
 // iconv's answer, or nothing when it refuses the input.
 std::optional<std::string> Iconv(const char* a, const char* da, const std::string& in) {
-    static std::map<std::pair<std::string, std::string>, iconv_t> aperti;  // opening one costs more than a million uses
-    iconv_t& c = aperti[{a, da}];
+    // Opening one costs more than a million uses: each pair opened once, closed at the end.
+    static struct Aperti {
+        std::map<std::pair<std::string, std::string>, iconv_t> m;
+        ~Aperti() {
+            for (auto& [coppia, c] : m)
+                if (c != reinterpret_cast<iconv_t>(-1)) iconv_close(c);
+        }
+    } aperti;
+    iconv_t& c = aperti.m[{a, da}];
     if (!c) c = iconv_open(a, da);
     if (c == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
     iconv(c, nullptr, nullptr, nullptr, nullptr);  // a fresh state
