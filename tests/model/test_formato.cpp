@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "model/Formato.h"
+#include "model/Numero.h"
 
 using namespace termix;
 
@@ -57,6 +58,35 @@ TEST(LeggiNumero, DecimalCommaAndThousandsGroups) {
                           "", "   ", ",", "-", "2E", "2E+", "abc", "2,5kg", "1e400", "-1e400", "inf", "nan", "0x10",
                           "1,5E3,2"})
         EXPECT_FALSE(LeggiNumero(t).has_value()) << '"' << t << '"';
+}
+
+}  // namespace
+
+namespace {
+
+// What stderr says for each arithmetic stop: the step, then the operation with its operands (17 digits).
+TEST(ErroreAritmetico, OgniCausaConISuoiNumeri) {
+    using O = Operazione;
+    const struct { O op; double a, b; const char* causa; } casi[] = {
+        {O::Divisione, 0, 0, "divisione 0/0"}, {O::Divisione, 2, 0, "divisione per zero (2 / 0)"},
+        {O::Divisione, 1e308, 1e-10, "divisione fuori scala (1e+308 / 1e-10)"},
+        {O::Somma, 1e308, 1e308, "somma fuori scala (1e+308 + 1e+308)"},
+        {O::Sottrazione, -1e308, 1e308, "sottrazione fuori scala (-1e+308 - 1e+308)"},
+        {O::Prodotto, 1e200, 1e200, "prodotto fuori scala (9.9999999999999997e+199 * 9.9999999999999997e+199)"},
+        {O::Potenza, -8, 0.5, "potenza non finita (-8 elevato a 0.5)"},
+        {O::Esponenziale, 710, 0, "esponenziale fuori scala (exp di 710)"},
+        {O::Logaritmo, -1, 0, "logaritmo di un numero non positivo (-1)"},
+        {O::Radice, -0.25, 0, "radice quadrata di un numero negativo (-0.25)"},
+    };
+    for (const auto& c : casi) {
+        try {
+            Passo p("temperatura fumi", "TempFumi");
+            sollevaErroreAritmetico(c.op, c.a, c.b);
+        } catch (const ErroreAritmetico& e) {
+            EXPECT_EQ(e.causa(), c.causa);
+            EXPECT_EQ(std::string(e.what()), std::string("temperatura fumi TempFumi: ") + c.causa);
+        }
+    }
 }
 
 }  // namespace
