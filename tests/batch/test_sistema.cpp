@@ -120,7 +120,9 @@ TEST(SistemaReale, FileInteroSostituisceOppureNiente) {
         } else {
             errno = 0;
             EXPECT_EQ(f.Conferma(k.sostituisci), k.ok);
-            if (!k.ok) EXPECT_EQ(errno, EEXIST);
+            if (!k.ok) {
+                EXPECT_EQ(errno, EEXIST);
+            }
         }
         EXPECT_EQ(c.leggi("Città.csv"), k.dopo);
         EXPECT_EQ(std::distance(fs::directory_iterator(c.d), fs::directory_iterator()), 1);
