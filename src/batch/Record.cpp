@@ -146,8 +146,6 @@ namespace {
 
 // The two choices from their cells; the reason when a cell names neither.
 std::optional<std::string> leggiScelte(std::string_view tipo, std::string_view comp, RisultatoRecord& out) {
-    out.tipo = TipoCombustibile::Nessuno;
-    out.composizione = Composizione::Nessuna;
     if (!tipo.empty()) {
         const auto t = vista::SceltaDi(vista::ScelteTipo, tipo);
         if (!t) return "Tipo sconosciuto: \"" + std::string(tipo) + "\"";

@@ -59,7 +59,7 @@ const Opzione Opzioni[] = {
          else return "codifica sconosciuta: " + std::string(v) + " (utf-8, windows-1252 o utf-16)";
          return std::nullopt;
      }},
-    {"--conserva", "i nomi delle colonne", true,
+    {"--conserva", "l'elenco delle colonne", true,
      [](Argomenti& a, std::string_view v) -> std::optional<std::string> {
          for (std::size_t i = 0; i <= v.size();) {
              std::size_t j = v.find(',', i);

@@ -67,13 +67,16 @@ enum Uso : unsigned {
     FrazioneSupporto = 1024, // a weight fraction of the support fuel (the eight make 1)
 };
 
+// The `decimali` of a quantity no calculation writes into a box.
+inline constexpr int MaiInCasella = -1;
+
 struct Grandezza {
     Quantita id;
     const char* nome;             // batch column and page id
     Numero Modulo1::*variabile;   // null for the names and the two choices
     const char* unita;            // "" when it has none
     const char* etichetta;        // Italian, without the unit
-    int decimali;                 // cut to this many decimals where a box shows it; -1 never computed into a box
+    int decimali;                 // cut to this many decimals where a box shows it, or MaiInCasella
     unsigned usi;
     // Inputs: the physical range. A value outside it is computed all the same
     // and warned about (never refused): the calculation takes any number, as the forms do.

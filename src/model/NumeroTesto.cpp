@@ -71,7 +71,7 @@ char* testo(char* p, double x, bool posizionale) {
     int k = n;
     while (k > 1 && d[k - 1] == '0') --k;  // trailing zeros belong to the exponent
 
-    const int lungSci = k + (k > 1 ? 1 : 0) + 2 + CifreEsponente(e < 0 ? -e : e);
+    const int lungSci = k + (k > 1 ? 1 : 0) + 2 + CifreEsponente(std::abs(e));
     int lungFissa;
     if (e >= 0)
         lungFissa = k <= e + 1 ? e + 1 : k + 1;
@@ -123,13 +123,6 @@ char* TestoScientifico(char* p, double x, int cifre) {
     return fmt::format_to(p, "{:.{}e}", x, cifre);
 }
 
-#ifdef __EMSCRIPTEN__
-namespace {
-
-// Clinger's fast path: an integer of at most 2^53 times or over a power of
-// ten up to 10^22 (both exact doubles) is one correctly rounded operation.
-// The usual typed number takes it; strtod, whose reading is exact but slow in
-// the browser, takes the rest. False when the text is not for this path.
 bool LetturaVeloce(const char* p, const char* fine, double& valore) {
     static constexpr double potenze[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                          1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
@@ -172,8 +165,6 @@ bool LetturaVeloce(const char* p, const char* fine, double& valore) {
     return true;
 }
 
-}  // namespace
-#endif
 
 LetturaDouble LeggiDouble(const char* inizio, const char* fine, double& valore) {
 #ifdef __EMSCRIPTEN__

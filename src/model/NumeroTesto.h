@@ -30,4 +30,11 @@ struct LetturaDouble {
 };
 LetturaDouble LeggiDouble(const char* inizio, const char* fine, double& valore);
 
+// Clinger's fast path: an integer of at most 2^53 times or over a power of
+// ten up to 10^22 (both exact doubles) is one correctly rounded operation.
+// True, with the value, when the whole text is such a number; false when it
+// is not for this path. The browser build reads the usual typed number with
+// it and takes strtod, exact but slow there, for the rest.
+bool LetturaVeloce(const char* p, const char* fine, double& valore);
+
 }  // namespace termix

@@ -20,9 +20,8 @@ constexpr char16_t Da80a9F[32] = {
 // The Windows-1252 byte for a character, or '?' when the code page lacks it.
 char InCodePage(char32_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
-    if (c >= 0x100)
-        for (int i = 0; i < 32; ++i)
-            if (Da80a9F[i] == c) return static_cast<char>(0x80 + i);
+    for (int i = 0; i < 32; ++i)
+        if (Da80a9F[i] == c) return static_cast<char>(0x80 + i);
     return '?';
 }
 

@@ -33,7 +33,7 @@ struct RigaTabella {
     Bersaglio valori[4];
 };
 
-constexpr int ColonneTabella[4] = {12, 24, 36, 48};
+constexpr int PrimaColonnaTabella = 12, LarghezzaColonnaTabella = 12;
 
 constexpr RigaTabella Tabella[7] = {
     {"N2", 3, {Q::KmoliN2, Q::PortataN2, Q::PercVolN2, Q::PercPesoN2}},
@@ -122,7 +122,11 @@ RigaRapporto RigaDelRapporto(int n, TipoUscita uscita, const SorgenteTesti& s, O
     if (n >= 61 && n <= 67) {
         const RigaTabella& r = Tabella[n - 61];
         RigaRapporto riga{{r.composto, r.colonnaComposto}};
-        for (int i = 0; i < 4; ++i) riga.push_back({s.Testo(r.valori[i]), ColonneTabella[i]});
+        int colonna = PrimaColonnaTabella;
+        for (const Bersaglio& b : r.valori) {
+            riga.push_back({s.Testo(b), colonna});
+            colonna += LarghezzaColonnaTabella;
+        }
         return riga;
     }
     throw std::out_of_range("report line out of range");

@@ -204,6 +204,8 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         {q, "in.csv --conserva=Nota --conserva id", 0, {"\r\n1;7;\"a;b\";;;"}, {}},
         {"Tipo\r\nMetano\r\n", "in.csv --conserva ID", 2, {}, {"colonna da conservare assente nell'intestazione: \"ID\""}},
         {"", "in.csv --conserva ID -o no.csv", 2, {}, {"nessuna intestazione"}},
+        {q, "in.csv --conserva ID, -o no.csv", 2, {}, {"nome di colonna vuoto in --conserva"}},
+        {q, "in.csv --conserva= -o no.csv", 2, {}, {"l'elenco delle colonne dopo --conserva è vuoto"}},
         {a, "in.csv", 1, {"\r\n2;B;;"}, {"riga 1 (linea 2): dopo le virgolette"}},
         // The checks: their columns last, each defect of a support-fuel or check cell in Esito.
         {v("DiametroCamera", "1,2"), "in.csv --verifica", 0,

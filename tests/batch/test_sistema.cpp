@@ -13,8 +13,10 @@
 #include <iterator>
 #include <string>
 #include <random>
+#include <vector>
 
 #include "batch/ErroriSistema.h"
+#include "batch/Interruzione.h"
 #include "batch/Sistema.h"
 #include "report/OrologioSistema.h"
 #include "report/SalvaRapporto.h"
@@ -137,8 +139,34 @@ TEST(SistemaReale, FileInteroSostituisceOppureNiente) {
     EXPECT_EQ(batch::ApriFile(bersaglio, "rb"), nullptr);
     EXPECT_EQ(batch::TestoErrore(errno), "il file è aperto in un altro programma: chiuderlo e riprovare");
     CloseHandle(h);
+#else
+    // A link is written through: the file it points at is replaced, the link stays a link.
+    fs::create_symlink(Percorso(bersaglio), c.d / "link.csv");
+    fs::create_symlink(c.d / "manca.csv", c.d / "rotto.csv");
+    EXPECT_EQ(batch::DestinazioneReale(c.nome("link.csv")), TestoPercorso(fs::canonical(Percorso(bersaglio))));
+    for (const char* n : {"Città.csv", "rotto.csv", "manca.csv"}) EXPECT_EQ(batch::DestinazioneReale(c.nome(n)), c.nome(n));
 #endif
     EXPECT_TRUE(batch::Sostituibile(bersaglio));
+}
+
+// What a stopped run says: how far it got, what became of the output, which reports are on disk (runs as ranges).
+TEST(SistemaReale, MessaggioDiUnaCorsaFermata) {
+    Cartella c;
+    std::ofstream(Percorso(c.nome("c'era.csv"))) << "x";
+    const std::string cera = c.nome("c'era.csv"), nuovo = c.nome("nuovo.csv");
+    const struct { const char* segnale; std::string uscita; bool intera; long long righe; const char* cartella;
+                   std::vector<long long> rapporti; std::string atteso; } casi[] = {
+        {"SIGINT", cera, true, 512, "", {}, ": interrotto (SIGINT) dopo 512 righe: " + cera + " lasciato com'era\n"},
+        {"Ctrl+C", nuovo, true, 1, "r", {9, 1, 3, 2, 5, 8},
+         ": interrotto (Ctrl+C) dopo 1 riga: " + nuovo + " non creato\n"
+         "termix54-batch: rapporti già scritti in r: 1.TXT-3.TXT, 5.TXT, 8.TXT-9.TXT\n"},
+        {"SIGTERM", "standard output", false, 0, "r", {},
+         ": interrotto (SIGTERM) dopo 0 righe scritte su standard output\n"
+         "termix54-batch: rapporti già scritti in r: nessuno\n"},
+    };
+    for (const auto& k : casi)
+        EXPECT_EQ(batch::interruzione::Messaggio(k.segnale, k.uscita, k.intera, k.righe, k.cartella, k.rapporti),
+                  "termix54-batch" + k.atteso);
 }
 
 TEST(SistemaReale, OrologioConDataEOraDiOggi) {

@@ -10,11 +10,13 @@
 #include <sstream>
 
 #include "combustion/Andamento.h"
+#include "combustion/Avvisi.h"
 #include "combustion/Caso.h"
 #include "combustion/CalcoloCondizioni.h"
 #include "combustion/Combustione.h"
 #include "model/Messaggi.h"
 #include "model/Formato.h"
+#include "support/Casi.h"
 #include "support/TestiForm.h"
 
 using namespace termix;
@@ -327,3 +329,33 @@ TEST(Andamento, TargetAsTheUserReadsIt) {
 }
 
 }  // namespace
+
+// Each input's physical range as the warning states it, at its bounds and just past them (on the
+// weight-fraction waste: its heating value typed, its fractions read).
+TEST(AvvisiCaso, OgniIntervalloFisicoAlSuoConfine) {
+    const std::string F = "fuori dall'intervallo fisico, ";
+    const struct { const char* nome; double valore; std::string avviso; } casi[] = {  // "": none
+        {"Inerti", 1, ""}, {"Inerti", 1.25, "Contenuto inerti 1,25 kg/kg: " + F + "da 0 a 1 kg/kg ("},
+        {"Acqua", -0.1, "Contenuto acqua -0,1 kg/kg: " + F + "da 0 a 1 kg/kg ("},
+        {"Acqua", 1.5, "Contenuto acqua 1,5 kg/kg: " + F + "da 0 a 1 kg/kg ("},
+        {"FrazCl", 1.5, "Frazione ponderale di cloro 1,5 kg/kg: " + F + "da 0 a 1 kg/kg ("},
+        {"PortataComb", -1, "Portata combustibile -1 kg/h: " + F + "da 0 kg/h in su (una portata non può essere negativa)"},
+        {"TempAria", -50, ""}, {"TempAria", 1000, ""},
+        {"TempAria", -50.5, "Temperatura dell'aria -50,5 °C: " + F + "da -50 a 1000 °C ("},
+        {"TempAria", 1000.5, "Temperatura dell'aria 1000,5 °C: " + F + "da -50 a 1000 °C ("},
+        {"EccessoAria", 1000, ""}, {"EccessoAria", 1001, "Eccesso d'aria 1001 %: " + F + "da 0 a 1000 % ("},
+        {"UmiditaRelativa", 100.5, "Umidità relativa dell'aria 100,5 %: " + F + "da 0 a 100 % ("},
+        {"Dispersioni", 100, ""}, {"Dispersioni", 100.5, "Dispersioni termiche 100,5 %: " + F + "da 0 a 100 % ("},
+        {"PotereCalorifico", 28650, ""},
+        {"PotereCalorifico", 28651, "Potere calorifico 28651 kcal/kg: " + F + "da 0 a 28650 kcal/kg ("},
+    };
+    for (const auto& c : casi) {
+        const Grandezza& g = *TrovaGrandezza(c.nome);
+        const IngressiCaso caso = CasoCon(casoRifiuto(), g, c.valore);
+        std::string detto;
+        for (const Avviso& a : AvvisiCaso(caso, caso.valori, false))
+            if (a.grandezza == g.id) detto += a.testo;
+        EXPECT_EQ(detto.substr(0, c.avviso.size()), c.avviso) << c.nome << " " << c.valore;
+        EXPECT_EQ(detto.empty(), c.avviso.empty()) << detto;
+    }
+}

@@ -26,6 +26,7 @@ TEST(FormatoTroncato, CutTowardMinusInfinityAndCommaText) {
         {12091.4325, 2, "12091,43"}, {0.0004, 3, "0"}, {-1e-9, 6, "-0,000001"},
     };
     for (const auto& c : casi) EXPECT_EQ(FormatoTroncato(c.x, c.n), c.atteso) << c.x << " n=" << c.n;
+    for (int n = 1; n <= 15; ++n) EXPECT_EQ(FormatoTroncato(1.0 / 3, n), "0," + std::string(n, '3')) << n;  // every scale
     // The multiplication by 10^n overflowing is an arithmetic error.
     EXPECT_THROW(FormatoTroncato(1e308, 3), ErroreAritmetico);
     EXPECT_THROW(FormatoTroncato(-std::numeric_limits<double>::max(), 1), ErroreAritmetico);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -106,6 +107,47 @@ TEST(TestoPosizionale, SenzaEsponenteDa1eMeno5A1e15) {
         if (!ok && ++diversi <= 5) ADD_FAILURE() << breve << " -> " << t;
     }
     EXPECT_EQ(diversi, 0);
+}
+
+// The browser's fast path: what it takes it reads exactly as from_chars does;
+// what it must leave to strtod it leaves.
+TEST(LetturaVeloce, ComeFromCharsOppureNiente) {
+    const struct { const char* testo; bool presa; } casi[] = {
+        {"850", true}, {"0.0125", true}, {"-3.5e2", true}, {"1.5", true}, {"1e22", true}, {"1e-22", true},
+        {"12e+3", true}, {"9007199254740992", true}, {"0.000", true}, {"-0", true}, {"0e999", true},
+        {"1e23", false}, {"1e-23", false}, {"9007199254740993", false}, {"12345678901234567890", false},
+        {"", false}, {".", false}, {"-", false}, {"1e", false}, {"1e+", false}, {"1.2.3", false}, {"1,5", false},
+        {"abc", false}, {"1e5x", false},
+    };
+    for (const auto& c : casi) {
+        double v = 42, atteso = 0;
+        const char* fine = c.testo + std::strlen(c.testo);
+        EXPECT_EQ(LetturaVeloce(c.testo, fine, v), c.presa) << c.testo;
+        if (c.presa) {
+            std::from_chars(c.testo, fine, atteso);
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(v), std::bit_cast<std::uint64_t>(atteso)) << c.testo;
+        }
+    }
+    // Random numbers as people type them: up to 19 digits, a point anywhere, an exponent or none.
+    std::mt19937_64 g(2029);
+    int prese = 0, diverse = 0;
+    for (int i = 0; i < 50000; ++i) {
+        std::string t = g() % 4 ? "" : "-";
+        const int cifre = 1 + static_cast<int>(g() % 19), punto = static_cast<int>(g() % (cifre + 2));
+        for (int k = 0; k < cifre; ++k) {
+            if (k == punto) t += '.';
+            t += static_cast<char>('0' + g() % 10);
+        }
+        if (g() % 3 == 0) t += "e" + std::to_string(static_cast<int>(g() % 61) - 30);
+        double v = 0, atteso = 0;
+        if (!LetturaVeloce(t.data(), t.data() + t.size(), v)) continue;
+        ++prese;
+        std::from_chars(t.data(), t.data() + t.size(), atteso);
+        if (std::bit_cast<std::uint64_t>(v) != std::bit_cast<std::uint64_t>(atteso) && ++diverse <= 5)
+            ADD_FAILURE() << t;
+    }
+    EXPECT_EQ(diverse, 0);
+    EXPECT_GT(prese, 20000);  // the path is really taken
 }
 
 }  // namespace

@@ -71,11 +71,15 @@ TEST(Rapporto, LayoutOfEmptyLongAndOverflowingValues) {
         OrologioFisso orologio;
         EXPECT_EQ(RigheTesto(RigaDelRapporto(c.riga, TipoUscita::File, t, orologio)), c.attese) << c.riga;
     }
+    TestiForm t;
+    OrologioFisso orologio;
+    for (int fuori : {0, 68}) EXPECT_THROW(RigaDelRapporto(fuori, TipoUscita::File, t, orologio), std::out_of_range);
     // Exactly at the column nothing is added, past it a new line; no column: where the text ended.
     const auto w = LarghezzaCaratteri;
     EXPECT_EQ(Impagina({{"abcd", 1}, {"e", 5}}, w), (std::vector<RigaFisica>{{{1, "abcd"}, {5, "e"}}}));
     EXPECT_EQ(Impagina({{"abcde", 1}, {"f", 5}}, w), (std::vector<RigaFisica>{{{1, "abcde"}}, {{5, "f"}}}));
     EXPECT_EQ(Impagina({{"ab", 3}, {"cd", 0}}, w), (std::vector<RigaFisica>{{{3, "ab"}, {5, "cd"}}}));
+    EXPECT_EQ(Impagina({{"ab", 3}, {"c", 1}}, w), (std::vector<RigaFisica>{{{3, "ab"}}, {{1, "c"}}}));
     // On the printer a wide label can pass the value's column although its character count does not.
     const LarghezzaTesto larga = [](std::string_view t) { return 1.5 * static_cast<double>(t.size()); };
     EXPECT_EQ(Impagina({{"abcdefgh", 6}, {" = 1", 12}}, larga), (std::vector<RigaFisica>{{{6, "abcdefgh"}}, {{12, " = 1"}}}));
@@ -93,6 +97,7 @@ TEST(Codifica, VersoUtf8InOgniTaglio) {
         {C::Utf8, "\xC3\xA0\xF0\x9F\x98\x80", "à\xF0\x9F\x98\x80"},
         {C::Utf8, "\xE2\x82" "x\xED\xA0\x80\xF4\x90\x80\x80", R + R + "x" + R + R + R + R + R + R + R},
         {C::Utf8, "a\xE2\x82", "a" + R},  // cut short by the end of input
+        {C::Utf8, "\xF0x\x80", R + "x" + R},  // too short for its lead, but already wrong
         {C::Utf16LE, std::string("C\0\xE0\0=\xD8\x00\xDE", 8), "Cà😀"},
         {C::Utf16BE, std::string("\0C\xD8\x3D\xDE\x00", 6), "C😀"},
         {C::Utf16LE, std::string("\x00\xDE" "a\0\x3D\xD8" "b\0\x3D\xD8", 10), R + "a" + R + "b" + R},  // unpaired
@@ -120,6 +125,7 @@ TEST(Codifica, Windows1252) {
         {"\xC5\xB8\xCB\x9C\xE2\x84\xA2", "\x9F\x98\x99"},  // the last entries of 0x80-0x9F
         {"\xED\xA0\x80" "c", "?c"}, {"\xF4\x90\x80\x80", "?"},   // a surrogate, beyond U+10FFFF
         {"a\xFF" "b", "a?b"}, {"\xC3", "?"}, {"\xE2\x82" "x", "?x"},  // malformed, cut short
+        {"\xE0\x80\x80\x80", "??"},  // overlong: the three bytes of its lead, then a stray byte
         {"\xF5\x80", "??"},  // F5 leads no sequence: it and the stray continuation are one "?" each
         {"", ""},
     };

@@ -75,6 +75,8 @@ TEST(VistaVerifica, EmptyBoxesMeanTheRulesAndTheTargetReadsTheWaste) {
          "ObiettivoVerifica"},
         {"supporto sconosciuto", prova::casoMetano, {{"SupportoTipo", "Gasolio"}}, ';',
          "SupportoTipo sconosciuto: \"Gasolio\" (Nessuno, Metano o Ponderale)", "SupportoTipo"},
+        {"acqua del supporto oltre 1", prova::casoMetano, {{"SupportoTipo", "Ponderale"}, {"SupportoAcqua", "1,5"}},
+         ';', "Le frazioni del combustibile di supporto devono essere tra 0 e 1", nullptr},
         {"frazioni del supporto vuote", prova::casoMetano, {{"SupportoTipo", "Ponderale"}}, ';',
          "Le frazioni del combustibile di supporto non sommano a 1 (somma 0)", nullptr},
     };
@@ -163,4 +165,18 @@ TEST(VistaVerifica, ListsAreTheTablesOwn) {
         }
         EXPECT_EQ(g.risultato != nullptr, g.ha(MostrataVerifica));
     }
+}
+
+// Each result box of the check, cut to its own decimals: the 1,05 % chlorine waste in a 1,5 m chamber.
+TEST(VistaVerifica, ResultBoxesCutToTheirDecimals) {
+    const EsitoVerifica e = EseguiVerifica(prova::casoRifiutoAlLimite(), leggi({{"DiametroCamera", "1,5"}}).ingressi);
+    const std::map<std::string, std::string> attesi = {
+        {"TempFumi", "664,6"},     {"TempFumiRif", "726,8"},     {"Differenza", "62,2"},    {"VolumeCamera", "9,25"},
+        {"VelocitaCamera", "2,61"}, {"LunghezzaCamera", "5,23"}, {"O2Secco", "8,01"},       {"HClRif", "2355,6"},
+        {"SO2Rif", "2179,3"},      {"Cl2Rif", "53,2"},          {"RugiadaAcqua", "62,4"},  {"RugiadaSolforica", "149,5"},
+        {"RugiadaCloridrica", "69,2"},
+    };
+    std::map<std::string, std::string> mostrati;
+    for (const Grandezza* g : RisultatiVerificaMostrati()) mostrati[g->nome] = TestoRisultato(*g, e);
+    EXPECT_EQ(mostrati, attesi);
 }
