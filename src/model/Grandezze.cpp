@@ -25,6 +25,11 @@ constexpr unsigned InV = Verifica | IngressoVerifica;
 constexpr unsigned InFraz = Verifica | IngressoVerifica | DelSupporto | FrazioneSupporto;
 constexpr unsigned RisV = Verifica | UscitaVerifica | MostrataVerifica;
 
+// The atoms of an elemental formula: all alike but for their names.
+constexpr Grandezza Atomo(Q id, const char* nome, Numero M::*variabile, const char* etichetta) {
+    return {id, nome, variabile, "atomi/molecola", etichetta, MaiInCasella, In, 0, Inf, "massimo", "minimo", Atomi};
+}
+
 // Each entry in the order of the enum (checked when the table is first read).
 constexpr std::array<Grandezza, NumeroGrandezze> Tabella = {{
     {Q::Impianto, "Impianto", nullptr, "", "Nome dell'impianto", MaiInCasella, In},
@@ -33,18 +38,12 @@ constexpr std::array<Grandezza, NumeroGrandezze> Tabella = {{
     {Q::Composizione, "Composizione", nullptr, "", "Composizione (Atomica oppure Ponderale)", MaiInCasella, In},
     {Q::PortataComb, "PortataComb", &M::PortataComb, "kg/h", "Portata combustibile", MaiInCasella, InVar, 0, Inf,
      "massima", "minima", "una portata non può essere negativa"},
-    {Q::AtomiC, "AtomiC", &M::AtomiC, "atomi/molecola", "Atomi di carbonio", MaiInCasella, In, 0, Inf,
-     "massimo", "minimo", Atomi},
-    {Q::AtomiH, "AtomiH", &M::AtomiH, "atomi/molecola", "Atomi di idrogeno", MaiInCasella, In, 0, Inf,
-     "massimo", "minimo", Atomi},
-    {Q::AtomiO, "AtomiO", &M::AtomiO, "atomi/molecola", "Atomi di ossigeno", MaiInCasella, In, 0, Inf,
-     "massimo", "minimo", Atomi},
-    {Q::AtomiCl, "AtomiCl", &M::AtomiCl, "atomi/molecola", "Atomi di cloro", MaiInCasella, In, 0, Inf,
-     "massimo", "minimo", Atomi},
-    {Q::AtomiS, "AtomiS", &M::AtomiS, "atomi/molecola", "Atomi di zolfo", MaiInCasella, In, 0, Inf,
-     "massimo", "minimo", Atomi},
-    {Q::AtomiN, "AtomiN", &M::AtomiN, "atomi/molecola", "Atomi di azoto", MaiInCasella, In, 0, Inf,
-     "massimo", "minimo", Atomi},
+    Atomo(Q::AtomiC, "AtomiC", &M::AtomiC, "Atomi di carbonio"),
+    Atomo(Q::AtomiH, "AtomiH", &M::AtomiH, "Atomi di idrogeno"),
+    Atomo(Q::AtomiO, "AtomiO", &M::AtomiO, "Atomi di ossigeno"),
+    Atomo(Q::AtomiCl, "AtomiCl", &M::AtomiCl, "Atomi di cloro"),
+    Atomo(Q::AtomiS, "AtomiS", &M::AtomiS, "Atomi di zolfo"),
+    Atomo(Q::AtomiN, "AtomiN", &M::AtomiN, "Atomi di azoto"),
     {Q::PesoMolecolare, "PesoMolecolare", &M::PesoMolecolare, "g/mole", "Peso molecolare", 4, Uscita},
     {Q::FrazC, "FrazC", &M::FrazC, "kg/kg", "Frazione ponderale di carbonio", 4, In | Uscita, 0, 1, "massima",
      "minima", Frazione},
