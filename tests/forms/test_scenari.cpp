@@ -22,6 +22,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
 
 using namespace termix;
 using namespace termix::prova;
@@ -220,6 +221,11 @@ private slots:
             const QString verdetto = ctl<QLabel>(*finestraVerifica(), "Verdetto")->text();
             QCOMPARE(verdetto, x[n.indexOf(QStringLiteral("Verdetto"))]);
             QVERIFY2(verdetto.startsWith(scenario[QStringLiteral("verdetto")].toString()), qPrintable(verdetto));
+            // The window lists the case's warnings, the verdict waits on them.
+            auto* lista = ctl<QListWidget>(*finestraVerifica(), "AvvisiVerifica");
+            for (const QJsonValue& a : scenario[QStringLiteral("avvisi")].toArray())
+                QVERIFY2(!lista->findItems(a.toString(), Qt::MatchContains).isEmpty(), qPrintable(a.toString()));
+            QCOMPARE(verdetto.contains(QStringLiteral("non valutabile")), lista->count() > 0);
         }
         const QJsonObject testi = scenario[QStringLiteral("testi")].toObject();
         for (auto i = testi.begin(); i != testi.end(); ++i) QCOMPARE(casella(i.key())->text(), i.value().toString());

@@ -250,21 +250,6 @@ try:
     campo('SalvaVerifica').click()
     righe = scaricato('verifica.txt').split(b'\r\n')
     verifica(righe[0] == b'Verifica - Termix54' and nativo['Verdetto'].encode('cp1252') in righe, 'verifica salvata')
-    # Air below its physical range: the case's warning in the section's list, and the verdict waiting on it,
-    # as termix54-batch --verifica writes it.
-    campo('schedaCondizioni').click()
-    campo('TempAria').clear()
-    campo('TempAria').send_keys('-60')
-    campo('Calcola').click()
-    attendi(lambda: campo('sezioneRisultati').is_displayed(), 10, 'risultati a -60')
-    campo('schedaVerifica').click()
-    attendi(lambda: 'non valutabile' in campo('Verdetto').text, 10, 'verdetto con avviso')
-    ingresso.write_bytes(ingresso.read_bytes().replace(b';20;20;50;', b';20;-60;50;'))
-    subprocess.run([BATCH, ingresso, '-o', cartella / 'avviso.csv', '--verifica'], check=True, timeout=60)
-    testa, valori = ((cartella / 'avviso.csv').read_text('utf-8').splitlines()[k].split(';') for k in (0, 1))
-    avvisi = [li.text for li in d.find_elements(By.CSS_SELECTOR, '#AvvisiVerifica li')]
-    verifica(len(avvisi) == 1 and avvisi[0].startswith("Temperatura dell'aria -60 °C: fuori"), f'avvisi {avvisi}')
-    verifica(campo('Verdetto').text == dict(zip(testa, valori))['Verdetto'], 'verdetto con avviso ' + campo('Verdetto').text)
     if SCHERMATA:
         d.save_screenshot(SCHERMATA.replace('.png', '-verifica.png'))
 

@@ -152,6 +152,9 @@ def esegui(d, uri, batch, ulp_massimi):
             verdetto = campo('Verdetto').text
             verifica(verdetto == conVerifica['Verdetto'] and verdetto.startswith(scenario['verdetto']),
                      f'{nome}: verdetto {verdetto!r}, strumento {conVerifica["Verdetto"]!r}')
+            lista = [li.text for li in d.find_elements(By.CSS_SELECTOR, '#AvvisiVerifica li')]
+            verifica(all(any(p in a for a in lista) for p in scenario.get('avvisi', [])) and
+                     ('non valutabile' in verdetto) == bool(lista), f'{nome}: avvisi della verifica {lista}')
         if not scenario.get('avvisi'):
             verifica(elenco == [] and atteso.get('Avvisi') == '', f'{nome}: avvisi inattesi {elenco}')
     return len(tabella['scenari'])
