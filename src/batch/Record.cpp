@@ -295,7 +295,7 @@ void ScriviRecord(std::string& out, const Intestazione& h, long long riga, std::
                       conVariata, variata, completato ? &r.m : nullptr);
     if (h.verifica.attiva) {  // the checks' cells before the CRLF
         out.resize(out.size() - 2);
-        ScriviVerifica(out, completato && r.verifica ? &*r.verifica : nullptr, h.separatore);
+        ScriviVerifica(out, r.verifica ? &*r.verifica : nullptr, h.separatore);  // judged only when completed
         out += "\r\n";
     }
     AggiungiUltimoCampo(out, r.avvisi.empty() ? std::string() : TestoAvvisi(r.avvisi), h.separatore);
