@@ -105,10 +105,7 @@ void ElaboraVariando(const Intestazione& h, std::span<const std::string_view> ca
     const auto modello = r.extra.parametri.obiettivo ? ModelloTemperatura::Nasa : ModelloTemperatura::Tabella;
     Obiettivo o = TrovaObiettivo(portataSupporto ? PortataSupporto : NomeDi(*v.colonna), punti, *obiettivo, calcola,
                                  [&](const PuntoAndamento& p) { return TemperaturaModello(p.m, modello); });
-    if (o.esito == Obiettivo::Esito::Trovato) {
-        o.punto.esito = "OK";
-        return scriviPunto(o.punto, o.valore);
-    }
+    if (o.esito == Obiettivo::Esito::Trovato) return scriviPunto(o.punto, o.valore);  // a completed run: "OK"
     PuntoAndamento nessuno;
     nessuno.esito = o.frase;
     scriviPunto(nessuno, std::nullopt);
