@@ -435,6 +435,7 @@ TEST(Batch, VariandoComeRigheSeparate) {
     EXPECT_LT(tempFumi(*LeggiNumero(valore) + 0.01), t);
     EXPECT_EQ(daEsito(riga("", ""), "--variando TempAria=-20:40:0,7 --obiettivo 3000"),
               "La temperatura dei fumi non raggiunge 3000 °C tra -20 e 39,5 °C;" + std::string(NumeroValori, ';') + "\r\n");
+    EXPECT_EQ(p.out.rfind("Riga;Impianto;Combustibile;Esito;TempAria;PesoMolecolare;", 0), 0u);  // the varied column's name
 }
 
 // The progress line is for a terminal: a run long enough to show it on a pseudo-terminal
