@@ -557,12 +557,14 @@ TEST(Batch, VerificaESupportoComeNelNucleo) {
     const IngressiCaso caso = prova::casoRifiuto();
     auto numero = [](std::optional<double> x) { std::string t; if (x) ScriviNumero(t, *x, ';'); return t; };
     Prova p;
-    ASSERT_EQ(p.esegui(testa + ";SupportoPortata;DiametroCamera\n" + riga + ";50;1,5\n", "in.csv --verifica"), 0) << p.err;
+    ASSERT_EQ(p.esegui(testa + ";SupportoPortata;DiametroCamera\n" + riga + ";50;1,5\n",
+                       "in.csv --verifica --o2-riferimento nessuno"), 0) << p.err;
     Modulo1 m;
     ASSERT_TRUE(CalcolaCasoConSupporto(caso, {TipoSupporto::Metano, 50, 0, {}}, m).completato);
     vista::IngressiVerifica in;
     in.supporto = {TipoSupporto::Metano, 50, 0, {}};
     in.parametri.diametro = 1.5;
+    in.parametri.o2Riferimento.reset();  // loads as they are, not referred
     const vista::GiudizioVerifica g = vista::Giudica(caso, in, m, AvvisiCaso(caso, m, true));
     const RisultatiVerifica& r = g.risultati;
     std::string atteso = "\r\n1;;;OK";
