@@ -75,7 +75,6 @@ public:
                 }
                 if (j > i) {
                     buffer_.append(dati + i, j - i);
-                    caratteri_ += j - i;
                     i = j;
                     continue;
                 }
@@ -101,7 +100,7 @@ public:
             dato('\r');
         }
         if (stato_ == Stato::Quotato && ripeti_) return riprendi(suRecord, Difetto::VirgoletteAperte), fine(suRecord);
-        if (caratteri_ > 0)
+        if (iniziato_)
             emetti(suRecord, stato_ == Stato::Quotato ? Difetto::VirgoletteAperte : difetto_, lineaCorrente_);
     }
     // 0 until the first record that is not blank has decided it.
@@ -138,7 +137,7 @@ private:
                 if (stato_ == Stato::InizioCampo) stato_ = Stato::NonQuotato;
             }
         }
-        ++caratteri_;
+        iniziato_ = true;
         switch (stato_) {
             case Stato::Quotato:
                 if (c == '"') {
@@ -266,7 +265,7 @@ private:
         suRecord(static_cast<const RecordCsv&>(r));
         buffer_.clear();
         fini_.clear();
-        caratteri_ = 0;
+        iniziato_ = false;
         vuoto_ = true;
         difetto_ = Difetto::Nessuno;
         ripeti_ = false;
@@ -278,7 +277,7 @@ private:
     std::string buffer_;
     std::vector<std::size_t> fini_;
     std::vector<std::string_view> viste_;
-    std::size_t caratteri_ = 0;
+    bool iniziato_ = false;  // a record has begun: its first character never takes the fast path
     long long lineaRecord_ = 1, lineaCorrente_ = 1;
     Stato stato_ = Stato::InizioCampo;
     Difetto difetto_ = Difetto::Nessuno;

@@ -91,7 +91,11 @@ bool FileIntero::rinomina(bool sostituisci) {
     if (sostituisci) {
         // The replaced file's permissions go on (the temporary one has the umask's).
         struct stat st{};
-        if (stat(a, &st) == 0) chmod(da, st.st_mode & 07777);
+        if (stat(a, &st) == 0) {
+            // Only a regular file is ever replaced: a device, written directly from the start, stays a device.
+            if (!S_ISREG(st.st_mode)) return errno = EINVAL, false;
+            chmod(da, st.st_mode & 07777);
+        }
         return std::rename(da, a) == 0;
     }
 #if defined(__linux__) && defined(RENAME_NOREPLACE)

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <sys/stat.h>
 #endif
 
 #include <cctype>
@@ -145,6 +147,13 @@ TEST(SistemaReale, FileInteroSostituisceOppureNiente) {
     fs::create_symlink(c.d / "manca.csv", c.d / "rotto.csv");
     EXPECT_EQ(batch::DestinazioneReale(c.nome("link.csv")), TestoPercorso(fs::canonical(Percorso(bersaglio))));
     for (const char* n : {"Città.csv", "rotto.csv", "manca.csv"}) EXPECT_EQ(batch::DestinazioneReale(c.nome(n)), c.nome(n));
+    // Whatever the checks before it said, the rename never replaces anything but a regular file.
+    ASSERT_EQ(mkfifo(c.nome("tubo").c_str(), 0600), 0);
+    batch::FileIntero f;
+    ASSERT_NE(f.Apri(c.nome("tubo")), nullptr);
+    EXPECT_FALSE(f.Conferma(true));
+    EXPECT_TRUE(fs::is_fifo(c.d / "tubo"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(c.d), fs::directory_iterator()), 4);  // Città.csv, 2 links, tubo
 #endif
     EXPECT_TRUE(batch::Sostituibile(bersaglio));
 }
