@@ -165,7 +165,6 @@ bool LetturaVeloce(const char* p, const char* fine, double& valore) {
     return true;
 }
 
-
 LetturaDouble LeggiDouble(const char* inizio, const char* fine, double& valore) {
 #ifdef __EMSCRIPTEN__
     if (LetturaVeloce(inizio, fine, valore)) return {fine, std::errc()};
