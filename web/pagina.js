@@ -289,7 +289,16 @@
       gruppo.append(campo);
     }
     const corpo = $('tabellaVerifica').tBodies[0];
+    let gruppo = '';
     for (const r of T.risultati) {
+      if (r.gruppo !== gruppo) {  // a group's heading over its rows
+        gruppo = r.gruppo;
+        const th = document.createElement('th');
+        th.colSpan = 2;
+        th.className = 'gruppo';
+        th.textContent = gruppo;
+        corpo.insertRow().appendChild(th);
+      }
       const riga = corpo.insertRow();
       const th = document.createElement('th');
       th.textContent = r.etichetta;

@@ -15,7 +15,8 @@ constexpr const char* Inizio = R"(Uso: termix54-batch [INGRESSO.csv|-] [-o USCIT
                     [--variando COLONNA=DA:A:PASSO [--obiettivo TEMPERATURA |
                      --obiettivo-rif TEMPERATURA]]
                     [--verifica [--modello tabella|nasa] [--permanenza S]
-                     [--o2-riferimento P|nessuno] [--conversione-so3 P]]
+                     [--o2-riferimento P|nessuno] [--conversione-so3 P]
+                     [--temp-equilibrio T]]
 
 Calcola ogni riga di un file CSV come la calcolerebbero le maschere di
 Termix54, su un record di calcolo nuovo per ogni riga, e scrive una riga di
@@ -145,6 +146,8 @@ carattere che Windows-1252 non ha vi diventa "?".
   --o2-riferimento P|nessuno
                       O2 di riferimento, % vol sul secco (predefinito 11)
   --conversione-so3 P quota di SO2 convertita in SO3, % (predefinito 2)
+  --temp-equilibrio T temperatura della composizione di equilibrio, °C
+                      (predefinita TempFumiEq; per la camera 850 o 1100)
   -h, --help, -?      mostra questo aiuto (anche /? su Windows)
 
 Il file di uscita è scritto intero o per niente: i risultati vanno in un file
@@ -221,6 +224,26 @@ std::string notaVerifica(const Grandezza& g) {
         case Quantita::HClRif:
         case Quantita::SO2Rif:
         case Quantita::Cl2Rif: return "sul secco, riferiti a O2Riferimento";
+        case Quantita::TempEquilibrio:
+            return "la temperatura della composizione di equilibrio (ConcCOEq ... Cl2RifEq); vuoto: "
+                   "--temp-equilibrio, altrimenti TempFumiEq";
+        case Quantita::TempFumiEq:
+            return "la temperatura a cui l'equilibrio chimico dei fumi (energia di Gibbs, 19 specie, polinomi "
+                   "NASA) ha l'entalpia dei fumi KmoliCO2 ... KmoliN2 a TempAria più EnergiaNetta: TempFumiRif con "
+                   "la dissociazione";
+        case Quantita::ConcCOEq:
+        case Quantita::ConcNOEq:
+        case Quantita::ConcNO2Eq:
+        case Quantita::ConcCl2Eq:
+        case Quantita::ConcHClEq:
+        case Quantita::ConcSO2Eq:
+        case Quantita::ConcSO3Eq: return "in volume sui fumi umidi, all'equilibrio a TempEquilibrio";
+        case Quantita::CORifEq:
+        case Quantita::Cl2RifEq:
+            return "sul secco dell'equilibrio a TempEquilibrio, riferiti a O2Riferimento con il suo O2";
+        case Quantita::NOxRifEq:
+            return "NO e NO2 come NO2, sul secco dell'equilibrio a TempEquilibrio, riferiti a O2Riferimento con il "
+                   "suo O2";
         default: return {};
     }
 }

@@ -37,6 +37,7 @@ std::optional<std::string> LeggiParametro(std::string_view opzione, std::string_
         else if (opzione == "--o2-riferimento") p.o2Riferimento = *v;
         else if (opzione == "--conversione-so3") p.conversioneSO3 = *v;
         else if (opzione == "--obiettivo-rif") p.obiettivo = *v;
+        else if (opzione == "--temp-equilibrio") p.tempEquilibrio = *v;
     }
     if (auto errore = ControllaParametri(p)) return std::string(opzione) + ": " + *errore;
     o.predefiniti.parametri = p;

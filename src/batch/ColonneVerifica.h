@@ -14,7 +14,7 @@
 namespace termix::batch {
 
 // The command line's part: --verifica, --modello, --permanenza,
-// --o2-riferimento, --conversione-so3, --obiettivo-rif.
+// --o2-riferimento, --conversione-so3, --obiettivo-rif, --temp-equilibrio.
 struct OpzioniVerifica {
     bool attiva = false;  // the check columns are written
     // What an empty or absent cell means: the rules' defaults, or the options'.

@@ -96,6 +96,8 @@ const Opzione Opzioni[] = {
      [](Argomenti& a, std::string_view v) { return parametroVerifica(a, "--o2-riferimento", v); }},
     {"--conversione-so3", "la quota", false,
      [](Argomenti& a, std::string_view v) { return parametroVerifica(a, "--conversione-so3", v); }},
+    {"--temp-equilibrio", "la temperatura", false,
+     [](Argomenti& a, std::string_view v) { return parametroVerifica(a, "--temp-equilibrio", v); }},
 };
 
 int erroreUso(const std::string& messaggio) {

@@ -71,7 +71,9 @@ void controllaRisultati(const Modulo1& m, Raccolta& avvisa) {
         if (m.ConcCl2.v > massimoCl2)
             avvisa(Q::ConcCl2, " " + conUnita(m.ConcCl2.v, Info(Q::ConcCl2)) +
                                    ": oltre il massimo che il cloro presente può dare (" +
-                                   conUnita(massimoCl2, Info(Q::ConcCl2)) + "): il valore non è fisico");
+                                   conUnita(massimoCl2, Info(Q::ConcCl2)) +
+                                   "): il valore non è fisico; il Cl2 di equilibrio è in Verifica (ConcCl2Eq), da "
+                                   "calcolare alla temperatura della camera (Temperatura di equilibrio)");
         if (m.FrazCl2.v == 0)
             avvisa(Q::ConcCl2, ": l'iterazione del cloro ha dato un valore negativo, portato a 0: il valore non è "
                                "affidabile e può differire tra piattaforme");

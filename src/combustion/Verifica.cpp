@@ -1,11 +1,14 @@
 #include "combustion/Verifica.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
 
 #include "combustion/Combustione.h"
+#include "combustion/Equilibrio.h"
 #include "combustion/PolinomiNasa.h"
+#include "model/Formato.h"
 
 namespace termix {
 
@@ -16,7 +19,7 @@ using namespace costanti;
 
 constexpr double PrecisioneTemperatura = 0.01;  // K or °C, the bisections' end
 
-double polinomio(const std::array<double, 6>& a, double T) {
+double polinomio(const std::array<double, 7>& a, double T) {
     return nasa::CostanteGas *
            (a[0] * T + a[1] * T * T / 2 + a[2] * T * T * T / 3 + a[3] * T * T * T * T / 4 +
             a[4] * T * T * T * T * T / 5 + a[5]);
@@ -55,6 +58,100 @@ double pressioneVapore(double t) { return PressioneVaporeAcqua(t + ZeroCelsius);
 std::optional<double> finito(double x) {
     if (!std::isfinite(x)) return std::nullopt;
     return x;
+}
+
+// A load on dry gas at the reference O2 [mg/Nm3], from its wet share.
+struct Riferimento {
+    double secco;    // dry share of the wet gas
+    double fattore;  // (21 - reference) / (21 - dry O2), 1 without a reference
+    std::optional<double> operator()(double frazioneUmida, double massaMolare) const {
+        return finito(frazioneUmida / secco * massaMolare / VolumeMolareNormale * 1e6 * fattore);
+    }
+};
+
+// The loads can be referred when the gas has a dry part and, with a
+// reference, its dry O2 lies under the air's; otherwise why not.
+std::optional<Riferimento> riferimento(double secco, std::optional<double> o2Secco, const ParametriVerifica& p,
+                                       std::string& perche) {
+    if (!o2Secco) {
+        perche = "fumi senza parte secca: carichi non riferibili";
+        return std::nullopt;
+    }
+    if (p.o2Riferimento && *o2Secco >= O2Aria) {
+        perche = "O2 sul secco pari o superiore a 21 %: carichi non riferibili";
+        return std::nullopt;
+    }
+    return Riferimento{secco, p.o2Riferimento ? (O2Aria - *p.o2Riferimento) / (O2Aria - *o2Secco) : 1};
+}
+
+std::string temperaturaInTesto(double kelvin) {
+    return FormatoTroncato(kelvin - ZeroCelsius, 1) + " °C";
+}
+
+// The gas at chemical equilibrium: the elements of the flue-gas flows; the
+// adiabatic temperature at which its equilibrium mixture holds the flows'
+// enthalpy at the air's temperature plus the net energy; the composition at
+// the chosen temperature (that one by default).
+void calcolaEquilibrio(const Modulo1& m, const ParametriVerifica& p, RisultatiVerifica& r) {
+    using namespace equilibrio;
+    const std::array<double, NumeroSpecie> fumi = kmoli(m);
+    Moli n{};
+    std::copy(fumi.begin(), fumi.end(), n.begin());  // the first species are the flue gas's, in its order
+    const double T0 = m.TempAria.v + ZeroCelsius;
+    std::string& avviso = r.avvisoEquilibrio;
+    const std::string intervallo = "fuori dall'intervallo dei dati termodinamici (da " +
+                                   temperaturaInTesto(TemperaturaDatiMinima) + " a " +
+                                   temperaturaInTesto(TemperaturaDatiMassima) + "): equilibrio non calcolato";
+    if (!std::all_of(fumi.begin(), fumi.end(), [](double x) { return x >= 0 && std::isfinite(x); })) {
+        avviso = "portate dei fumi negative: equilibrio non calcolato";
+        return;
+    }
+    if (!(T0 >= TemperaturaDatiMinima && T0 <= TemperaturaDatiMassima)) {
+        avviso = "temperatura dell'aria " + intervallo;
+        return;
+    }
+    const Elementi b = ElementiDi(n);
+    const double H = EntalpiaMiscela(n, T0) + m.EnergiaNetta.v * KjPerKcal;
+    const Soluzione hp = EquilibrioHP(b, H, r.TempFumiRif ? *r.TempFumiRif + ZeroCelsius : 0, &n);
+    if (hp) r.TempFumiEq = hp.stato.T - ZeroCelsius;
+    Soluzione tp = hp;
+    if (p.tempEquilibrio) tp = EquilibrioTP(b, *p.tempEquilibrio + ZeroCelsius, hp ? &hp.stato.n : &n);
+    if (!tp) {
+        if (tp.esito == Esito::FuoriIntervallo)
+            avviso = (p.tempEquilibrio ? "temperatura di equilibrio " : "temperatura adiabatica ") + intervallo;
+        else
+            avviso = "equilibrio non trovato";
+        return;
+    }
+    r.TempEquilibrio = tp.stato.T - ZeroCelsius;
+    if (*r.TempEquilibrio < EquilibrioMinimoAffidabile)
+        avviso = "equilibrio sotto i " + TestoNumero(EquilibrioMinimoAffidabile) +
+                 " °C: mancano acido solforico e condensazione, valori indicativi";
+
+    const Moli& x = tp.stato.n;
+    double totale = 0;
+    for (double v : x) totale += v;
+    auto quota = [&](Molecola s) { return x[static_cast<int>(s)] / totale; };
+    // A species of an element the gas lacks has no figure.
+    auto ppm = [&](Molecola s, Elemento e) {
+        return b[static_cast<int>(e)] > 0 ? finito(quota(s) * 1e6) : std::nullopt;
+    };
+    r.ConcCOEq = ppm(Molecola::CO, Elemento::C);
+    r.ConcNOEq = ppm(Molecola::NO, Elemento::N);
+    r.ConcNO2Eq = ppm(Molecola::NO2, Elemento::N);
+    r.ConcCl2Eq = ppm(Molecola::Cl2, Elemento::Cl);
+    r.ConcHClEq = ppm(Molecola::HCl, Elemento::Cl);
+    r.ConcSO2Eq = ppm(Molecola::SO2, Elemento::S);
+    r.ConcSO3Eq = ppm(Molecola::SO3, Elemento::S);
+
+    const double secco = 1 - quota(Molecola::H2O);
+    std::string perche;
+    const auto carico = riferimento(secco, secco > 0 ? finito(quota(Molecola::O2) / secco * 100) : std::nullopt, p, perche);
+    if (!carico) return;
+    if (r.ConcCOEq) r.CORifEq = (*carico)(quota(Molecola::CO), MassaMolareC + MassaMolareO2 / 2);
+    if (r.ConcNOEq)
+        r.NOxRifEq = (*carico)(quota(Molecola::NO) + quota(Molecola::NO2), MassaMolareN2 / 2 + MassaMolareO2);
+    if (r.ConcCl2Eq) r.Cl2RifEq = (*carico)(quota(Molecola::Cl2), MassaMolareCl2);
 }
 
 }  // namespace
@@ -112,6 +209,7 @@ std::optional<std::string> ControllaParametri(const ParametriVerifica& p) {
     if (!(p.conversioneSO3 >= 0 && p.conversioneSO3 <= 100))
         return "La conversione SO2 in SO3 deve essere tra 0 e 100";
     if (p.obiettivo && !std::isfinite(*p.obiettivo)) return "Temperatura obiettivo non valida";
+    if (p.tempEquilibrio && !std::isfinite(*p.tempEquilibrio)) return "Temperatura di equilibrio non valida";
     return std::nullopt;
 }
 
@@ -145,19 +243,12 @@ RisultatiVerifica CalcolaVerifica(const Modulo1& m, const ParametriVerifica& p) 
     // Loads on dry gas, referred to the reference oxygen (Directive 2010/75/EU, Annex VI).
     const double secco = 1 - m.PercVolH2O.v / 100;  // dry share of the wet gas
     if (secco > 0) r.O2Secco = finito(m.PercVolO2.v / secco);
-    if (!r.O2Secco) {
-        r.nonRiferibile = "fumi senza parte secca: carichi non riferibili";
-    } else if (p.o2Riferimento && *r.O2Secco >= O2Aria) {
-        r.nonRiferibile = "O2 sul secco pari o superiore a 21 %: carichi non riferibili";
-    } else {
-        const double fattore = p.o2Riferimento ? (O2Aria - *p.o2Riferimento) / (O2Aria - *r.O2Secco) : 1;
-        auto carico = [&](double frazioneUmida, double massa) {  // mg/Nm3
-            return finito(frazioneUmida / secco * massa / VolumeMolareNormale * 1e6 * fattore);
-        };
-        r.HClRif = carico(m.PercVolHCl.v / 100, MassaMolareHCl);
-        r.SO2Rif = carico(m.PercVolSO2.v / 100, MassaMolareSO2);
-        r.Cl2Rif = carico(m.ConcCl2.v * 1e-6, MassaMolareCl2);
+    if (const auto carico = riferimento(secco, r.O2Secco, p, r.nonRiferibile)) {
+        r.HClRif = (*carico)(m.PercVolHCl.v / 100, MassaMolareHCl);
+        r.SO2Rif = (*carico)(m.PercVolSO2.v / 100, MassaMolareSO2);
+        r.Cl2Rif = (*carico)(m.ConcCl2.v * 1e-6, MassaMolareCl2);
     }
+    calcolaEquilibrio(m, p, r);
 
     r.RugiadaAcqua = RugiadaAcqua(m.PercVolH2O.v);
     r.RugiadaSolforica = RugiadaSolforica(m.PercVolH2O.v, m.PercVolSO2.v * 1e4 * p.conversioneSO3 / 100);

@@ -44,6 +44,7 @@ struct ParametriVerifica {
     double conversioneSO3 = 2;           // % of the SO2 that goes to SO3
     ModelloTemperatura modello = ModelloTemperatura::Nasa;
     std::optional<double> obiettivo;     // °C as typed; empty: the rules' figure for the waste
+    std::optional<double> tempEquilibrio;  // °C; empty: the adiabatic equilibrium temperature
 };
 
 // Which input is out of range, in words, or empty when all are fine.
@@ -55,6 +56,9 @@ std::optional<std::string> ControllaParametri(const ParametriVerifica& p);
 inline constexpr double ObiettivoBase = 850, ObiettivoCloro = 1100;  // °C
 inline constexpr double CloroPericoloso = 0.01;                      // kg/kg
 double ObiettivoNormativo(const Modulo1& rifiuto);
+
+// Below this the equilibrium lacks sulphuric acid and condensed water [°C].
+inline constexpr double EquilibrioMinimoAffidabile = 700;
 
 // The checks on a record the whole run has filled.
 RisultatiVerifica CalcolaVerifica(const Modulo1& m, const ParametriVerifica& p);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTabBar>
 #include <stdexcept>
 
 #include "forms/AndamentoForm.h"
@@ -34,11 +35,13 @@ constexpr Posto PostiSupporto[] = {{120, 120, 2040, 1500}, {3720, 120, 4920, 100
 constexpr float RigaFrazioni = 690, PassoFrazioni = 1170, LarghezzaFrazione = 1000;
 constexpr float RigaParametri = 1290, PassoParametri = 360;
 constexpr Posto ColonneParametri[] = {{120, 0, 2700, 1600}, {4620, 0, 7200, 2280}};
-// The results in two columns under the commands.
-constexpr float RigaRisultati = 2980, PassoRisultati = 315, ColonnaRisultati = 4800, CasellaRisultato = 3120,
-                LarghezzaRisultato = 1500;
-// The verdict holds a warning's sentence and the target's note: five lines.
-constexpr float AltezzaVerdetto = 1000;
+// The results under the commands, on two pages chosen by a tab bar: the
+// checks', and the equilibrium's with the temperature it is taken at.
+constexpr float RigaSchede = 2900, AltezzaSchede = 330;
+constexpr float RigaRisultati = RigaSchede + AltezzaSchede + 40, PassoRisultati = 315, ColonnaRisultati = 4800,
+                CasellaRisultato = 3120, LarghezzaRisultato = 1500;
+// The verdict holds a warning's sentence and the target's note: four lines.
+constexpr float AltezzaVerdetto = 800;
 
 Posto postoDi(const CampoVerifica& c, int k) {
     switch (c.gruppo) {
@@ -54,6 +57,9 @@ Posto postoDi(const CampoVerifica& c, int k) {
             const Posto& p = ColonneParametri[k % 2];
             return {p.x, RigaParametri + PassoParametri * float(k / 2), p.xControllo, p.larghezza};
         }
+        case Gruppo::Equilibrio:
+            if (k > 0) break;
+            return {120, RigaRisultati, 120 + CasellaRisultato, LarghezzaRisultato};
     }
     throw std::logic_error(std::string("frmVerifica: nessun posto per ") + c.nome);
 }
@@ -80,7 +86,7 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
 
     // The inputs, group by group, in the view model's order.
     label(q(vista::TitoloFrazioni), 120, RigaFrazioni - 210, 5000);
-    int posizione[3] = {};
+    int posizione[4] = {};
     for (const CampoVerifica& c : vista::CampiVerifica()) {
         const Posto p = postoDi(c, posizione[static_cast<int>(c.gruppo)]++);
         const bool sopra = c.gruppo == Gruppo::Frazioni;  // the caption over the box
@@ -100,6 +106,10 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
             w = l;
         }
         campi_.push_back(w);
+        if (c.gruppo == Gruppo::Equilibrio) {
+            pagine_[1].push_back(w);
+            pagine_[1].push_back(controlli()[controlli().size() - 2].widget);  // its caption
+        }
     }
     auto* calcola = pulsante("Command1", QStringLiteral("&Calcola"), 120, 2370, 1215, 435, tab++);
     auto* trova = pulsante("Command2", QStringLiteral("&Trova supporto"), 1500, 2370, 1800, 435, tab++);
@@ -112,23 +122,41 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
         return l;
     };
     risposta_ = riga("Risposta", 3480, 2370, 6000, 435, false);
-    linea("Line1", 120, 2900, 9480, 2900);
 
-    // The results, each with its caption and unit, in two columns.
-    const auto mostrati = vista::RisultatiVerificaMostrati();
-    const int primaColonna = int(mostrati.size() + 1) / 2;
-    for (int k = 0; k < int(mostrati.size()); ++k) {
-        const Grandezza& g = *mostrati[k];
-        const bool prima = k < primaColonna;
-        const float x = prima ? 120 : ColonnaRisultati;
-        const float y = RigaRisultati + PassoRisultati * float(prima ? k : k - primaColonna);
-        label(q(vista::EtichettaRisultato(g)), x, y + 50, CasellaRisultato - 90);
-        QLineEdit* e = casellaRisultato(*this, g.nome, x + CasellaRisultato, y, tab++);
-        controlli().back().Width = LarghezzaRisultato;
-        e->setReadOnly(true);
-        risultati_.push_back(e);
+    // The two pages of results, each with its caption and unit, in two columns.
+    schede_ = new QTabBar(this);
+    schede_->addTab(QStringLiteral("Controlli"));
+    schede_->addTab(q(vista::TitoloEquilibrio));
+    schede_->setExpanding(false);
+    aggiungi(schede_, {.nome = "SchedeRisultati", .left = 120, .top = RigaSchede, .width = 9360,
+                       .height = AltezzaSchede, .tab = tab++});
+    linea("Line1", 120, RigaSchede + AltezzaSchede, 9480, RigaSchede + AltezzaSchede);
+    float sotto = RigaRisultati;
+    for (const bool equilibrio : {false, true}) {
+        std::vector<const Grandezza*> gruppo;
+        for (const Grandezza* g : vista::RisultatiVerificaMostrati())
+            if (g->ha(DiEquilibrio) == equilibrio) gruppo.push_back(g);
+        auto& pagina = pagine_[equilibrio ? 1 : 0];
+        const int salta = equilibrio ? 1 : 0;  // the equilibrium's temperature box comes first
+        const int primaColonna = int(gruppo.size() + salta + 1) / 2;
+        for (int k = 0; k < int(gruppo.size()); ++k) {
+            const Grandezza& g = *gruppo[k];
+            const int posto = k + salta;
+            const bool prima = posto < primaColonna;
+            const float x = prima ? 120 : ColonnaRisultati;
+            const float y = RigaRisultati + PassoRisultati * float(prima ? posto : posto - primaColonna);
+            pagina.push_back(label(q(vista::EtichettaRisultato(g)), x, y + 50, CasellaRisultato - 90));
+            QLineEdit* e = casellaRisultato(*this, g.nome, x + CasellaRisultato, y, tab++);
+            controlli().back().Width = LarghezzaRisultato;
+            e->setReadOnly(true);
+            risultati_.push_back(e);
+            risultatiMostrati_.push_back(&g);
+            pagina.push_back(e);
+        }
+        sotto = std::max(sotto, RigaRisultati + PassoRisultati * float(primaColonna));
     }
-    const float sotto = RigaRisultati + PassoRisultati * float(primaColonna) + 40;
+    connect(schede_, &QTabBar::currentChanged, this, [this](int k) { mostraPagina(k); });
+    sotto += 40;
     verdetto_ = riga("Verdetto", 120, sotto, 9360, AltezzaVerdetto, true);
     // The case's warnings under the verdict they hold back.
     const float lista = sotto + AltezzaVerdetto + 40;
@@ -137,10 +165,11 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
     avvisi_->setWordWrap(true);
     avvisi_->setTextElideMode(Qt::ElideNone);
     avvisi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    aggiungi(avvisi_, {.nome = "AvvisiVerifica", .left = 840, .top = lista, .width = 5400, .height = 6975 - lista,
+    constexpr float fondo = 6975;
+    aggiungi(avvisi_, {.nome = "AvvisiVerifica", .left = 840, .top = lista, .width = 5400, .height = fondo - lista,
                        .tab = tab++});
-    auto* salva = pulsante("Command3", QStringLiteral("&Salva"), 6420, 6540, 1320, 435, tab++);
-    auto* chiudi = pulsante("Command4", QStringLiteral("C&hiudi"), 8160, 6540, 1320, 435, tab++);
+    auto* salva = pulsante("Command3", QStringLiteral("&Salva"), 6420, fondo - 435, 1320, 435, tab++);
+    auto* chiudi = pulsante("Command4", QStringLiteral("C&hiudi"), 8160, fondo - 435, 1320, 435, tab++);
 
     connect(calcola, &Pulsante::azione, this, [this] { Command1_Click(); });
     connect(trova, &Pulsante::azione, this, [this] { Command2_Click(); });
@@ -148,6 +177,12 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
     connect(chiudi, &Pulsante::azione, this, &QWidget::close);
     applicaGeometria();
     ordinaTab();
+    mostraPagina(0);
+}
+
+void frmVerifica::mostraPagina(int k) {
+    for (int p = 0; p < 2; ++p)
+        for (QWidget* w : pagine_[p]) w->setVisible(p == k);
 }
 
 void frmVerifica::Form_Load() {
@@ -186,8 +221,8 @@ bool frmVerifica::Command1_Click() {
         CursoreAttesa attesa;
         e = vista::EseguiVerifica(caso_, l.ingressi);
     }
-    const auto mostrati = vista::RisultatiVerificaMostrati();
-    for (std::size_t k = 0; k < mostrati.size(); ++k) risultati_[k]->setText(q(vista::TestoRisultato(*mostrati[k], e)));
+    for (std::size_t k = 0; k < risultati_.size(); ++k)
+        risultati_[k]->setText(q(vista::TestoRisultato(*risultatiMostrati_[k], e)));
     verdetto_->setText(q(e.verdetto));
     avvisi_->clear();
     for (const Avviso& a : e.giudizio.avvisi) avvisi_->addItem(q(a.testo));

@@ -4,6 +4,7 @@
 // drawn from the Verifica view model: the support fuel and the checks'
 // parameters, the results, the case's warnings and the verdict; the
 // support-fuel flow for a target; the lines saved as a Windows-1252 text.
+#include <array>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 
 class QLabel;
 class QListWidget;
+class QTabBar;
 class QLineEdit;
 
 namespace termix {
@@ -42,7 +44,11 @@ private:
     IngressiCaso caso_;
     std::vector<std::string> righe_;
     std::vector<QWidget*> campi_;       // the inputs' controls, in the view model's order
-    std::vector<QLineEdit*> risultati_; // the result boxes, in the view model's order
+    std::vector<QLineEdit*> risultati_;  // the result boxes, the equilibrium's last
+    std::vector<const Grandezza*> risultatiMostrati_;  // what each shows
+    QTabBar* schede_ = nullptr;                        // the checks' page, the equilibrium's
+    std::array<std::vector<QWidget*>, 2> pagine_;      // the controls of each page
+    void mostraPagina(int k);
     QLabel *verdetto_ = nullptr, *risposta_ = nullptr;
     QListWidget* avvisi_ = nullptr;
 };

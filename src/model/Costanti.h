@@ -75,6 +75,10 @@ inline constexpr double MassaMolareCl2 = 2 * MassaMolareCl;  // kg/kmol
 inline constexpr double KjPerKcal = 4.1868;                  // kJ/kcal, the International Table calorie
 inline constexpr double O2Aria = 21;                         // % vol of O2 in air, the reference formula's
 
+// The NASA thermodynamic data's range, common to every flue-gas species.
+inline constexpr double TemperaturaDatiMinima = 200;    // K
+inline constexpr double TemperaturaDatiMassima = 5000;  // K
+
 // The flue-gas species, in the order of the NASA table and of the checks' sums.
 // The specific-heat sum of the balance takes them in another order (N2 before O2): see OrdineCalore.
 enum class Specie : int { CO2, H2O, HCl, SO2, O2, N2 };

@@ -4,6 +4,8 @@
 #include <bit>
 #include <vector>
 
+#include "model/Costanti.h"
+
 namespace termix {
 
 namespace {
@@ -24,6 +26,7 @@ constexpr unsigned RisT = Uscita | Mostrata | Tracciabile;
 constexpr unsigned InV = Verifica | IngressoVerifica;
 constexpr unsigned InFraz = Verifica | IngressoVerifica | DelSupporto | FrazioneSupporto;
 constexpr unsigned RisV = Verifica | UscitaVerifica | MostrataVerifica;
+constexpr unsigned RisEq = RisV | DiEquilibrio;
 
 // The atoms of an elemental formula: all alike but for their names.
 constexpr Grandezza Atomo(Q id, const char* nome, Numero M::*variabile, const char* etichetta) {
@@ -186,6 +189,13 @@ constexpr std::array<Grandezza, NumeroGrandezze> Tabella = {{
     {.id = Q::ObiettivoRif, .nome = "ObiettivoRif", .variabile = nullptr, .unita = "°C",
      .etichetta = "Temperatura obiettivo", .decimali = MaiInCasella, .usi = InV, .aggettivoMassimo = "massima",
      .aggettivoMinimo = "minima", .breve = "Obiettivo"},
+    {.id = Q::TempEquilibrio, .nome = "TempEquilibrio", .variabile = nullptr, .unita = "°C",
+     .etichetta = "Temperatura di equilibrio", .decimali = MaiInCasella, .usi = InV | UscitaVerifica,
+     .minimo = costanti::TemperaturaDatiMinima - costanti::ZeroCelsius,
+     .massimo = costanti::TemperaturaDatiMassima - costanti::ZeroCelsius,
+     .aggettivoMassimo = "massima", .aggettivoMinimo = "minima",
+     .motivo = "i dati termodinamici delle specie valgono da 200 a 5000 K",
+     .risultato = &R::TempEquilibrio},
     {.id = Q::TempFumiRif, .nome = "TempFumiRif", .variabile = nullptr, .unita = "°C",
      .etichetta = "Temperatura fumi (entalpie NASA)", .decimali = 1, .usi = RisV,
      .risultato = &R::TempFumiRif},
@@ -213,6 +223,29 @@ constexpr std::array<Grandezza, NumeroGrandezze> Tabella = {{
     {.id = Q::RugiadaCloridrica, .nome = "RugiadaCloridrica", .variabile = nullptr, .unita = "°C",
      .etichetta = "Punto di rugiada acido cloridrico", .decimali = 1, .usi = RisV,
      .risultato = &R::RugiadaCloridrica},
+    {.id = Q::TempFumiEq, .nome = "TempFumiEq", .variabile = nullptr, .unita = "°C",
+     .etichetta = "Temperatura adiabatica di equilibrio", .decimali = 1, .usi = RisEq, .risultato = &R::TempFumiEq},
+    {.id = Q::ConcCOEq, .nome = "ConcCOEq", .variabile = nullptr, .unita = "ppm", .etichetta = "CO all'equilibrio",
+     .decimali = 2, .usi = RisEq, .risultato = &R::ConcCOEq},
+    {.id = Q::ConcNOEq, .nome = "ConcNOEq", .variabile = nullptr, .unita = "ppm", .etichetta = "NO all'equilibrio",
+     .decimali = 2, .usi = RisEq, .risultato = &R::ConcNOEq},
+    {.id = Q::ConcNO2Eq, .nome = "ConcNO2Eq", .variabile = nullptr, .unita = "ppm", .etichetta = "NO2 all'equilibrio",
+     .decimali = 2, .usi = RisEq, .risultato = &R::ConcNO2Eq},
+    {.id = Q::ConcCl2Eq, .nome = "ConcCl2Eq", .variabile = nullptr, .unita = "ppm", .etichetta = "Cl2 all'equilibrio",
+     .decimali = 2, .usi = RisEq, .risultato = &R::ConcCl2Eq},
+    {.id = Q::ConcHClEq, .nome = "ConcHClEq", .variabile = nullptr, .unita = "ppm", .etichetta = "HCl all'equilibrio",
+     .decimali = 2, .usi = RisEq, .risultato = &R::ConcHClEq},
+    {.id = Q::ConcSO2Eq, .nome = "ConcSO2Eq", .variabile = nullptr, .unita = "ppm", .etichetta = "SO2 all'equilibrio",
+     .decimali = 2, .usi = RisEq, .risultato = &R::ConcSO2Eq},
+    {.id = Q::ConcSO3Eq, .nome = "ConcSO3Eq", .variabile = nullptr, .unita = "ppm", .etichetta = "SO3 all'equilibrio",
+     .decimali = 2, .usi = RisEq, .risultato = &R::ConcSO3Eq},
+    {.id = Q::CORifEq, .nome = "CORifEq", .variabile = nullptr, .unita = "mg/Nm3",
+     .etichetta = "CO secco a O2 di riferimento", .decimali = 1, .usi = RisEq, .risultato = &R::CORifEq},
+    {.id = Q::NOxRifEq, .nome = "NOxRifEq", .variabile = nullptr, .unita = "mg/Nm3",
+     .etichetta = "NOx secco a O2 di riferimento", .decimali = 1, .usi = RisEq, .risultato = &R::NOxRifEq},
+    {.id = Q::Cl2RifEq, .nome = "Cl2RifEq", .variabile = nullptr, .unita = "mg/Nm3",
+     .etichetta = "Cl2 secco a O2 di riferimento", .decimali = 1, .usi = RisEq,
+     .risultato = &R::Cl2RifEq},
 }};
 
 // A misplaced entry would show one quantity under another's name.

@@ -46,11 +46,14 @@ enum class Quantita : std::uint8_t {
     SupportoTipo, SupportoPortata, SupportoPotereCalorifico,
     SupportoFrazC, SupportoFrazH, SupportoFrazO, SupportoFrazCl, SupportoFrazS, SupportoFrazN,
     SupportoInerti, SupportoAcqua,
-    TempoPermanenza, DiametroCamera, O2Riferimento, ConversioneSO3, ObiettivoRif,
+    TempoPermanenza, DiametroCamera, O2Riferimento, ConversioneSO3, ObiettivoRif, TempEquilibrio,
     TempFumiRif, Differenza, VolumeCamera, VelocitaCamera, LunghezzaCamera, O2Secco, HClRif, SO2Rif, Cl2Rif,
     RugiadaAcqua, RugiadaSolforica, RugiadaCloridrica,
+    // The gas at chemical equilibrium.
+    TempFumiEq, ConcCOEq, ConcNOEq, ConcNO2Eq, ConcCl2Eq, ConcHClEq, ConcSO2Eq, ConcSO3Eq,
+    CORifEq, NOxRifEq, Cl2RifEq,
 };
-inline constexpr std::size_t NumeroGrandezze = static_cast<std::size_t>(Quantita::RugiadaCloridrica) + 1;
+inline constexpr std::size_t NumeroGrandezze = static_cast<std::size_t>(Quantita::Cl2RifEq) + 1;
 
 // What a quantity is to the program (bits, combined).
 enum Uso : unsigned {
@@ -65,6 +68,7 @@ enum Uso : unsigned {
     MostrataVerifica = 256,  // a result box of the Verifica window
     DelSupporto = 512,       // describes the support fuel
     FrazioneSupporto = 1024, // a weight fraction of the support fuel (the eight make 1)
+    DiEquilibrio = 2048,     // a result of the chemical equilibrium: its own group of the Verifica window
 };
 
 // The `decimali` of a quantity no calculation writes into a box.

@@ -17,9 +17,17 @@ struct RisultatiVerifica {
     std::optional<double> O2Secco;            // O2 on dry gas [% vol]
     std::optional<double> HClRif, SO2Rif, Cl2Rif;  // on dry gas at the reference O2 [mg/Nm3]
     std::optional<double> RugiadaAcqua, RugiadaSolforica, RugiadaCloridrica;  // dew points [°C]
+    // The gas at chemical equilibrium: the adiabatic temperature, the temperature
+    // of the composition [°C], species in ppm by volume on wet gas, and loads on
+    // dry gas at the reference O2 [mg/Nm3] (NOx as NO2).
+    std::optional<double> TempFumiEq, TempEquilibrio;
+    std::optional<double> ConcCOEq, ConcNOEq, ConcNO2Eq, ConcCl2Eq, ConcHClEq, ConcSO2Eq, ConcSO3Eq;
+    std::optional<double> CORifEq, NOxRifEq, Cl2RifEq;
     // The chosen model's temperature, which the verdict and the chamber use [°C].
     std::optional<double> Temperatura;
     std::string nonRiferibile;  // why the loads have no figure, empty when they have
+    // Why the equilibrium has no figure, or what its figure lacks; empty when all is well.
+    std::string avvisoEquilibrio;
 };
 
 }  // namespace termix

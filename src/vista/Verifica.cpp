@@ -57,6 +57,7 @@ void assegna(IngressiVerifica& in, Quantita q, double x) {
         case Q::O2Riferimento: p.o2Riferimento = x; return;
         case Q::ConversioneSO3: p.conversioneSO3 = x; return;
         case Q::ObiettivoRif: p.obiettivo = x; return;
+        case Q::TempEquilibrio: p.tempEquilibrio = x; return;
         default:
             if (const auto k = indiceFrazione(q)) s.frazioni[*k] = x;
     }
@@ -74,6 +75,7 @@ std::optional<double> valore(const IngressiVerifica& in, Quantita q) {
         case Q::O2Riferimento: return p.o2Riferimento;
         case Q::ConversioneSO3: return p.conversioneSO3;
         case Q::ObiettivoRif: return p.obiettivo;
+        case Q::TempEquilibrio: return p.tempEquilibrio;
         default:
             if (const auto k = indiceFrazione(q)) return s.frazioni[*k];
             return std::nullopt;
@@ -122,7 +124,10 @@ std::vector<CampoVerifica> costruisciCampi() {
         CampoVerifica c{g, g->id == Q::ObiettivoRif ? "ObiettivoVerifica" : g->nome, {}, {}, Gruppo::Parametri};
         if (g->id == Q::SupportoTipo) c.scelte = voci(ScelteSupporto);
         if (g->id == Q::O2Riferimento) c.scelte = voci(ScelteO2);
-        c.gruppo = g->ha(FrazioneSupporto) ? Gruppo::Frazioni : g->ha(DelSupporto) ? Gruppo::Supporto : Gruppo::Parametri;
+        c.gruppo = g->ha(FrazioneSupporto) ? Gruppo::Frazioni
+                   : g->ha(DelSupporto)     ? Gruppo::Supporto
+                   : g->id == Q::TempEquilibrio ? Gruppo::Equilibrio  // beside the results it sets
+                                                : Gruppo::Parametri;
         // A list's texts carry their unit, and the fractions' title theirs.
         const std::string testo = g->breve ? g->breve : g->etichetta;
         c.etichetta = c.scelte.empty() && c.gruppo != Gruppo::Frazioni ? conUnita(testo, g->unita) : testo;
@@ -215,7 +220,7 @@ LetturaVerifica LeggiVerifica(const TestoCampo& testo, char separatore, const In
 }
 
 std::string Verdetto(const ObiettivoVerifica& o, double tempo, std::optional<double> temperatura,
-                     const std::vector<Avviso>& avvisi, const std::string& nonRiferibile) {
+                     const std::vector<Avviso>& avvisi, const std::string& note) {
     std::string t = TestoNumero(o.temperatura) + " °C per " + TestoNumero(tempo) + " s: ";
     if (!avvisi.empty()) {
         t += "non valutabile: " + avvisi.front().testo;
@@ -231,7 +236,7 @@ std::string Verdetto(const ObiettivoVerifica& o, double tempo, std::optional<dou
     if (o.presunto && o.temperatura == ObiettivoCloro)
         t += " | " + TestoNumero(o.temperatura) + " °C presunti: cloro del rifiuto oltre l'1 %, preso per organico " +
              "(per cloro inorganico indicare " + TestoNumero(ObiettivoBase) + ")";
-    if (!nonRiferibile.empty()) t += " | " + nonRiferibile;
+    if (!note.empty()) t += " | " + note;
     return t;
 }
 
@@ -241,8 +246,10 @@ GiudizioVerifica Giudica(const IngressiCaso& caso, const IngressiVerifica& in, c
     g.risultati = CalcolaVerifica(m, in.parametri);
     g.obiettivo = ObiettivoDi(caso, in.parametri);
     g.avvisi = std::move(avvisi);
-    g.verdetto = Verdetto(g.obiettivo, in.parametri.tempoPermanenza, g.risultati.Temperatura, g.avvisi,
-                          g.risultati.nonRiferibile);
+    std::string note = g.risultati.nonRiferibile;
+    if (!g.risultati.avvisoEquilibrio.empty())
+        note += (note.empty() ? "" : " | ") + g.risultati.avvisoEquilibrio;
+    g.verdetto = Verdetto(g.obiettivo, in.parametri.tempoPermanenza, g.risultati.Temperatura, g.avvisi, note);
     return g;
 }
 
@@ -308,7 +315,19 @@ std::vector<std::string> RigheVerifica(const EsitoVerifica& e, const IngressiVer
         else riga(g.etichetta, x ? TestoNumero(*x) : NessunValore, g.unita);
     }
     righe.emplace_back();
-    for (const Grandezza* g : RisultatiVerificaMostrati()) riga(nomeRisultato(*g), TestoRisultato(*g, e), g->unita);
+    bool equilibrio = false;
+    for (const Grandezza* g : RisultatiVerificaMostrati()) {
+        if (g->ha(DiEquilibrio) && !equilibrio) {  // its heading and the temperature it is taken at
+            equilibrio = true;
+            righe.emplace_back();
+            righe.push_back(std::string(TitoloEquilibrio) + ":");
+            const auto& t = e.giudizio.risultati.TempEquilibrio;
+            riga(Info(Q::TempEquilibrio).etichetta,
+                 t ? FormatoTroncato(*t, 1) + " °C" + (in.parametri.tempEquilibrio ? "" : " (adiabatica)")
+                   : NessunValore, "");
+        }
+        riga(nomeRisultato(*g), TestoRisultato(*g, e), g->unita);
+    }
     if (!e.giudizio.avvisi.empty()) {
         righe.emplace_back();
         righe.push_back(TitoloAvvisi);

@@ -22,7 +22,7 @@ namespace termix::vista {
 // order), then the temperature model, a choice with no column (the batch
 // tool's --modello).
 struct CampoVerifica {
-    enum class Gruppo { Supporto, Frazioni, Parametri };
+    enum class Gruppo { Supporto, Frazioni, Parametri, Equilibrio };
     struct Voce {
         const char* nome;   // the text the input gives for it (a batch cell, the page's value)
         const char* testo;  // what the list shows
@@ -87,9 +87,10 @@ GiudizioVerifica Giudica(const IngressiCaso& caso, const IngressiVerifica& in, c
 
 // The verdict line: "850 °C per 2 s: raggiunti (T = 1234,5 °C)" and kin; while a
 // warning stands, "non valutabile: " and the first warning; a presumed 1100 °C
-// says so; loads that cannot be referred say why.
+// says so; `note` (loads that cannot be referred, an equilibrium without a
+// figure or below its range) follows.
 std::string Verdetto(const ObiettivoVerifica& o, double tempo, std::optional<double> temperatura,
-                     const std::vector<Avviso>& avvisi, const std::string& nonRiferibile = {});
+                     const std::vector<Avviso>& avvisi, const std::string& note = {});
 
 // "&Calcola": the case with its support fuel and the checks on it.
 struct EsitoVerifica {
@@ -126,6 +127,8 @@ std::string DescriviSupporto(const Supporto& s);
 // The window's own texts, the same on every face.
 inline constexpr const char* TitoloFrazioni = "Frazioni ponderali del supporto Ponderale [kg/kg], somma 1:";
 inline constexpr const char* TitoloAvvisi = "Avvisi:";
+// The heading of the results of the chemical equilibrium (DiEquilibrio).
+inline constexpr const char* TitoloEquilibrio = "Equilibrio chimico (energia di Gibbs, dati NASA)";
 inline constexpr const char* NessunRisultato = "Nessun risultato da salvare";
 inline constexpr const char* ScegliereSupporto = "Scegliere il combustibile di supporto (Metano o Ponderale)";
 inline constexpr const char* IndicareObiettivo = "Indicare la temperatura obiettivo per cercare il supporto";

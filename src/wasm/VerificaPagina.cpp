@@ -24,6 +24,7 @@ const char* NomeGruppo(CampoVerifica::Gruppo g) {
         case CampoVerifica::Gruppo::Supporto: return "Supporto";
         case CampoVerifica::Gruppo::Frazioni: return "Frazioni";
         case CampoVerifica::Gruppo::Parametri: return "Parametri";
+        case CampoVerifica::Gruppo::Equilibrio: return "Equilibrio";
     }
     return "";
 }
@@ -55,6 +56,7 @@ val TestiVerifica() {
         val o = val::object();
         o.set("id", IdRisultato(*g));
         o.set("etichetta", vista::EtichettaRisultato(*g));
+        o.set("gruppo", std::string(g->ha(DiEquilibrio) ? vista::TitoloEquilibrio : ""));
         risultati.call<void>("push", o);
     }
     val o = val::object();

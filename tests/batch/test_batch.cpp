@@ -209,9 +209,10 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         {a, "in.csv", 1, {"\r\n2;B;;"}, {"riga 1 (linea 2): dopo le virgolette"}},
         // The checks: their columns last, each defect of a support-fuel or check cell in Esito.
         {v("DiametroCamera", "1,2"), "in.csv --verifica", 0,
-         {";PortataFumi;TempFumiRif;VolumeCamera;VelocitaCamera;LunghezzaCamera;O2Secco;HClRif;SO2Rif;Cl2Rif;"
-          "RugiadaAcqua;RugiadaSolforica;RugiadaCloridrica;Verdetto;Avvisi\r\n",
-          ";;;850 °C per 2 s: raggiunti (T = 167"}, {}},
+         {";PortataFumi;TempEquilibrio;TempFumiRif;VolumeCamera;VelocitaCamera;LunghezzaCamera;O2Secco;HClRif;SO2Rif;"
+          "Cl2Rif;RugiadaAcqua;RugiadaSolforica;RugiadaCloridrica;TempFumiEq;ConcCOEq;ConcNOEq;ConcNO2Eq;ConcCl2Eq;"
+          "ConcHClEq;ConcSO2Eq;ConcSO3Eq;CORifEq;NOxRifEq;Cl2RifEq;Verdetto;Avvisi\r\n",
+          ";;850 °C per 2 s: raggiunti (T = 167"}, {}},
         {v("O2Riferimento", "nessuno"), "in.csv --verifica --modello tabella --permanenza 3", 0,
          {";850 °C per 3 s: raggiunti (T = 1314,6 °C);\r\n"}, {}},
         // The target typed in its cell is the verdict's; an empty cell the rules' (the Verifica window's empty box).
@@ -569,8 +570,10 @@ TEST(Batch, VerificaESupportoComeNelNucleo) {
     const RisultatiVerifica& r = g.risultati;
     std::string atteso = "\r\n1;;;OK";
     ScriviValori(atteso, &m, ';');
-    for (auto x : {r.TempFumiRif, r.VolumeCamera, r.VelocitaCamera, r.LunghezzaCamera, r.O2Secco, r.HClRif, r.SO2Rif,
-                   r.Cl2Rif, r.RugiadaAcqua, r.RugiadaSolforica, r.RugiadaCloridrica})
+    for (auto x : {r.TempEquilibrio, r.TempFumiRif, r.VolumeCamera, r.VelocitaCamera, r.LunghezzaCamera, r.O2Secco,
+                   r.HClRif, r.SO2Rif, r.Cl2Rif, r.RugiadaAcqua, r.RugiadaSolforica, r.RugiadaCloridrica, r.TempFumiEq,
+                   r.ConcCOEq, r.ConcNOEq, r.ConcNO2Eq, r.ConcCl2Eq, r.ConcHClEq, r.ConcSO2Eq, r.ConcSO3Eq, r.CORifEq,
+                   r.NOxRifEq, r.Cl2RifEq})
         atteso += ";" + numero(x);
     atteso += ";" + g.verdetto + ";";
     ScriviCampo(atteso, TestoAvvisi(g.avvisi), ';');
