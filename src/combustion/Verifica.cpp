@@ -123,7 +123,7 @@ void calcolaEquilibrio(const Modulo1& m, const ParametriVerifica& p, RisultatiVe
             avviso = "equilibrio non trovato";
         return;
     }
-    r.TempEquilibrio = tp.stato.T - ZeroCelsius;
+    r.TempEquilibrio = p.tempEquilibrio ? *p.tempEquilibrio : tp.stato.T - ZeroCelsius;
     if (*r.TempEquilibrio < EquilibrioMinimoAffidabile)
         avviso = "equilibrio sotto i " + TestoNumero(EquilibrioMinimoAffidabile) +
                  " °C: mancano acido solforico e condensazione, valori indicativi";

@@ -108,10 +108,11 @@ frmAndamento::frmAndamento(const IngressiCaso& caso, const std::string& impianto
         connect(c, &QCheckBox::toggled, this, [this] { disegna(); });
         risultati_.push_back(c);
     }
-    etichetta("Label6", QStringLiteral("Temperatura obiettivo [°C]"), 6840, 3480, 1980, 195, -1);
-    auto* t4 = casella("Text4", 6840, 3780, tab++);
+    const float sotto = 1260 + 300 * float(vista::RisultatiGrafico.size()) + 120;
+    etichetta("Label6", QStringLiteral("Temperatura obiettivo [°C]"), 6840, sotto, 1980, 195, -1);
+    auto* t4 = casella("Text4", 6840, sotto + 300, tab++);
     t4->setText(QStringLiteral("1100"));
-    auto* trova = pulsante("Command2", QStringLiteral("Trova"), 8040, 3750, 900, 375, tab++);
+    auto* trova = pulsante("Command2", QStringLiteral("Trova"), 8040, sotto + 270, 900, 375, tab++);
     connect(t4, &QLineEdit::returnPressed, this, [this] { Command2_Click(); });
 
     // Fixed boxes for texts that change: a self-sizing label keeps the size of its first text.

@@ -224,7 +224,7 @@ constexpr std::array<Grandezza, NumeroGrandezze> Tabella = {{
      .etichetta = "Punto di rugiada acido cloridrico", .decimali = 1, .usi = RisV,
      .risultato = &R::RugiadaCloridrica},
     {.id = Q::TempFumiEq, .nome = "TempFumiEq", .variabile = nullptr, .unita = "°C",
-     .etichetta = "Temperatura adiabatica di equilibrio", .decimali = 1, .usi = RisEq, .risultato = &R::TempFumiEq},
+     .etichetta = "Temperatura fumi (equilibrio)", .decimali = 1, .usi = RisEq, .risultato = &R::TempFumiEq},
     {.id = Q::ConcCOEq, .nome = "ConcCOEq", .variabile = nullptr, .unita = "ppm", .etichetta = "CO all'equilibrio",
      .decimali = 2, .usi = RisEq, .risultato = &R::ConcCOEq},
     {.id = Q::ConcNOEq, .nome = "ConcNOEq", .variabile = nullptr, .unita = "ppm", .etichetta = "NO all'equilibrio",

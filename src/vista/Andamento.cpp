@@ -71,8 +71,9 @@ Intervallo IntervalloPredefinito(const Grandezza& g, double corrente) {
 }
 
 std::optional<double> ValoreRisultato(Quantita risultato, const Modulo1& m) {
-    if (risultato == Q::TempFumiRif) return TemperaturaFumiRif(m);
-    return (m.*Info(risultato).variabile).v;
+    const Grandezza& g = Info(risultato);
+    if (g.risultato) return CalcolaVerifica(m, {}).*g.risultato;  // a check's, with its default parameters
+    return (m.*g.variabile).v;
 }
 
 const char* ColoreRisultato(Quantita risultato) {
@@ -84,6 +85,9 @@ const char* ColoreRisultato(Quantita risultato) {
         case Q::PercVolH2O: return "#17becf";
         case Q::CaloreSpecificoFumi: return "#9467bd";
         case Q::TempFumiRif: return "#ff7f0e";
+        case Q::TempFumiEq: return "#bcbd22";
+        case Q::ConcNOEq: return "#e377c2";
+        case Q::ConcCOEq: return "#7f7f7f";
         default: return "#000000";
     }
 }
@@ -207,7 +211,7 @@ GraficoAndamento Andamento::grafico(std::span<const Quantita> scelti) const {
             s.obiettivo = PuntoGrafico{obiettivo_->valore, obiettivo_->punto.m.TempFumi.v};
             estendi(asse, s.obiettivo->y);
         }
-        if ((r == Q::TempFumi || r == Q::TempFumiRif) && asse.soglie.empty() && !valori_.empty()) {
+        if ((r == Q::TempFumi || r == Q::TempFumiRif || r == Q::TempFumiEq) && asse.soglie.empty() && !valori_.empty()) {
             asse.soglie.assign(std::begin(Soglie), std::end(Soglie));
             for (double t : Soglie) estendi(asse, t);
         }

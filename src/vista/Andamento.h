@@ -38,11 +38,13 @@ Intervallo IntervalloPredefinito(const Grandezza& g, double corrente);
 // The same as the three boxes show it, for `variata` in `caso`.
 std::array<std::string, 3> TestiPredefiniti(const IngressiCaso& caso, Quantita variata);
 
-// The results the chart can plot, in the window's order: the sweep's own, and
-// the flue-gas temperature from NASA enthalpies beside the table's.
-inline constexpr std::array<Quantita, 7> RisultatiGrafico = {
+// The results the chart can plot, in the window's order: the sweep's own, the
+// flue-gas temperature from NASA enthalpies beside the table's, and the
+// equilibrium's temperature, NO and CO.
+inline constexpr std::array<Quantita, 10> RisultatiGrafico = {
     Quantita::TempFumi,  Quantita::ConcCl2,    Quantita::PortataFumi, Quantita::PercVolO2,
-    Quantita::PercVolH2O, Quantita::CaloreSpecificoFumi, Quantita::TempFumiRif};
+    Quantita::PercVolH2O, Quantita::CaloreSpecificoFumi, Quantita::TempFumiRif, Quantita::TempFumiEq,
+    Quantita::ConcNOEq, Quantita::ConcCOEq};
 // A result's value on a completed run; empty when it has none (TempFumiRif beyond the polynomials).
 std::optional<double> ValoreRisultato(Quantita risultato, const Modulo1& m);
 // The colour of a result's line, the same on every face ("#rrggbb").

@@ -3,7 +3,9 @@
 // must keep (elements, non-negative amounts, the mass-action law, the enthalpy).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <random>
 #include <string>
 #include <utility>
@@ -198,4 +200,87 @@ TEST(Equilibrio, RefusesWhatItCannotSolve) {
     Moli atomi{};
     atomi[static_cast<int>(M::N)] = 2;
     EXPECT_EQ(EquilibrioHP({0, 0, 0, 2, 0, 0}, EntalpiaMiscela(atomi, 5000) + 1e4).esito, Esito::FuoriIntervallo);
+}
+
+// The equilibrium among the checks, on whole runs: dissociation makes the flame
+// colder than TempFumiRif, most near stoichiometry, and nothing at 1000 %
+// excess air; a typed temperature is the composition of the flows' own
+// elements there; a species of a missing element, or a case the data or the
+// flows cannot take, has no figure and the verdict's note says why.
+TEST(Equilibrio, AmongTheChecksOnWholeRuns) {
+    const struct {
+        const char* nome;
+        IngressiCaso caso;
+        std::optional<double> temperatura;  // °C typed, or the adiabatic one
+        double dissociazioneMin, dissociazioneMax;  // TempFumiRif - TempFumiEq [K]
+        const char* nota;  // in avvisoEquilibrio, "" for none
+    } casi[] = {
+        {"methane, stoichiometric", [] { auto c = prova::casoMetano(); c.valori.EccessoAria = 0; return c; }(), {},
+         40, 120, ""},
+        {"methane, 25 %", [] { auto c = prova::casoMetano(); c.valori.EccessoAria = 25; return c; }(), {}, 5, 30, ""},
+        {"methane, 1000 %", [] { auto c = prova::casoMetano(); c.valori.EccessoAria = 1000; return c; }(), {}, -0.02,
+         0.02, "equilibrio sotto i 700 °C"},
+        {"the wet waste at 850 °C", prova::casoRifiuto(), 850, -1, 1, ""},
+        {"the wet waste at 600 °C", prova::casoRifiuto(), 600, -1, 1, "equilibrio sotto i 700 °C"},
+        {"beyond the data", prova::casoRifiuto(), 4800, -1, 1, "temperatura di equilibrio fuori dall'intervallo"},
+        {"air at -80 °C", [] { auto c = prova::casoMetano(); c.valori.TempAria = -80; return c; }(), {}, NAN, NAN,
+         "temperatura dell'aria fuori dall'intervallo"},
+        {"negative air: too much oxygen in the fuel", [] {
+             auto c = prova::casoRifiuto();
+             c.valori.FrazC = 0.05, c.valori.FrazO = 0.6, c.valori.Inerti = 0.1, c.valori.Acqua = 0.2;
+             return c;
+         }(), {}, NAN, NAN, "portate dei fumi negative"},
+    };
+    for (const auto& c : casi) {
+        SCOPED_TRACE(c.nome);
+        Modulo1 m;
+        ASSERT_TRUE(CalcolaCaso(c.caso, m).completato);
+        ParametriVerifica p;
+        p.tempEquilibrio = c.temperatura;
+        const RisultatiVerifica r = CalcolaVerifica(m, p);
+        EXPECT_NE(r.avvisoEquilibrio.find(c.nota), std::string::npos) << r.avvisoEquilibrio;
+        EXPECT_EQ(r.avvisoEquilibrio.empty(), !*c.nota) << r.avvisoEquilibrio;
+        if (std::isnan(c.dissociazioneMin)) {
+            EXPECT_FALSE(r.TempFumiEq || r.TempEquilibrio || r.ConcNOEq);
+            continue;
+        }
+        ASSERT_TRUE(r.TempFumiEq && r.TempFumiRif);
+        EXPECT_GE(*r.TempFumiRif - *r.TempFumiEq, c.dissociazioneMin);
+        EXPECT_LE(*r.TempFumiRif - *r.TempFumiEq, c.dissociazioneMax);
+        if (c.temperatura && *c.temperatura > 4000) {
+            EXPECT_FALSE(r.TempEquilibrio || r.ConcNOEq);
+            continue;
+        }
+        // The composition shown is the equilibrium of the flows' elements at that temperature, 1 atm.
+        Moli n{};
+        const double kmoli[6] = {m.KmoliCO2.v, m.KmoliH2O.v, m.KmoliHCl.v, m.KmoliSO2.v, m.KmoliO2.v, m.KmoliN2.v};
+        std::copy(std::begin(kmoli), std::end(kmoli), n.begin());
+        const double T = c.temperatura ? *c.temperatura : *r.TempFumiEq;
+        ASSERT_TRUE(r.TempEquilibrio);
+        EXPECT_EQ(*r.TempEquilibrio, T);
+        const Soluzione s = EquilibrioTP(ElementiDi(n), T + 273.15);
+        ASSERT_TRUE(s);
+        EXPECT_NEAR(*r.ConcNOEq, frazione(s.stato, M::NO) * 1e6, 1e-9 * *r.ConcNOEq);
+        EXPECT_NEAR(*r.ConcCOEq, frazione(s.stato, M::CO) * 1e6, 1e-9 * *r.ConcCOEq + 1e-12);
+        const bool cloro = m.KmoliHCl.v > 0, zolfo = m.KmoliSO2.v > 0;
+        EXPECT_EQ(r.ConcCl2Eq.has_value(), cloro);
+        EXPECT_EQ(r.ConcHClEq.has_value(), cloro);
+        EXPECT_EQ(r.Cl2RifEq.has_value(), cloro);
+        EXPECT_EQ(r.ConcSO3Eq.has_value(), zolfo);
+        if (cloro) {
+            EXPECT_NEAR(*r.ConcCl2Eq, frazione(s.stato, M::Cl2) * 1e6, 1e-9 * *r.ConcCl2Eq);
+        }
+        // At the adiabatic temperature the composition holds the flows' enthalpy at the air's temperature plus
+        // the net energy, formation included.
+        if (!c.temperatura) {
+            const double H = EntalpiaMiscela(n, m.TempAria.v + 273.15) + m.EnergiaNetta.v * 4.1868;
+            EXPECT_NEAR(EntalpiaMiscela(s.stato.n, s.stato.T), H, 1e-9 * std::abs(H));
+        }
+        // Referred to 11 % O2 on the equilibrium's own dry gas: NO and NO2 as NO2 (46.008 kg/kmol).
+        const double secco = 1 - frazione(s.stato, M::H2O);
+        const double o2 = frazione(s.stato, M::O2) / secco * 100;
+        const double nox = (frazione(s.stato, M::NO) + frazione(s.stato, M::NO2)) / secco * 46.008 / 22.414 * 1e6 *
+                           (21 - 11) / (21 - o2);
+        EXPECT_NEAR(*r.NOxRifEq, nox, 1e-9 * nox);
+    }
 }

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cstring>
@@ -82,6 +83,11 @@ FormBase& formaDellaScheda(const QString& scheda) {
 void inPrimoPiano(QWidget* w) {
     auto* f = qobject_cast<FormBase*>(w->window());
     if (f && QApplication::activeWindow() != f) QVERIFY(mostraAttiva(*f));
+    // A box on the Verifica window's other page: its tab clicked first, as a user would.
+    if (auto* schede = w->window()->findChild<QTabBar*>(QStringLiteral("SchedeRisultati")))
+        for (int k = 0; k < schede->count() && !w->isVisible(); ++k)
+            QTest::mouseClick(schede, Qt::LeftButton, {}, schede->tabRect(k).center());
+    QVERIFY(w->isVisible());
 }
 
 QJsonObject leggiTabella() {
