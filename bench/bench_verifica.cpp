@@ -2,7 +2,8 @@
 // "&Calcola" on the methane case, and "&Trova supporto" with methane on a wet
 // waste (2 % chlorine, half water, 1500 kcal/kg) for 1100 °C; min, median and
 // max in ms. With a file name, a picture of the screen (the window as it fits
-// it) after the methane case is saved there.
+// it) after the methane case is saved there, and one of its equilibrium page
+// beside it (FOTO-equilibrio.png).
 //   bench_verifica [FOTO.png]
 #include <QApplication>
 #include <QComboBox>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTabBar>
 #include <QTest>
 #include <algorithm>
 #include <cstdio>
@@ -51,7 +53,15 @@ int main(int argc, char** argv) {
         w->findChild<QLineEdit*>(QStringLiteral("DiametroCamera"))->setText(QStringLiteral("1,2"));
         w->Command1_Click();
         QTest::qWait(300);
-        QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(argv[1]));
+        const QString foto = QString::fromLocal8Bit(argv[1]);
+        QGuiApplication::primaryScreen()->grabWindow(0).save(foto);
+        auto* schede = w->findChild<QTabBar*>(QStringLiteral("SchedeRisultati"));
+        QTest::mouseClick(schede, Qt::LeftButton, {}, schede->tabRect(1).center());
+        QTest::qWait(300);
+        QString altra = foto;
+        altra.insert(foto.endsWith(QStringLiteral(".png")) ? foto.size() - 4 : foto.size(), QStringLiteral("-equilibrio"));
+        QGuiApplication::primaryScreen()->grabWindow(0).save(altra);
+        QTest::mouseClick(schede, Qt::LeftButton, {}, schede->tabRect(0).center());
     }
     misura("Calcola sul metano", 50, [&] { w->Command1_Click(); });
     w->close();

@@ -188,6 +188,7 @@ std::string TestoVuoto(const CampoVerifica& c, const IngressiCaso& caso, const I
     if (!c.grandezza || !c.scelte.empty()) return {};
     if (c.grandezza->id == Q::ObiettivoRif && !predefiniti.parametri.obiettivo)
         return TestoNumero(ObiettivoDi(caso, predefiniti.parametri).temperatura);
+    if (c.grandezza->id == Q::TempEquilibrio && !predefiniti.parametri.tempEquilibrio) return TestoAdiabatica;
     const auto x = valore(predefiniti, c.grandezza->id);
     return x ? TestoNumero(*x) : std::string();
 }
@@ -323,7 +324,7 @@ std::vector<std::string> RigheVerifica(const EsitoVerifica& e, const IngressiVer
             righe.push_back(std::string(TitoloEquilibrio) + ":");
             const auto& t = e.giudizio.risultati.TempEquilibrio;
             riga(Info(Q::TempEquilibrio).etichetta,
-                 t ? FormatoTroncato(*t, 1) + " °C" + (in.parametri.tempEquilibrio ? "" : " (adiabatica)")
+                 t ? FormatoTroncato(*t, 1) + " °C" + (in.parametri.tempEquilibrio ? "" : std::string(" (") + TestoAdiabatica + ")")
                    : NessunValore, "");
         }
         riga(nomeRisultato(*g), TestoRisultato(*g, e), g->unita);

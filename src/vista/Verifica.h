@@ -127,6 +127,8 @@ std::string DescriviSupporto(const Supporto& s);
 // The window's own texts, the same on every face.
 inline constexpr const char* TitoloFrazioni = "Frazioni ponderali del supporto Ponderale [kg/kg], somma 1:";
 inline constexpr const char* TitoloAvvisi = "Avvisi:";
+// What an empty temperature of the equilibrium stands for: TempFumiEq.
+inline constexpr const char* TestoAdiabatica = "adiabatica";
 // The heading of the results of the chemical equilibrium (DiEquilibrio).
 inline constexpr const char* TitoloEquilibrio = "Equilibrio chimico (energia di Gibbs, dati NASA)";
 inline constexpr const char* NessunRisultato = "Nessun risultato da salvare";
