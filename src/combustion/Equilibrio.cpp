@@ -191,7 +191,7 @@ Soluzione risolviProblema(const Elementi& b, std::optional<double> H, double T, 
         H ? std::optional<double>(*H * p->scala / nasa::CostanteGas) : std::nullopt;
     auto prova = [&](bool caldo) {
         std::array<double, NumeroMolecole> lnN{};
-        double tot = 0;
+        double tot = 0.1;  // RP-1311's own start: 0.1 mol in equal parts
         if (caldo) {
             double somma = 0;
             for (int k = 0; k < p->ns; ++k) somma += std::max((*inizio)[p->specie[k]], 0.0) * p->scala;
@@ -199,9 +199,8 @@ Soluzione risolviProblema(const Elementi& b, std::optional<double> H, double T, 
             for (int k = 0; k < p->ns; ++k)
                 lnN[k] = std::log(std::max((*inizio)[p->specie[k]] * p->scala, 1e-6 * somma));
             tot = somma;
-        } else {  // RP-1311's own start: 0.1 mol in equal parts
-            for (int k = 0; k < p->ns; ++k) lnN[k] = std::log(0.1 / p->ns);
-            tot = 0.1;
+        } else {
+            for (int k = 0; k < p->ns; ++k) lnN[k] = std::log(tot / p->ns);
         }
         double lnTot = std::log(tot);
         s.stato.T = T;
@@ -212,7 +211,8 @@ Soluzione risolviProblema(const Elementi& b, std::optional<double> H, double T, 
     };
     const bool ok = (inizio && prova(true)) || prova(false) ||
                     (H && (T = 3800, prova(false)));  // RP-1311's first guess for HP
-    const bool dentro = s.stato.T >= nasa::TemperaturaMinima && s.stato.T <= nasa::TemperaturaMassima;
+    // A given temperature was checked before; a found one may lie beyond the data.
+    const bool dentro = !H || (s.stato.T >= nasa::TemperaturaMinima && s.stato.T <= nasa::TemperaturaMassima);
     if (!dentro) {
         s.esito = Esito::FuoriIntervallo;
     } else if (!ok) {
