@@ -226,7 +226,8 @@ std::string notaVerifica(const Grandezza& g) {
         case Quantita::Cl2Rif: return "sul secco, riferiti a O2Riferimento";
         case Quantita::TempEquilibrio:
             return "la temperatura della composizione di equilibrio (ConcCOEq ... Cl2RifEq); vuoto: "
-                   "--temp-equilibrio, altrimenti TempFumiEq";
+                   "--temp-equilibrio, altrimenti TempFumiEq; fuori dall'intervallo dei dati la riga prosegue "
+                   "senza valori di equilibrio e il Verdetto dice perché";
         case Quantita::TempFumiEq:
             return "la temperatura a cui l'equilibrio chimico dei fumi (energia di Gibbs, 19 specie, polinomi "
                    "NASA) ha l'entalpia dei fumi KmoliCO2 ... KmoliN2 a TempAria più EnergiaNetta: TempFumiRif con "

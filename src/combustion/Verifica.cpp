@@ -84,9 +84,7 @@ std::optional<Riferimento> riferimento(double secco, std::optional<double> o2Sec
     return Riferimento{secco, p.o2Riferimento ? (O2Aria - *p.o2Riferimento) / (O2Aria - *o2Secco) : 1};
 }
 
-std::string temperaturaInTesto(double kelvin) {
-    return FormatoTroncato(kelvin - ZeroCelsius, 1) + " °C";
-}
+std::string temperaturaInTesto(double kelvin) { return TestoNumero(kelvin - ZeroCelsius) + " °C"; }
 
 // The gas at chemical equilibrium: the elements of the flue-gas flows; the
 // adiabatic temperature at which its equilibrium mixture holds the flows'

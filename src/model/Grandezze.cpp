@@ -33,6 +33,13 @@ constexpr Grandezza Atomo(Q id, const char* nome, Numero M::*variabile, const ch
     return {id, nome, variabile, "atomi/molecola", etichetta, MaiInCasella, In, 0, Inf, "massimo", "minimo", Atomi};
 }
 
+// A result of the chemical equilibrium: its own group of the Verifica window.
+constexpr Grandezza DiEquilibrioRis(Q id, const char* nome, const char* unita, const char* etichetta, int decimali,
+                                    std::optional<double> R::*risultato) {
+    return {.id = id, .nome = nome, .variabile = nullptr, .unita = unita, .etichetta = etichetta,
+            .decimali = decimali, .usi = RisEq, .risultato = risultato};
+}
+
 // Each entry in the order of the enum (checked when the table is first read).
 constexpr std::array<Grandezza, NumeroGrandezze> Tabella = {{
     {Q::Impianto, "Impianto", nullptr, "", "Nome dell'impianto", MaiInCasella, In},
@@ -223,29 +230,17 @@ constexpr std::array<Grandezza, NumeroGrandezze> Tabella = {{
     {.id = Q::RugiadaCloridrica, .nome = "RugiadaCloridrica", .variabile = nullptr, .unita = "°C",
      .etichetta = "Punto di rugiada acido cloridrico", .decimali = 1, .usi = RisV,
      .risultato = &R::RugiadaCloridrica},
-    {.id = Q::TempFumiEq, .nome = "TempFumiEq", .variabile = nullptr, .unita = "°C",
-     .etichetta = "Temperatura fumi (equilibrio)", .decimali = 1, .usi = RisEq, .risultato = &R::TempFumiEq},
-    {.id = Q::ConcCOEq, .nome = "ConcCOEq", .variabile = nullptr, .unita = "ppm", .etichetta = "CO all'equilibrio",
-     .decimali = 2, .usi = RisEq, .risultato = &R::ConcCOEq},
-    {.id = Q::ConcNOEq, .nome = "ConcNOEq", .variabile = nullptr, .unita = "ppm", .etichetta = "NO all'equilibrio",
-     .decimali = 2, .usi = RisEq, .risultato = &R::ConcNOEq},
-    {.id = Q::ConcNO2Eq, .nome = "ConcNO2Eq", .variabile = nullptr, .unita = "ppm", .etichetta = "NO2 all'equilibrio",
-     .decimali = 2, .usi = RisEq, .risultato = &R::ConcNO2Eq},
-    {.id = Q::ConcCl2Eq, .nome = "ConcCl2Eq", .variabile = nullptr, .unita = "ppm", .etichetta = "Cl2 all'equilibrio",
-     .decimali = 2, .usi = RisEq, .risultato = &R::ConcCl2Eq},
-    {.id = Q::ConcHClEq, .nome = "ConcHClEq", .variabile = nullptr, .unita = "ppm", .etichetta = "HCl all'equilibrio",
-     .decimali = 2, .usi = RisEq, .risultato = &R::ConcHClEq},
-    {.id = Q::ConcSO2Eq, .nome = "ConcSO2Eq", .variabile = nullptr, .unita = "ppm", .etichetta = "SO2 all'equilibrio",
-     .decimali = 2, .usi = RisEq, .risultato = &R::ConcSO2Eq},
-    {.id = Q::ConcSO3Eq, .nome = "ConcSO3Eq", .variabile = nullptr, .unita = "ppm", .etichetta = "SO3 all'equilibrio",
-     .decimali = 2, .usi = RisEq, .risultato = &R::ConcSO3Eq},
-    {.id = Q::CORifEq, .nome = "CORifEq", .variabile = nullptr, .unita = "mg/Nm3",
-     .etichetta = "CO secco a O2 di riferimento", .decimali = 1, .usi = RisEq, .risultato = &R::CORifEq},
-    {.id = Q::NOxRifEq, .nome = "NOxRifEq", .variabile = nullptr, .unita = "mg/Nm3",
-     .etichetta = "NOx secco a O2 di riferimento", .decimali = 1, .usi = RisEq, .risultato = &R::NOxRifEq},
-    {.id = Q::Cl2RifEq, .nome = "Cl2RifEq", .variabile = nullptr, .unita = "mg/Nm3",
-     .etichetta = "Cl2 secco a O2 di riferimento", .decimali = 1, .usi = RisEq,
-     .risultato = &R::Cl2RifEq},
+    DiEquilibrioRis(Q::TempFumiEq, "TempFumiEq", "°C", "Temperatura fumi (equilibrio)", 1, &R::TempFumiEq),
+    DiEquilibrioRis(Q::ConcCOEq, "ConcCOEq", "ppm", "CO all'equilibrio", 2, &R::ConcCOEq),
+    DiEquilibrioRis(Q::ConcNOEq, "ConcNOEq", "ppm", "NO all'equilibrio", 2, &R::ConcNOEq),
+    DiEquilibrioRis(Q::ConcNO2Eq, "ConcNO2Eq", "ppm", "NO2 all'equilibrio", 2, &R::ConcNO2Eq),
+    DiEquilibrioRis(Q::ConcCl2Eq, "ConcCl2Eq", "ppm", "Cl2 all'equilibrio", 2, &R::ConcCl2Eq),
+    DiEquilibrioRis(Q::ConcHClEq, "ConcHClEq", "ppm", "HCl all'equilibrio", 2, &R::ConcHClEq),
+    DiEquilibrioRis(Q::ConcSO2Eq, "ConcSO2Eq", "ppm", "SO2 all'equilibrio", 2, &R::ConcSO2Eq),
+    DiEquilibrioRis(Q::ConcSO3Eq, "ConcSO3Eq", "ppm", "SO3 all'equilibrio", 2, &R::ConcSO3Eq),
+    DiEquilibrioRis(Q::CORifEq, "CORifEq", "mg/Nm3", "CO secco a O2 di riferimento", 1, &R::CORifEq),
+    DiEquilibrioRis(Q::NOxRifEq, "NOxRifEq", "mg/Nm3", "NOx secco a O2 di riferimento", 1, &R::NOxRifEq),
+    DiEquilibrioRis(Q::Cl2RifEq, "Cl2RifEq", "mg/Nm3", "Cl2 secco a O2 di riferimento", 1, &R::Cl2RifEq),
 }};
 
 // A misplaced entry would show one quantity under another's name.
