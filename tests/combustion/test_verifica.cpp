@@ -131,6 +131,11 @@ TEST(PuntiDiRugiada, WaterAndAcidsFromThePublishedFormulas) {
     };
     EXPECT_LT(correlazione(*acqua - 0.01), 76);
     EXPECT_GT(correlazione(*acqua + 0.01), 76);
+    // A nearly dry gas still has one: 0.5 % water, 3.8 mmHg, about -2 °C.
+    const auto secco = RugiadaAcqua(0.5);
+    ASSERT_TRUE(secco);
+    EXPECT_LT(correlazione(*secco - 0.01), 3.8);
+    EXPECT_GT(correlazione(*secco + 0.01), 3.8);
     // Verhoff and Banchero: 10 % water, 10 ppm SO3 → about 137 °C.
     const double a = std::log(76.0), s = std::log(10e-6 * 760), c = std::log(1000e-6 * 760);
     EXPECT_NEAR(*solforica, 1000 / (2.276 - 0.0294 * a - 0.0858 * s + 0.0062 * a * s) - 273.15, 1e-9);
