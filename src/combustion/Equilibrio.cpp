@@ -116,18 +116,17 @@ bool itera(const Problema& p, std::array<double, NumeroMolecole>& lnN, double& l
         }
         std::array<std::array<double, MaxIncognite + 1>, MaxIncognite> m{};
         for (int r = 0; r < ne; ++r) {
-            double bj = 0, rhs = 0, an = 0, ah = 0;
+            double rhs = 0, an = 0, ah = 0;  // Σ a n μ, Σ a n (the element's atoms now), Σ a n h
             for (int k = 0; k < ns; ++k) {
                 const double ank = p.a[r][k] * nj[k];
                 for (int c = 0; c < ne; ++c) m[r][c] += ank * p.a[c][k];
-                bj += ank;
                 an += ank;
                 ah += ank * h[k];
                 rhs += ank * mu[k];
             }
             m[r][ne] = an;
             if (hp) m[r][ne + 1] = ah;
-            m[r][n] = p.b[r] - bj + rhs;
+            m[r][n] = p.b[r] - an + rhs;
         }
         double nh = 0, nmu = 0, nhmu = 0, ncp = 0, nh2 = 0;
         for (int k = 0; k < ns; ++k) {

@@ -110,21 +110,23 @@ void calcolaEquilibrio(const Modulo1& m, const ParametriVerifica& p, RisultatiVe
     }
     const Elementi b = ElementiDi(n);
     const double H = EntalpiaMiscela(n, T0) + m.EnergiaNetta.v * KjPerKcal;
+    auto aggiungi = [&](const std::string& t) { avviso += (avviso.empty() ? "" : " | ") + t; };
+    auto perche = [&](const Soluzione& s, const char* quale) {
+        return s.esito == Esito::FuoriIntervallo ? quale + intervallo : std::string("equilibrio non trovato");
+    };
     const Soluzione hp = EquilibrioHP(b, H, r.TempFumiRif ? *r.TempFumiRif + ZeroCelsius : 0, &n);
     if (hp) r.TempFumiEq = hp.stato.T - ZeroCelsius;
+    else aggiungi(perche(hp, "temperatura adiabatica "));
     Soluzione tp = hp;
-    if (p.tempEquilibrio) tp = EquilibrioTP(b, *p.tempEquilibrio + ZeroCelsius, hp ? &hp.stato.n : &n);
-    if (!tp) {
-        if (tp.esito == Esito::FuoriIntervallo)
-            avviso = (p.tempEquilibrio ? "temperatura di equilibrio " : "temperatura adiabatica ") + intervallo;
-        else
-            avviso = "equilibrio non trovato";
-        return;
+    if (p.tempEquilibrio) {
+        tp = EquilibrioTP(b, *p.tempEquilibrio + ZeroCelsius, hp ? &hp.stato.n : &n);
+        if (!tp) aggiungi(perche(tp, "temperatura di equilibrio "));
     }
+    if (!tp) return;
     r.TempEquilibrio = p.tempEquilibrio ? *p.tempEquilibrio : tp.stato.T - ZeroCelsius;
     if (*r.TempEquilibrio < EquilibrioMinimoAffidabile)
-        avviso = "equilibrio sotto i " + TestoNumero(EquilibrioMinimoAffidabile) +
-                 " °C: mancano acido solforico e condensazione, valori indicativi";
+        aggiungi("equilibrio sotto i " + TestoNumero(EquilibrioMinimoAffidabile) +
+                 " °C: mancano acido solforico e condensazione, valori indicativi");
 
     const Moli& x = tp.stato.n;
     double totale = 0;
@@ -143,8 +145,9 @@ void calcolaEquilibrio(const Modulo1& m, const ParametriVerifica& p, RisultatiVe
     r.ConcSO3Eq = ppm(Molecola::SO3, Elemento::S);
 
     const double secco = 1 - quota(Molecola::H2O);
-    std::string perche;
-    const auto carico = riferimento(secco, secco > 0 ? finito(quota(Molecola::O2) / secco * 100) : std::nullopt, p, perche);
+    std::string nonRiferibile;  // the specified gas's reason is the verdict's already
+    const auto carico =
+        riferimento(secco, secco > 0 ? finito(quota(Molecola::O2) / secco * 100) : std::nullopt, p, nonRiferibile);
     if (!carico) return;
     if (r.ConcCOEq) r.CORifEq = (*carico)(quota(Molecola::CO), MassaMolareC + MassaMolareO2 / 2);
     if (r.ConcNOEq)
