@@ -8,7 +8,7 @@
 // McBride, S. Gordon and M.A. Reno, NASA TM-4513 (1993), in the form Cantera
 // distributes it (data/nasa_gas.yaml), digits as printed there. Each species
 // has a low range up to 1000 K and a high range above it; the ranges are
-// written beside it. The six species of the specified flue gas come first, in
+// written beside it. The six species of the program's flue gas come first, in
 // its order; the rest are the products of dissociation the equilibrium adds.
 // Below a species' lowest temperature (cold air for the 300 K ones) the low
 // range is extended down to 200 K: those never exceed a few percent of the gas.

@@ -145,7 +145,7 @@ void calcolaEquilibrio(const Modulo1& m, const ParametriVerifica& p, RisultatiVe
     r.ConcSO3Eq = ppm(Molecola::SO3, Elemento::S);
 
     const double secco = 1 - quota(Molecola::H2O);
-    std::string nonRiferibile;  // the specified gas's reason is the verdict's already
+    std::string nonRiferibile;  // the flue gas's own reason is the verdict's already
     const auto carico =
         riferimento(secco, secco > 0 ? finito(quota(Molecola::O2) / secco * 100) : std::nullopt, p, nonRiferibile);
     if (!carico) return;
