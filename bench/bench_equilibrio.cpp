@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "combustion/Caso.h"
-#include "combustion/Combustione.h"
 #include "combustion/Equilibrio.h"
 #include "combustion/Verifica.h"
 #include "model/Costanti.h"
@@ -57,8 +56,7 @@ int main(int argc, char** argv) {
         ++completati;
         if (v.FrazCl.v > 0) ++conCloro;
 
-        Moli n{};
-        for (int s = 0; s < costanti::NumeroSpecie; ++s) n[s] = (m.*KmoliSpecie[s]).v;
+        const auto [n, H] = FumiPerEquilibrio(m);
         // A fuel with more oxygen than it burns gives negative air and flue-gas
         // flows: the case warns of them, and the equilibrium has no figure.
         if (std::any_of(n.begin(), n.end(), [](double x) { return x < 0; })) {
@@ -66,8 +64,6 @@ int main(int argc, char** argv) {
             continue;
         }
         const Elementi b = ElementiDi(n);
-        const double T0 = m.TempAria.v + costanti::ZeroCelsius;
-        const double H = EntalpiaMiscela(n, T0) + m.EnergiaNetta.v * costanti::KjPerKcal;
         const auto rif = TemperaturaFumiRif(m);
         const auto t0 = std::chrono::steady_clock::now();
         const Soluzione hp = EquilibrioHP(b, H, rif ? *rif + costanti::ZeroCelsius : 0, &n);

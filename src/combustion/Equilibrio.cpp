@@ -23,10 +23,9 @@ struct Termo {
 };
 
 Termo termo(Molecola m, double T) {
-    const auto& p = nasa::Polinomi[static_cast<int>(m)];
-    const auto& a = T <= nasa::TemperaturaCambioRange ? p.basso : p.alto;
+    const std::array<double, 7>& a = nasa::Coefficienti(m, T);
     const double T2 = T * T, T3 = T2 * T, T4 = T3 * T;
-    return {a[0] + a[1] * T / 2 + a[2] * T2 / 3 + a[3] * T3 / 4 + a[4] * T4 / 5 + a[5] / T,
+    return {nasa::Entalpia(m, T) / (nasa::CostanteGas * T),
             a[0] * std::log(T) + a[1] * T + a[2] * T2 / 2 + a[3] * T3 / 3 + a[4] * T4 / 4 + a[6],
             a[0] + a[1] * T + a[2] * T2 + a[3] * T3 + a[4] * T4};
 }
@@ -241,8 +240,8 @@ double GibbsRidotta(Molecola s, double T) {
 double EntalpiaMiscela(const Moli& n, double T) {
     double h = 0;
     for (int j = 0; j < NumeroMolecole; ++j)
-        if (n[j] != 0) h += n[j] * termo(Molecola(j), T).h;
-    return h * nasa::CostanteGas * T;
+        if (n[j] != 0) h += n[j] * nasa::Entalpia(Molecola(j), T);
+    return h;
 }
 
 Soluzione EquilibrioTP(const Elementi& b, double T, const Moli* inizio, double pressione) {

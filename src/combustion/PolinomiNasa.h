@@ -116,4 +116,17 @@ inline constexpr std::array<Polinomio, NumeroMolecole> Polinomi = {{
      {4.0142873, 2.7022817e-04, 8.2896667e-08, -3.4323741e-11, 3.1121444e-15, -710.51956, 3.49973505}},
 }};
 
+// The polynomials of `m` for T [K]: the low range up to 1000 K, the high one above.
+inline const std::array<double, 7>& Coefficienti(Molecola m, double T) {
+    const Polinomio& p = Polinomi[static_cast<int>(m)];
+    return T <= TemperaturaCambioRange ? p.basso : p.alto;
+}
+
+// Enthalpy of `m` at T [K], formation included [kJ/kmol].
+inline double Entalpia(Molecola m, double T) {
+    const std::array<double, 7>& a = Coefficienti(m, T);
+    return CostanteGas * (a[0] * T + a[1] * T * T / 2 + a[2] * T * T * T / 3 + a[3] * T * T * T * T / 4 +
+                          a[4] * T * T * T * T * T / 5 + a[5]);
+}
+
 }  // namespace termix::nasa

@@ -19,12 +19,6 @@ using namespace costanti;
 
 constexpr double PrecisioneTemperatura = 0.01;  // K or °C, the bisections' end
 
-double polinomio(const std::array<double, 7>& a, double T) {
-    return nasa::CostanteGas *
-           (a[0] * T + a[1] * T * T / 2 + a[2] * T * T * T / 3 + a[3] * T * T * T * T / 4 +
-            a[4] * T * T * T * T * T / 5 + a[5]);
-}
-
 // Flue-gas heat content above `T0` at T, kJ/h for flows in kmol/h.
 double caloreFumi(const std::array<double, NumeroSpecie>& n, double T0, double T) {
     double q = 0;
@@ -92,15 +86,14 @@ std::string temperaturaInTesto(double kelvin) { return TestoNumero(kelvin - Zero
 // the chosen temperature (that one by default).
 void calcolaEquilibrio(const Modulo1& m, const ParametriVerifica& p, RisultatiVerifica& r) {
     using namespace equilibrio;
-    const std::array<double, NumeroSpecie> fumi = kmoli(m);
-    Moli n{};
-    std::copy(fumi.begin(), fumi.end(), n.begin());  // the first species are the flue gas's, in its order
+    const FumiEquilibrio f = FumiPerEquilibrio(m);
+    const Moli& n = f.n;
     const double T0 = m.TempAria.v + ZeroCelsius;
     std::string& avviso = r.avvisoEquilibrio;
     const std::string intervallo = "fuori dall'intervallo dei dati termodinamici (da " +
                                    temperaturaInTesto(TemperaturaDatiMinima) + " a " +
                                    temperaturaInTesto(TemperaturaDatiMassima) + "): equilibrio non calcolato";
-    if (!std::all_of(fumi.begin(), fumi.end(), [](double x) { return x >= 0 && std::isfinite(x); })) {
+    if (!std::all_of(n.begin(), n.end(), [](double x) { return x >= 0 && std::isfinite(x); })) {
         avviso = "portate dei fumi negative: equilibrio non calcolato";
         return;
     }
@@ -109,7 +102,7 @@ void calcolaEquilibrio(const Modulo1& m, const ParametriVerifica& p, RisultatiVe
         return;
     }
     const Elementi b = ElementiDi(n);
-    const double H = EntalpiaMiscela(n, T0) + m.EnergiaNetta.v * KjPerKcal;
+    const double H = f.H;
     auto aggiungi = [&](const std::string& t) { avviso += (avviso.empty() ? "" : " | ") + t; };
     auto perche = [&](const Soluzione& s, const char* quale) {
         return s.esito == Esito::FuoriIntervallo ? quale + intervallo : std::string("equilibrio non trovato");
@@ -157,10 +150,15 @@ void calcolaEquilibrio(const Modulo1& m, const ParametriVerifica& p, RisultatiVe
 
 }  // namespace
 
-double EntalpiaNasa(Specie s, double T) {
-    const auto& p = nasa::Polinomi.at(IndiceSpecie(s));
-    return polinomio(T <= nasa::TemperaturaCambioRange ? p.basso : p.alto, T);
+FumiEquilibrio FumiPerEquilibrio(const Modulo1& m) {
+    FumiEquilibrio f;
+    const std::array<double, NumeroSpecie> fumi = kmoli(m);
+    std::copy(fumi.begin(), fumi.end(), f.n.begin());  // the first species are the flue gas's, in its order
+    f.H = equilibrio::EntalpiaMiscela(f.n, m.TempAria.v + ZeroCelsius) + m.EnergiaNetta.v * KjPerKcal;
+    return f;
 }
+
+double EntalpiaNasa(Specie s, double T) { return nasa::Entalpia(nasa::Molecola(IndiceSpecie(s)), T); }
 
 double CaloreFumiNasa(const Modulo1& m, double T0, double T) {
     return caloreFumi(kmoli(m), T0, T);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "combustion/Equilibrio.h"
 #include "model/Costanti.h"
 #include "model/Modulo1.h"
 #include "model/RisultatiVerifica.h"
@@ -56,6 +57,15 @@ std::optional<std::string> ControllaParametri(const ParametriVerifica& p);
 inline constexpr double ObiettivoBase = 850, ObiettivoCloro = 1100;  // °C
 inline constexpr double CloroPericoloso = 0.01;                      // kg/kg
 double ObiettivoNormativo(const Modulo1& rifiuto);
+
+// The flue-gas flows KmoliCO2..KmoliN2 as the equilibrium's species [kmol/h],
+// and the enthalpy its adiabatic temperature holds: theirs at TempAria plus
+// EnergiaNetta [kJ/h].
+struct FumiEquilibrio {
+    equilibrio::Moli n{};
+    double H = 0;
+};
+FumiEquilibrio FumiPerEquilibrio(const Modulo1& m);
 
 // Below this the equilibrium lacks sulphuric acid and condensed water [°C].
 inline constexpr double EquilibrioMinimoAffidabile = 700;

@@ -90,7 +90,8 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
     for (const CampoVerifica& c : vista::CampiVerifica()) {
         const Posto p = postoDi(c, posizione[static_cast<int>(c.gruppo)]++);
         const bool sopra = c.gruppo == Gruppo::Frazioni;  // the caption over the box
-        label(q(c.etichetta), p.x, sopra ? p.y : p.y + 50, sopra ? p.larghezza : p.xControllo - p.x - 120);
+        QLabel* didascalia =
+            label(q(c.etichetta), p.x, sopra ? p.y : p.y + 50, sopra ? p.larghezza : p.xControllo - p.x - 120);
         const float y = sopra ? p.y + 210 : p.y;
         QWidget* w;
         if (c.scelte.empty()) {
@@ -108,7 +109,7 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
         campi_.push_back(w);
         if (c.gruppo == Gruppo::Equilibrio) {
             pagine_[1].push_back(w);
-            pagine_[1].push_back(controlli()[controlli().size() - 2].widget);  // its caption
+            pagine_[1].push_back(didascalia);
         }
     }
     auto* calcola = pulsante("Command1", QStringLiteral("&Calcola"), 120, 2370, 1215, 435, tab++);

@@ -70,9 +70,9 @@ Intervallo IntervalloPredefinito(const Grandezza& g, double corrente) {
     return i;
 }
 
-std::optional<double> ValoreRisultato(Quantita risultato, const Modulo1& m) {
+std::optional<double> ValoreRisultato(Quantita risultato, const Modulo1& m, const RisultatiVerifica& verifica) {
     const Grandezza& g = Info(risultato);
-    if (g.risultato) return CalcolaVerifica(m, {}).*g.risultato;  // a check's, with its default parameters
+    if (g.risultato) return verifica.*g.risultato;
     return (m.*g.variabile).v;
 }
 
@@ -172,6 +172,16 @@ GraficoAndamento Andamento::grafico(std::span<const Quantita> scelti) const {
     const double xCaso = (caso_.valori.*x.variabile).v;
     const bool casoVisibile = attualeOk_ && tracciato_ && !valori_.empty() && xCaso >= valori_.front() &&
                               xCaso <= valori_.back();
+    // The checks, once per completed run, when a chosen result is one of theirs.
+    const bool conVerifica =
+        std::any_of(scelti.begin(), scelti.end(), [](Quantita r) { return Info(r).risultato != nullptr; });
+    std::vector<RisultatiVerifica> verifiche(conVerifica ? punti_.size() : 0);
+    for (std::size_t k = 0; k < verifiche.size(); ++k)
+        if (punti_[k].completato) verifiche[k] = CalcolaVerifica(punti_[k].m, {});
+    const RisultatiVerifica nessuna;
+    auto verificaDi = [&](std::size_t k) -> const RisultatiVerifica& { return conVerifica ? verifiche[k] : nessuna; };
+    const RisultatiVerifica verificaCaso =
+        conVerifica && casoVisibile ? CalcolaVerifica(attuale_, {}) : RisultatiVerifica{};
     for (Quantita r : RisultatiGrafico) {
         if (std::find(scelti.begin(), scelti.end(), r) == scelti.end()) continue;
         const Grandezza& y = Info(r);
@@ -191,8 +201,9 @@ GraficoAndamento Andamento::grafico(std::span<const Quantita> scelti) const {
         s.asse = std::size_t(stesso - gr.assi.begin());
         // One line per run of values with a result: a stopped run is a gap.
         std::vector<PuntoGrafico> tratto;
-        for (const auto& p : punti_) {
-            const auto v = p.completato ? ValoreRisultato(r, p.m) : std::nullopt;
+        for (std::size_t k = 0; k < punti_.size(); ++k) {
+            const auto& p = punti_[k];
+            const auto v = p.completato ? ValoreRisultato(r, p.m, verificaDi(k)) : std::nullopt;
             if (!v) {
                 if (!tratto.empty()) s.tratti.push_back(std::move(tratto));
                 tratto.clear();
@@ -203,7 +214,7 @@ GraficoAndamento Andamento::grafico(std::span<const Quantita> scelti) const {
         }
         if (!tratto.empty()) s.tratti.push_back(std::move(tratto));
         if (casoVisibile)
-            if (const auto v = ValoreRisultato(r, attuale_)) {
+            if (const auto v = ValoreRisultato(r, attuale_, verificaCaso)) {
                 s.caso = PuntoGrafico{xCaso, *v};
                 estendi(asse, *v);
             }

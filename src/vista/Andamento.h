@@ -46,7 +46,8 @@ inline constexpr std::array<Quantita, 10> RisultatiGrafico = {
     Quantita::PercVolH2O, Quantita::CaloreSpecificoFumi, Quantita::TempFumiRif, Quantita::TempFumiEq,
     Quantita::ConcNOEq, Quantita::ConcCOEq};
 // A result's value on a completed run; empty when it has none (TempFumiRif beyond the polynomials).
-std::optional<double> ValoreRisultato(Quantita risultato, const Modulo1& m);
+// A check's result is read from `verifica`, the run's checks with their default parameters.
+std::optional<double> ValoreRisultato(Quantita risultato, const Modulo1& m, const RisultatiVerifica& verifica);
 // The colour of a result's line, the same on every face ("#rrggbb").
 const char* ColoreRisultato(Quantita risultato);
 
