@@ -20,9 +20,11 @@
 #include "forms/Form8.h"
 #include "forms/Posti.h"
 #include "forms/VerificaForm.h"
+#include "model/Formato.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 
 using namespace termix;
@@ -224,6 +226,16 @@ private slots:
             for (auto i = v.begin(); i != v.end(); ++i) conVerifica[i.key()] = i.value();
             QStringList n, x;
             QVERIFY(eseguiBatch(conVerifica, n, x, {QStringLiteral("--verifica")}));
+            // Every result box is the tool's cell cut to its decimals, "—" for an empty one.
+            for (const Grandezza* g : vista::RisultatiVerificaMostrati()) {
+                if (!g->ha(Uscita) && !g->ha(UscitaVerifica)) continue;  // Differenza: of two the tool writes
+                const qsizetype k = n.indexOf(QLatin1String(g->nome));
+                QVERIFY2(k >= 0 && k < x.size(), g->nome);
+                const QString cella = x[k];
+                QCOMPARE(ctl<QLineEdit>(*finestraVerifica(), g->nome)->text(),
+                         cella.isEmpty() ? QStringLiteral("\u2014")
+                                         : QString::fromStdString(FormatoTroncato(*LeggiNumero(cella.toStdString()), g->decimali)));
+            }
             const QString verdetto = ctl<QLabel>(*finestraVerifica(), "Verdetto")->text();
             QCOMPARE(verdetto, x[n.indexOf(QStringLiteral("Verdetto"))]);
             QVERIFY2(verdetto.startsWith(scenario[QStringLiteral("verdetto")].toString()), qPrintable(verdetto));
