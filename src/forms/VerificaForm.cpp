@@ -9,6 +9,9 @@
 #include <stdexcept>
 
 #include "forms/AndamentoForm.h"
+#include "forms/CaminoForm.h"
+#include "forms/Posti.h"
+#include "model/Formato.h"
 #include "forms/FormRisultati.h"
 #include "forms/Form8.h"
 #include "forms/GestoreForm.h"
@@ -26,15 +29,15 @@ QString q(const std::string& t) { return QString::fromStdString(t); }
 QString q(const char* t) { return QString::fromUtf8(t); }
 
 // Where an input of each group stands: its caption and its control (twips).
-struct Posto {
+struct PostoCampo {
     float x, y, xControllo, larghezza;
 };
 // The support fuel on one row; its fractions in a row of captions over boxes;
 // the parameters in two columns.
-constexpr Posto PostiSupporto[] = {{120, 120, 2040, 1500}, {3720, 120, 4920, 1000}, {6120, 120, 8160, 1200}};
+constexpr PostoCampo PostiSupporto[] = {{120, 120, 2040, 1500}, {3720, 120, 4920, 1000}, {6120, 120, 8160, 1200}};
 constexpr float RigaFrazioni = 690, PassoFrazioni = 1170, LarghezzaFrazione = 1000;
 constexpr float RigaParametri = 1290, PassoParametri = 360;
-constexpr Posto ColonneParametri[] = {{120, 0, 2700, 1600}, {4620, 0, 7200, 2280}};
+constexpr PostoCampo ColonneParametri[] = {{120, 0, 2700, 1600}, {4620, 0, 7200, 2280}};
 // The results under the commands, on two pages chosen by a tab bar: the
 // checks', and the equilibrium's with the temperature it is taken at.
 constexpr float RigaSchede = 2900, AltezzaSchede = 330;
@@ -43,7 +46,7 @@ constexpr float RigaRisultati = RigaSchede + AltezzaSchede + 40, PassoRisultati 
 // The verdict holds a warning's sentence and the target's note: four lines.
 constexpr float AltezzaVerdetto = 800;
 
-Posto postoDi(const CampoVerifica& c, int k) {
+PostoCampo postoDi(const CampoVerifica& c, int k) {
     switch (c.gruppo) {
         case Gruppo::Supporto:
             if (k >= int(std::size(PostiSupporto))) break;
@@ -54,12 +57,13 @@ Posto postoDi(const CampoVerifica& c, int k) {
             return {x, RigaFrazioni, x, LarghezzaFrazione};
         }
         case Gruppo::Parametri: {
-            const Posto& p = ColonneParametri[k % 2];
+            const PostoCampo& p = ColonneParametri[k % 2];
             return {p.x, RigaParametri + PassoParametri * float(k / 2), p.xControllo, p.larghezza};
         }
         case Gruppo::Equilibrio:
             if (k > 0) break;
             return {120, RigaRisultati, 120 + CasellaRisultato, LarghezzaRisultato};
+        case Gruppo::Camino: break;  // the stack's window has them
     }
     throw std::logic_error(std::string("frmVerifica: nessun posto per ") + c.nome);
 }
@@ -86,9 +90,13 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
 
     // The inputs, group by group, in the view model's order.
     label(q(vista::TitoloFrazioni), 120, RigaFrazioni - 210, 5000);
-    int posizione[4] = {};
+    int posizione[5] = {};
     for (const CampoVerifica& c : vista::CampiVerifica()) {
-        const Posto p = postoDi(c, posizione[static_cast<int>(c.gruppo)]++);
+        if (c.gruppo == Gruppo::Camino) {
+            campi_.push_back(nullptr);
+            continue;
+        }
+        const PostoCampo p = postoDi(c, posizione[static_cast<int>(c.gruppo)]++);
         const bool sopra = c.gruppo == Gruppo::Frazioni;  // the caption over the box
         QLabel* didascalia =
             label(q(c.etichetta), p.x, sopra ? p.y : p.y + 50, sopra ? p.larghezza : p.xControllo - p.x - 120);
@@ -122,7 +130,8 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
         aggiungi(l, {.nome = nome, .left = x, .top = t, .width = w, .height = h, .grassetto = bold});
         return l;
     };
-    risposta_ = riga("Risposta", 3480, 2370, 6000, 435, false);
+    auto* camino = pulsante("Command5", QStringLiteral("Ca&mino..."), 3480, 2370, 1300, 435, tab++);
+    risposta_ = riga("Risposta", 4920, 2370, 4560, 435, false);
 
     // The two pages of results, each with its caption and unit, in two columns.
     schede_ = new QTabBar(this);
@@ -174,6 +183,7 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
 
     connect(calcola, &Pulsante::azione, this, [this] { Command1_Click(); });
     connect(trova, &Pulsante::azione, this, [this] { Command2_Click(); });
+    connect(camino, &Pulsante::azione, this, [this] { Command5_Click(); });
     connect(salva, &Pulsante::azione, this, [this] { Command3_Click(); });
     connect(chiudi, &Pulsante::azione, this, &QWidget::close);
     applicaGeometria();
@@ -268,6 +278,21 @@ bool frmVerifica::Command3_Click() {
         return false;
     }
     return true;
+}
+
+frmCamino* frmVerifica::Command5_Click() {
+    if (!camino_) {
+        camino_ = new frmCamino(*this);
+        connect(camino_, &QObject::destroyed, this, [this] { camino_ = nullptr; });
+    }
+    GestoreForm::apri(*camino_);
+    return camino_;
+}
+
+void frmVerifica::applicaEccesso(const std::string& testo) {
+    if (const auto x = LeggiNumero(testo)) caso_.valori.EccessoAria = *x;
+    if (auto* e = qobject_cast<QLineEdit*>(ControlloDi(Quantita::EccessoAria))) e->setText(q(testo));
+    Command1_Click();
 }
 
 frmVerifica* apriVerifica() {

@@ -31,12 +31,20 @@ public:
     // "&Salva": the lines as a Windows-1252 text.
     bool Command3_Click();
 
+    // "Ca&mino": the stack's window on this case and these inputs.
+    class frmCamino* Command5_Click();
+
     // The lines "Salva" writes, for the last completed calculation (empty before one).
     const std::vector<std::string>& righe() const { return righe_; }
 
-private:
     // The inputs into `l`; false (after telling the user) on bad input.
     bool leggiIngressi(vista::LetturaVerifica& l);
+    const IngressiCaso& caso() const { return caso_; }
+    // The case now at excess air `testo` (a box's text), as if typed on the
+    // conditions form too; then "&Calcola" again.
+    void applicaEccesso(const std::string& testo);
+
+private:
     // The refusal's message, then back to the input it names.
     void rifiuta(const std::string& messaggio, const vista::CampoVerifica* campo);
     QWidget* controlloDi(const vista::CampoVerifica& c) const;
@@ -51,6 +59,7 @@ private:
     void mostraPagina(int k);
     QLabel *verdetto_ = nullptr, *risposta_ = nullptr;
     QListWidget* avvisi_ = nullptr;
+    class frmCamino* camino_ = nullptr;
 };
 
 // Opens the window on a copy of the case now on the forms.

@@ -72,6 +72,7 @@ inline constexpr double AtomiHPerH2O = 2;
 inline constexpr double VolumeMolareNormale = 22.414;  // Nm³/kmol at 0 °C, 1 atm
 
 inline constexpr double MassaMolareCl2 = 2 * MassaMolareCl;  // kg/kmol
+inline constexpr double SecondiOra = 3600;                    // s/h
 inline constexpr double KjPerKcal = 4.1868;                  // kJ/kcal, the International Table calorie
 inline constexpr double O2Aria = 21;                         // % vol of O2 in air, the reference formula's
 

@@ -27,6 +27,8 @@ constexpr unsigned InV = Verifica | IngressoVerifica;
 constexpr unsigned InFraz = Verifica | IngressoVerifica | DelSupporto | FrazioneSupporto;
 constexpr unsigned RisV = Verifica | UscitaVerifica | MostrataVerifica;
 constexpr unsigned RisEq = RisV | DiEquilibrio;
+constexpr unsigned InCam = InV | IngressoCamino;
+constexpr unsigned RisCam = Verifica | UscitaCamino;
 
 // The atoms of an elemental formula: all alike but for their names.
 constexpr Grandezza Atomo(Q id, const char* nome, Numero M::*variabile, const char* etichetta) {
@@ -38,6 +40,14 @@ constexpr Grandezza DiEquilibrioRis(Q id, const char* nome, const char* unita, c
                                     std::optional<double> R::*risultato) {
     return {.id = id, .nome = nome, .variabile = nullptr, .unita = unita, .etichetta = etichetta,
             .decimali = decimali, .usi = RisEq, .risultato = risultato};
+}
+
+// A stack reading or result.
+constexpr Grandezza DelCamino(Q id, const char* nome, unsigned usi, const char* unita, const char* etichetta,
+                              int decimali, std::optional<double> R::*risultato = nullptr, double minimo = -Inf,
+                              double massimo = Inf) {
+    return {.id = id, .nome = nome, .variabile = nullptr, .unita = unita, .etichetta = etichetta,
+            .decimali = decimali, .usi = usi, .minimo = minimo, .massimo = massimo, .risultato = risultato};
 }
 
 // Each entry in the order of the enum (checked when the table is first read).
@@ -241,6 +251,31 @@ constexpr std::array<Grandezza, NumeroGrandezze> Tabella = {{
     DiEquilibrioRis(Q::CORifEq, "CORifEq", "mg/Nm3", "CO secco a O2 di riferimento", 1, &R::CORifEq),
     DiEquilibrioRis(Q::NOxRifEq, "NOxRifEq", "mg/Nm3", "NOx secco a O2 di riferimento", 1, &R::NOxRifEq),
     DiEquilibrioRis(Q::Cl2RifEq, "Cl2RifEq", "mg/Nm3", "Cl2 secco a O2 di riferimento", 1, &R::Cl2RifEq),
+    DelCamino(Q::O2Misurato, "O2Misurato", InCam, "% vol", "O2 misurato", MaiInCasella, nullptr, 0, 21),
+    {.id = Q::BaseO2, .nome = "BaseO2", .variabile = nullptr, .unita = "",
+     .etichetta = "Base dell'O2 misurato (secco oppure umido)", .decimali = MaiInCasella, .usi = InCam,
+     .breve = "Base dell'O2"},
+    DelCamino(Q::CO2Misurato, "CO2Misurato", InCam, "% vol secco", "CO2 misurata", MaiInCasella, nullptr, 0, 100),
+    DelCamino(Q::COMisurato, "COMisurato", InCam, "ppm secco", "CO misurato", MaiInCasella, nullptr, 0),
+    DelCamino(Q::TempCamino, "TempCamino", InCam, "°C", "Temperatura al camino", MaiInCasella),
+    DelCamino(Q::EccessoAriaMisurato, "EccessoAriaMisurato", RisCam, "%", "Eccesso d'aria dall'O2", 2,
+              &R::EccessoAriaMisurato),
+    DelCamino(Q::IncertezzaEccessoO2, "IncertezzaEccessoO2", RisCam, "%", "± per 0,1 % vol di O2", 2,
+              &R::IncertezzaEccessoO2),
+    DelCamino(Q::EccessoAriaDaCO2, "EccessoAriaDaCO2", RisCam, "%", "Eccesso d'aria dalla CO2", 2,
+              &R::EccessoAriaDaCO2),
+    DelCamino(Q::IncertezzaEccessoCO2, "IncertezzaEccessoCO2", RisCam, "%", "± per 0,1 % vol di CO2", 2,
+              &R::IncertezzaEccessoCO2),
+    DelCamino(Q::CO2Massima, "CO2Massima", RisCam, "% vol secco", "CO2 massima del combustibile", 2, &R::CO2Massima),
+    DelCamino(Q::PerditaCamino, "PerditaCamino", RisCam, "%", "Perdita al camino", 2, &R::PerditaCamino),
+    DelCamino(Q::PerditaIncombusti, "PerditaIncombusti", RisCam, "%", "Perdita per incombusti (CO)", 3,
+              &R::PerditaIncombusti),
+    DelCamino(Q::RendimentoCombustione, "RendimentoCombustione", RisCam, "%", "Rendimento di combustione", 2,
+              &R::RendimentoCombustione),
+    DelCamino(Q::CaloreRecuperabile, "CaloreRecuperabile", RisCam, "kW", "Calore recuperabile fino al camino", 1,
+              &R::CaloreRecuperabile),
+    DelCamino(Q::PortataFumiCamino, "PortataFumiCamino", RisCam, "m3/h", "Portata fumi al camino", 1,
+              &R::PortataFumiCamino),
 }};
 
 // A misplaced entry would show one quantity under another's name.

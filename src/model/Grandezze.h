@@ -52,8 +52,12 @@ enum class Quantita : std::uint8_t {
     // The gas at chemical equilibrium.
     TempFumiEq, ConcCOEq, ConcNOEq, ConcNO2Eq, ConcCl2Eq, ConcHClEq, ConcSO2Eq, ConcSO3Eq,
     CORifEq, NOxRifEq, Cl2RifEq,
+    // The stack: the analyser's and the thermocouple's readings, and what they give.
+    O2Misurato, BaseO2, CO2Misurato, COMisurato, TempCamino,
+    EccessoAriaMisurato, IncertezzaEccessoO2, EccessoAriaDaCO2, IncertezzaEccessoCO2, CO2Massima,
+    PerditaCamino, PerditaIncombusti, RendimentoCombustione, CaloreRecuperabile, PortataFumiCamino,
 };
-inline constexpr std::size_t NumeroGrandezze = static_cast<std::size_t>(Quantita::Cl2RifEq) + 1;
+inline constexpr std::size_t NumeroGrandezze = static_cast<std::size_t>(Quantita::PortataFumiCamino) + 1;
 
 // What a quantity is to the program (bits, combined).
 enum Uso : unsigned {
@@ -69,6 +73,8 @@ enum Uso : unsigned {
     DelSupporto = 512,       // describes the support fuel
     FrazioneSupporto = 1024, // a weight fraction of the support fuel (the eight make 1)
     DiEquilibrio = 2048,     // a result of the chemical equilibrium: its own group of the Verifica window
+    IngressoCamino = 4096,   // a stack reading: a box of the Camino window, a batch column (with IngressoVerifica)
+    UscitaCamino = 8192,     // a result of the Camino window, a column written by --camino
 };
 
 // The `decimali` of a quantity no calculation writes into a box.

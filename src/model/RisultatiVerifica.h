@@ -23,6 +23,13 @@ struct RisultatiVerifica {
     std::optional<double> TempFumiEq, TempEquilibrio;
     std::optional<double> ConcCOEq, ConcNOEq, ConcNO2Eq, ConcCl2Eq, ConcHClEq, ConcSO2Eq, ConcSO3Eq;
     std::optional<double> CORifEq, NOxRifEq, Cl2RifEq;
+    // The stack: the excess air from the measured O2 and from the measured CO2,
+    // each with what the analyser's ±0.1 % vol moves it [%]; the fuel's highest
+    // CO2 on dry gas [% vol]; the losses and the efficiency [% of the energy in];
+    // the heat recoverable down to the stack [kW]; the flow at the stack [m3/h].
+    std::optional<double> EccessoAriaMisurato, IncertezzaEccessoO2, EccessoAriaDaCO2, IncertezzaEccessoCO2, CO2Massima;
+    std::optional<double> PerditaCamino, PerditaIncombusti, RendimentoCombustione, CaloreRecuperabile,
+        PortataFumiCamino;
     // The chosen model's temperature, which the verdict and the chamber use [°C].
     std::optional<double> Temperatura;
     std::string nonRiferibile;  // why the loads have no figure, empty when they have

@@ -6,6 +6,7 @@
 #include <span>
 #include <string_view>
 
+#include "combustion/Camino.h"
 #include "combustion/Supporto.h"
 #include "combustion/Verifica.h"
 #include "fuel/CalcoloCombustibile.h"
@@ -37,6 +38,8 @@ inline constexpr Scelta<TipoSupporto> ScelteSupporto[] = {
 // figure for waste), 6 %, 3 %, or loads not referred.
 inline constexpr Scelta<double> ScelteO2[] = {
     {11, "11", "11 %"}, {6, "6", "6 %"}, {3, "3", "3 %"}, {-1, "nessuno", "nessuno"}};
+// The measured O2's basis: no default, a reading must say which.
+inline constexpr Scelta<BaseO2> ScelteBaseO2[] = {{BaseO2::Secco, "secco", "secco"}, {BaseO2::Umido, "umido", "umido"}};
 inline constexpr Scelta<ModelloTemperatura> ScelteModello[] = {
     {ModelloTemperatura::Nasa, "nasa", "entalpie NASA"},
     {ModelloTemperatura::Tabella, "tabella", "tabella del programma"}};

@@ -15,8 +15,6 @@ namespace {
 using Q = Quantita;
 using Gruppo = CampoVerifica::Gruppo;
 
-constexpr const char* NessunValore = "\u2014";
-
 template <class E, std::size_t N>
 std::vector<CampoVerifica::Voce> voci(const Scelta<E> (&scelte)[N]) {
     std::vector<CampoVerifica::Voce> v;
@@ -58,6 +56,10 @@ void assegna(IngressiVerifica& in, Quantita q, double x) {
         case Q::ConversioneSO3: p.conversioneSO3 = x; return;
         case Q::ObiettivoRif: p.obiettivo = x; return;
         case Q::TempEquilibrio: p.tempEquilibrio = x; return;
+        case Q::O2Misurato: in.camino.o2 = x; return;
+        case Q::CO2Misurato: in.camino.co2 = x; return;
+        case Q::COMisurato: in.camino.co = x; return;
+        case Q::TempCamino: in.camino.tempCamino = x; return;
         default:
             if (const auto k = indiceFrazione(q)) s.frazioni[*k] = x;
     }
@@ -76,6 +78,10 @@ std::optional<double> valore(const IngressiVerifica& in, Quantita q) {
         case Q::ConversioneSO3: return p.conversioneSO3;
         case Q::ObiettivoRif: return p.obiettivo;
         case Q::TempEquilibrio: return p.tempEquilibrio;
+        case Q::O2Misurato: return in.camino.o2;
+        case Q::CO2Misurato: return in.camino.co2;
+        case Q::COMisurato: return in.camino.co;
+        case Q::TempCamino: return in.camino.tempCamino;
         default:
             if (const auto k = indiceFrazione(q)) return s.frazioni[*k];
             return std::nullopt;
@@ -86,7 +92,8 @@ std::optional<double> valore(const IngressiVerifica& in, Quantita q) {
 std::string nomiScelte(const CampoVerifica& c) {
     std::string t;
     for (std::size_t k = 0; k < c.scelte.size(); ++k) {
-        if (k) t += k + 1 == c.scelte.size() ? " o " : ", ";
+        if (!*c.scelte[k].nome) continue;  // the empty choice
+        if (!t.empty()) t += k + 1 == c.scelte.size() ? " o " : ", ";
         t += c.scelte[k].nome;
     }
     return t;
@@ -107,6 +114,11 @@ bool scegli(const CampoVerifica& c, std::string_view t, IngressiVerifica& in, bo
             if (s) in.supporto.tipo = *s;
             return s.has_value();
         }
+        case Q::BaseO2: {
+            const auto b = SceltaDi(ScelteBaseO2, t);
+            if (b) in.camino.base = *b;
+            return b.has_value();
+        }
         case Q::O2Riferimento: {
             const auto o = SceltaDi(ScelteO2, t);
             if (o) in.parametri.o2Riferimento = O2Di(*o);
@@ -124,8 +136,13 @@ std::vector<CampoVerifica> costruisciCampi() {
         CampoVerifica c{g, g->id == Q::ObiettivoRif ? "ObiettivoVerifica" : g->nome, {}, {}, Gruppo::Parametri};
         if (g->id == Q::SupportoTipo) c.scelte = voci(ScelteSupporto);
         if (g->id == Q::O2Riferimento) c.scelte = voci(ScelteO2);
+        if (g->id == Q::BaseO2) {
+            c.scelte = voci(ScelteBaseO2);
+            c.scelte.insert(c.scelte.begin(), {"", ""});
+        }
         c.gruppo = g->ha(FrazioneSupporto) ? Gruppo::Frazioni
                    : g->ha(DelSupporto)     ? Gruppo::Supporto
+                   : g->ha(IngressoCamino)  ? Gruppo::Camino
                    : g->id == Q::TempEquilibrio ? Gruppo::Equilibrio  // beside the results it sets
                                                 : Gruppo::Parametri;
         // A list's texts carry their unit, and the fractions' title theirs.
@@ -193,10 +210,12 @@ std::string TestoVuoto(const CampoVerifica& c, const IngressiCaso& caso, const I
     return x ? TestoNumero(*x) : std::string();
 }
 
-LetturaVerifica LeggiVerifica(const TestoCampo& testo, char separatore, const IngressiVerifica& predefiniti) {
+LetturaVerifica LeggiVerifica(const TestoCampo& testo, char separatore, const IngressiVerifica& predefiniti,
+                              bool camino) {
     LetturaVerifica l;
     l.ingressi = predefiniti;
     for (const CampoVerifica& c : CampiVerifica()) {
+        if ((c.gruppo == Gruppo::Camino) != camino) continue;
         const std::string t = testo(c);
         bool numero = c.scelte.empty();
         if (!numero && !Rifilato(t).empty() && !scegli(c, Rifilato(t), l.ingressi, numero)) {
@@ -213,6 +232,13 @@ LetturaVerifica LeggiVerifica(const TestoCampo& testo, char separatore, const In
             return l;
         }
         if (v.valore) assegna(l.ingressi, c.grandezza->id, *v.valore);
+    }
+    if (camino) {
+        if (const auto r = ControllaCamino(l.ingressi.camino)) {
+            l.rifiuto = r->messaggio;
+            l.campo = &CampoDi(*r->campo);
+        }
+        return l;
     }
     std::optional<std::string> errore = ControllaSupporto(l.ingressi.supporto);
     if (!errore) errore = ControllaParametri(l.ingressi.parametri);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "combustion/Avvisi.h"
+#include "combustion/Camino.h"
 #include "combustion/Caso.h"
 #include "combustion/Supporto.h"
 #include "combustion/Verifica.h"
@@ -22,7 +23,7 @@ namespace termix::vista {
 // order), then the temperature model, a choice with no column (the batch
 // tool's --modello).
 struct CampoVerifica {
-    enum class Gruppo { Supporto, Frazioni, Parametri, Equilibrio };
+    enum class Gruppo { Supporto, Frazioni, Parametri, Equilibrio, Camino };
     struct Voce {
         const char* nome;   // the text the input gives for it (a batch cell, the page's value)
         const char* testo;  // what the list shows
@@ -30,7 +31,7 @@ struct CampoVerifica {
     const Grandezza* grandezza;  // null for the model
     const char* nome;            // the control's name and the page's id
     std::string etichetta;       // the caption, with [unit] for a number but a fraction
-    std::vector<Voce> scelte;    // a list; empty: a box for a number
+    std::vector<Voce> scelte;    // a list; empty: a box for a number (a list without default starts with "")
     Gruppo gruppo;
 };
 std::span<const CampoVerifica> CampiVerifica();
@@ -46,6 +47,7 @@ std::string EtichettaRisultato(const Grandezza& g);
 struct IngressiVerifica {
     Supporto supporto;
     ParametriVerifica parametri;  // obiettivo empty: the rules' figure for the waste
+    ParametriCamino camino;       // the stack's readings
 };
 
 // What an empty input stands for with these defaults, for the case (the
@@ -56,7 +58,8 @@ std::string TestoVuoto(const CampoVerifica& c, const IngressiCaso& caso, const I
 // empty one takes its default from `predefiniti`, anything else must read as
 // a number (the ';' convention reads as a box, ',' with the decimal point).
 // On a refusal, its message and the input to go back to (none when the
-// refusal is about several).
+// refusal is about several). The stack's readings (Gruppo::Camino) are read
+// only with `camino`, and then only they: a bad reading never stops the checks.
 struct LetturaVerifica {
     IngressiVerifica ingressi;
     std::string rifiuto;                   // empty: read well
@@ -64,7 +67,8 @@ struct LetturaVerifica {
     bool sceltaSconosciuta = false;        // a list's text that names none of its choices
 };
 using TestoCampo = std::function<std::string(const CampoVerifica&)>;
-LetturaVerifica LeggiVerifica(const TestoCampo& testo, char separatore = ';', const IngressiVerifica& predefiniti = {});
+LetturaVerifica LeggiVerifica(const TestoCampo& testo, char separatore = ';', const IngressiVerifica& predefiniti = {},
+                              bool camino = false);
 
 // The target of the verdict: the one typed, or the rules' figure for the
 // waste (the case's own fuel, before any support fuel), presumed.
@@ -127,6 +131,8 @@ std::string DescriviSupporto(const Supporto& s);
 // The window's own texts, the same on every face.
 inline constexpr const char* TitoloFrazioni = "Frazioni ponderali del supporto Ponderale [kg/kg], somma 1:";
 inline constexpr const char* TitoloAvvisi = "Avvisi:";
+// A result box with no value.
+inline constexpr const char* NessunValore = "\u2014";
 // What an empty temperature of the equilibrium stands for: TempFumiEq.
 inline constexpr const char* TestoAdiabatica = "adiabatica";
 // The heading of the results of the chemical equilibrium (DiEquilibrio).
