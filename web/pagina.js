@@ -149,7 +149,7 @@
   // Typing: the module takes the box's text at once; a '.' is refused there.
   function scritto(e) {
     const box = e.target;
-    if (box.closest('#sezioneVerifica') && box.id) {  // kept with the case for a reload
+    if (box.closest('#sezioneVerifica, #sezioneCamino') && box.id) {  // kept with the case for a reload
       M.sessioneAltro(box.id, box.value);
       conserva();
     }
@@ -247,6 +247,9 @@
     if (e.target.closest('#sezioneVerifica')) {
       e.preventDefault();
       calcolaVerifica();
+    } else if (e.target.closest('#sezioneCamino')) {
+      e.preventDefault();
+      calcolaCamino();
     } else if (e.target.closest('#sezioneAndamento')) {
       if (e.target.type === 'checkbox') return;
       e.preventDefault();  // or the key would also press the message's OK
@@ -279,7 +282,8 @@
         i.inputMode = 'decimal';
       }
       i.id = c.nome;
-      const gruppo = document.querySelector(`#sezioneVerifica [data-gruppo="${c.gruppo}"]`);
+      const sezione = c.gruppo === 'Camino' ? '#sezioneCamino' : '#sezioneVerifica';
+      const gruppo = document.querySelector(`${sezione} [data-gruppo="${c.gruppo}"]`);
       if (c.gruppo !== 'Frazioni') {
         gruppo.append(l, i);
         continue;
@@ -305,6 +309,15 @@
       riga.appendChild(th);
       riga.insertCell().id = r.id;
     }
+    $('titoloNoteCamino').textContent = T.titoloNoteCamino;
+    const camino = $('tabellaCamino').tBodies[0];
+    for (const r of T.risultatiCamino) {
+      const riga = camino.insertRow();
+      const th = document.createElement('th');
+      th.textContent = r.etichetta;
+      riga.appendChild(th);
+      riga.insertCell().id = r.id;
+    }
   }
 
   // Every input's text; a list gives its choice's name.
@@ -324,14 +337,17 @@
     }
   }
 
-  function mostraAvvisiVerifica(avvisi) {
-    $('AvvisiVerifica').replaceChildren(...avvisi.map((t) => {
+  // A list of sentences under its heading, hidden when empty.
+  function mostraElenco(lista, riquadro, testi) {
+    $(lista).replaceChildren(...testi.map((t) => {
       const li = document.createElement('li');
       li.textContent = t;
       return li;
     }));
-    $('riquadroAvvisiVerifica').hidden = avvisi.length === 0;
+    $(riquadro).hidden = testi.length === 0;
   }
+  const mostraAvvisiVerifica = (avvisi) => mostraElenco('AvvisiVerifica', 'riquadroAvvisiVerifica', avvisi);
+  const mostraNoteCamino = (note) => mostraElenco('NoteCamino', 'riquadroNoteCamino', note);
 
   async function calcolaVerifica() {
     const o = M.sessioneVerifica(ingressiVerifica());
@@ -351,6 +367,31 @@
     }
     $('Risposta').textContent = o.frase;
     if (righeVerifica.length) righeVerifica.push(o.frase);
+  }
+
+  // The stack's readings on the case now on the page, with Verifica's support fuel.
+  async function calcolaCamino() {
+    const o = M.sessioneCamino(ingressiVerifica());
+    if (o.messaggio) {  // the results stay as they were
+      if (o.casella && $(o.casella).closest('#sezioneVerifica')) mostra('Verifica');
+      await rifiutoVerifica(o, $('CalcolaCamino'));
+      return null;
+    }
+    for (const [id, testo] of Object.entries(o.testi)) $(id).textContent = testo;
+    mostraNoteCamino(o.note);
+    Termix54.camino = o.valori;  // for the tests
+    return o;
+  }
+
+  // The excess air the readings give becomes the case's, as if typed in its box.
+  async function applicaEccesso(e) {
+    const bottone = e.currentTarget;
+    const o = await calcolaCamino();
+    if (!o) return;
+    if (o.eccesso === undefined) return avviso(T.nessunEccesso, bottone);
+    await applica(M.sessioneDigita('EccessoAria', o.eccesso), bottone);
+    conserva();
+    await calcolaCamino();
   }
 
   // Opened on a completed run: what each empty box stands for on this case, and the checks.
@@ -674,7 +715,7 @@
     }
     await ripristina();
     for (const [id, testo] of Object.entries(M.sessioneAltri())) {
-      const box = document.querySelector(`#sezioneVerifica #${id}`);
+      const box = document.querySelector(`#sezioneVerifica #${id}, #sezioneCamino #${id}`);
       if (box) box.value = testo;
     }
     preparaAndamento();
@@ -704,6 +745,8 @@
     $('avvisoOk').onclick = () => $('avviso').close();
     $('CalcolaVerifica').onclick = calcolaVerifica;
     $('TrovaSupporto').onclick = trovaSupporto;
+    $('CalcolaCamino').onclick = calcolaCamino;
+    $('ApplicaEccesso').onclick = applicaEccesso;
     $('SalvaVerifica').onclick = async (e) => {
       if (!righeVerifica.length) await avviso(T.nessunRisultato, e.currentTarget);
       else scarica(M.byteVerifica(righeVerifica), 'verifica.txt', 'text/plain');
@@ -715,14 +758,16 @@
       localStorage.removeItem(Memoria);
       M.sessioneNuovo();
       // Verifica's boxes are the section's settings: they stay, and stay with the new case.
-      for (const box of document.querySelectorAll('#sezioneVerifica input, #sezioneVerifica select'))
+      for (const box of document.querySelectorAll('#sezioneVerifica :is(input, select), #sezioneCamino :is(input, select)'))
         if (box.id) M.sessioneAltro(box.id, box.value);
       for (const i of document.querySelectorAll('main input')) {
         if (i.type === 'radio') i.checked = false;
-        else if (i.type !== 'file' && !i.closest('.comandi') && !i.closest('#sezioneVerifica')) i.value = '';
+        else if (i.type !== 'file' && !i.closest('.comandi') && !i.closest('#sezioneVerifica, #sezioneCamino')) i.value = '';
         i.classList.toggle('rosso', i.readOnly);
       }
-      for (const c of document.querySelectorAll('#sezioneRisultati td, #tabellaVerifica td')) c.textContent = '';
+      for (const c of document.querySelectorAll('#sezioneRisultati td, #tabellaVerifica td, #tabellaCamino td'))
+        c.textContent = '';
+      mostraNoteCamino([]);
       mostraAvvisi();
       $('riquadroComposizione').hidden = true;
       mostraCasella('PesoMolecolare', false);

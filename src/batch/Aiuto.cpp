@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "batch/Colonne.h"
+#include "batch/ColonneVerifica.h"
 #include "combustion/Verifica.h"
 #include "model/Formato.h"
 
@@ -17,6 +18,7 @@ constexpr const char* Inizio = R"(Uso: termix54-batch [INGRESSO.csv|-] [-o USCIT
                     [--verifica [--modello tabella|nasa] [--permanenza S]
                      [--o2-riferimento P|nessuno] [--conversione-so3 P]
                      [--temp-equilibrio T]]
+                    [--camino] [--applica-eccesso]
 
 Calcola ogni riga di un file CSV come la calcolerebbero le maschere di
 Termix54, su un record di calcolo nuovo per ogni riga, e scrive una riga di
@@ -51,6 +53,11 @@ cella vuota o una colonna assente valgono 0):
 
 constexpr const char* TestaParametri = R"(Parametri della verifica, per riga (una cella vuota o una colonna assente
 valgono come l'opzione omonima, o come il valore predefinito):
+)";
+
+constexpr const char* TestaCamino = R"(Letture al camino, per riga (con --camino o --applica-eccesso; una cella
+vuota o una colonna assente: lettura non fatta; una lettura rifiutata non
+ferma la riga, il motivo va in NoteCamino):
 )";
 
 constexpr const char* Fine = R"(Un valore che le regole della verifica non accettano ferma la riga con il
@@ -148,6 +155,18 @@ carattere che Windows-1252 non ha vi diventa "?".
   --conversione-so3 P quota di SO2 convertita in SO3, % (predefinito 2)
   --temp-equilibrio T temperatura della composizione di equilibrio, °C
                       (predefinita TempFumiEq; per la camera 850 o 1100)
+  --camino            aggiunge in fondo a ogni riga (dopo la verifica) le
+                      colonne del camino (in fondo a questo aiuto) e
+                      NoteCamino: l'eccesso d'aria a cui il bilancio di massa
+                      della riga (supporto e umidità compresi) dà l'O2 o la
+                      CO2 misurati, e a quell'eccesso le perdite, il
+                      rendimento, il calore recuperabile e la portata al
+                      camino; anche quando il calcolo della riga si ferma
+  --applica-eccesso   calcola ogni riga all'eccesso d'aria dato dall'O2
+                      misurato (o, senza, dalla CO2), come se fosse scritto
+                      in EccessoAria; letture che non ne danno uno fermano la
+                      riga con il motivo in Esito; senza letture la riga
+                      resta com'è
   -h, --help, -?      mostra questo aiuto (anche /? su Windows)
 
 Il file di uscita è scritto intero o per niente: i risultati vanno in un file
@@ -214,6 +233,23 @@ std::string notaVerifica(const Grandezza& g) {
                    "--obiettivo-rif, altrimenti " + TestoNumero(ObiettivoBase) + ", o " + TestoNumero(ObiettivoCloro) +
                    " se il combustibile della riga, senza il supporto, ha più dell'1 % di cloro (presunto organico: "
                    "il verdetto lo dice; per cloro inorganico scrivere " + TestoNumero(ObiettivoBase) + ")";
+        case Quantita::O2Misurato: return "con BaseO2";
+        case Quantita::BaseO2: return "secco oppure umido: la base dell'O2 misurato";
+        case Quantita::COMisurato: return "per la perdita per incombusti";
+        case Quantita::TempCamino: return "non sotto TempAria";
+        case Quantita::EccessoAriaMisurato:
+        case Quantita::EccessoAriaDaCO2: return "vuoto: lettura non fatta o non raggiungibile";
+        case Quantita::IncertezzaEccessoO2:
+        case Quantita::IncertezzaEccessoCO2:
+            return "quanto sposta l'eccesso d'aria una lettura di ±0,1 % vol (metà dell'intervallo)";
+        case Quantita::PerditaCamino:
+            return "calore sensibile dei fumi KmoliCO2 ... KmoliN2 da TempAria a TempCamino (entalpie NASA), in % "
+                   "di EnergiaIngresso";
+        case Quantita::PerditaIncombusti: return "CO misurato sui fumi secchi per 282,98 kJ/mol, in % di EnergiaIngresso";
+        case Quantita::RendimentoCombustione: return "100 - PerditaCamino - PerditaIncombusti";
+        case Quantita::CaloreRecuperabile:
+            return "calore dei fumi da TempFumiRif (all'eccesso misurato) a TempCamino";
+        case Quantita::PortataFumiCamino: return "portata reale dei fumi a TempCamino";
         case Quantita::TempFumiRif:
             return "la temperatura a cui i fumi KmoliCO2 ... KmoliN2, scaldati da TempAria con le entalpie dei "
                    "polinomi NASA, assorbono EnergiaNetta";
@@ -316,13 +352,19 @@ std::string TestoAiuto() {
         if (g->ha(DelSupporto)) verifica(*g, true);
     t += TestaParametri;
     for (const Grandezza* g : ConUso(IngressoVerifica))
-        if (!g->ha(DelSupporto)) verifica(*g, true);
+        if (!g->ha(DelSupporto) && !g->ha(IngressoCamino)) verifica(*g, true);
+    t += TestaCamino;
+    for (const Grandezza* g : ConUso(IngressoCamino)) verifica(*g, true);
     t += Fine;
     t += "\nColonne dei valori, nell'ordine, con le unità:\n";
     for (const Grandezza* g : ColonneValori()) colonna(t, *g, conUnita(*g));
     t += "\nColonne della verifica (--verifica), dopo i valori:\n";
     for (const Grandezza* g : ConUso(UscitaVerifica)) verifica(*g, false);
     t += "  Verdetto                il giudizio, vedi --verifica\n";
+    t += "\nColonne del camino (--camino), dopo quelle della verifica:\n";
+    for (const Grandezza* g : ConUso(UscitaCamino)) verifica(*g, false);
+    t += std::string("  ") + ColonnaNoteCamino +
+         "              letture non raggiungibili o rifiutate, O2 e CO2 in disaccordo, punti di rugiada\n";
     return t;
 }
 

@@ -132,9 +132,9 @@ private:
         }
         std::string testa;
         if (o_.variando)
-            ScriviIntestazioneVariando(testa, sep, h_.nomiConservati, *o_.variando, h_.verifica.attiva);
+            ScriviIntestazioneVariando(testa, sep, h_.nomiConservati, *o_.variando, h_.verifica);
         else
-            ScriviIntestazione(testa, sep, h_.nomiConservati, nullptr, h_.verifica.attiva);
+            ScriviIntestazione(testa, sep, h_.nomiConservati, nullptr, h_.verifica);
         if (!uscita_.scrivi(testa)) {
             erroreScrittura();
             return false;

@@ -13,6 +13,22 @@ std::optional<double> numero(std::string_view t) {
     return t.find(',') != std::string_view::npos ? LeggiNumero(t) : LeggiNumeroPunto(t);
 }
 
+// The cells as the window's boxes: the model has no column, so the option's.
+vista::TestoCampo celle(const std::array<int, NumeroGrandezze>& campoDiColonna, std::span<const std::string_view> campi) {
+    return [&campoDiColonna, campi](const vista::CampoVerifica& c) {
+        if (!c.grandezza) return std::string();
+        const int pos = campoDiColonna[Indice(c.grandezza->id)];
+        return pos < 0 || static_cast<std::size_t>(pos) >= campi.size() ? std::string() : std::string(campi[pos]);
+    };
+}
+
+// A cell that is no number, located: its column and its text.
+Dettaglio nonNumero(const vista::LetturaVerifica& l, const vista::TestoCampo& cella) {
+    if (!l.campo || !l.campo->grandezza || l.rifiuto != messaggi::UsareNumeri) return {};
+    return {"colonna " + std::string(l.campo->grandezza->nome),
+            "\"" + std::string(Rifilato(cella(*l.campo))) + "\" non è un numero"};
+}
+
 }  // namespace
 
 std::optional<std::string> LeggiModello(std::string_view testo, OpzioniVerifica& o) {
@@ -47,42 +63,58 @@ std::optional<std::string> LeggiParametro(std::string_view opzione, std::string_
 DifettoExtra LeggiExtra(const std::array<int, NumeroGrandezze>& campoDiColonna,
                         std::span<const std::string_view> campi, char sep, const OpzioniVerifica& o,
                         vista::IngressiVerifica& out, std::string& messaggio, Dettaglio& dove) {
-    // The cells as the window's boxes: the model has no column, so the option's.
-    auto cella = [&](const vista::CampoVerifica& c) {
-        if (!c.grandezza) return std::string();
-        const int pos = campoDiColonna[Indice(c.grandezza->id)];
-        return pos < 0 || static_cast<std::size_t>(pos) >= campi.size() ? std::string() : std::string(campi[pos]);
-    };
+    const vista::TestoCampo cella = celle(campoDiColonna, campi);
     const vista::LetturaVerifica l = vista::LeggiVerifica(cella, sep, o.predefiniti);
     out = l.ingressi;
     messaggio = l.rifiuto;
-    if (l.campo && l.campo->grandezza && l.rifiuto == messaggi::UsareNumeri)
-        dove = {"colonna " + std::string(l.campo->grandezza->nome),
-                "\"" + std::string(Rifilato(cella(*l.campo))) + "\" non è un numero"};
+    if (Dettaglio d = nonNumero(l, cella); !d.causa.empty()) dove = std::move(d);
     if (l.sceltaSconosciuta) return DifettoExtra::Sconosciuto;
     return l.rifiuto.empty() ? DifettoExtra::Nessuno : DifettoExtra::Rifiuto;
 }
 
-void ScriviNomiVerifica(std::string& out, char sep) {
-    for (const Grandezza* g : ConUso(UscitaVerifica)) {
-        out.push_back(sep);
-        out += g->nome;
-    }
-    out.push_back(sep);
-    out += "Verdetto";
+vista::LetturaVerifica LeggiCamino(const std::array<int, NumeroGrandezze>& campoDiColonna,
+                                   std::span<const std::string_view> campi, char sep,
+                                   const vista::IngressiVerifica& in) {
+    const vista::TestoCampo cella = celle(campoDiColonna, campi);
+    vista::LetturaVerifica l = vista::LeggiVerifica(cella, sep, in, true);
+    if (const Dettaglio d = nonNumero(l, cella); !d.causa.empty()) l.rifiuto = d.testo();
+    return l;
 }
 
-void ScriviVerifica(std::string& out, const vista::GiudizioVerifica* g, char sep) {
-    if (!g) {
-        out.append(ConUso(UscitaVerifica).size() + 1, sep);
-        return;
-    }
-    for (const Grandezza* c : ConUso(UscitaVerifica)) {
+void ScriviNomiVerifica(std::string& out, char sep, const OpzioniVerifica& o) {
+    auto nome = [&](const char* n) {
         out.push_back(sep);
-        if (const auto& x = g->risultati.*c->risultato) ScriviNumero(out, *x, sep);
+        out += n;
+    };
+    if (o.attiva) {
+        for (const Grandezza* g : ConUso(UscitaVerifica)) nome(g->nome);
+        nome("Verdetto");
     }
-    out.push_back(sep);
-    ScriviCampo(out, g->verdetto, sep);
+    if (o.camino) {
+        for (const Grandezza* g : ConUso(UscitaCamino)) nome(g->nome);
+        nome(ColonnaNoteCamino);
+    }
+}
+
+void ScriviVerifica(std::string& out, const vista::GiudizioVerifica* g, const vista::EsitoCaminoVista* c, char sep,
+                    const OpzioniVerifica& o) {
+    auto valori = [&](Uso u, const RisultatiVerifica* r) {
+        for (const Grandezza* q : ConUso(u)) {
+            out.push_back(sep);
+            if (!r) continue;
+            if (const auto& x = r->*q->risultato) ScriviNumero(out, *x, sep);
+        }
+    };
+    if (o.attiva) {
+        valori(UscitaVerifica, g ? &g->risultati : nullptr);
+        out.push_back(sep);
+        if (g) ScriviCampo(out, g->verdetto, sep);
+    }
+    if (o.camino) {
+        valori(UscitaCamino, c && c->calcolato ? &c->camino.risultati : nullptr);
+        out.push_back(sep);
+        if (c) ScriviCampo(out, vista::NoteCamino(*c), sep);
+    }
 }
 
 }  // namespace termix::batch

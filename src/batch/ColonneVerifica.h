@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "model/Grandezze.h"
+#include "vista/Camino.h"
 #include "vista/Verifica.h"
 
 namespace termix::batch {
@@ -17,6 +18,8 @@ namespace termix::batch {
 // --o2-riferimento, --conversione-so3, --obiettivo-rif, --temp-equilibrio.
 struct OpzioniVerifica {
     bool attiva = false;  // the check columns are written
+    bool camino = false;  // --camino: the stack's columns are written
+    bool applicaEccesso = false;  // --applica-eccesso: each case at the excess air its readings give
     // What an empty or absent cell means: the rules' defaults, or the options'.
     vista::IngressiVerifica predefiniti;
 };
@@ -38,9 +41,18 @@ DifettoExtra LeggiExtra(const std::array<int, NumeroGrandezze>& campoDiColonna,
                         std::span<const std::string_view> campi, char sep, const OpzioniVerifica& o,
                         vista::IngressiVerifica& out, std::string& messaggio, Dettaglio& dove);
 
-// The check columns' names, and one record's values (empty cells without them),
-// each after a separator.
-void ScriviNomiVerifica(std::string& out, char sep);
-void ScriviVerifica(std::string& out, const vista::GiudizioVerifica* g, char sep);
+// One record's stack readings from its cells over `in` (the support fuel and
+// parameters already read): a refusal, a cell that is no number among them,
+// names its column and comes back as the stack's note, the record goes on.
+vista::LetturaVerifica LeggiCamino(const std::array<int, NumeroGrandezze>& campoDiColonna,
+                                   std::span<const std::string_view> campi, char sep,
+                                   const vista::IngressiVerifica& in);
+
+// The check columns' names (the stack's after them with `o.camino`), and one
+// record's values (empty cells without them), each after a separator.
+void ScriviNomiVerifica(std::string& out, char sep, const OpzioniVerifica& o);
+void ScriviVerifica(std::string& out, const vista::GiudizioVerifica* g, const vista::EsitoCaminoVista* c, char sep,
+                    const OpzioniVerifica& o);
+inline constexpr const char* ColonnaNoteCamino = "NoteCamino";
 
 }  // namespace termix::batch

@@ -208,6 +208,8 @@ void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> camp
     out.stato = RisultatoRecord::Stato::Completato;
     out.extra = vista::IngressiVerifica{};
     out.verifica.reset();
+    out.camino.reset();
+    out.rifiutoCamino.clear();
     out.avvisi.clear();
     if (vista) vista->svuota();
 
@@ -233,8 +235,18 @@ void ElaboraRecord(const Intestazione& h, std::span<const std::string_view> camp
             out.esito = messaggio;
             return;
     }
+    if (h.verifica.camino || h.verifica.applicaEccesso) {  // the stack's cells never stop the record
+        const vista::LetturaVerifica l = LeggiCamino(h.campoDiColonna, campi, h.separatore, out.extra);
+        out.extra.camino = l.ingressi.camino;
+        out.rifiutoCamino = l.rifiuto;
+    }
     if (ingressi) {
         *ingressi = caso;
+        return;
+    }
+    if (!CaminoDelRecord(h.verifica, out.extra, out.rifiutoCamino, caso, out.camino, messaggio)) {
+        out.stato = RisultatoRecord::Stato::Fermato;
+        out.esito = messaggio;
         return;
     }
     // The fuel form's "&Calcola", the heating value (typed over the methane
@@ -272,15 +284,35 @@ std::vector<std::string_view> testiIniziali(const Intestazione& h, std::string_v
 
 }  // namespace
 
+bool CaminoDelRecord(const OpzioniVerifica& o, const vista::IngressiVerifica& in, const std::string& rifiuto,
+                     IngressiCaso& caso, std::optional<vista::EsitoCaminoVista>& out, std::string& perche) {
+    out.reset();
+    if (!o.camino && !o.applicaEccesso) return true;
+    if (rifiuto.empty()) {
+        out = vista::EseguiCamino(caso, in);
+    } else {
+        out.emplace();
+        out->rifiuto = rifiuto;
+    }
+    if (!o.applicaEccesso) return true;
+    // Readings that give no excess air stop the record: the typed one would pass for measured.
+    const auto testo = vista::EccessoDaApplicare(*out);
+    if (testo) caso.valori.EccessoAria = *LeggiNumero(*testo);
+    if (testo || (rifiuto.empty() && !in.camino.o2 && !in.camino.co2)) return true;
+    perche = "--applica-eccesso: " + (vista::NoteCamino(*out).empty() ? std::string("nessun eccesso d'aria")
+                                                                      : vista::NoteCamino(*out));
+    return false;
+}
+
 void ScriviIntestazione(std::string& out, char sep, std::span<const std::string> conservati, const char* variata,
-                        bool verifica) {
+                        const OpzioniVerifica& colonne) {
     std::vector<std::string_view> t{"Riga"};
     t.insert(t.end(), conservati.begin(), conservati.end());
     for (const char* n : {"Impianto", "Combustibile", "Esito"}) t.push_back(n);
     ScriviIntestazioneTabella(out, sep, t, variata);
-    if (verifica) {  // the checks' names before the CRLF
+    if (colonne.attiva || colonne.camino) {  // the checks' names before the CRLF
         out.resize(out.size() - 2);
-        ScriviNomiVerifica(out, sep);
+        ScriviNomiVerifica(out, sep, colonne);
         out += "\r\n";
     }
     AggiungiUltimoCampo(out, ColonnaAvvisi, sep);
@@ -293,9 +325,11 @@ void ScriviRecord(std::string& out, const Intestazione& h, long long riga, std::
     const bool completato = r.stato == RisultatoRecord::Stato::Completato;
     ScriviRigaTabella(out, h.separatore, testiIniziali(h, std::string_view(buf, size_t(fine - buf)), campi, r),
                       conVariata, variata, completato ? &r.m : nullptr);
-    if (h.verifica.attiva) {  // the checks' cells before the CRLF
+    if (h.verifica.attiva || h.verifica.camino) {  // the checks' cells before the CRLF
         out.resize(out.size() - 2);
-        ScriviVerifica(out, r.verifica ? &*r.verifica : nullptr, h.separatore);  // judged only when completed
+        // Judged only when completed; the stack's whatever the run's end.
+        ScriviVerifica(out, r.verifica ? &*r.verifica : nullptr, r.camino ? &*r.camino : nullptr, h.separatore,
+                       h.verifica);
         out += "\r\n";
     }
     AggiungiUltimoCampo(out, r.avvisi.empty() ? std::string() : TestoAvvisi(r.avvisi), h.separatore);

@@ -96,6 +96,8 @@ struct RisultatoRecord {
     Composizione composizione = Composizione::Nessuna;
     vista::IngressiVerifica extra;                     // the support fuel and parameters read
     std::optional<vista::GiudizioVerifica> verifica;  // --verifica, on a completed run
+    std::optional<vista::EsitoCaminoVista> camino;    // --camino or --applica-eccesso, whatever the run's end
+    std::string rifiutoCamino;                         // why the stack's cells were refused (their readings in extra)
     std::vector<Avviso> avvisi;                        // the case's warnings (its cells read well)
 };
 
@@ -109,9 +111,16 @@ void ElaboraRecord(const Intestazione& intestazione, std::span<const std::string
 
 // Appends the output header line (CRLF included): Riga, the columns copied,
 // Impianto, Combustibile, Esito, the varied column (if any), then the values
-// (and the checks' columns with `verifica`), and Avvisi last.
+// (and the checks' and the stack's columns the options ask for), and Avvisi last.
 void ScriviIntestazione(std::string& out, char separatore, std::span<const std::string> conservati = {},
-                        const char* variata = nullptr, bool verifica = false);
+                        const char* variata = nullptr, const OpzioniVerifica& colonne = {});
+// The stack's readings `in.camino` (refused as `rifiuto` says, when it says)
+// on `caso` with the support fuel and parameters of `in`, when the options
+// ask for them: the results into `out`; with --applica-eccesso, `caso` at the
+// excess air they give, as if typed. False when readings give none: `perche`
+// says why, and the record stops.
+bool CaminoDelRecord(const OpzioniVerifica& o, const vista::IngressiVerifica& in, const std::string& rifiuto,
+                     IngressiCaso& caso, std::optional<vista::EsitoCaminoVista>& out, std::string& perche);
 
 // Appends one output line (CRLF included); with `conVariata`, the varied
 // input's value after Esito (an empty cell when `variata` is null); the

@@ -19,7 +19,9 @@ std::optional<std::string> LeggiVariando(std::string_view testo, Variando& out) 
     const std::string_view nome = Rifilato(testo.substr(0, uguale));
     const bool supporto = StessoNome(nome, Info(Quantita::SupportoPortata).nome);
     const Grandezza* colonna = supporto ? nullptr : TrovaGrandezza(nome);
-    if (!supporto && (!colonna || !colonna->ha(Ingresso) || !colonna->variabile))
+    // The stack's readings vary too, but their basis, which is a choice.
+    const bool lettura = colonna && colonna->ha(IngressoCamino) && colonna->id != Quantita::BaseO2;
+    if (!supporto && !lettura && (!colonna || !colonna->ha(Ingresso) || !colonna->variabile))
         return "--variando: colonna numerica sconosciuta: \"" + std::string(nome) + "\"";
     out.colonna = colonna;
     std::string_view resto = testo.substr(uguale + 1);
@@ -49,8 +51,8 @@ const char* NomeColonnaVariata(const Variando& v) {
 }
 
 void ScriviIntestazioneVariando(std::string& out, char sep, std::span<const std::string> conservati,
-                                const Variando& v, bool verifica) {
-    ScriviIntestazione(out, sep, conservati, NomeColonnaVariata(v), verifica);
+                                const Variando& v, const OpzioniVerifica& colonne) {
+    ScriviIntestazione(out, sep, conservati, NomeColonnaVariata(v), colonne);
 }
 
 void ElaboraVariando(const Intestazione& h, std::span<const std::string_view> campi, Difetto difetto, long long riga,
@@ -66,12 +68,32 @@ void ElaboraVariando(const Intestazione& h, std::span<const std::string_view> ca
         r.esito = "SupportoTipo mancante (Metano o Ponderale): non c'e' un combustibile di supporto da variare";
         return ScriviRecord(out, h, riga, campi, r, true);
     }
+    // One value's case and checks' inputs, and the stack's readings on them
+    // (with --applica-eccesso, the case at their excess air).
+    struct Valore {
+        IngressiCaso caso;
+        vista::IngressiVerifica in;
+        std::optional<vista::EsitoCaminoVista> camino;
+        std::string fermo;  // readings that give no excess air to apply
+    };
+    auto valoreDi = [&](double x) {
+        Valore w{caso, r.extra, {}, {}};
+        if (portataSupporto) w.in.supporto.portata = x;
+        else if (v.colonna->ha(IngressoCamino)) vista::AssegnaVerifica(w.in, v.colonna->id, x);
+        else w.caso = CasoCon(caso, *v.colonna, x);
+        CaminoDelRecord(h.verifica, w.in, r.rifiutoCamino, w.caso, w.camino, w.fermo);
+        return w;
+    };
     // Each value on a fresh record, with the record's support fuel if it has one.
     auto calcola = [&](double x, PuntoAndamento& p) {
         p.valore = x;
-        Supporto s = supporto;
-        if (portataSupporto) s.portata = x;
-        const EsitoOperazione e = CalcolaCasoConSupporto(portataSupporto ? caso : CasoCon(caso, *v.colonna, x), s, p.m);
+        const Valore w = valoreDi(x);
+        if (!w.fermo.empty()) {
+            p.completato = false;
+            p.esito = w.fermo;
+            return;
+        }
+        const EsitoOperazione e = CalcolaCasoConSupporto(w.caso, w.in.supporto, p.m);
         p.completato = e.completato;
         p.esito = e.completato ? "OK" : TestoEsito(e);
         p.dettaglio = e.dettaglio;
@@ -83,16 +105,16 @@ void ElaboraVariando(const Intestazione& h, std::span<const std::string_view> ca
     auto scriviPunto = [&](PuntoAndamento& p, std::optional<double> valore) {
         r.m = p.m;
         r.avvisi.clear();
-        const IngressiCaso casoDelValore = portataSupporto || !valore ? caso : CasoCon(caso, *v.colonna, *valore);
-        if (valore) r.avvisi = AvvisiCaso(casoDelValore, r.m, p.completato);
+        r.verifica.reset();
+        r.camino.reset();
+        if (valore) {  // the warnings, the checks and the stack on this value's case
+            Valore w = valoreDi(*valore);
+            r.camino = std::move(w.camino);
+            r.avvisi = AvvisiCaso(w.caso, r.m, p.completato);
+            if (p.completato && h.verifica.attiva) r.verifica = vista::Giudica(w.caso, w.in, r.m, r.avvisi);
+        }
         r.esito = std::move(p.esito);
         r.stato = p.completato ? RisultatoRecord::Stato::Completato : RisultatoRecord::Stato::Fermato;
-        r.verifica.reset();
-        if (p.completato && h.verifica.attiva && valore) {  // the checks on this value's case
-            vista::IngressiVerifica in = r.extra;
-            if (portataSupporto) in.supporto.portata = *valore;
-            r.verifica = vista::Giudica(casoDelValore, in, r.m, r.avvisi);
-        }
         ScriviRecord(out, h, riga, campi, r, true, valore ? &*valore : nullptr);
     };
     // The record's ObiettivoRif, or --obiettivo-rif, aims at TempFumiRif (and is the

@@ -33,7 +33,7 @@ std::optional<std::string> LeggiObiettivo(std::string_view testo, Variando& out)
 
 // The output header with the varied column after Esito.
 void ScriviIntestazioneVariando(std::string& out, char separatore, std::span<const std::string> conservati,
-                                const Variando& v, bool verifica = false);
+                                const Variando& v, const OpzioniVerifica& colonne = {});
 
 // One input record: its output records (a record that does not read well
 // gives one, as without --variando, with the varied column empty).

@@ -129,9 +129,13 @@ int main(int argc, char** argv) {
             std::fputs(termix::batch::TestoAiuto().c_str(), stdout);
             return 0;
         }
-        if (arg == "--verifica") {
-            if (a.verifica.attiva) return erroreUso("opzione --verifica ripetuta");
-            a.verifica.attiva = true;
+        bool* interruttore = arg == "--verifica"          ? &a.verifica.attiva
+                             : arg == "--camino"          ? &a.verifica.camino
+                             : arg == "--applica-eccesso" ? &a.verifica.applicaEccesso
+                                                          : nullptr;
+        if (interruttore) {
+            if (*interruttore) return erroreUso("opzione " + std::string(arg) + " ripetuta");
+            *interruttore = true;
             continue;
         }
         const Opzione* op = nullptr;
@@ -170,7 +174,13 @@ int main(int argc, char** argv) {
     if (a.haVariando && !a.rapporti.empty()) return erroreUso("--rapporti non si usa con --variando");
     if (a.haObiettivoRif && !a.haVariando) return erroreUso("--obiettivo-rif si usa con --variando");
     if (a.haObiettivoRif && a.obiettivo) return erroreUso("--obiettivo e --obiettivo-rif: usarne uno solo");
-    if (a.haParametriVerifica && !a.verifica.attiva)
+    const bool lettura = a.haVariando && a.variando.colonna && a.variando.colonna->ha(termix::IngressoCamino);
+    if (lettura && !a.verifica.camino && !a.verifica.applicaEccesso)
+        return erroreUso("--variando " + std::string(a.variando.colonna->nome) + " si usa con --camino o --applica-eccesso");
+    if (lettura && (a.obiettivo || a.haObiettivoRif))
+        return erroreUso("--obiettivo e --obiettivo-rif non si usano con --variando " +
+                         std::string(a.variando.colonna->nome));
+    if (a.haParametriVerifica && !a.verifica.attiva && !a.verifica.camino)
         return erroreUso("--modello, --permanenza, --o2-riferimento e --conversione-so3 si usano con --verifica");
 
     termix::batch::OpzioniBatch o;

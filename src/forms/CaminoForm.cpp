@@ -98,27 +98,25 @@ frmCamino::frmCamino(frmVerifica& verifica)
 
 bool frmCamino::Command1_Click() {
     eccesso_.reset();
-    vista::LetturaVerifica l;
-    if (!verifica_.leggiIngressi(l)) return false;  // the support fuel and SO3 conversion are the Verifica window's
-    auto testo = [this](const CampoVerifica& c) {
-        const QWidget* w = campi_.at(static_cast<std::size_t>(&c - vista::CampiVerifica().data()));
-        if (const auto* e = qobject_cast<const QLineEdit*>(w)) return e->text().toStdString();
-        return static_cast<const QComboBox*>(w)->currentData().toString().toStdString();
+    // The readings are this window's boxes; the support fuel and SO3 conversion the Verifica window's.
+    auto controllo = [this](const CampoVerifica& c) {
+        QWidget* w = campi_.at(static_cast<std::size_t>(&c - vista::CampiVerifica().data()));
+        return w ? w : verifica_.controlloDi(c);
     };
-    l = vista::LeggiVerifica(testo, ';', l.ingressi, true);
     vista::EsitoCaminoVista e;
-    if (l.rifiuto.empty()) {
+    {
         CursoreAttesa attesa;
-        e = vista::EseguiCamino(verifica_.caso(), l.ingressi);
-    } else {
-        e.rifiuto = l.rifiuto;
-        e.campo = l.campo;
+        e = vista::CaminoDaTesti(verifica_.caso(),
+                                 [&](const CampoVerifica& c) { return frmVerifica::testoDi(controllo(c)); });
     }
-    if (!e.calcolato) {
-        // A refused reading: the message, then back to its box; the results stay.
+    if (!e.calcolato) {  // the message, then back to the input it names; the results stay
+        if (e.campo && e.campo->gruppo != CampoVerifica::Gruppo::Camino) {
+            verifica_.rifiuta(e.rifiuto, e.campo);
+            return false;
+        }
         dialoghi().messaggio(q(e.rifiuto), Icona::Esclamazione);
         if (e.campo) {
-            QWidget* w = campi_.at(static_cast<std::size_t>(e.campo - vista::CampiVerifica().data()));
+            QWidget* w = controllo(*e.campo);
             w->setFocus(Qt::OtherFocusReason);
             if (auto* x = qobject_cast<QLineEdit*>(w)) x->selectAll();
         }

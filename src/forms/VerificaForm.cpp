@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "forms/AndamentoForm.h"
+#include "forms/ApplicaEffetti.h"
 #include "forms/CaminoForm.h"
 #include "forms/Posti.h"
 #include "model/Formato.h"
@@ -213,12 +214,13 @@ void frmVerifica::rifiuta(const std::string& messaggio, const CampoVerifica* cam
     if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
 }
 
+std::string frmVerifica::testoDi(const QWidget* w) {
+    if (const auto* e = qobject_cast<const QLineEdit*>(w)) return e->text().toStdString();
+    return static_cast<const QComboBox*>(w)->currentData().toString().toStdString();
+}
+
 bool frmVerifica::leggiIngressi(vista::LetturaVerifica& l) {
-    l = vista::LeggiVerifica([this](const CampoVerifica& c) {
-        const QWidget* w = controlloDi(c);
-        if (const auto* e = qobject_cast<const QLineEdit*>(w)) return e->text().toStdString();
-        return static_cast<const QComboBox*>(w)->currentData().toString().toStdString();
-    });
+    l = vista::LeggiVerifica([this](const CampoVerifica& c) { return testoDi(controlloDi(c)); });
     if (l.rifiuto.empty()) return true;
     rifiuta(l.rifiuto, l.campo);
     return false;
@@ -291,7 +293,7 @@ frmCamino* frmVerifica::Command5_Click() {
 
 void frmVerifica::applicaEccesso(const std::string& testo) {
     if (const auto x = LeggiNumero(testo)) caso_.valori.EccessoAria = *x;
-    if (auto* e = qobject_cast<QLineEdit*>(ControlloDi(Quantita::EccessoAria))) e->setText(q(testo));
+    ApplicaEffetti(sessione().Digita(Quantita::EccessoAria, testo));
     Command1_Click();
 }
 

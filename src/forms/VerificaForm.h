@@ -39,15 +39,18 @@ public:
 
     // The inputs into `l`; false (after telling the user) on bad input.
     bool leggiIngressi(vista::LetturaVerifica& l);
+    // A box's or list's text as the view model reads it.
+    static std::string testoDi(const QWidget* w);
     const IngressiCaso& caso() const { return caso_; }
     // The case now at excess air `testo` (a box's text), as if typed on the
     // conditions form too; then "&Calcola" again.
     void applicaEccesso(const std::string& testo);
 
-private:
     // The refusal's message, then back to the input it names.
     void rifiuta(const std::string& messaggio, const vista::CampoVerifica* campo);
     QWidget* controlloDi(const vista::CampoVerifica& c) const;
+
+private:
 
     IngressiCaso caso_;
     std::vector<std::string> righe_;

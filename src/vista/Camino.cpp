@@ -24,6 +24,16 @@ EsitoCaminoVista EseguiCamino(const IngressiCaso& caso, const IngressiVerifica& 
     return e;
 }
 
+EsitoCaminoVista CaminoDaTesti(const IngressiCaso& caso, const TestoCampo& testo) {
+    LetturaVerifica l = LeggiVerifica(testo);
+    if (l.rifiuto.empty()) l = LeggiVerifica(testo, ';', l.ingressi, true);
+    if (l.rifiuto.empty()) return EseguiCamino(caso, l.ingressi);
+    EsitoCaminoVista e;
+    e.rifiuto = l.rifiuto;
+    e.campo = l.campo;
+    return e;
+}
+
 std::span<const Grandezza* const> RisultatiCaminoMostrati() { return ConUso(UscitaCamino); }
 
 std::string TestoRisultatoCamino(const Grandezza& g, const EsitoCaminoVista& e) {

@@ -21,6 +21,10 @@ struct EsitoCaminoVista {
 // The readings of `in.camino` on `caso` with the support fuel of `in`: the
 // fuel step of the blend, then the stack's balance (never the whole run).
 EsitoCaminoVista EseguiCamino(const IngressiCaso& caso, const IngressiVerifica& in);
+// The same from the texts of every input of the checks (the window's or
+// page's boxes): the checks' inputs read first, then the readings; a refusal
+// of either names its input.
+EsitoCaminoVista CaminoDaTesti(const IngressiCaso& caso, const TestoCampo& testo);
 
 // The result boxes, in order: the table's UscitaCamino entries.
 std::span<const Grandezza* const> RisultatiCaminoMostrati();

@@ -116,6 +116,16 @@ EsitoOperazione Sessione::Scrive(Quantita q, std::string testo) {
     return e;
 }
 
+EsitoOperazione Sessione::Digita(Quantita q, std::string testo) {
+    if (EsitoOperazione l = Lascia(); !l.completato) return l;
+    Entra(q);
+    EsitoOperazione e = Scrive(q, testo);
+    if (!e.completato) return e;
+    e = Lascia();
+    if (e.completato && e.effetti.empty()) e.testo(q, testi_.testo(q));
+    return e;
+}
+
 EsitoOperazione Sessione::Lascia() {
     EsitoOperazione e;
     e.completato = true;

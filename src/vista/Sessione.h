@@ -38,6 +38,9 @@ public:
     // number is refused (the message, the box emptied, the focus back to it),
     // otherwise its number goes into the record. `completato` false after a refusal.
     EsitoOperazione Lascia();
+    // Box `q` typed over whole with `testo` and left, as a user would (the box
+    // being edited left first): the effects include the box's new text.
+    EsitoOperazione Digita(Quantita q, std::string testo);
     // A text set without the box rules (a name, a result box typed over).
     void Imposta(Bersaglio b, std::string testo) { testi_.imposta(b, std::move(testo)); }
     // A box of another window, kept with the case for a reload (Verifica's),

@@ -43,8 +43,9 @@ std::optional<std::size_t> indiceFrazione(Quantita q) {
     return std::nullopt;
 }
 
-// A number read into its place in the inputs.
-void assegna(IngressiVerifica& in, Quantita q, double x) {
+}  // namespace
+
+void AssegnaVerifica(IngressiVerifica& in, Quantita q, double x) {
     Supporto& s = in.supporto;
     ParametriVerifica& p = in.parametri;
     switch (q) {
@@ -64,6 +65,8 @@ void assegna(IngressiVerifica& in, Quantita q, double x) {
             if (const auto k = indiceFrazione(q)) s.frazioni[*k] = x;
     }
 }
+
+namespace {
 
 // An input's number as the run uses it (empty: none).
 std::optional<double> valore(const IngressiVerifica& in, Quantita q) {
@@ -231,7 +234,7 @@ LetturaVerifica LeggiVerifica(const TestoCampo& testo, char separatore, const In
             l.campo = &c;
             return l;
         }
-        if (v.valore) assegna(l.ingressi, c.grandezza->id, *v.valore);
+        if (v.valore) AssegnaVerifica(l.ingressi, c.grandezza->id, *v.valore);
     }
     if (camino) {
         if (const auto r = ControllaCamino(l.ingressi.camino)) {

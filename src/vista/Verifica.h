@@ -50,6 +50,9 @@ struct IngressiVerifica {
     ParametriCamino camino;       // the stack's readings
 };
 
+// A number into its place in the inputs (a numeric input of the checks or the stack).
+void AssegnaVerifica(IngressiVerifica& in, Quantita q, double x);
+
 // What an empty input stands for with these defaults, for the case (the
 // target presumed for its waste): "" when it stands for nothing (no bore).
 std::string TestoVuoto(const CampoVerifica& c, const IngressiCaso& caso, const IngressiVerifica& predefiniti = {});

@@ -89,6 +89,7 @@ Quantita Casella(const std::string& nome) {
 void Entra(const std::string& nome) { S().Entra(Casella(nome)); }
 val Scrive(const std::string& nome, const std::string& testo) { return Esito(S().Scrive(Casella(nome), testo)); }
 val Lascia() { return Esito(S().Lascia()); }
+val Digita(const std::string& nome, const std::string& testo) { return Esito(S().Digita(Casella(nome), testo)); }
 // The box being edited, or "".
 std::string InModifica() {
     const auto q = S().inModifica();
@@ -190,6 +191,7 @@ EMSCRIPTEN_BINDINGS(termix54_sessione) {
     emscripten::function("sessioneEntra", &Entra);
     emscripten::function("sessioneScrive", &Scrive);
     emscripten::function("sessioneLascia", &Lascia);
+    emscripten::function("sessioneDigita", &Digita);
     emscripten::function("sessioneInModifica", &InModifica);
     emscripten::function("sessioneScelta", &Scelta);
     emscripten::function("sessioneCombustibile", &Combustibile);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "vista/Camino.h"
 #include "vista/Verifica.h"
 #include "wasm/Comune.h"
 #include "wasm/CasoPagina.h"
@@ -25,6 +26,7 @@ const char* NomeGruppo(CampoVerifica::Gruppo g) {
         case CampoVerifica::Gruppo::Frazioni: return "Frazioni";
         case CampoVerifica::Gruppo::Parametri: return "Parametri";
         case CampoVerifica::Gruppo::Equilibrio: return "Equilibrio";
+        case CampoVerifica::Gruppo::Camino: return "Camino";
     }
     return "";
 }
@@ -59,9 +61,19 @@ val TestiVerifica() {
         o.set("gruppo", std::string(g->ha(DiEquilibrio) ? vista::TitoloEquilibrio : ""));
         risultati.call<void>("push", o);
     }
+    val camino = val::array();
+    for (const Grandezza* g : vista::RisultatiCaminoMostrati()) {
+        val o = val::object();
+        o.set("id", std::string(g->nome));
+        o.set("etichetta", vista::EtichettaRisultato(*g));
+        camino.call<void>("push", o);
+    }
     val o = val::object();
     o.set("campi", campi);
     o.set("risultati", risultati);
+    o.set("risultatiCamino", camino);
+    o.set("titoloNoteCamino", std::string(vista::TitoloNoteCamino));
+    o.set("nessunEccesso", std::string(vista::NessunEccessoMisurato));
     o.set("titoloFrazioni", std::string(vista::TitoloFrazioni));
     o.set("titoloAvvisi", std::string(vista::TitoloAvvisi));
     o.set("nessunRisultato", std::string(vista::NessunRisultato));
@@ -76,13 +88,15 @@ val Segnaposti() {
     return o;
 }
 
-// The inputs from the page's texts (`testi`: name -> text; a list gives its choice's name).
-vista::LetturaVerifica Lettura(const val& testi) {
-    return vista::LeggiVerifica([&](const CampoVerifica& c) {
+// The page's texts (`testi`: name -> text; a list gives its choice's name) as the view model reads them.
+vista::TestoCampo Testi(const val& testi) {
+    return [&testi](const CampoVerifica& c) {
         const val t = testi[c.nome];
         return t.isString() ? t.as<std::string>() : std::string();
-    });
+    };
 }
+
+vista::LetturaVerifica Lettura(const val& testi) { return vista::LeggiVerifica(Testi(testi)); }
 
 val Rifiuto(const std::string& messaggio, const CampoVerifica* campo) {
     val o = val::object();
@@ -123,6 +137,26 @@ val Trova(const val& testi) {
     return o;
 }
 
+// The stack's "Calcola": {testi (id -> text), valori, note, eccesso (the excess-air box's text, or absent)}
+// or a refusal {messaggio, casella}.
+val Camino(const val& testi) {
+    const vista::EsitoCaminoVista e = vista::CaminoDaTesti(CasoDellaPagina().caso, Testi(testi));
+    if (!e.calcolato) return Rifiuto(e.rifiuto, e.campo);
+    val risultati = val::object(), valori = val::object();
+    for (const Grandezza* g : vista::RisultatiCaminoMostrati()) {
+        risultati.set(g->nome, vista::TestoRisultatoCamino(*g, e));
+        if (const auto& x = e.camino.risultati.*g->risultato) valori.set(g->nome, *x);
+    }
+    val note = val::array();
+    for (const std::string& n : e.camino.note) note.call<void>("push", n);
+    val o = val::object();
+    o.set("testi", risultati);
+    o.set("valori", valori);  // full precision, for the tests
+    o.set("note", note);
+    if (const auto x = vista::EccessoDaApplicare(e)) o.set("eccesso", *x);
+    return o;
+}
+
 // The lines of "Salva" as the .txt bytes the window writes.
 val ByteVerifica(const val& righe) {
     std::vector<std::string> r;
@@ -138,6 +172,7 @@ EMSCRIPTEN_BINDINGS(termix54_verifica) {
     emscripten::function("sessioneSegnaposti", &Segnaposti);
     emscripten::function("sessioneVerifica", &Calcola);
     emscripten::function("sessioneTrovaSupporto", &Trova);
+    emscripten::function("sessioneCamino", &Camino);
     emscripten::function("byteVerifica", &ByteVerifica);
 }
 

@@ -19,7 +19,9 @@
 #include "forms/Form7.h"
 #include "forms/Form8.h"
 #include "forms/Posti.h"
+#include "forms/CaminoForm.h"
 #include "forms/VerificaForm.h"
+#include "batch/ColonneVerifica.h"
 #include "model/Formato.h"
 
 #include <QComboBox>
@@ -50,7 +52,14 @@ const struct {
     const char* controllo;
 } PulsantiVerifica[] = {{"CalcolaVerifica", "Command1"}, {"TrovaSupporto", "Command2"}, {"SalvaVerifica", "Command3"}};
 
+// The stack window's.
+const struct {
+    const char* id;
+    const char* controllo;
+} PulsantiCamino[] = {{"CalcolaCamino", "Command1"}, {"ApplicaEccesso", "Command2"}};
+
 frmVerifica* finestraVerifica() { return GestoreForm::form8().findChild<frmVerifica*>(); }
+frmCamino* finestraCamino() { return finestraVerifica() ? finestraVerifica()->findChild<frmCamino*>() : nullptr; }
 
 QAbstractButton* pulsante(const QString& id) {
     for (const auto& p : Pulsanti_)
@@ -58,6 +67,8 @@ QAbstractButton* pulsante(const QString& id) {
             return ctl<QAbstractButton>(GestoreForm::form(p.finestra), p.controllo);
     for (const auto& p : PulsantiVerifica)
         if (id == QLatin1String(p.id) && finestraVerifica()) return ctl<QAbstractButton>(*finestraVerifica(), p.controllo);
+    for (const auto& p : PulsantiCamino)
+        if (id == QLatin1String(p.id) && finestraCamino()) return ctl<QAbstractButton>(*finestraCamino(), p.controllo);
     QTest::qFail(qPrintable(QStringLiteral("no button %1").arg(id)), __FILE__, __LINE__);
     return nullptr;
 }
@@ -65,6 +76,7 @@ QAbstractButton* pulsante(const QString& id) {
 QLineEdit* casella(const QString& nome) {
     const Grandezza* g = TrovaGrandezza(nome.toStdString());
     const Posto* p = g ? PostoDi(g->id) : nullptr;
+    if (!p && g && g->ha(IngressoCamino) && finestraCamino()) return ctl<QLineEdit>(*finestraCamino(), qPrintable(nome));
     if (!p && finestraVerifica()) return ctl<QLineEdit>(*finestraVerifica(), qPrintable(nome));  // the window's boxes
     if (!p) {
         QTest::qFail(qPrintable(QStringLiteral("no box %1").arg(nome)), __FILE__, __LINE__);
@@ -188,8 +200,12 @@ private slots:
                     QVERIFY(mostraAttiva(GestoreForm::form8()));
                     clicca(GestoreForm::form8(), "Command6");
                     QVERIFY(finestraVerifica());
+                } else if (azione == QLatin1String("camino")) {
+                    clicca(*finestraVerifica(), "Command5");
+                    QVERIFY(finestraCamino());
                 } else if (azione == QLatin1String("lista")) {
-                    auto* c = ctl<QComboBox>(*finestraVerifica(), qPrintable(a));
+                    QWidget* w = finestraCamino() ? finestraCamino()->findChild<QComboBox*>(a) : nullptr;
+                    auto* c = w ? static_cast<QComboBox*>(w) : ctl<QComboBox>(*finestraVerifica(), qPrintable(a));
                     c->setFocus(Qt::MouseFocusReason);
                     QTest::keyClicks(c, p[2].toString());
                     QCOMPARE(c->currentText(), p[2].toString());
@@ -244,6 +260,25 @@ private slots:
             for (const QJsonValue& a : scenario[QStringLiteral("avvisi")].toArray())
                 QVERIFY2(!lista->findItems(a.toString(), Qt::MatchContains).isEmpty(), qPrintable(a.toString()));
             QCOMPARE(verdetto.contains(QStringLiteral("non valutabile")), lista->count() > 0);
+        }
+        if (scenario.contains(QStringLiteral("camino"))) {  // the stack window, the tool's --camino
+            QJsonObject conCamino = casoDi(tabella, scenario);
+            const QJsonObject v = scenario[QStringLiteral("camino")].toObject();
+            for (auto i = v.begin(); i != v.end(); ++i) conCamino[i.key()] = i.value();
+            QStringList n, x;
+            QVERIFY(eseguiBatch(conCamino, n, x, {QStringLiteral("--camino")}));
+            for (const Grandezza* g : vista::RisultatiCaminoMostrati()) {
+                const QString cella = x[n.indexOf(QLatin1String(g->nome))];
+                QCOMPARE(ctl<QLineEdit>(*finestraCamino(), g->nome)->text(),
+                         cella.isEmpty() ? QStringLiteral("\u2014")
+                                         : QString::fromStdString(FormatoTroncato(*LeggiNumero(cella.toStdString()), g->decimali)));
+            }
+            auto* note = ctl<QListWidget>(*finestraCamino(), "NoteCamino");
+            QStringList righe;
+            for (int k = 0; k < note->count(); ++k) righe << note->item(k)->text();
+            QCOMPARE(righe.join(QStringLiteral(" | ")), x[n.indexOf(QLatin1String(batch::ColonnaNoteCamino))]);
+            for (const QJsonValue& a : scenario[QStringLiteral("note")].toArray())
+                QVERIFY2(righe.join(u' ').contains(a.toString()), qPrintable(a.toString()));
         }
         const QJsonObject testi = scenario[QStringLiteral("testi")].toObject();
         for (auto i = testi.begin(); i != testi.end(); ++i) QCOMPARE(casella(i.key())->text(), i.value().toString());

@@ -102,6 +102,8 @@ def esegui(d, uri, batch, ulp_massimi):
             elif azione == 'verifica':
                 campo('schedaVerifica').click()
                 attendi(lambda: campo('Verdetto').text, 10, 'verdetto')
+            elif azione == 'camino':
+                campo('schedaCamino').click()
             elif azione == 'lista':
                 Select(campo(a)).select_by_value(p[2])
             elif azione == 'ricarica':
@@ -123,7 +125,8 @@ def esegui(d, uri, batch, ulp_massimi):
 
     for scenario in tabella['scenari']:
         nome = scenario['nome']
-        d.execute_script('localStorage.clear()')
+        # A fresh page: the reload itself would keep the last scenario's case and boxes.
+        d.execute_script("localStorage.clear(); addEventListener('pagehide', () => localStorage.clear())")
         d.refresh()
         pronta()
         passi(scenario['passi'], nome)
@@ -155,6 +158,18 @@ def esegui(d, uri, batch, ulp_massimi):
             lista = [li.text for li in d.find_elements(By.CSS_SELECTOR, '#AvvisiVerifica li')]
             verifica(all(any(p in a for a in lista) for p in scenario.get('avvisi', [])) and
                      ('non valutabile' in verdetto) == bool(lista), f'{nome}: avvisi della verifica {lista}')
+        if 'camino' in scenario:  # every stack result and note is the tool's --camino
+            conCamino = esegui_batch(batch, {**caso_di(tabella, scenario), **scenario['camino']}, ['--camino'])
+            valori = d.execute_script('return Termix54.camino') or {}
+            for nome_col in d.execute_script("return [...document.querySelectorAll('#tabellaCamino td')].map((c) => c.id)"):
+                cella = conCamino[nome_col]
+                x = valori.get(nome_col)
+                verifica((x is None) == (cella == '') and (x is None or abs(bit(x) - bit(float(cella.replace(',', '.'))))
+                                                           <= ulp_massimi), f'{nome}: {nome_col} pagina {x!r}, strumento {cella!r}')
+            note = d.execute_script("return [...document.querySelectorAll('#NoteCamino li')]"
+                                    ".map((li) => li.textContent).join(' | ')")
+            verifica(note == conCamino['NoteCamino'] and all(p in note for p in scenario.get('note', [])),
+                     f'{nome}: note {note!r}, strumento {conCamino["NoteCamino"]!r}')
         if not scenario.get('avvisi'):
             verifica(elenco == [] and atteso.get('Avvisi') == '', f'{nome}: avvisi inattesi {elenco}')
     return len(tabella['scenari'])
