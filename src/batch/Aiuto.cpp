@@ -364,7 +364,8 @@ std::string TestoAiuto() {
     t += "\nColonne del camino (--camino), dopo quelle della verifica:\n";
     for (const Grandezza* g : ConUso(UscitaCamino)) verifica(*g, false);
     t += std::string("  ") + ColonnaNoteCamino +
-         "              letture non raggiungibili o rifiutate, O2 e CO2 in disaccordo, punti di rugiada\n";
+         "              letture rifiutate o non raggiungibili, O2 e CO2 in\n"
+         "                          disaccordo, camino sotto un punto di rugiada\n";
     return t;
 }
 

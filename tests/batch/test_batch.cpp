@@ -243,6 +243,24 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         {b, "in.csv --verifica --verifica", 2, {}, {"opzione --verifica ripetuta"}},
         {b, "in.csv --obiettivo-rif 850", 2, {}, {"--obiettivo-rif si usa con --variando"}},
         {b, "in.csv --variando EccessoAria=0:10:1 --obiettivo 800 --obiettivo-rif 850", 2, {}, {"usarne uno solo"}},
+        // The stack: its columns after the checks'; a refused reading only in NoteCamino, whatever the run's end;
+        // --applica-eccesso stops on readings that give no excess air.
+        {v("O2Misurato;BaseO2;COMisurato;TempCamino", "3,5;secco;50;180"), "in.csv --verifica --camino", 0,
+         {";Verdetto;EccessoAriaMisurato;IncertezzaEccessoO2;EccessoAriaDaCO2;IncertezzaEccessoCO2;CO2Massima;"
+          "PerditaCamino;PerditaIncombusti;RendimentoCombustione;CaloreRecuperabile;PortataFumiCamino;NoteCamino;Avvisi\r\n",
+          ";18,062779924192803;0,6201705766059984;;;11,642540919688972;7,721495031581567;0,018273095809509903;"}, {}},
+        {v("O2Misurato", "3,5"), "in.csv --camino", 0, {";OK;", ";Base dell'O2 misurato (BaseO2): indicare secco o umido;"}, {}},
+        {v("O2Misurato;BaseO2", "1OO;secco"), "in.csv --camino", 0, {";\"colonna O2Misurato: \"\"1OO\"\" non è un numero\";"}, {}},
+        {v("CO2Misurato;PotereCalorifico", "12;0"), "in.csv --camino", 0,
+         {"\r\n1;;;" + std::string(messaggi::PotereInadeguato), ";CO2 misurata (CO2Misurato): oltre il massimo del combustibile"}, {}},
+        {v("O2Misurato;BaseO2", "20,9;secco"), "in.csv --applica-eccesso", 0,
+         {";;;--applica-eccesso: O2 misurato non raggiungibile: l'aria porta al più 20,85 % vol di O2 sul secco;"}, {}},
+        // Applied, the run is the one with the excess air typed as the window would write it: 18,0627799241928.
+        {v("O2Misurato;BaseO2", "3,5;secco"), "in.csv --applica-eccesso", 0, {";15,047304570353973;1323,3620348615038;"}, {}},
+        {v("TempCamino", "150"), "in.csv --camino --variando TempCamino=120:180:60", 0, {"\r\n1;;;OK;120;", "\r\n1;;;OK;180;"}, {}},
+        {b, "in.csv --variando TempCamino=120:180:60", 2, {}, {"--variando TempCamino si usa con --camino o --applica-eccesso"}},
+        {b, "in.csv --camino --variando O2Misurato=1:2:1 --obiettivo 900", 2, {}, {"non si usano con --variando O2Misurato"}},
+        {b, "in.csv --camino --variando BaseO2=1:2:1", 2, {}, {"colonna numerica sconosciuta: \"BaseO2\""}},
         // A stray quote (the "Forno" file) loses its own record only.
         {"Impianto;Combustibile;Tipo;PortataComb;EccessoAria;TempAria;UmiditaRelativa;TempCeneri;Dispersioni\r\n"
          "\"Forno 1" + m + "Forno 2" + m + "Forno \"3\"" + m + "Forno 4" + m, "in.csv", 1,
