@@ -40,6 +40,7 @@
 #include "forms/Form8.h"
 #include "forms/Posti.h"
 #include "forms/RapportoForm.h"
+#include "forms/CaminoForm.h"
 #include "forms/VerificaForm.h"
 #include "vista/Verifica.h"
 #include "forms/StampaRapporto.h"
@@ -638,11 +639,19 @@ private slots:
         QPointer<frmVerifica> w = f8.findChild<frmVerifica*>();
         QVERIFY(w);
         QCOMPARE(w->windowTitle(), QStringLiteral("Verifica - Termix54"));
-        for (const Grandezza& g : Grandezze())  // each check's quantity has its control, by its name
+        clicca(*w, "Command5");
+        auto* camino = w->findChild<frmCamino*>();
+        QVERIFY(camino);
+        QCOMPARE(camino->windowTitle(), QStringLiteral("Camino - Termix54"));
+        // Each check's quantity has its control, by its name; the stack's on the Camino window.
+        for (const Grandezza& g : Grandezze())
             if (g.ha(Verifica)) {
                 const char* nome = g.id == Quantita::ObiettivoRif ? "ObiettivoVerifica" : g.nome;  // its own id
-                QVERIFY2(w->findChild<QWidget*>(QString::fromLatin1(nome)), nome);
+                const QWidget* dove = g.ha(IngressoCamino) || g.ha(UscitaCamino) ? static_cast<QWidget*>(camino) : w;
+                QVERIFY2(dove->findChild<QWidget*>(QString::fromLatin1(nome)), nome);
             }
+        camino->close();
+        QVERIFY(mostraAttiva(*w));
         // Empty boxes say what they stand for: methane has no chlorine.
         QCOMPARE(box(*w, "ObiettivoVerifica")->placeholderText(), QStringLiteral("850"));
         QCOMPARE(box(*w, "TempoPermanenza")->placeholderText(), QStringLiteral("2"));

@@ -12,6 +12,7 @@
 #include "combustion/Avvisi.h"
 #include "model/Messaggi.h"
 #include "support/Casi.h"
+#include "vista/Camino.h"
 #include "vista/Verifica.h"
 
 using namespace termix;
@@ -148,22 +149,23 @@ TEST(VistaVerifica, WarningsHoldTheVerdictBack) {
     EXPECT_EQ(Verdetto(o, 2, 849.96, {}), "850 °C per 2 s: non raggiunti (T = 849,9 °C)");
 }
 
-// The inputs, the result boxes, the batch columns and the help come from the
-// table: every check's quantity is on them, each once.
+// The inputs, the result boxes (the Camino window's too), the batch columns
+// and the help come from the table: every check's quantity is on them, each once.
 TEST(VistaVerifica, ListsAreTheTablesOwn) {
     std::map<std::string, int> volte;
     for (const CampoVerifica& c : CampiVerifica())
         if (c.grandezza) ++volte[c.grandezza->nome];
     for (const Grandezza* g : RisultatiVerificaMostrati()) ++volte[g->nome];
+    for (const Grandezza* g : RisultatiCaminoMostrati()) ++volte[g->nome];
     const std::string aiuto = batch::TestoAiuto();
     for (const Grandezza& g : Grandezze()) {
         if (!g.ha(Verifica)) continue;
         SCOPED_TRACE(g.nome);
         EXPECT_EQ(volte[g.nome], 1);
-        if (g.ha(IngressoVerifica) || g.ha(UscitaVerifica)) {
+        if (g.ha(IngressoVerifica) || g.ha(UscitaVerifica) || g.ha(UscitaCamino)) {
             EXPECT_NE(aiuto.find("\n  " + std::string(g.nome) + " "), std::string::npos);
         }
-        EXPECT_EQ(g.risultato != nullptr, g.ha(MostrataVerifica) || g.ha(UscitaVerifica));
+        EXPECT_EQ(g.risultato != nullptr, g.ha(MostrataVerifica) || g.ha(UscitaVerifica) || g.ha(UscitaCamino));
     }
 }
 

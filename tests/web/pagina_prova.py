@@ -217,6 +217,14 @@ try:
         d.save_screenshot(str(pathlib.Path(SCHERMATA).with_name('pagina-andamento.png')))
         campo('tracciaTempFumiRif').click()
 
+    if SCHERMATA:  # the Camino section on the methane boiler's readings
+        campo('schedaCamino').click()
+        for nome, testo in (('O2Misurato', '3,5'), ('COMisurato', '50'), ('TempCamino', '180')):
+            campo(nome).send_keys(testo)
+        Select(campo('BaseO2')).select_by_value('secco')
+        campo('CalcolaCamino').click()
+        d.save_screenshot(str(pathlib.Path(SCHERMATA).with_name('pagina-camino.png')))
+
     # Verifica on the same case: every check as termix54-batch --verifica gives it, cut to the box's decimals.
     campo('schedaVerifica').click()
     attendi(lambda: campo('Verdetto').text, 10, 'verdetto')
