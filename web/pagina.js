@@ -355,6 +355,7 @@
     for (const [id, testo] of Object.entries(o.testi)) $(id).textContent = testo;
     $('Verdetto').textContent = o.verdetto;
     mostraAvvisiVerifica(o.avvisi);
+    Termix54.verifica = o.valori;  // for the tests
     righeVerifica = o.righe;
   }
 

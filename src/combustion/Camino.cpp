@@ -122,9 +122,11 @@ EsitoCamino CalcolaCamino(const Modulo1& base, const ParametriCamino& p, double 
                                         Quantita::TempCamino};
             return out;
         }
-        if (p.tempCamino && *p.tempCamino + ZeroCelsius > TemperaturaDatiMassima) {
-            out.rifiuto = RifiutoCamino{"Temperatura al camino (TempCamino): oltre i dati termodinamici (" +
-                                            TestoNumero(TemperaturaDatiMassima - ZeroCelsius) + " °C)",
+        if (p.tempCamino && !(*p.tempCamino + ZeroCelsius >= TemperaturaDatiMinima &&
+                              *p.tempCamino + ZeroCelsius <= TemperaturaDatiMassima)) {
+            out.rifiuto = RifiutoCamino{"Temperatura al camino (TempCamino): fuori dall'intervallo dei dati "
+                                        "termodinamici (da " + TestoNumero(TemperaturaDatiMinima - ZeroCelsius) +
+                                            " a " + TestoNumero(TemperaturaDatiMassima - ZeroCelsius) + " °C)",
                                         Quantita::TempCamino};
             return out;
         }
@@ -134,8 +136,9 @@ EsitoCamino CalcolaCamino(const Modulo1& base, const ParametriCamino& p, double 
             r.EccessoAriaMisurato = x.eccesso;
             r.IncertezzaEccessoO2 = x.incertezza;
             if (!x.eccesso) {
-                BilancioAdEccesso(m, EccessoInfinito);
-                nota("O2 misurato non raggiungibile: l'aria porta al più " + percento(QuotaO2(m, *p.base)) +
+                Modulo1 aria = base;  // so much air that the gas is the air's own
+                BilancioAdEccesso(aria, EccessoInfinito);
+                nota("O2 misurato non raggiungibile: l'aria porta al più " + percento(QuotaO2(aria, *p.base)) +
                      " di O2 " + sullaBase(*p.base));
             }
         }

@@ -105,19 +105,24 @@ val Rifiuto(const std::string& messaggio, const CampoVerifica* campo) {
     return o;
 }
 
-// "Calcola": {testi (id -> text), verdetto, avvisi, righe, completato} or a refusal {messaggio, casella}.
+// "Calcola": {testi (id -> text), valori, verdetto, avvisi, righe, completato} or a refusal {messaggio, casella}.
 val Calcola(const val& testi) {
     const vista::LetturaVerifica l = Lettura(testi);
     if (!l.rifiuto.empty()) return Rifiuto(l.rifiuto, l.campo);
     const vista::EsitoVerifica e = vista::EseguiVerifica(CasoDellaPagina().caso, l.ingressi);
-    val risultati = val::object();
-    for (const Grandezza* g : vista::RisultatiVerificaMostrati()) risultati.set(IdRisultato(*g), vista::TestoRisultato(*g, e));
+    val risultati = val::object(), valori = val::object();
+    for (const Grandezza* g : vista::RisultatiVerificaMostrati()) {
+        risultati.set(IdRisultato(*g), vista::TestoRisultato(*g, e));
+        if (g->risultato && e.completato)
+            if (const auto& x = e.giudizio.risultati.*g->risultato) valori.set(g->nome, *x);
+    }
     val avvisi = val::array();
     for (const Avviso& a : e.giudizio.avvisi) avvisi.call<void>("push", a.testo);
     val righe = val::array();
     for (const auto& r : vista::RigheVerifica(e, l.ingressi)) righe.call<void>("push", r);
     val o = val::object();
     o.set("testi", risultati);
+    o.set("valori", valori);  // full precision, for the tests
     o.set("verdetto", e.verdetto);
     o.set("avvisi", avvisi);
     o.set("righe", righe);

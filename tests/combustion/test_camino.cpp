@@ -144,7 +144,8 @@ TEST(Camino, RefusalsAndNotes) {
         {p({}, {}, {}, -1, {}), "CO misurato (COMisurato)", Quantita::COMisurato},
         {p({}, {}, {}, {}, 19.9), "Temperatura al camino (TempCamino): sotto quella dell'aria (20 °C)",
          Quantita::TempCamino},
-        {p({}, {}, {}, {}, 4727), "Temperatura al camino (TempCamino): oltre i dati", Quantita::TempCamino},
+        {p({}, {}, {}, {}, 4727), "Temperatura al camino (TempCamino): fuori dall'intervallo dei dati termodinamici "
+                                  "(da -73,15 a 4726,85 °C)", Quantita::TempCamino},
     };
     for (const Caso& c : rifiuti) {
         const EsitoCamino e = CalcolaCamino(metano, c.p, 2);

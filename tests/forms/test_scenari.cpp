@@ -200,6 +200,12 @@ private slots:
                     QVERIFY(mostraAttiva(GestoreForm::form8()));
                     clicca(GestoreForm::form8(), "Command6");
                     QVERIFY(finestraVerifica());
+                } else if (azione == QLatin1String("fuoco")) {
+                    const Grandezza* g = TrovaGrandezza(a.toStdString());
+                    const Posto* posto = g ? PostoDi(g->id) : nullptr;
+                    QWidget* w = posto ? ctl(GestoreForm::form(posto->finestra), posto->controllo)
+                                       : finestraVerifica()->findChild<QWidget*>(a);
+                    QTRY_COMPARE(QApplication::focusWidget(), w);
                 } else if (azione == QLatin1String("camino")) {
                     clicca(*finestraVerifica(), "Command5");
                     QVERIFY(finestraCamino());

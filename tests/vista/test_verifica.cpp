@@ -108,27 +108,6 @@ TEST(VistaVerifica, EmptyBoxesMeanTheRulesAndTheTargetReadsTheWaste) {
     EXPECT_EQ(TestoVuoto(CampoDi(Quantita::ObiettivoRif), prova::casoMetano()), "850");
 }
 
-// "Trova supporto" needs a support fuel and a target the user typed: the
-// presumed target is the verdict's, never a search's.
-TEST(VistaVerifica, TrovaSupportoRefusesWithoutSupportOrTarget) {
-    const struct {
-        const char* nome;
-        Testi testi;
-        const char* rifiuto;
-        const char* campo;
-    } righe[] = {
-        {"nessun supporto", {{"ObiettivoVerifica", "1100"}}, ScegliereSupporto, "SupportoTipo"},
-        {"obiettivo vuoto", {{"SupportoTipo", "Metano"}}, IndicareObiettivo, "ObiettivoVerifica"},
-        {"obiettivo 850", {{"SupportoTipo", "Metano"}, {"ObiettivoVerifica", "850"}}, nullptr, nullptr},
-    };
-    for (const auto& r : righe) {
-        SCOPED_TRACE(r.nome);
-        const EsitoTrova t = TrovaSupportoVerifica(prova::casoMetano(), leggi(r.testi).ingressi);
-        EXPECT_EQ(t.rifiuto, r.rifiuto ? r.rifiuto : "");
-        EXPECT_STREQ(t.campo ? t.campo->nome : nullptr, r.campo);
-    }
-}
-
 // While the case has a warning the verdict is not given: the first warning
 // says why, and the count of the others follows.
 TEST(VistaVerifica, WarningsHoldTheVerdictBack) {

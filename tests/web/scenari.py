@@ -102,6 +102,8 @@ def esegui(d, uri, batch, ulp_massimi):
             elif azione == 'verifica':
                 campo('schedaVerifica').click()
                 attendi(lambda: campo('Verdetto').text, 10, 'verdetto')
+            elif azione == 'fuoco':
+                attendi(lambda: d.switch_to.active_element.get_attribute('id') == a, 5, f'fuoco su {a}')
             elif azione == 'camino':
                 campo('schedaCamino').click()
             elif azione == 'lista':
@@ -150,26 +152,30 @@ def esegui(d, uri, batch, ulp_massimi):
         for parole in scenario.get('avvisi', []):
             verifica(any(parole in a for a in elenco), f'{nome}: avviso {parole!r} non nella pagina: {elenco}')
             verifica(parole in atteso.get('Avvisi', ''), f'{nome}: avviso {parole!r} non nello strumento')
-        if 'verifica' in scenario:
-            conVerifica = esegui_batch(batch, {**caso_di(tabella, scenario), **scenario['verifica']}, ['--verifica'])
-            verdetto = campo('Verdetto').text
-            verifica(verdetto == conVerifica['Verdetto'] and verdetto.startswith(scenario['verdetto']),
-                     f'{nome}: verdetto {verdetto!r}, strumento {conVerifica["Verdetto"]!r}')
-            lista = [li.text for li in d.find_elements(By.CSS_SELECTOR, '#AvvisiVerifica li')]
-            verifica(all(any(p in a for a in lista) for p in scenario.get('avvisi', [])) and
-                     ('non valutabile' in verdetto) == bool(lista), f'{nome}: avvisi della verifica {lista}')
-        if 'camino' in scenario:  # every stack result and note is the tool's --camino
-            conCamino = esegui_batch(batch, {**caso_di(tabella, scenario), **scenario['camino']}, ['--camino'])
-            valori = d.execute_script('return Termix54.camino') or {}
-            for nome_col in d.execute_script("return [...document.querySelectorAll('#tabellaCamino td')].map((c) => c.id)"):
-                cella = conCamino[nome_col]
-                x = valori.get(nome_col)
+        # Every check and stack result is the tool's (--verifica, --camino), to the bound: the window's boxes show them.
+        for chiave, opzione, tabella_id in (('verifica', '--verifica', 'tabellaVerifica'), ('camino', '--camino', 'tabellaCamino')):
+            if chiave not in scenario:
+                continue
+            strumento = esegui_batch(batch, {**caso_di(tabella, scenario), **scenario[chiave]}, [opzione])
+            valori = d.execute_script(f'return Termix54.{chiave}') or {}
+            for nome_col in d.execute_script(f"return [...document.querySelectorAll('#{tabella_id} td')].map((c) => c.id)"):
+                if nome_col not in strumento:
+                    continue  # the window's copy of a result of the run
+                cella, x = strumento[nome_col], valori.get(nome_col)
                 verifica((x is None) == (cella == '') and (x is None or abs(bit(x) - bit(float(cella.replace(',', '.'))))
                                                            <= ulp_massimi), f'{nome}: {nome_col} pagina {x!r}, strumento {cella!r}')
-            note = d.execute_script("return [...document.querySelectorAll('#NoteCamino li')]"
-                                    ".map((li) => li.textContent).join(' | ')")
-            verifica(note == conCamino['NoteCamino'] and all(p in note for p in scenario.get('note', [])),
-                     f'{nome}: note {note!r}, strumento {conCamino["NoteCamino"]!r}')
+            if chiave == 'verifica':
+                verdetto = campo('Verdetto').text
+                verifica(verdetto == strumento['Verdetto'] and verdetto.startswith(scenario['verdetto']),
+                         f'{nome}: verdetto {verdetto!r}, strumento {strumento["Verdetto"]!r}')
+                lista = [li.text for li in d.find_elements(By.CSS_SELECTOR, '#AvvisiVerifica li')]
+                verifica(all(any(p in a for a in lista) for p in scenario.get('avvisi', [])) and
+                         ('non valutabile' in verdetto) == bool(lista), f'{nome}: avvisi della verifica {lista}')
+            else:
+                note = d.execute_script("return [...document.querySelectorAll('#NoteCamino li')]"
+                                        ".map((li) => li.textContent).join(' | ')")
+                verifica(note == strumento['NoteCamino'] and all(p in note for p in scenario.get('note', [])),
+                         f'{nome}: note {note!r}, strumento {strumento["NoteCamino"]!r}')
         if not scenario.get('avvisi'):
             verifica(elenco == [] and atteso.get('Avvisi') == '', f'{nome}: avvisi inattesi {elenco}')
     return len(tabella['scenari'])
