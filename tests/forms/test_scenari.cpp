@@ -242,22 +242,26 @@ private slots:
             ++confrontati;
         }
         QVERIFY(confrontati > 60);
+        // The tool on the case with the scenario's cells for `chiave`, run with `opzione`; a window's result box is
+        // its cell cut to the box's decimals, "—" for an empty one.
+        QStringList n, x;
+        auto strumento = [&](const char* chiave, const char* opzione) {
+            QJsonObject c = casoDi(tabella, scenario);
+            const QJsonObject v = scenario[QLatin1String(chiave)].toObject();
+            for (auto i = v.begin(); i != v.end(); ++i) c[i.key()] = i.value();
+            return eseguiBatch(c, n, x, {QLatin1String(opzione)});
+        };
+        auto casellaComeStrumento = [&](QWidget& finestra, const Grandezza& g) {
+            const qsizetype k = n.indexOf(QLatin1String(g.nome));
+            QVERIFY2(k >= 0 && k < x.size(), g.nome);
+            QCOMPARE(ctl<QLineEdit>(finestra, g.nome)->text(),
+                     x[k].isEmpty() ? QStringLiteral("\u2014")
+                                    : QString::fromStdString(FormatoTroncato(*LeggiNumero(x[k].toStdString()), g.decimali)));
+        };
         if (scenario.contains(QStringLiteral("verifica"))) {  // the window's verdict, the tool's --verifica
-            QJsonObject conVerifica = casoDi(tabella, scenario);
-            const QJsonObject v = scenario[QStringLiteral("verifica")].toObject();
-            for (auto i = v.begin(); i != v.end(); ++i) conVerifica[i.key()] = i.value();
-            QStringList n, x;
-            QVERIFY(eseguiBatch(conVerifica, n, x, {QStringLiteral("--verifica")}));
-            // Every result box is the tool's cell cut to its decimals, "—" for an empty one.
-            for (const Grandezza* g : vista::RisultatiVerificaMostrati()) {
-                if (!g->ha(Uscita) && !g->ha(UscitaVerifica)) continue;  // Differenza: of two the tool writes
-                const qsizetype k = n.indexOf(QLatin1String(g->nome));
-                QVERIFY2(k >= 0 && k < x.size(), g->nome);
-                const QString cella = x[k];
-                QCOMPARE(ctl<QLineEdit>(*finestraVerifica(), g->nome)->text(),
-                         cella.isEmpty() ? QStringLiteral("\u2014")
-                                         : QString::fromStdString(FormatoTroncato(*LeggiNumero(cella.toStdString()), g->decimali)));
-            }
+            QVERIFY(strumento("verifica", "--verifica"));
+            for (const Grandezza* g : vista::RisultatiVerificaMostrati())
+                if (g->ha(Uscita) || g->ha(UscitaVerifica)) casellaComeStrumento(*finestraVerifica(), *g);  // not Differenza
             const QString verdetto = ctl<QLabel>(*finestraVerifica(), "Verdetto")->text();
             QCOMPARE(verdetto, x[n.indexOf(QStringLiteral("Verdetto"))]);
             QVERIFY2(verdetto.startsWith(scenario[QStringLiteral("verdetto")].toString()), qPrintable(verdetto));
@@ -268,17 +272,8 @@ private slots:
             QCOMPARE(verdetto.contains(QStringLiteral("non valutabile")), lista->count() > 0);
         }
         if (scenario.contains(QStringLiteral("camino"))) {  // the stack window, the tool's --camino
-            QJsonObject conCamino = casoDi(tabella, scenario);
-            const QJsonObject v = scenario[QStringLiteral("camino")].toObject();
-            for (auto i = v.begin(); i != v.end(); ++i) conCamino[i.key()] = i.value();
-            QStringList n, x;
-            QVERIFY(eseguiBatch(conCamino, n, x, {QStringLiteral("--camino")}));
-            for (const Grandezza* g : vista::RisultatiCaminoMostrati()) {
-                const QString cella = x[n.indexOf(QLatin1String(g->nome))];
-                QCOMPARE(ctl<QLineEdit>(*finestraCamino(), g->nome)->text(),
-                         cella.isEmpty() ? QStringLiteral("\u2014")
-                                         : QString::fromStdString(FormatoTroncato(*LeggiNumero(cella.toStdString()), g->decimali)));
-            }
+            QVERIFY(strumento("camino", "--camino"));
+            for (const Grandezza* g : vista::RisultatiCaminoMostrati()) casellaComeStrumento(*finestraCamino(), *g);
             auto* note = ctl<QListWidget>(*finestraCamino(), "NoteCamino");
             QStringList righe;
             for (int k = 0; k < note->count(); ++k) righe << note->item(k)->text();
