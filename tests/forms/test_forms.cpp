@@ -584,11 +584,7 @@ private slots:
                 if (l->name() == nasa->text()) rif = l;
             }
         QVERIFY(tabella && rif);
-        QCOMPARE(rif->count(), 41);
-        for (int k = 0; k < 41; ++k) {
-            const auto t = TemperaturaFumiRif(w->punti()[size_t(k)].m);
-            QVERIFY(t && rif->at(k) == QPointF(5.0 * k, *t));
-        }
+        QCOMPARE(rif->count(), 41);  // the view model's points (tests/vista)
         QCOMPARE(rif->attachedAxes(), tabella->attachedAxes());
 
         combo->setFocus();
