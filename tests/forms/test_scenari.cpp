@@ -19,6 +19,7 @@
 #include "forms/Form7.h"
 #include "forms/Form8.h"
 #include "forms/Posti.h"
+#include "forms/AndamentoForm.h"
 #include "forms/CaminoForm.h"
 #include "forms/VerificaForm.h"
 #include "batch/ColonneVerifica.h"
@@ -59,9 +60,21 @@ const struct {
 } PulsantiCamino[] = {{"CalcolaCamino", "Command1"}, {"ApplicaEccesso", "Command2"}};
 
 frmVerifica* finestraVerifica() { return GestoreForm::form8().findChild<frmVerifica*>(); }
+frmAndamento* finestraAndamento() { return GestoreForm::form8().findChild<frmAndamento*>(); }
+
+// The Andamento window's controls by the page's ids.
+QWidget* dellAndamento(const QString& id) {
+    static const std::pair<const char*, const char*> controlli[] = {
+        {"variaDa", "Text1"}, {"variaA", "Text2"}, {"variaPasso", "Text3"}, {"obiettivo", "Text4"},
+        {"Traccia", "Command1"}, {"Trova", "Command2"}, {"trovato", "Label7"}};
+    for (auto [pagina, controllo] : controlli)
+        if (id == QLatin1String(pagina) && finestraAndamento()) return ctl(*finestraAndamento(), controllo);
+    return nullptr;
+}
 frmCamino* finestraCamino() { return finestraVerifica() ? finestraVerifica()->findChild<frmCamino*>() : nullptr; }
 
 QAbstractButton* pulsante(const QString& id) {
+    if (auto* b = qobject_cast<QAbstractButton*>(dellAndamento(id))) return b;
     for (const auto& p : Pulsanti_)
         if (id == QLatin1String(p.id))
             return ctl<QAbstractButton>(GestoreForm::form(p.finestra), p.controllo);
@@ -74,6 +87,7 @@ QAbstractButton* pulsante(const QString& id) {
 }
 
 QLineEdit* casella(const QString& nome) {
+    if (auto* e = qobject_cast<QLineEdit*>(dellAndamento(nome))) return e;
     const Grandezza* g = TrovaGrandezza(nome.toStdString());
     const Posto* p = g ? PostoDi(g->id) : nullptr;
     if (!p && g && g->ha(IngressoCamino) && finestraCamino()) return ctl<QLineEdit>(*finestraCamino(), qPrintable(nome));
@@ -203,9 +217,16 @@ private slots:
                 } else if (azione == QLatin1String("fuoco")) {
                     const Grandezza* g = TrovaGrandezza(a.toStdString());
                     const Posto* posto = g ? PostoDi(g->id) : nullptr;
-                    QWidget* w = posto ? ctl(GestoreForm::form(posto->finestra), posto->controllo)
-                                       : finestraVerifica()->findChild<QWidget*>(a);
+                    QWidget* w = posto        ? ctl(GestoreForm::form(posto->finestra), posto->controllo)
+                                 : dellAndamento(a) ? dellAndamento(a)
+                                                    : finestraVerifica()->findChild<QWidget*>(a);
                     QTRY_COMPARE(QApplication::focusWidget(), w);
+                } else if (azione == QLatin1String("andamento")) {
+                    QVERIFY(mostraAttiva(GestoreForm::form8()));
+                    clicca(GestoreForm::form8(), "Command4");
+                    QVERIFY(finestraAndamento());
+                    finestraAndamento()->activateWindow();  // the offscreen platform leaves Form8 active after its button
+                    QTRY_COMPARE(QApplication::activeWindow(), finestraAndamento());
                 } else if (azione == QLatin1String("camino")) {
                     clicca(*finestraVerifica(), "Command5");
                     QVERIFY(finestraCamino());
@@ -282,7 +303,10 @@ private slots:
                 QVERIFY2(righe.join(u' ').contains(a.toString()), qPrintable(a.toString()));
         }
         const QJsonObject testi = scenario[QStringLiteral("testi")].toObject();
-        for (auto i = testi.begin(); i != testi.end(); ++i) QCOMPARE(casella(i.key())->text(), i.value().toString());
+        for (auto i = testi.begin(); i != testi.end(); ++i) {  // a box's text, or an answer's
+            auto* risposta = qobject_cast<QLabel*>(dellAndamento(i.key()));
+            QCOMPARE(risposta ? risposta->text() : casella(i.key())->text(), i.value().toString());
+        }
     }
 };
 

@@ -1,5 +1,5 @@
 // The Andamento window's view model: the default ranges and what the chart
-// draws (the boxes' refusals and answers are Andamento.tsv, which every face replays).
+// draws (the boxes' refusals and answers are the scenario table's, on every face).
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -183,34 +183,6 @@ try:
         else:
             verifica(not segni and campo('trovato').text == riga[3], f'Trova {obiettivo}: {campo("trovato").text}')
 
-    # The boxes' table, as the view model and the window replay it: typed, then Enter in the box.
-    caselle = {'da': 'variaDa', 'a': 'variaA', 'passo': 'variaPasso', 'obiettivo': 'obiettivo'}
-    tabella = pathlib.Path(__file__).resolve().parent.parent / 'support' / 'Andamento.tsv'
-    for riga in tabella.read_text('utf-8').splitlines():
-        if not riga or riga.startswith('#'):
-            continue
-        casella, testo, messaggio, fuoco, poi = riga.split('\t')
-        for box, t in (('variaDa', '0'), ('variaA', '200'), ('variaPasso', '5'), ('obiettivo', '1100')):
-            campo(box).clear()
-            campo(box).send_keys(t)
-        campo('Traccia').click()
-        campo('Trova').click()
-        verifica(campo('trovato').text, f'{casella} {testo!r}: nessuna risposta di partenza')
-        box = campo(caselle[casella])
-        box.clear()
-        box.send_keys(testo, Keys.ENTER)
-        if messaggio:
-            attendi(lambda: campo('avviso').is_displayed(), 5, messaggio)
-            verifica((campo('avvisoTitolo').text, campo('avvisoTesto').text) == ('Termix54', messaggio),
-                     f'{casella} {testo!r}: {campo("avvisoTesto").text}')
-            verifica(campo('trovato').text == '' and not d.find_elements(By.CSS_SELECTOR, '#grafico rect.obiettivo'),
-                     f'{casella} {testo!r}: la risposta resta')
-            campo('avvisoOk').send_keys(Keys.ENTER)
-            verifica(presto(lambda: attivo() == caselle[fuoco]), f'{casella} {testo!r}: fuoco su {attivo()}')
-        else:
-            verifica(not campo('avviso').is_displayed(), f'{casella} {testo!r}: {campo("avvisoTesto").text}')
-            mostrato = campo('trovato').text if casella == 'obiettivo' else box.get_attribute('value')
-            verifica(mostrato == poi, f'{casella} {testo!r}: {mostrato}')
     if SCHERMATA:
         campo('tracciaTempFumiRif').click()
         d.execute_script('window.scrollTo(0, 0)')

@@ -104,6 +104,8 @@ def esegui(d, uri, batch, ulp_massimi):
                 attendi(lambda: campo('Verdetto').text, 10, 'verdetto')
             elif azione == 'fuoco':
                 attendi(lambda: d.switch_to.active_element.get_attribute('id') == a, 5, f'fuoco su {a}')
+            elif azione == 'andamento':
+                campo('schedaAndamento').click()
             elif azione == 'camino':
                 campo('schedaCamino').click()
             elif azione == 'lista':
