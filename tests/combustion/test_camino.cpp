@@ -178,7 +178,8 @@ TEST(Camino, RefusalsAndNotes) {
     // Near 0 the lower reading is held at 0 %, where the excess air is 0.
     const auto basso = CalcolaCamino(metano, p(0.05, BaseO2::Secco, {}, {}, {}), 2).risultati;
     EXPECT_DOUBLE_EQ(*basso.IncertezzaEccessoO2, *EccessoPerQuota(metano, o2Secco, BaseO2::Secco, 0.15) / 2);
-    // Beyond what zero excess air gives there is no excess air to find.
+    // The fuel's own highest CO2 is zero excess air; beyond it there is none to find.
+    EXPECT_EQ(CalcolaCamino(metano, p({}, {}, co2Max, {}, {}), 2).risultati.EccessoAriaDaCO2, 0.0);
     EXPECT_FALSE(EccessoPerQuota(metano, [](const Modulo1& x, BaseO2) { return QuotaCO2(x); }, BaseO2::Secco, co2Max + 0.01));
     // Without readings the stack's gas is the case's: its dew points are the checks' (sulphur and chlorine here).
     Modulo1 cloro = prova::combustibileClorurato();
