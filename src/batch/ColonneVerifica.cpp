@@ -55,7 +55,7 @@ std::optional<std::string> LeggiParametro(std::string_view opzione, std::string_
         else if (opzione == "--obiettivo-rif") p.obiettivo = *v;
         else if (opzione == "--temp-equilibrio") p.tempEquilibrio = *v;
     }
-    if (auto errore = ControllaParametri(p)) return std::string(opzione) + ": " + *errore;
+    if (auto errore = ControllaParametri(p)) return std::string(opzione) + ": " + errore->messaggio;
     o.predefiniti.parametri = p;
     return std::nullopt;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "combustion/Verifica.h"
 #include "model/Grandezze.h"
 #include "model/Modulo1.h"
 #include "model/RisultatiVerifica.h"
@@ -28,11 +29,9 @@ inline constexpr double PrecisioneAnalizzatore = 0.1;
 // CO + 1/2 O2 -> CO2 at 25 °C: 282.98 kJ/mol (NIST-JANAF, 4th ed.) [kJ/kmol].
 inline constexpr double PotereCO = 282980;
 
-// Why the measurements cannot be used, and the input to go back to.
-struct RifiutoCamino {
-    std::string messaggio;
-    std::optional<Quantita> campo;  // none: an arithmetic stop of the balance
-};
+// Why the measurements cannot be used, and the input to go back to (none:
+// an arithmetic stop of the balance).
+using RifiutoCamino = RifiutoIngresso;
 // The refusals the inputs alone decide: O2 outside 0..21, its basis missing,
 // CO2 or CO negative, a stack temperature that is no number.
 std::optional<RifiutoCamino> ControllaCamino(const ParametriCamino& p);

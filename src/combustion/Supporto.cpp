@@ -25,18 +25,22 @@ std::string testoEsito(const EsitoOperazione& e) {
 
 const NomeVariata PortataSupporto = {"Portata combustibile di supporto", "kg/h", "massima", "minima"};
 
-std::optional<std::string> ControllaSupporto(const Supporto& s) {
-    if (!std::isfinite(s.portata) || s.portata < 0) return "La portata del combustibile di supporto non puo' essere negativa";
+std::optional<RifiutoIngresso> ControllaSupporto(const Supporto& s) {
+    if (!std::isfinite(s.portata) || s.portata < 0)
+        return RifiutoIngresso{"La portata del combustibile di supporto non puo' essere negativa", Quantita::SupportoPortata};
     if (s.tipo != TipoSupporto::Ponderale) return std::nullopt;
     double somma = 0;
-    for (double f : s.frazioni) {
-        if (!std::isfinite(f) || f < 0 || f > 1) return "Le frazioni del combustibile di supporto devono essere tra 0 e 1";
+    for (double f : s.frazioni) {  // about several boxes: none to go back to
+        if (!std::isfinite(f) || f < 0 || f > 1)
+            return RifiutoIngresso{"Le frazioni del combustibile di supporto devono essere tra 0 e 1", std::nullopt};
         somma += f;
     }
     if (std::fabs(somma - 1) > TolleranzaSomma)
-        return "Le frazioni del combustibile di supporto non sommano a 1 (somma " + TestoNumero(somma) + ")";
+        return RifiutoIngresso{"Le frazioni del combustibile di supporto non sommano a 1 (somma " + TestoNumero(somma) + ")",
+                               std::nullopt};
     if (!std::isfinite(s.potereCalorifico) || s.potereCalorifico <= 0)
-        return "Il potere calorifico del combustibile di supporto deve essere maggiore di 0";
+        return RifiutoIngresso{"Il potere calorifico del combustibile di supporto deve essere maggiore di 0",
+                               Quantita::SupportoPotereCalorifico};
     return std::nullopt;
 }
 

@@ -30,7 +30,7 @@ struct Supporto {
 inline constexpr double TolleranzaSomma = 1e-3;
 
 // Why the support fuel cannot be used, in the words the forms use, or empty.
-std::optional<std::string> ControllaSupporto(const Supporto& s);
+std::optional<RifiutoIngresso> ControllaSupporto(const Supporto& s);
 bool ConSupporto(const Supporto& s);
 
 // The blend of the case's fuel with the support fuel, as a weight-fraction

@@ -198,17 +198,19 @@ std::optional<double> RugiadaCloridrica(double percH2O, double ppmHCl) {
     return finito(1000 / (3.7368 - 0.1591 * a - 0.0326 * c + 0.00269 * a * c) - ZeroCelsius);
 }
 
-std::optional<std::string> ControllaParametri(const ParametriVerifica& p) {
+std::optional<RifiutoIngresso> ControllaParametri(const ParametriVerifica& p) {
+    using Q = Quantita;
     if (!(p.tempoPermanenza > 0) || !std::isfinite(p.tempoPermanenza))
-        return "Il tempo di permanenza deve essere maggiore di 0";
+        return RifiutoIngresso{"Il tempo di permanenza deve essere maggiore di 0", Q::TempoPermanenza};
     if (p.diametro && (!(*p.diametro > 0) || !std::isfinite(*p.diametro)))
-        return "Il diametro della camera deve essere maggiore di 0";
+        return RifiutoIngresso{"Il diametro della camera deve essere maggiore di 0", Q::DiametroCamera};
     if (p.o2Riferimento && !(*p.o2Riferimento >= 0 && *p.o2Riferimento < O2Aria))
-        return "L'O2 di riferimento deve essere tra 0 e 21 (21 escluso)";
+        return RifiutoIngresso{"L'O2 di riferimento deve essere tra 0 e 21 (21 escluso)", Q::O2Riferimento};
     if (!(p.conversioneSO3 >= 0 && p.conversioneSO3 <= 100))
-        return "La conversione SO2 in SO3 deve essere tra 0 e 100";
-    if (p.obiettivo && !std::isfinite(*p.obiettivo)) return "Temperatura obiettivo non valida";
-    if (p.tempEquilibrio && !std::isfinite(*p.tempEquilibrio)) return "Temperatura di equilibrio non valida";
+        return RifiutoIngresso{"La conversione SO2 in SO3 deve essere tra 0 e 100", Q::ConversioneSO3};
+    if (p.obiettivo && !std::isfinite(*p.obiettivo)) return RifiutoIngresso{"Temperatura obiettivo non valida", Q::ObiettivoRif};
+    if (p.tempEquilibrio && !std::isfinite(*p.tempEquilibrio))
+        return RifiutoIngresso{"Temperatura di equilibrio non valida", Q::TempEquilibrio};
     return std::nullopt;
 }
 

@@ -8,6 +8,7 @@
 
 #include "combustion/Equilibrio.h"
 #include "model/Costanti.h"
+#include "model/Grandezze.h"
 #include "model/Modulo1.h"
 #include "model/RisultatiVerifica.h"
 
@@ -48,8 +49,14 @@ struct ParametriVerifica {
     std::optional<double> tempEquilibrio;  // °C; empty: the adiabatic equilibrium temperature
 };
 
+// Why an input cannot be used, and which (none when the refusal is about several).
+struct RifiutoIngresso {
+    std::string messaggio;
+    std::optional<Quantita> campo;
+};
+
 // Which input is out of range, in words, or empty when all are fine.
-std::optional<std::string> ControllaParametri(const ParametriVerifica& p);
+std::optional<RifiutoIngresso> ControllaParametri(const ParametriVerifica& p);
 
 // 850 °C, or 1100 °C for a waste with more than 1 % chlorine by weight (the
 // incineration rules' figures, Directive 2010/75/EU Article 50(2)). `rifiuto`

@@ -236,16 +236,13 @@ LetturaVerifica LeggiVerifica(const TestoCampo& testo, char separatore, const In
         }
         if (v.valore) AssegnaVerifica(l.ingressi, c.grandezza->id, *v.valore);
     }
-    if (camino) {
-        if (const auto r = ControllaCamino(l.ingressi.camino)) {
-            l.rifiuto = r->messaggio;
-            l.campo = &CampoDi(*r->campo);
-        }
-        return l;
+    std::optional<RifiutoIngresso> errore;
+    if (camino) errore = ControllaCamino(l.ingressi.camino);
+    else if (!(errore = ControllaSupporto(l.ingressi.supporto))) errore = ControllaParametri(l.ingressi.parametri);
+    if (errore) {
+        l.rifiuto = errore->messaggio;
+        if (errore->campo) l.campo = &CampoDi(*errore->campo);
     }
-    std::optional<std::string> errore = ControllaSupporto(l.ingressi.supporto);
-    if (!errore) errore = ControllaParametri(l.ingressi.parametri);
-    if (errore) l.rifiuto = *errore;
     return l;
 }
 

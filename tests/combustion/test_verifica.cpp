@@ -184,28 +184,32 @@ TEST(Supporto, BlendRunsAsOneWeightFractionFuel) {
 }
 
 TEST(Supporto, RefusedInputs) {
-    const struct { const char* nome; Supporto s; const char* inizio; } casi[] = {
-        {"somma 0,9", {TipoSupporto::Ponderale, 10, 5000, {0.8, 0.1}}, "Le frazioni del combustibile di supporto non sommano a 1"},
-        {"frazione negativa", {TipoSupporto::Ponderale, 10, 5000, {1.1, -0.1}}, "Le frazioni"},
-        {"portata negativa", {TipoSupporto::Metano, -1, 0, {}}, "La portata"},
-        {"potere nullo", {TipoSupporto::Ponderale, 10, 0, {0.8, 0.2}}, "Il potere calorifico"},
+    using Q = Quantita;
+    const struct { const char* nome; Supporto s; const char* inizio; std::optional<Q> campo; } casi[] = {
+        {"somma 0,9", {TipoSupporto::Ponderale, 10, 5000, {0.8, 0.1}}, "Le frazioni del combustibile di supporto non sommano a 1", {}},
+        {"frazione negativa", {TipoSupporto::Ponderale, 10, 5000, {1.1, -0.1}}, "Le frazioni", {}},
+        {"portata negativa", {TipoSupporto::Metano, -1, 0, {}}, "La portata", Q::SupportoPortata},
+        {"potere nullo", {TipoSupporto::Ponderale, 10, 0, {0.8, 0.2}}, "Il potere calorifico", Q::SupportoPotereCalorifico},
     };
     for (const auto& c : casi) {
         SCOPED_TRACE(c.nome);
         const auto e = ControllaSupporto(c.s);
-        EXPECT_TRUE(e && e->rfind(c.inizio, 0) == 0) << e.value_or("accepted");
+        ASSERT_TRUE(e);
+        EXPECT_TRUE(e->messaggio.starts_with(c.inizio) && e->campo == c.campo) << e->messaggio;
     }
     EXPECT_FALSE(ControllaSupporto({TipoSupporto::Ponderale, 10, 5000, {0.8, 0.2004}}));  // within a thousandth
-    const struct { const char* nome; double tempo; std::optional<double> diametro, o2; double so3; bool valido; } parametri[] = {
-        {"tempo 0", 0, {}, 11, 2, false},   {"diametro 0", 2, 0.0, 11, 2, false}, {"O2 21", 2, {}, 21, 2, false},
-        {"O2 -1", 2, {}, -1, 2, false},     {"SO3 101", 2, {}, 11, 101, false},   {"O2 0", 2, 0.5, 0, 0, true},
-        {"senza O2", 0.1, {}, {}, 100, true},
+    const struct { const char* nome; double tempo; std::optional<double> diametro, o2; double so3; std::optional<Q> campo; } parametri[] = {
+        {"tempo 0", 0, {}, 11, 2, Q::TempoPermanenza},   {"diametro 0", 2, 0.0, 11, 2, Q::DiametroCamera},
+        {"O2 21", 2, {}, 21, 2, Q::O2Riferimento},        {"O2 -1", 2, {}, -1, 2, Q::O2Riferimento},
+        {"SO3 101", 2, {}, 11, 101, Q::ConversioneSO3},   {"O2 0", 2, 0.5, 0, 0, {}}, {"senza O2", 0.1, {}, {}, 100, {}},
     };
     for (const auto& c : parametri) {
         SCOPED_TRACE(c.nome);
         ParametriVerifica p;
         p.tempoPermanenza = c.tempo, p.diametro = c.diametro, p.o2Riferimento = c.o2, p.conversioneSO3 = c.so3;
-        EXPECT_EQ(!ControllaParametri(p), c.valido);
+        const auto e = ControllaParametri(p);
+        EXPECT_EQ(e ? e->campo : std::nullopt, c.campo);
+        EXPECT_EQ(e.has_value(), c.campo.has_value());
     }
 }
 

@@ -70,7 +70,7 @@ TEST(VistaVerifica, EmptyBoxesMeanTheRulesAndTheTargetReadsTheWaste) {
         {"cella con il punto", prova::casoMetano, {{"TempoPermanenza", " 2.5 "}}, ',', nullptr, nullptr, 850, true,
          "850 °C per 2,5 s: raggiunti", false, false},
         {"permanenza 0", prova::casoMetano, {{"TempoPermanenza", "0"}}, ';',
-         "Il tempo di permanenza deve essere maggiore di 0", nullptr},
+         "Il tempo di permanenza deve essere maggiore di 0", "TempoPermanenza"},
         {"punto finale", prova::casoMetano, {{"TempoPermanenza", "2."}}, ';', messaggi::UsareVirgola, "TempoPermanenza"},
         {"obiettivo non numerico", prova::casoMetano, {{"ObiettivoVerifica", "alto"}}, ';', messaggi::UsareNumeri,
          "ObiettivoVerifica"},
