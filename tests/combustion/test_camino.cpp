@@ -157,12 +157,13 @@ TEST(Camino, RefusalsAndNotes) {
     BilancioAdEccesso(m, 20);
     const double o2 = QuotaO2(m, BaseO2::Secco);
     const Caso note[] = {
-        {p(20.86, BaseO2::Secco, {}, {}, {}), "O2 misurato non raggiungibile: l'aria porta al più 20,85 % vol di O2 sul secco"},
-        {p(20.7, BaseO2::Umido, {}, {}, {}), "l'aria porta al più 20,61 % vol di O2 sull'umido"},
-        {p(o2, BaseO2::Secco, 7, {}, {}), "la composizione del combustibile non corrisponde ai fumi"},
-        {p(o2, BaseO2::Secco, {}, {}, 45), "punto di rugiada dell'acqua ("},
-        {p(o2, BaseO2::Secco, {}, {}, 2000), "oltre quella dei fumi in camera"},
-        {p({}, {}, {}, {}, 150), "nessun O2 o CO2 misurato: perdite all'eccesso d'aria del caso (20 %)"},
+        {p(20.86, BaseO2::Secco, {}, {}, {}),
+         "O2 misurato non raggiungibile: l'aria porta al più 20,85 % vol di O2 sul secco", {}},
+        {p(20.7, BaseO2::Umido, {}, {}, {}), "l'aria porta al più 20,61 % vol di O2 sull'umido", {}},
+        {p(o2, BaseO2::Secco, 7, {}, {}), "la composizione del combustibile non corrisponde ai fumi", {}},
+        {p(o2, BaseO2::Secco, {}, {}, 45), "punto di rugiada dell'acqua (", {}},
+        {p(o2, BaseO2::Secco, {}, {}, 2000), "oltre quella dei fumi in camera", {}},
+        {p({}, {}, {}, {}, 150), "nessun O2 o CO2 misurato: perdite all'eccesso d'aria del caso (20 %)", {}},
     };
     for (const Caso& c : note) {
         const EsitoCamino e = CalcolaCamino(metano, c.p, 2);
