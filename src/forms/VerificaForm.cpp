@@ -283,10 +283,7 @@ bool frmVerifica::Command3_Click() {
 }
 
 frmCamino* frmVerifica::Command5_Click() {
-    if (!camino_) {
-        camino_ = new frmCamino(*this);
-        connect(camino_, &QObject::destroyed, this, [this] { camino_ = nullptr; });
-    }
+    if (!camino_) camino_ = new frmCamino(*this);
     GestoreForm::apri(*camino_);
     return camino_;
 }

@@ -4,6 +4,7 @@
 // drawn from the Verifica view model: the support fuel and the checks'
 // parameters, the results, the case's warnings and the verdict; the
 // support-fuel flow for a target; the lines saved as a Windows-1252 text.
+#include <QPointer>
 #include <array>
 #include <string>
 #include <vector>
@@ -17,6 +18,8 @@ class QTabBar;
 class QLineEdit;
 
 namespace termix {
+
+class frmCamino;
 
 class frmVerifica : public FormBase {
     Q_OBJECT
@@ -32,7 +35,7 @@ public:
     bool Command3_Click();
 
     // "Ca&mino": the stack's window on this case and these inputs.
-    class frmCamino* Command5_Click();
+    frmCamino* Command5_Click();
 
     // The lines "Salva" writes, for the last completed calculation (empty before one).
     const std::vector<std::string>& righe() const { return righe_; }
@@ -62,7 +65,7 @@ private:
     void mostraPagina(int k);
     QLabel *verdetto_ = nullptr, *risposta_ = nullptr;
     QListWidget* avvisi_ = nullptr;
-    class frmCamino* camino_ = nullptr;
+    QPointer<frmCamino> camino_;  // null again once closed (its destruction may come from ours)
 };
 
 // Opens the window on a copy of the case now on the forms.
