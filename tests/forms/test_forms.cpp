@@ -195,33 +195,6 @@ private slots:
         if (!si) QCOMPARE(attiva(), nome);
     }
 
-    void catenaInvio_data() {
-        QTest::addColumn<QString>("nome");
-        QTest::addColumn<QStringList>("catena");
-        QTest::newRow("Form2 atomica") << "Form2" << QStringList{"Text1", "Text2", "Text20", "Text3", "Text5", "Text7",
-                                                                 "Text9", "Text11", "Text13", "Command4"};
-        QTest::newRow("Form2 ponderale") << "Form2" << QStringList{"Text4", "Text6", "Text8", "Text10", "Text12",
-                                                                   "Text14", "Text15", "Text16", "Command4"};
-        QTest::newRow("Form3") << "Form3" << QStringList{"Text1", "Text2", "Text4", "Text5", "Text8", "Text10", "Command4"};
-    }
-    void catenaInvio() {  // Enter moves on along the chain, storing each number typed on the way
-        QFETCH(QString, nome);
-        QFETCH(QStringList, catena);
-        Ambiente amb;
-        QVERIFY(mostraAttiva(form(nome)));
-        QTest::mouseClick(box(form(nome), qPrintable(catena.first())), Qt::LeftButton);
-        for (int i = 1; i < catena.size(); ++i) {
-            QTest::keyClicks(QApplication::focusWidget(), QString::number(i));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-            QCOMPARE(focusName(), catena[i]);
-        }
-        QVERIFY(amb.dialoghi.mostrati.empty());
-        const Modulo1& m = modulo1();
-        if (nome == QLatin1String("Form3")) QVERIFY(m.PotereCalorifico.v == 1 && m.Dispersioni.v == 6);
-        else if (catena.size() == 10) QVERIFY(m.PortataComb.v == 3 && m.AtomiN.v == 9 && m.Inerti.v == 0);
-        else QVERIFY(m.FrazC.v == 1 && m.Acqua.v == 8);
-    }
-
     void uscitaDalCampo_data() {
         QTest::addColumn<QString>("digitato");
         QTest::addColumn<QString>("dopo");

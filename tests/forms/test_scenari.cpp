@@ -73,11 +73,16 @@ QWidget* dellAndamento(const QString& id) {
 }
 frmCamino* finestraCamino() { return finestraVerifica() ? finestraVerifica()->findChild<frmCamino*>() : nullptr; }
 
-QAbstractButton* pulsante(const QString& id) {
+// A button by the page's id, or null.
+QAbstractButton* pulsanteDi(const QString& id) {
     if (auto* b = qobject_cast<QAbstractButton*>(dellAndamento(id))) return b;
     for (const auto& p : Pulsanti_)
-        if (id == QLatin1String(p.id))
-            return ctl<QAbstractButton>(GestoreForm::form(p.finestra), p.controllo);
+        if (id == QLatin1String(p.id)) return ctl<QAbstractButton>(GestoreForm::form(p.finestra), p.controllo);
+    return nullptr;
+}
+
+QAbstractButton* pulsante(const QString& id) {
+    if (auto* b = pulsanteDi(id)) return b;
     for (const auto& p : PulsantiVerifica)
         if (id == QLatin1String(p.id) && finestraVerifica()) return ctl<QAbstractButton>(*finestraVerifica(), p.controllo);
     for (const auto& p : PulsantiCamino)
@@ -202,6 +207,8 @@ private slots:
                     QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
                     if (p[2].toString().isEmpty()) QTest::keyClick(e, Qt::Key_Delete);
                     QTest::keyClicks(e, p[2].toString());
+                } else if (azione == QLatin1String("digita")) {
+                    QTest::keyClicks(QApplication::focusWidget(), a);
                 } else if (azione == QLatin1String("tasto")) {
                     QTest::keyClick(QApplication::focusWidget(), a == QLatin1String("Tab") ? Qt::Key_Tab : Qt::Key_Return);
                 } else if (azione == QLatin1String("premi") || azione == QLatin1String("scegli")) {
@@ -219,6 +226,7 @@ private slots:
                     const Posto* posto = g ? PostoDi(g->id) : nullptr;
                     QWidget* w = posto        ? ctl(GestoreForm::form(posto->finestra), posto->controllo)
                                  : dellAndamento(a) ? dellAndamento(a)
+                                 : pulsanteDi(a)    ? pulsanteDi(a)
                                                     : finestraVerifica()->findChild<QWidget*>(a);
                     QTRY_COMPARE(QApplication::focusWidget(), w);
                 } else if (azione == QLatin1String("andamento")) {

@@ -93,6 +93,8 @@ def esegui(d, uri, batch, ulp_massimi):
                 e.click()
                 e.send_keys(Keys.CONTROL, 'a')
                 e.send_keys(p[2] if p[2] else Keys.DELETE)
+            elif azione == 'digita':
+                d.switch_to.active_element.send_keys(a)
             elif azione == 'tasto':
                 d.switch_to.active_element.send_keys(Keys.TAB if a == 'Tab' else Keys.ENTER)
             elif azione in ('premi', 'scegli'):
@@ -103,7 +105,10 @@ def esegui(d, uri, batch, ulp_massimi):
                 campo('schedaVerifica').click()
                 attendi(lambda: campo('Verdetto').text, 10, 'verdetto')
             elif azione == 'fuoco':
-                attendi(lambda: d.switch_to.active_element.get_attribute('id') == a, 5, f'fuoco su {a}')
+                try:
+                    attendi(lambda: d.switch_to.active_element.get_attribute('id') == a, 5, a)
+                except TimeoutError:
+                    verifica(False, f'{nome}: fuoco su {d.switch_to.active_element.get_attribute("id")!r}, atteso {a!r}')
             elif azione == 'andamento':
                 campo('schedaAndamento').click()
             elif azione == 'camino':
