@@ -33,7 +33,8 @@ inline constexpr double PotereCO = 282980;
 // an arithmetic stop of the balance).
 using RifiutoCamino = RifiutoIngresso;
 // The refusals the inputs alone decide: O2 outside 0..21, its basis missing,
-// CO2 or CO negative, a stack temperature that is no number.
+// CO2 not above 0 or above 100, CO outside 0..10^6 ppm, a stack temperature
+// that is no number.
 std::optional<RifiutoCamino> ControllaCamino(const ParametriCamino& p);
 
 // The flue gas of the case `base` (its fuel step done, its conditions
@@ -55,7 +56,7 @@ struct EsitoCamino {
     RisultatiVerifica risultati;           // the stack's fields
     std::optional<double> eccesso;         // the excess air the losses are on: O2's, else CO2's, else the case's
     bool misurato = false;                 // it comes from a reading
-    Modulo1 m;                             // the case balanced at it
+    Modulo1 m;                             // the case balanced at it (at 0 without one)
     std::vector<std::string> note;         // unreachable measurements, mismatch, dew points, a stack hotter than the chamber
 };
 // `base` as for BilancioAdEccesso; `conversioneSO3` [%] for the sulphuric dew point.
