@@ -392,7 +392,6 @@
     if (o.eccesso === undefined) return avviso(T.nessunEccesso, bottone);
     await applica(M.sessioneDigita('EccessoAria', o.eccesso), bottone);
     conserva();
-    await calcolaCamino();
   }
 
   // Opened on a completed run: what each empty box stands for on this case, and the checks.

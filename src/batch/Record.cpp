@@ -299,8 +299,8 @@ bool CaminoDelRecord(const OpzioniVerifica& o, const vista::IngressiVerifica& in
     const auto testo = vista::EccessoDaApplicare(*out);
     if (testo) caso.valori.EccessoAria = *LeggiNumero(*testo);
     if (testo || (rifiuto.empty() && !in.camino.o2 && !in.camino.co2)) return true;
-    perche = "--applica-eccesso: " + (vista::NoteCamino(*out).empty() ? std::string("nessun eccesso d'aria")
-                                                                      : vista::NoteCamino(*out));
+    const std::string note = vista::NoteCamino(*out);
+    perche = "--applica-eccesso: " + (note.empty() ? std::string("nessun eccesso d'aria") : note);
     return false;
 }
 

@@ -69,25 +69,27 @@ void ElaboraVariando(const Intestazione& h, std::span<const std::string_view> ca
         return ScriviRecord(out, h, riga, campi, r, true);
     }
     // One value's case and checks' inputs, and the stack's readings on them
-    // (with --applica-eccesso, the case at their excess air).
+    // (with --applica-eccesso, the case at their excess air). The search's
+    // values need the stack only for that case; the written ones for its columns.
     struct Valore {
         IngressiCaso caso;
         vista::IngressiVerifica in;
         std::optional<vista::EsitoCaminoVista> camino;
         std::string fermo;  // readings that give no excess air to apply
     };
-    auto valoreDi = [&](double x) {
+    auto valoreDi = [&](double x, bool scritto) {
         Valore w{caso, r.extra, {}, {}};
         if (portataSupporto) w.in.supporto.portata = x;
         else if (v.colonna->ha(IngressoCamino)) vista::AssegnaVerifica(w.in, v.colonna->id, x);
         else w.caso = CasoCon(caso, *v.colonna, x);
-        CaminoDelRecord(h.verifica, w.in, r.rifiutoCamino, w.caso, w.camino, w.fermo);
+        if (scritto || h.verifica.applicaEccesso)
+            CaminoDelRecord(h.verifica, w.in, r.rifiutoCamino, w.caso, w.camino, w.fermo);
         return w;
     };
     // Each value on a fresh record, with the record's support fuel if it has one.
     auto calcola = [&](double x, PuntoAndamento& p) {
         p.valore = x;
-        const Valore w = valoreDi(x);
+        const Valore w = valoreDi(x, false);
         if (!w.fermo.empty()) {
             p.completato = false;
             p.esito = w.fermo;
@@ -108,7 +110,7 @@ void ElaboraVariando(const Intestazione& h, std::span<const std::string_view> ca
         r.verifica.reset();
         r.camino.reset();
         if (valore) {  // the warnings, the checks and the stack on this value's case
-            Valore w = valoreDi(*valore);
+            Valore w = valoreDi(*valore, true);
             r.camino = std::move(w.camino);
             r.avvisi = AvvisiCaso(w.caso, r.m, p.completato);
             if (p.completato && h.verifica.attiva) r.verifica = vista::Giudica(w.caso, w.in, r.m, r.avvisi);

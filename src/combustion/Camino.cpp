@@ -185,13 +185,11 @@ EsitoCamino CalcolaCamino(const Modulo1& base, const ParametriCamino& p, double 
                      " °C): nessun calore recuperabile");
         }
         // The stack corrodes where its gas is at or below a dew point.
-        const double h2o = Percento * m.KmoliH2O.v / m.KmoliFumi.v;
-        const double ppmSO3 = 1e6 * m.KmoliSO2.v / m.KmoliFumi.v * conversioneSO3 / Percento;
-        const double ppmHCl = 1e6 * m.KmoliHCl.v / m.KmoliFumi.v;
+        const double fumi = m.KmoliFumi.v;
+        const PuntiDiRugiada d = RugiadeDi(Percento * m.KmoliH2O.v / fumi, 1e6 * m.KmoliSO2.v / fumi,
+                                           1e6 * m.KmoliHCl.v / fumi, conversioneSO3);
         const std::pair<const char*, std::optional<double>> rugiade[] = {
-            {"dell'acqua", RugiadaAcqua(h2o)},
-            {"dell'acido solforico", RugiadaSolforica(h2o, ppmSO3)},
-            {"dell'acido cloridrico", RugiadaCloridrica(h2o, ppmHCl)}};
+            {"dell'acqua", d.acqua}, {"dell'acido solforico", d.solforica}, {"dell'acido cloridrico", d.cloridrica}};
         for (const auto& [nome, t] : rugiade)
             if (t && *p.tempCamino <= *t)
                 nota(std::string("temperatura al camino pari o inferiore al punto di rugiada ") + nome + " (" +

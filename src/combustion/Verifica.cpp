@@ -198,6 +198,11 @@ std::optional<double> RugiadaCloridrica(double percH2O, double ppmHCl) {
     return finito(1000 / (3.7368 - 0.1591 * a - 0.0326 * c + 0.00269 * a * c) - ZeroCelsius);
 }
 
+PuntiDiRugiada RugiadeDi(double percH2O, double ppmSO2, double ppmHCl, double conversioneSO3) {
+    return {RugiadaAcqua(percH2O), RugiadaSolforica(percH2O, ppmSO2 * conversioneSO3 / 100),
+            RugiadaCloridrica(percH2O, ppmHCl)};
+}
+
 std::optional<RifiutoIngresso> ControllaParametri(const ParametriVerifica& p) {
     using Q = Quantita;
     if (!(p.tempoPermanenza > 0) || !std::isfinite(p.tempoPermanenza))
@@ -251,9 +256,10 @@ RisultatiVerifica CalcolaVerifica(const Modulo1& m, const ParametriVerifica& p) 
     }
     calcolaEquilibrio(m, p, r);
 
-    r.RugiadaAcqua = RugiadaAcqua(m.PercVolH2O.v);
-    r.RugiadaSolforica = RugiadaSolforica(m.PercVolH2O.v, m.PercVolSO2.v * 1e4 * p.conversioneSO3 / 100);
-    r.RugiadaCloridrica = RugiadaCloridrica(m.PercVolH2O.v, m.PercVolHCl.v * 1e4);
+    const PuntiDiRugiada d = RugiadeDi(m.PercVolH2O.v, m.PercVolSO2.v * 1e4, m.PercVolHCl.v * 1e4, p.conversioneSO3);
+    r.RugiadaAcqua = d.acqua;
+    r.RugiadaSolforica = d.solforica;
+    r.RugiadaCloridrica = d.cloridrica;
     return r;
 }
 

@@ -39,6 +39,14 @@ std::optional<double> RugiadaSolforica(double percH2O, double ppmSO3);
 // Hydrochloric acid dew point [°C], Kiang (1981); empty without water or HCl.
 std::optional<double> RugiadaCloridrica(double percH2O, double ppmHCl);
 
+// The three dew points of a gas with `percH2O` % vol water, `ppmSO2` and
+// `ppmHCl`, `conversioneSO3` % of the SO2 taken as SO3 [°C]; each empty
+// where its species is absent.
+struct PuntiDiRugiada {
+    std::optional<double> acqua, solforica, cloridrica;
+};
+PuntiDiRugiada RugiadeDi(double percH2O, double ppmSO2, double ppmHCl, double conversioneSO3);
+
 struct ParametriVerifica {
     double tempoPermanenza = 2;          // s
     std::optional<double> diametro;      // m, inner diameter of the chamber

@@ -1,6 +1,5 @@
 #include "forms/CaminoForm.h"
 
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -51,19 +50,7 @@ frmCamino::frmCamino(frmVerifica& verifica)
         const float xc = x + Casella - Didascalia;
         ++k;
         label(q(c.etichetta), x, y + 50, xc - x - 120);
-        QWidget* w;
-        if (c.scelte.empty()) {
-            auto* e = new QLineEdit(this);
-            aggiungi(e, {.nome = c.nome, .left = xc, .top = y, .width = LarghezzaCasella, .height = 285, .tab = tab++});
-            connect(e, &QLineEdit::returnPressed, this, [this] { Command1_Click(); });
-            w = e;
-        } else {
-            auto* l = new QComboBox(this);
-            for (const auto& v : c.scelte) l->addItem(q(v.testo), q(v.nome));
-            aggiungi(l, {.nome = c.nome, .left = xc, .top = y, .width = LarghezzaCasella, .height = 315, .tab = tab++});
-            w = l;
-        }
-        campi_.push_back(w);
+        campi_.push_back(controlloCampo(*this, c, xc, y, LarghezzaCasella, tab++, [this] { Command1_Click(); }));
     }
     auto* calcola = pulsante("Command1", QStringLiteral("&Calcola"), 120, RigaComandi, 1215, 435, tab++);
     auto* applica = pulsante("Command2", QStringLiteral("&Applica eccesso d'aria"), 1500, RigaComandi, 2600, 435, tab++);

@@ -71,6 +71,20 @@ PostoCampo postoDi(const CampoVerifica& c, int k) {
 
 }  // namespace
 
+QWidget* controlloCampo(FormBase& f, const CampoVerifica& c, float x, float y, float larghezza, int tab,
+                        const std::function<void()>& invio) {
+    if (c.scelte.empty()) {
+        auto* e = new QLineEdit(&f);
+        f.aggiungi(e, {.nome = c.nome, .left = x, .top = y, .width = larghezza, .height = 285, .tab = tab});
+        QObject::connect(e, &QLineEdit::returnPressed, &f, invio);
+        return e;
+    }
+    auto* l = new QComboBox(&f);
+    for (const auto& v : c.scelte) l->addItem(q(v.testo), q(v.nome));
+    f.aggiungi(l, {.nome = c.nome, .left = x, .top = y, .width = larghezza, .height = 315, .tab = tab});
+    return l;
+}
+
 frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
     : FormBase(QStringLiteral("frmVerifica"), padre, Qt::Window), caso_(caso) {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -102,19 +116,8 @@ frmVerifica::frmVerifica(const IngressiCaso& caso, QWidget* padre)
         QLabel* didascalia =
             label(q(c.etichetta), p.x, sopra ? p.y : p.y + 50, sopra ? p.larghezza : p.xControllo - p.x - 120);
         const float y = sopra ? p.y + 210 : p.y;
-        QWidget* w;
-        if (c.scelte.empty()) {
-            auto* e = new QLineEdit(this);
-            e->setPlaceholderText(q(vista::TestoVuoto(c, caso_)));
-            aggiungi(e, {.nome = c.nome, .left = p.xControllo, .top = y, .width = p.larghezza, .height = 285, .tab = tab++});
-            connect(e, &QLineEdit::returnPressed, this, [this] { Command1_Click(); });
-            w = e;
-        } else {
-            auto* l = new QComboBox(this);
-            for (const auto& v : c.scelte) l->addItem(q(v.testo), q(v.nome));
-            aggiungi(l, {.nome = c.nome, .left = p.xControllo, .top = y, .width = p.larghezza, .height = 315, .tab = tab++});
-            w = l;
-        }
+        QWidget* w = controlloCampo(*this, c, p.xControllo, y, p.larghezza, tab++, [this] { Command1_Click(); });
+        if (auto* e = qobject_cast<QLineEdit*>(w)) e->setPlaceholderText(q(vista::TestoVuoto(c, caso_)));
         campi_.push_back(w);
         if (c.gruppo == Gruppo::Equilibrio) {
             pagine_[1].push_back(w);

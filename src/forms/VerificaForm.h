@@ -6,6 +6,7 @@
 // support-fuel flow for a target; the lines saved as a Windows-1252 text.
 #include <QPointer>
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,11 @@ private:
     QListWidget* avvisi_ = nullptr;
     QPointer<frmCamino> camino_;  // null again once closed (its destruction may come from ours)
 };
+
+// The control of an input of the checks on `f`: a box at (x, y) whose Enter
+// runs `invio`, or the list of its choices.
+QWidget* controlloCampo(FormBase& f, const vista::CampoVerifica& c, float x, float y, float larghezza, int tab,
+                        const std::function<void()>& invio);
 
 // Opens the window on a copy of the case now on the forms.
 frmVerifica* apriVerifica();
