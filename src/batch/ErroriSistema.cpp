@@ -3,9 +3,19 @@
 #include <cerrno>
 #include <cstring>
 
+#include "batch/Sistema.h"
+
 namespace termix::batch {
 
-std::string TestoErrore(int errore) {
+std::string TestoErrore(int errore) { return TestoErrore(errore, SuWindows); }
+
+std::string TestoErrore(const std::error_code& ec) {
+    if (ec.category() == std::generic_category()) return TestoErrore(ec.value());
+    if (ec.category() != std::system_category()) return ec.message();
+    return TestoErroreSistema(ec.value());
+}
+
+std::string TestoErrore(int errore, bool windows) {
     using E = std::errc;
     struct Voce {
         E codice;
@@ -35,10 +45,8 @@ std::string TestoErrore(int errore) {
         {E::no_such_device, "dispositivo inesistente"},
         {E::no_such_device_or_address, "dispositivo o indirizzo inesistente"},
     };
-#ifdef _WIN32
-    // A sharing violation: a spreadsheet has the file open.
-    if (errore == EBUSY) return "il file è aperto in un altro programma: chiuderlo e riprovare";
-#endif
+    // On Windows, a sharing violation: a spreadsheet has the file open.
+    if (windows && errore == EBUSY) return "il file è aperto in un altro programma: chiuderlo e riprovare";
     for (const auto& v : Voci)
         if (static_cast<int>(v.codice) == errore) return v.testo;
 #ifdef EDQUOT

@@ -8,11 +8,12 @@
 
 namespace termix::batch {
 
-// "/?" asks for the help on Windows; elsewhere it is a path.
+// Built for Windows: "/?" asks for the help (elsewhere it is a path), EBUSY
+// is a file another program holds.
 #ifdef _WIN32
-inline constexpr bool OpzioniWindows = true;
+inline constexpr bool SuWindows = true;
 #else
-inline constexpr bool OpzioniWindows = false;
+inline constexpr bool SuWindows = false;
 #endif
 
 // The command line as UTF-8 (on Windows read again in UTF-16, so that a

@@ -133,10 +133,6 @@ void Installa() {
 
 }  // namespace interruzione
 
-std::string TestoErrore(const std::error_code& ec) {
-    if (ec.category() == std::generic_category() || ec.category() == std::system_category())
-        return TestoErrore(ec.value());
-    return ec.message();
-}
+std::string TestoErroreSistema(int codice) { return TestoErrore(codice); }
 
 }  // namespace termix::batch

@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "batch/CodiciWindows.h"
 #include "batch/ErroriSistema.h"
 #include "batch/Interruzione.h"
 #include "report/TestoWindows.h"
@@ -31,25 +32,13 @@ struct VersoConsole {
 };
 VersoConsole verso[2];  // standard output, standard error
 
-// How many bytes of `s` end with a whole UTF-8 character.
-std::size_t interi(const std::string& s) {
-    for (std::size_t k = 1; k <= 3 && k <= s.size(); ++k) {
-        const unsigned char c = static_cast<unsigned char>(s[s.size() - k]);
-        if ((c & 0xC0) != 0x80) {  // the last lead byte: is its character whole?
-            const std::size_t lunghezza = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-            return lunghezza > k ? s.size() - k : s.size();
-        }
-    }
-    return s.size();
-}
-
 void ripeti(VersoConsole& v) {
     std::string resto;
     char buf[8192];
     DWORD n = 0;
     while (ReadFile(v.lettura, buf, sizeof buf, &n, nullptr) && n > 0) {
         resto.append(buf, n);
-        const std::size_t fine = interi(resto);
+        const std::size_t fine = FineUtf8Intera(resto);
         const std::wstring w = windows::Utf16(std::string_view(resto).substr(0, fine));
         for (std::size_t k = 0; k < w.size();) {
             DWORD scritti = 0;
@@ -93,23 +82,6 @@ void svuotaConsole() {
     }
 }
 
-// The C runtime says "access denied" for a folder and "not found" below a
-// file; the messages say what they say on Linux.
-int erroreApertura(const std::string& percorso, int errore) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    if (errore == EACCES && fs::is_directory(Percorso(percorso), ec)) return EISDIR;
-    if (errore != ENOENT) return errore;
-    // The deepest part of the path that exists decides: a file there means
-    // the path goes on below a file.
-    for (fs::path p = Percorso(percorso).parent_path(); !p.empty(); p = p.parent_path()) {
-        const fs::file_status s = fs::status(p, ec);
-        if (fs::exists(s)) return fs::is_directory(s) ? ENOENT : ENOTDIR;
-        if (p == p.parent_path()) break;
-    }
-    return ENOENT;
-}
-
 }  // namespace
 
 std::vector<std::string> ArgomentiUtf8(int argc, char** argv) {
@@ -142,21 +114,13 @@ bool ConsoleSoloNostra() {
 }
 
 std::FILE* ApriFile(const std::string& percorso, const char* modo) {
-    if (percorso.find('\0') != std::string::npos) {
-        errno = EINVAL;
-        return nullptr;
-    }
-    // A name ending in a separator names a folder: refused as Linux refuses it
-    // (the C runtime would say "invalid argument").
-    if (!percorso.empty() && (percorso.back() == '/' || percorso.back() == '\\')) {
-        namespace fs = std::filesystem;
-        std::error_code ec;
-        const fs::file_status s = fs::status(Percorso(percorso.substr(0, percorso.find_last_not_of("/\\") + 1)), ec);
-        errno = modo[0] != 'r' || fs::is_directory(s) ? EISDIR : fs::exists(s) ? ENOTDIR : ENOENT;
+    // Refused as Linux refuses it (the C runtime would say "invalid argument").
+    if (const int e = ErroreNome(percorso, modo)) {
+        errno = e;
         return nullptr;
     }
     std::FILE* f = _wfopen(windows::Utf16(percorso).c_str(), windows::Utf16(modo).c_str());
-    if (!f) errno = GetLastError() == ERROR_SHARING_VIOLATION ? EBUSY : erroreApertura(percorso, errno);
+    if (!f) errno = ErroreApertura(percorso, GetLastError() == ERROR_SHARING_VIOLATION ? EBUSY : errno);
     return f;
 }
 
@@ -200,9 +164,9 @@ bool Sostituibile(const std::string& percorso) {
         CloseHandle(h);
         return true;
     }
-    const DWORD e = GetLastError();
-    if (e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND) return true;  // the open will say what is wrong
-    errno = e == ERROR_SHARING_VIOLATION || e == ERROR_LOCK_VIOLATION ? EBUSY : e == ERROR_ACCESS_DENIED ? EACCES : EIO;
+    const int e = ErrnoWindows(GetLastError());
+    if (e == ENOENT) return true;  // the open will say what is wrong
+    errno = e;
     return false;
 }
 
@@ -238,11 +202,7 @@ int CreaEsclusivo(const std::string& percorso) {
     const HANDLE h = CreateFileW(windows::Utf16(percorso).c_str(), GENERIC_WRITE | DELETE,
                                  FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        const DWORD e = GetLastError();
-        errno = e == ERROR_FILE_EXISTS || e == ERROR_ALREADY_EXISTS ? EEXIST
-                : e == ERROR_ACCESS_DENIED                          ? erroreApertura(percorso, EACCES)
-                : e == ERROR_PATH_NOT_FOUND || e == ERROR_FILE_NOT_FOUND ? erroreApertura(percorso, ENOENT)
-                                                                          : EIO;
+        errno = ErroreApertura(percorso, ErrnoWindows(GetLastError()));
         return -1;
     }
     const int fd = daCancellare(h, true) ? _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_WRONLY | _O_BINARY) : -1;
@@ -259,11 +219,7 @@ bool FileIntero::rinomina(bool sostituisci) {
     if (MoveFileExW(windows::Utf16(temporaneo_).c_str(), windows::Utf16(destinazione_).c_str(),
                     sostituisci ? MOVEFILE_REPLACE_EXISTING : 0))
         return true;
-    const DWORD e = GetLastError();
-    errno = e == ERROR_ALREADY_EXISTS || e == ERROR_FILE_EXISTS ? EEXIST
-            : e == ERROR_SHARING_VIOLATION || e == ERROR_LOCK_VIOLATION ? EBUSY
-            : e == ERROR_ACCESS_DENIED ? EACCES
-                                         : EIO;
+    errno = ErrnoWindows(GetLastError());
     return false;
 }
 
@@ -272,10 +228,7 @@ namespace interruzione {
 namespace {
 
 BOOL WINAPI SuEvento(DWORD evento) {
-    const char* nome = evento == CTRL_C_EVENT        ? "Ctrl+C"
-                       : evento == CTRL_BREAK_EVENT  ? "Ctrl+Break"
-                       : evento == CTRL_CLOSE_EVENT  ? "finestra chiusa"
-                                                     : nullptr;
+    const char* nome = NomeEventoConsole(evento);
     if (!nome) return FALSE;  // logoff and shutdown: the system's way
     // This runs on a thread of its own: the stop's work, then the end a
     // Ctrl+C gives a console program.
@@ -290,35 +243,16 @@ void Installa() { SetConsoleCtrlHandler(SuEvento, TRUE); }
 
 }  // namespace interruzione
 
-std::string TestoErrore(const std::error_code& ec) {
-    if (ec.category() == std::generic_category()) return TestoErrore(ec.value());
-    if (ec.category() != std::system_category()) return ec.message();
-    // The system's codes that the file operations give, as their errno.
-    struct Voce {
-        DWORD codice;
-        int errore;
-    };
-    static constexpr Voce Voci[] = {
-        {ERROR_FILE_NOT_FOUND, ENOENT},     {ERROR_PATH_NOT_FOUND, ENOENT},  {ERROR_INVALID_DRIVE, ENOENT},
-        {ERROR_BAD_NETPATH, ENOENT},        {ERROR_BAD_NET_NAME, ENOENT},    {ERROR_ACCESS_DENIED, EACCES},
-        {ERROR_SHARING_VIOLATION, EBUSY},   {ERROR_LOCK_VIOLATION, EBUSY},   {ERROR_WRITE_PROTECT, EROFS},
-        {ERROR_DISK_FULL, ENOSPC},          {ERROR_HANDLE_DISK_FULL, ENOSPC}, {ERROR_FILE_EXISTS, EEXIST},
-        {ERROR_ALREADY_EXISTS, EEXIST},     {ERROR_DIRECTORY, ENOTDIR},      {ERROR_DIR_NOT_EMPTY, ENOTEMPTY},
-        {ERROR_FILENAME_EXCED_RANGE, ENAMETOOLONG}, {ERROR_INVALID_NAME, EINVAL}, {ERROR_NOT_ENOUGH_MEMORY, ENOMEM},
-        {ERROR_OUTOFMEMORY, ENOMEM},        {ERROR_TOO_MANY_OPEN_FILES, EMFILE}, {ERROR_NOT_READY, ENODEV},
-        {ERROR_READ_FAULT, EIO},            {ERROR_WRITE_FAULT, EIO},        {ERROR_CRC, EIO},
-    };
-    for (const Voce& v : Voci)
-        if (v.codice == static_cast<DWORD>(ec.value())) return TestoErrore(v.errore);
+std::string TestoErroreSistema(int codice) {
+    if (const int e = ErrnoWindows(static_cast<DWORD>(codice), 0)) return TestoErrore(e);
     wchar_t* testo = nullptr;
     const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                        FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, static_cast<DWORD>(ec.value()), 0, reinterpret_cast<LPWSTR>(&testo), 0,
+                                   nullptr, static_cast<DWORD>(codice), 0, reinterpret_cast<LPWSTR>(&testo), 0,
                                    nullptr);
-    std::string r = n > 0 ? windows::Utf8(std::wstring_view(testo, n)) : "errore " + std::to_string(ec.value());
+    const std::string r = n > 0 ? windows::Utf8(std::wstring_view(testo, n)) : "errore " + std::to_string(codice);
     LocalFree(testo);
-    while (!r.empty() && (r.back() == '\n' || r.back() == '\r' || r.back() == ' ' || r.back() == '.')) r.pop_back();
-    return r;
+    return SenzaCoda(r);
 }
 
 }  // namespace termix::batch

@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
     bool viste[std::size(Opzioni)] = {};
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argomenti[i];
-        if (arg == "-h" || arg == "--help" || arg == "-?" || (termix::batch::OpzioniWindows && arg == "/?")) {
+        if (arg == "-h" || arg == "--help" || arg == "-?" || (termix::batch::SuWindows && arg == "/?")) {
             std::fputs(termix::batch::TestoAiuto().c_str(), stdout);
             return 0;
         }

@@ -34,6 +34,16 @@ private:
     int fd_;
 };
 
+// The system's own calls under Descrittore and FileSystemReale (one file per
+// platform): open for writing, binary and not inherited, emptied or (with
+// `soloNuovi`) only new; close; write some of `byte`, giving how many went
+// (0 or less: failed).
+namespace descrittore {
+int Apri(const std::string& percorso, bool soloNuovi);
+int Chiudi(int fd);
+long long Scrivi(int fd, std::string_view byte);
+}  // namespace descrittore
+
 // Creates (or empties) a file for writing; nullptr when it cannot be opened,
 // in which case an existing file must be left as it was.
 class FileSystem {

@@ -17,6 +17,7 @@
 #include <random>
 #include <vector>
 
+#include "batch/CodiciWindows.h"
 #include "batch/ErroriSistema.h"
 #include "batch/Interruzione.h"
 #include "batch/Sistema.h"
@@ -176,6 +177,80 @@ TEST(SistemaReale, MessaggioDiUnaCorsaFermata) {
     for (const auto& k : casi)
         EXPECT_EQ(batch::interruzione::Messaggio(k.segnale, k.uscita, k.intera, k.righe, k.cartella, k.rapporti),
                   "termix54-batch" + k.atteso);
+}
+
+#ifdef _WIN32
+// The portable table's codes are the system's.
+static_assert(batch::codiceWindows::FileNonTrovato == ERROR_FILE_NOT_FOUND && batch::codiceWindows::PercorsoNonTrovato == ERROR_PATH_NOT_FOUND &&
+              batch::codiceWindows::TroppiFileAperti == ERROR_TOO_MANY_OPEN_FILES && batch::codiceWindows::AccessoNegato == ERROR_ACCESS_DENIED &&
+              batch::codiceWindows::MemoriaInsufficiente == ERROR_NOT_ENOUGH_MEMORY && batch::codiceWindows::MemoriaEsaurita == ERROR_OUTOFMEMORY &&
+              batch::codiceWindows::UnitaNonValida == ERROR_INVALID_DRIVE && batch::codiceWindows::ProtettoDaScrittura == ERROR_WRITE_PROTECT &&
+              batch::codiceWindows::NonPronto == ERROR_NOT_READY && batch::codiceWindows::Crc == ERROR_CRC &&
+              batch::codiceWindows::ErroreScrittura == ERROR_WRITE_FAULT && batch::codiceWindows::ErroreLettura == ERROR_READ_FAULT &&
+              batch::codiceWindows::ViolazioneCondivisione == ERROR_SHARING_VIOLATION && batch::codiceWindows::ViolazioneBlocco == ERROR_LOCK_VIOLATION &&
+              batch::codiceWindows::DiscoPienoManiglia == ERROR_HANDLE_DISK_FULL && batch::codiceWindows::PercorsoReteErrato == ERROR_BAD_NETPATH &&
+              batch::codiceWindows::NomeReteErrato == ERROR_BAD_NET_NAME && batch::codiceWindows::FileEsiste == ERROR_FILE_EXISTS &&
+              batch::codiceWindows::DiscoPieno == ERROR_DISK_FULL && batch::codiceWindows::NomeNonValido == ERROR_INVALID_NAME &&
+              batch::codiceWindows::CartellaNonVuota == ERROR_DIR_NOT_EMPTY && batch::codiceWindows::GiaEsistente == ERROR_ALREADY_EXISTS &&
+              batch::codiceWindows::NomeTroppoLungo == ERROR_FILENAME_EXCED_RANGE && batch::codiceWindows::NonCartella == ERROR_DIRECTORY);
+static_assert(CTRL_C_EVENT == 0 && CTRL_BREAK_EVENT == 1 && CTRL_CLOSE_EVENT == 2);
+#endif
+
+// What the Windows build decides about an error or an open, on every platform: the system's code and the C
+// runtime's errno become the message Linux gives for the same fault.
+TEST(SistemaWindows, ErroriComeSuLinux) {
+    using namespace batch::codiceWindows;
+    const struct { unsigned long codice; const char* testo; } codici[] = {
+        {FileNonTrovato, "file o cartella inesistente"}, {PercorsoNonTrovato, "file o cartella inesistente"},
+        {UnitaNonValida, "file o cartella inesistente"}, {PercorsoReteErrato, "file o cartella inesistente"},
+        {NomeReteErrato, "file o cartella inesistente"}, {AccessoNegato, "permesso negato"},
+        {ViolazioneCondivisione, "il file è aperto in un altro programma: chiuderlo e riprovare"},
+        {ViolazioneBlocco, "il file è aperto in un altro programma: chiuderlo e riprovare"},
+        {ProtettoDaScrittura, "file system in sola lettura"}, {DiscoPieno, "spazio esaurito sul dispositivo"},
+        {DiscoPienoManiglia, "spazio esaurito sul dispositivo"}, {FileEsiste, "il file esiste già"},
+        {GiaEsistente, "il file esiste già"}, {NonCartella, "non è una cartella"}, {CartellaNonVuota, "cartella non vuota"},
+        {NomeTroppoLungo, "nome del file troppo lungo"}, {NomeNonValido, "argomento non valido"},
+        {MemoriaInsufficiente, "memoria esaurita"}, {MemoriaEsaurita, "memoria esaurita"},
+        {TroppiFileAperti, "troppi file aperti"}, {NonPronto, "dispositivo inesistente"},
+        {ErroreLettura, "errore di ingresso/uscita"}, {ErroreScrittura, "errore di ingresso/uscita"},
+        {Crc, "errore di ingresso/uscita"}, {1, "errore di ingresso/uscita"},  // a code the table lacks
+    };
+    for (const auto& k : codici) EXPECT_EQ(batch::TestoErrore(batch::ErrnoWindows(k.codice), true), k.testo) << k.codice;
+    EXPECT_EQ(batch::ErrnoWindows(1, 0), 0);
+    EXPECT_EQ(batch::TestoErrore(EBUSY, false), "dispositivo o risorsa occupati");
+    EXPECT_EQ(batch::TestoErrore(std::make_error_code(std::errc::permission_denied)), "permesso negato");
+    EXPECT_EQ(batch::SenzaCoda("Accesso negato. \r\n"), "Accesso negato");
+    // Ctrl+C, Ctrl+Break, the window closed; logoff and shutdown are the system's.
+    const char* const eventi[] = {"Ctrl+C", "Ctrl+Break", "finestra chiusa", nullptr, nullptr, nullptr, nullptr};
+    for (unsigned long e = 0; e < std::size(eventi); ++e)
+        EXPECT_STREQ(batch::NomeEventoConsole(e) ? batch::NomeEventoConsole(e) : "-", eventi[e] ? eventi[e] : "-") << e;
+
+    Cartella c;
+    fs::create_directory(c.d / "Cartella");
+    std::ofstream(Percorso(c.nome("file.csv"))) << "x";
+    const struct { const char* nome; const char* modo; int errore, dopo; } aperture[] = {
+        {"Cartella", "wb", EACCES, EISDIR},      {"file.csv", "wb", EACCES, EACCES},
+        {"file.csv/x", "wb", ENOENT, ENOTDIR},   {"file.csv/manca/x", "rb", ENOENT, ENOTDIR},
+        {"manca/x", "wb", ENOENT, ENOENT},       {"manca", "rb", EBUSY, EBUSY},
+        // a name ending in a separator is a folder's (the C runtime would say "invalid argument")
+        {"Cartella/", "rb", 0, EISDIR},          {"Cartella\\", "wb", 0, EISDIR},
+        {"file.csv/", "rb", 0, ENOTDIR},         {"manca/", "rb", 0, ENOENT},
+        {"manca//", "wb", 0, EISDIR},            {"file.csv", "rb", 0, 0},
+    };
+    for (const auto& k : aperture) {
+        SCOPED_TRACE(k.nome);
+        EXPECT_EQ(k.errore ? batch::ErroreApertura(c.nome(k.nome), k.errore) : batch::ErroreNome(c.nome(k.nome), k.modo),
+                  k.dopo);
+    }
+    EXPECT_EQ(batch::ErroreNome(std::string("a\0b", 3), "rb"), EINVAL);
+    EXPECT_EQ(batch::ErroreNome("", "rb"), 0);
+
+    // The console's repeater passes on whole characters only: the rest waits for the next read.
+    const struct { std::string_view testo; std::size_t interi; } utf8[] = {
+        {"", 0}, {"abc", 3}, {"a\xC3", 1}, {"a\xC3\xA8", 3}, {"\xE2\x82", 0}, {"\xE2\x82\xAC", 3},
+        {"x\xF0\x9F\x98", 1}, {"\xF0\x9F\x98\x80", 4}, {"\x80\x80\x80\x80", 4}, {"\xC3\xA8\xE2", 2},
+    };
+    for (const auto& k : utf8) EXPECT_EQ(batch::FineUtf8Intera(k.testo), k.interi) << k.testo;
 }
 
 TEST(SistemaReale, OrologioConDataEOraDiOggi) {
