@@ -7,20 +7,35 @@
 namespace termix::batch {
 
 int ErrnoWindows(unsigned long codice, int altrimenti) {
-    using namespace codiceWindows;
     struct Voce {
         unsigned long codice;
         int errore;
     };
     static constexpr Voce Voci[] = {
-        {FileNonTrovato, ENOENT},         {PercorsoNonTrovato, ENOENT},   {UnitaNonValida, ENOENT},
-        {PercorsoReteErrato, ENOENT},     {NomeReteErrato, ENOENT},       {AccessoNegato, EACCES},
-        {ViolazioneCondivisione, EBUSY},  {ViolazioneBlocco, EBUSY},      {ProtettoDaScrittura, EROFS},
-        {DiscoPieno, ENOSPC},             {DiscoPienoManiglia, ENOSPC},   {FileEsiste, EEXIST},
-        {GiaEsistente, EEXIST},           {NonCartella, ENOTDIR},         {CartellaNonVuota, ENOTEMPTY},
-        {NomeTroppoLungo, ENAMETOOLONG},  {NomeNonValido, EINVAL},        {MemoriaInsufficiente, ENOMEM},
-        {MemoriaEsaurita, ENOMEM},        {TroppiFileAperti, EMFILE},     {NonPronto, ENODEV},
-        {ErroreLettura, EIO},             {ErroreScrittura, EIO},         {Crc, EIO},
+        {2, ENOENT},         // ERROR_FILE_NOT_FOUND
+        {3, ENOENT},         // ERROR_PATH_NOT_FOUND
+        {4, EMFILE},         // ERROR_TOO_MANY_OPEN_FILES
+        {5, EACCES},         // ERROR_ACCESS_DENIED
+        {8, ENOMEM},         // ERROR_NOT_ENOUGH_MEMORY
+        {14, ENOMEM},        // ERROR_OUTOFMEMORY
+        {15, ENOENT},        // ERROR_INVALID_DRIVE
+        {19, EROFS},         // ERROR_WRITE_PROTECT
+        {21, ENODEV},        // ERROR_NOT_READY
+        {23, EIO},           // ERROR_CRC
+        {29, EIO},           // ERROR_WRITE_FAULT
+        {30, EIO},           // ERROR_READ_FAULT
+        {32, EBUSY},         // ERROR_SHARING_VIOLATION
+        {33, EBUSY},         // ERROR_LOCK_VIOLATION
+        {39, ENOSPC},        // ERROR_HANDLE_DISK_FULL
+        {53, ENOENT},        // ERROR_BAD_NETPATH
+        {67, ENOENT},        // ERROR_BAD_NET_NAME
+        {80, EEXIST},        // ERROR_FILE_EXISTS
+        {112, ENOSPC},       // ERROR_DISK_FULL
+        {123, EINVAL},       // ERROR_INVALID_NAME
+        {145, ENOTEMPTY},    // ERROR_DIR_NOT_EMPTY
+        {183, EEXIST},       // ERROR_ALREADY_EXISTS
+        {206, ENAMETOOLONG}, // ERROR_FILENAME_EXCED_RANGE
+        {267, ENOTDIR},      // ERROR_DIRECTORY
     };
     for (const Voce& v : Voci)
         if (v.codice == codice) return v.errore;

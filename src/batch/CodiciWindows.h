@@ -8,20 +8,8 @@
 
 namespace termix::batch {
 
-// The system's error codes the file operations give (winerror.h; checked
-// against it where windows.h is at hand).
-namespace codiceWindows {
-inline constexpr unsigned long FileNonTrovato = 2, PercorsoNonTrovato = 3, TroppiFileAperti = 4, AccessoNegato = 5,
-                               MemoriaInsufficiente = 8, MemoriaEsaurita = 14, UnitaNonValida = 15,
-                               ProtettoDaScrittura = 19, NonPronto = 21, Crc = 23, ErroreScrittura = 29,
-                               ErroreLettura = 30, ViolazioneCondivisione = 32, ViolazioneBlocco = 33,
-                               DiscoPienoManiglia = 39, PercorsoReteErrato = 53, NomeReteErrato = 67, FileEsiste = 80,
-                               DiscoPieno = 112, NomeNonValido = 123, CartellaNonVuota = 145, GiaEsistente = 183,
-                               NomeTroppoLungo = 206, NonCartella = 267;
-}
-
-// The errno that says what a system error code says; `altrimenti` for a code
-// the table lacks.
+// The errno that says what one of the system's error codes (winerror.h) from
+// a file operation says; `altrimenti` for a code the table lacks.
 int ErrnoWindows(unsigned long codice, int altrimenti = EIO);
 
 // The console event a stop message names (Ctrl+C, Ctrl+Break, the window
