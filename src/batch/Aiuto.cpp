@@ -329,6 +329,14 @@ std::string TestoAvvio() {
            "Premere Invio per chiudere.\n";
 }
 
+int AvvioDaSolo(std::FILE* ingresso, std::FILE* uscita) {
+    std::fputs(TestoAvvio().c_str(), uscita);
+    std::fflush(uscita);
+    for (int c; (c = std::getc(ingresso)) != '\n' && c != EOF;) {
+    }
+    return 0;
+}
+
 std::string TestoAiuto() {
     std::string t = Inizio;
     for (const Grandezza* g : ColonneIngresso()) {

@@ -114,13 +114,7 @@ int main(int argc, char** argv) {
     argc = static_cast<int>(argomenti.size());
     // Double-clicked: a console of its own would wait for a CSV on standard
     // input with no word; it says how the tool is used instead.
-    if (argc == 1 && termix::batch::ConsoleSoloNostra()) {
-        std::fputs(termix::batch::TestoAvvio().c_str(), stdout);
-        std::fflush(stdout);
-        for (int c; (c = std::getchar()) != '\n' && c != EOF;) {
-        }
-        return 0;
-    }
+    if (argc == 1 && termix::batch::ConsoleSoloNostra()) return termix::batch::AvvioDaSolo(stdin, stdout);
     Argomenti a;
     bool viste[std::size(Opzioni)] = {};
     for (int i = 1; i < argc; ++i) {

@@ -20,7 +20,9 @@
 #include <vector>
 
 #include "batch/Batch.h"
+#include "batch/Aiuto.h"
 #include "batch/Colonne.h"
+#include "batch/Lotto.h"
 #include "batch/Rapporti.h"
 #include "combustion/Andamento.h"
 #include "combustion/Avvisi.h"
@@ -167,6 +169,7 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
                            "\n                          calcolo toglie 539 kcal per kg di Acqua\n",
                            "  -h, --help, -?      mostra questo aiuto",
                            "\n  PortataVolFumi          Portata volumetrica fumi alla temperatura, m3/h\n"}, {}},
+        {b, "'-?'", 0, {"^Uso: termix54-batch [INGRESSO.csv|-] [-o USCITA.csv]"}, {}},
         {"Impianto;Combustibile;Tipo\n\"Forno; 2\";\"gas \"\"N\"\"\";Metano\n", "in.csv", 0,
          {"\r\n1;\"Forno; 2\";\"gas \"\"N\"\"\";" + std::string(messaggi::PotereInadeguato) + " | " +
           messaggi::VerificareInput + std::string(NumeroValori, ';') + "\r\n"}, {}},
@@ -197,9 +200,9 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         // Blank lines before the header; misspelt and own columns.
         {"\r\n;;\r\n , \r\nImpianto,Tipo\r\nA,Metano\r\n", "in.csv", 0, {"^Riga,Impianto,Combustibile,Esito,", "\r\n1,A,,"}, {}},
         // Every unknown column at once, a line each.
-        {"EcessoAria;Tipo;ID\r\n", "in.csv", 2, {},
+        {"EcessoAria;iTpoX;ID\r\n", "in.csv", 2, {},  // a swap counts one edit, the first two letters' too
          {"in.csv: colonna sconosciuta: \"EcessoAria\": forse EccessoAria?\ntermix54-batch: in.csv: colonna sconosciuta: "
-          "\"ID\" (per copiarla nell'uscita: --conserva ID)\n"}},
+          "\"iTpoX\": forse Tipo?\ntermix54-batch: in.csv: colonna sconosciuta: \"ID\" (per copiarla nell'uscita: --conserva ID)\n"}},
         {q, "in.csv --conserva nota,ID", 0, {"^Riga;ID;Nota;Impianto;Combustibile;Esito;"}, {}},
         {q, "in.csv --conserva=Nota --conserva id", 0, {"\r\n1;7;\"a;b\";;;"}, {}},
         {"Tipo\r\nMetano\r\n", "in.csv --conserva ID", 2, {}, {"colonna da conservare assente nell'intestazione: \"ID\""}},
@@ -520,6 +523,43 @@ TEST(Batch, FermatoDaUnSegnaleNonPerdeNulla) {
             }
         EXPECT_EQ(rapporti, 512);
     }
+}
+
+// What stays inside the tool: a batch's bytes that do not hold together are refused, a device written directly is
+// closed at the end, the words for a console of its own wait for Enter only.
+TEST(Batch, PezziInterni) {
+    batch::Lotto l;
+    l.dati = "abcd", l.fini = {2, 4}, l.rec = {{1, 2, 2, 0, 2, {}, false}};
+    batch::Lotto letto;
+    batch::LottoDaByte(batch::LottoInByte(l), letto);
+    EXPECT_TRUE(letto.dati == l.dati && letto.fini == l.fini && letto.rec.size() == 1);
+    const std::string buono = batch::LottoInByte(l);
+    for (auto [fini, primo] : {std::pair{std::vector<std::size_t>{3, 2}, std::size_t{0}}, {{2, 5}, 0}, {{2, 4}, 1}}) {
+        batch::Lotto guasto = l;
+        guasto.fini = fini, guasto.rec[0].primo = primo;
+        EXPECT_THROW(batch::LottoDaByte(batch::LottoInByte(guasto), letto), std::invalid_argument) << fini[0] << primo;
+    }
+    EXPECT_THROW(batch::LottoDaByte(std::string_view(buono).substr(0, 20), letto), std::invalid_argument);
+
+    Prova p;
+    std::ofstream(p.d / "in.csv", std::ios::binary) << Testa << Dati;
+    auto aperti = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()); };
+    const auto prima = aperti();
+    batch::OpzioniBatch o;
+    o.ingresso = std::fopen((p.d / "in.csv").c_str(), "rb"), o.errori = stderr;
+    o.nomeIngresso = "in.csv", o.nomeUscita = "/dev/null";
+    EXPECT_EQ(batch::EseguiBatch(o), 0);
+    std::fclose(o.ingresso);
+    EXPECT_EQ(aperti(), prima);
+
+    std::FILE* in = std::tmpfile();
+    std::FILE* out = std::tmpfile();
+    std::fputs("x\nresto", in);
+    std::rewind(in);
+    EXPECT_EQ(batch::AvvioDaSolo(in, out), 0);
+    EXPECT_EQ(std::ftell(in), 2);
+    EXPECT_EQ(std::ftell(out), static_cast<long>(batch::TestoAvvio().size()));
+    std::fclose(in), std::fclose(out);
 }
 
 TEST(Batch, PiuThreadStessaUscitaInOrdine) {
