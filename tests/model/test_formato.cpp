@@ -54,6 +54,9 @@ TEST(LeggiNumero, DecimalCommaAndThousandsGroups) {
         EXPECT_EQ(*v, c.valore) << '"' << c.testo << '"';
     }
     EXPECT_TRUE(std::signbit(*LeggiNumero("-0")));
+    // Out of range by its digits, not its exponent: 10^400 x 10^-10 is too large, 10^-401 x 10^10 too small.
+    EXPECT_FALSE(LeggiNumero("1" + std::string(400, '0') + "e-10").has_value());
+    EXPECT_EQ(LeggiNumero("0," + std::string(400, '0') + "1e10"), 0.0);
     // "1.5" is never 15 nor 1.5; groups are of three digits after the first.
     for (const char* t : {"1.5", "1,5.3", "1.00", "1.0000", "1000.000", "1..000", ".5", "2.", "1 000", "--1", "+-1",
                           "", "   ", ",", "-", "2E", "2E+", "abc", "2,5kg", "1e400", "-1e400", "inf", "nan", "0x10",
