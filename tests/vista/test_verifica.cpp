@@ -156,9 +156,13 @@ TEST(VistaVerifica, ResultBoxesCutToTheirDecimals) {
         {"VelocitaCamera", "2,61"}, {"LunghezzaCamera", "5,23"}, {"O2Secco", "8,01"},       {"HClRif", "2355,6"},
         {"SO2Rif", "2179,3"},      {"Cl2Rif", "53,2"},          {"RugiadaAcqua", "62,4"},  {"RugiadaSolforica", "149,5"},
         {"RugiadaCloridrica", "69,2"},
+        // at equilibrium: trailing zeros go ("240,1", "32")
+        {"TempFumiEq", "727,4"},   {"ConcCOEq", "0"},            {"ConcNOEq", "15,38"},     {"ConcNO2Eq", "0,45"},
+        {"ConcCl2Eq", "0,82"},     {"ConcHClEq", "1464,86"},     {"ConcSO2Eq", "532,33"},   {"ConcSO3Eq", "240,1"},
+        {"CORifEq", "0"},          {"NOxRifEq", "32"},           {"Cl2RifEq", "2,5"},
     };
     std::map<std::string, std::string> mostrati;
     for (const Grandezza* g : RisultatiVerificaMostrati())
-        if (!g->ha(DiEquilibrio)) mostrati[g->nome] = TestoRisultato(*g, e);
+        mostrati[g->nome] = TestoRisultato(*g, e);
     EXPECT_EQ(mostrati, attesi);
 }
