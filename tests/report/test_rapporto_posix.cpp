@@ -53,6 +53,13 @@ TEST(SalvaSuDisco, FailuresLeaveTheDiskAsItWasAndEachDescriptorIsClosedOnce) {
     EXPECT_NE(::fcntl(numero, F_GETFD), -1);
     EXPECT_TRUE(spostato.Chiudi());
     EXPECT_EQ(::fcntl(numero, F_GETFD), -1);
+    // Started with standard input closed, a report may get descriptor 0: it is closed all the same.
+    const int ingresso = ::dup(0);
+    ::close(0);
+    Descrittore zero(::open("C.TXT", O_RDONLY));
+    ASSERT_EQ(zero.fd(), 0);
+    EXPECT_TRUE(zero.Chiudi() && ::fcntl(0, F_GETFD) == -1);
+    ::dup2(ingresso, 0), ::close(ingresso);
     std::filesystem::current_path(precedente);
     std::filesystem::remove_all(modello);
 }
