@@ -24,6 +24,7 @@
 #include "batch/Colonne.h"
 #include "batch/Lotto.h"
 #include "batch/Rapporti.h"
+#include "batch/Variando.h"
 #include "combustion/Andamento.h"
 #include "combustion/Avvisi.h"
 #include "combustion/Supporto.h"
@@ -540,6 +541,14 @@ TEST(Batch, PezziInterni) {
         EXPECT_THROW(batch::LottoDaByte(batch::LottoInByte(guasto), letto), std::invalid_argument) << fini[0] << primo;
     }
     EXPECT_THROW(batch::LottoDaByte(std::string_view(buono).substr(0, 20), letto), std::invalid_argument);
+    const batch::Variando v{};
+    for (int k = 0; k < 3; ++k) {  // the run in steps takes none of these
+        batch::OpzioniBatch o;
+        o.verifica.attiva = k == 0;
+        if (k == 1) o.cartellaRapporti = "r";
+        if (k == 2) o.variando = &v;
+        EXPECT_THROW(batch::BatchDistribuito(o, 10), std::invalid_argument) << k;
+    }
 
     Prova p;
     std::ofstream(p.d / "in.csv", std::ios::binary) << Testa << Dati;

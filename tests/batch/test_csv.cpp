@@ -28,6 +28,7 @@ TEST(LettoreCsv, Record) {
         {"CRLF", "a;b\r\n1;2\r\n", {{{"a", "b"}, 1, false, false}, {{"1", "2"}, 2, false, false}}},
         {"CR da solo e' un dato", "a\rb;c\n", {{{"a\rb", "c"}, 1, false, false}}},
         {"CR finale senza LF", "a;b\r", {{{"a", "b\r"}, 1, false, false}}},
+        {"CR da solo non e' una riga vuota", "a\n\r;\n", {{{"a"}, 1, false, false}, {{"\r", ""}, 2, false, false}}},
         {"BOM", "\xEF\xBB\xBFx;y\n", {{{"x", "y"}, 1, false, false}}},
         {"BOM solo all'inizio", "x\n\xEF\xBB\xBF\n", {{{"x"}, 1, false, false}, {{"\xEF\xBB\xBF"}, 2, false, false}}},
         {"inizio simile al BOM", "\xEF\xBBz\n", {{{"\xEF\xBBz"}, 1, false, false}}},
