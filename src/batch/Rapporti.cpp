@@ -46,14 +46,14 @@ CartellaRapporti::~CartellaRapporti() {
     if (elenco_) std::fclose(elenco_);
 }
 
-bool CartellaRapporti::Prepara(const std::string& cartella, std::FILE* errori) {
+void CartellaRapporti::Prepara(const std::string& cartella, std::FILE* errori) {
     cartella_ = cartella;
     std::error_code ec;
     fs::create_directories(Percorso(cartella), ec);
     if (ec) {
         perche_ = "impossibile creare la cartella " + cartella + ": " + TestoErrore(ec);
         std::fprintf(errori, "termix54-batch: %s\n", perche_.c_str());
-        return false;
+        return;
     }
     const fs::path elenco = Percorso(cartella) / ElencoRapporti;
     {
@@ -72,9 +72,7 @@ bool CartellaRapporti::Prepara(const std::string& cartella, std::FILE* errori) {
     if (!elenco_) {
         perche_ = "impossibile scrivere " + TestoPercorso(elenco) + ": " + TestoErrore(errno);
         std::fprintf(errori, "termix54-batch: %s\n", perche_.c_str());
-        return false;
     }
-    return true;
 }
 
 bool CartellaRapporti::Scrivi(long long riga, const SorgenteTesti& sorgente, Orologio& orologio, std::string& file,

@@ -21,9 +21,9 @@ class CartellaRapporti {
 public:
     ~CartellaRapporti();
     // Makes the folder if missing, removes the earlier run's reports and
-    // opens the new list. Messages on `errori`; false when the folder cannot
-    // be used (every report then fails on its own).
-    bool Prepara(const std::string& cartella, std::FILE* errori);
+    // opens the new list. Messages on `errori`; when the folder cannot be
+    // used, every report fails on its own, saying why.
+    void Prepara(const std::string& cartella, std::FILE* errori);
     // Writes the report of record `riga` as <riga>.TXT; any thread. On
     // failure, `perche` says why.
     bool Scrivi(long long riga, const SorgenteTesti& sorgente, Orologio& orologio, std::string& file,

@@ -476,13 +476,16 @@ TEST(Batch, AvanzamentoSoloSuTerminale) {
 // Stopped by a signal half-way (the input a pipe kept open: 512 records computed, more waiting): the old output
 // byte for byte, no temporary file, the reports written whole and named, the end the signal gives.
 TEST(Batch, FermatoDaUnSegnaleNonPerdeNulla) {
-    const struct { int segnale; const char* uscita; std::string messaggio; } casi[] = {
-        {SIGINT, "out.csv", "interrotto (SIGINT) dopo 512 righe: out.csv lasciato com'era\n"
-                            "termix54-batch: rapporti già scritti in r: 1.TXT-512.TXT\n"},
-        {SIGTERM, "nuovo.csv", "interrotto (SIGTERM) dopo 512 righe: nuovo.csv non creato\n"
-                               "termix54-batch: rapporti già scritti in r: 1.TXT-512.TXT\n"},
-        {SIGHUP, "-", "interrotto (SIGHUP) dopo 512 righe scritte su standard output\n"
-                      "termix54-batch: rapporti già scritti in r: 1.TXT-512.TXT\n"},
+    const struct { int segnale; const char* uscita; int record; std::string messaggio; } casi[] = {
+        {SIGINT, "out.csv", 600, "interrotto (SIGINT) dopo 512 righe: out.csv lasciato com'era\n"
+                                 "termix54-batch: rapporti già scritti in r: 1.TXT-512.TXT\n"},
+        {SIGTERM, "nuovo.csv", 600, "interrotto (SIGTERM) dopo 512 righe: nuovo.csv non creato\n"
+                                    "termix54-batch: rapporti già scritti in r: 1.TXT-512.TXT\n"},
+        {SIGHUP, "-", 600, "interrotto (SIGHUP) dopo 512 righe scritte su standard output\n"
+                           "termix54-batch: rapporti già scritti in r: 1.TXT-512.TXT\n"},
+        // Stopped before its first record (the report folder's list made: the run has begun).
+        {SIGTERM, "nuovo.csv", 0, "interrotto (SIGTERM) dopo 0 righe: nuovo.csv non creato\n"
+                                  "termix54-batch: rapporti già scritti in r: nessuno\n"},
     };
     for (const auto& c : casi) {
         SCOPED_TRACE(c.uscita);
@@ -503,17 +506,21 @@ TEST(Batch, FermatoDaUnSegnaleNonPerdeNulla) {
         // The input is read in blocks of 256 KiB: blank lines around the records bring them all in. A warning on
         // each record, so stderr shows how far the writing got.
         std::string csv = Testa + std::string(300000, '\n');
-        for (int i = 0; i < 600; ++i) csv += ";Metano;100;20;-60;50;20;5\r\n";
+        for (int i = 0; i < c.record; ++i) csv += ";Metano;100;20;-60;50;20;5\r\n";
         csv += std::string(300000, '\n');
         ASSERT_EQ(write(tubo[1], csv.data(), csv.size()), static_cast<ssize_t>(csv.size()));
-        for (int i = 0; i < 600 && p.leggi("stderr").find("riga 512 (") == std::string::npos; ++i) usleep(50000);
+        auto pronto = [&] {
+            return c.record ? p.leggi("stderr").find("riga 512 (") != std::string::npos
+                            : fs::exists(p.d / "r" / batch::ElencoRapporti);
+        };
+        for (int i = 0; i < 600 && !pronto(); ++i) usleep(50000);
         kill(pid, c.segnale);
         int stato = 0;
         waitpid(pid, &stato, 0);
         close(tubo[1]);
         EXPECT_TRUE(WIFSIGNALED(stato) && WTERMSIG(stato) == c.segnale) << stato;
         const std::string err = p.leggi("stderr");
-        EXPECT_TRUE(err.ends_with("\ntermix54-batch: " + c.messaggio)) << err.substr(err.size() - std::min<size_t>(err.size(), 300));
+        EXPECT_TRUE(("\n" + err).ends_with("\ntermix54-batch: " + c.messaggio)) << err.substr(err.size() - std::min<size_t>(err.size(), 300));
         EXPECT_EQ(p.leggi("out.csv"), vecchio);
         EXPECT_FALSE(fs::exists(p.d / "nuovo.csv"));
         int rapporti = 0;
@@ -522,7 +529,7 @@ TEST(Batch, FermatoDaUnSegnaleNonPerdeNulla) {
                 EXPECT_EQ(f.path().filename().string().find(".termix54-"), f.path().filename() == batch::ElencoRapporti ? 0 : std::string::npos) << f.path();
                 if (f.path().extension() == ".TXT") rapporti += fs::file_size(f.path()) == fs::file_size(p.d / "r" / "1.TXT");
             }
-        EXPECT_EQ(rapporti, 512);
+        EXPECT_EQ(rapporti, c.record ? 512 : 0);
     }
 }
 

@@ -108,10 +108,15 @@ TEST(SistemaReale, FileInteroSostituisceOppureNiente) {
         {true, false, false, false, "vecchio"},  // the name taken: never replaced (EEXIST)
         {true, true, true, true, "vecchio"},     // discarded
     };
+    auto aperti = [] {  // the process's open descriptors, where the system lists them
+        std::error_code ec;
+        return std::distance(fs::directory_iterator("/proc/self/fd", ec), fs::directory_iterator());
+    };
     for (const auto& k : casi) {
         SCOPED_TRACE(std::to_string(k.esiste) + std::to_string(k.sostituisci) + std::to_string(k.scarta));
         fs::remove(Percorso(bersaglio));
         if (k.esiste) std::ofstream(Percorso(bersaglio), std::ios::binary) << "vecchio";
+        const auto prima = aperti();
         batch::FileIntero f;
         std::FILE* u = f.Apri(bersaglio);
         ASSERT_NE(u, nullptr);
@@ -129,6 +134,7 @@ TEST(SistemaReale, FileInteroSostituisceOppureNiente) {
                 EXPECT_EQ(errno, EEXIST);
             }
         }
+        EXPECT_EQ(aperti(), prima);  // closed, not left to the end
         EXPECT_EQ(c.leggi("Città.csv"), k.dopo);
         EXPECT_EQ(std::distance(fs::directory_iterator(c.d), fs::directory_iterator()), 1);
     }
