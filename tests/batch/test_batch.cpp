@@ -169,7 +169,8 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
                            "un valore fuori\nintervallo non è rifiutato",
                            "\n                          calcolo toglie 539 kcal per kg di Acqua\n",
                            "  -h, --help, -?      mostra questo aiuto",
-                           "\n  PortataVolFumi          Portata volumetrica fumi alla temperatura, m3/h\n"}, {}},
+                           "\n  PortataVolFumi          Portata volumetrica fumi alla temperatura, m3/h\n",
+                           "\n  CO2Misurato             CO2 misurata, % vol secco; da 0 a 100\n"}, {}},
         {b, "'-?'", 0, {"^Uso: termix54-batch [INGRESSO.csv|-] [-o USCITA.csv]"}, {}},
         {"Impianto;Combustibile;Tipo\n\"Forno; 2\";\"gas \"\"N\"\"\";Metano\n", "in.csv", 0,
          {"\r\n1;\"Forno; 2\";\"gas \"\"N\"\"\";" + std::string(messaggi::PotereInadeguato) + " | " +
