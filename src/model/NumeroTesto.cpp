@@ -165,11 +165,8 @@ bool LetturaVeloce(const char* p, const char* fine, double& valore) {
     return true;
 }
 
-LetturaDouble LeggiDouble(const char* inizio, const char* fine, double& valore) {
-#ifdef __EMSCRIPTEN__
-    if (LetturaVeloce(inizio, fine, valore)) return {fine, std::errc()};
-    // No floating-point from_chars there; strtod is correctly rounded and the
-    // browser's C locale has the decimal point.
+LetturaDouble LeggiDoubleStrtod(const char* inizio, const char* fine, double& valore) {
+    // strtod is correctly rounded, and the C locale has the decimal point.
     const std::string testo(inizio, fine);
     char* fermo = nullptr;
     errno = 0;
@@ -180,6 +177,13 @@ LetturaDouble LeggiDouble(const char* inizio, const char* fine, double& valore) 
     if (errno == ERANGE && (v == 0.0 || std::isinf(v))) return {ptr, std::errc::result_out_of_range};
     valore = v;
     return {ptr, std::errc()};
+}
+
+LetturaDouble LeggiDouble(const char* inizio, const char* fine, double& valore) {
+#ifdef __EMSCRIPTEN__
+    // No floating-point from_chars there.
+    if (LetturaVeloce(inizio, fine, valore)) return {fine, std::errc()};
+    return LeggiDoubleStrtod(inizio, fine, valore);
 #else
     const auto r = std::from_chars(inizio, fine, valore);
     return {r.ptr, r.ec};

@@ -37,4 +37,10 @@ LetturaDouble LeggiDouble(const char* inizio, const char* fine, double& valore);
 // it and takes strtod, exact but slow there, for the rest.
 bool LetturaVeloce(const char* p, const char* fine, double& valore);
 
+// LeggiDouble through strtod (C locale), as the browser build reads what its
+// fast path leaves: where there is no floating-point from_chars. For decimal
+// text only (sign, digits, point, exponent), as the number readers pass it:
+// strtod would also take hexadecimal.
+LetturaDouble LeggiDoubleStrtod(const char* inizio, const char* fine, double& valore);
+
 }  // namespace termix

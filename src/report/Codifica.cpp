@@ -45,19 +45,15 @@ void AggiungiUtf8(char32_t c, std::string& out) {
 
 enum class Esito { Carattere, Troncato, NonValido };
 
-// Reads the UTF-8 character at the start of `t` (not empty): its code point
-// and length; Troncato when `t` ends after a lead byte and continuation
-// bytes only.
+// Reads the UTF-8 character at the start of `t`, which begins with a byte of
+// 0x80 or more (ASCII is copied before, in runs): its code point and length;
+// Troncato when `t` ends after a lead byte and continuation bytes only.
 // No overlong forms, no surrogates, nothing above U+10FFFF.
 Esito LeggiUtf8(std::string_view t, char32_t& c, std::size_t& lunghezza) {
     const auto* p = reinterpret_cast<const unsigned char*>(t.data());
     const unsigned char b = p[0];
     unsigned char basso = 0x80, alto = 0xBF;
-    if (b < 0x80) {
-        c = b;
-        lunghezza = 1;
-        return Esito::Carattere;
-    } else if (b >= 0xC2 && b <= 0xDF) {
+    if (b >= 0xC2 && b <= 0xDF) {
         lunghezza = 2;
         c = b & 0x1F;
     } else if (b >= 0xE0 && b <= 0xEF) {

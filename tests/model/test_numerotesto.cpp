@@ -139,14 +139,26 @@ TEST(LetturaVeloce, ComeFromCharsOppureNiente) {
             t += static_cast<char>('0' + g() % 10);
         }
         if (g() % 3 == 0) t += "e" + std::to_string(static_cast<int>(g() % 61) - 30);
-        double v = 0, atteso = 0;
+        double v = 0, atteso = 0, lento = 0;
+        std::from_chars(t.data(), t.data() + t.size(), atteso);
+        // What the fast path leaves goes to strtod, which reads it as from_chars does too.
+        LeggiDoubleStrtod(t.data(), t.data() + t.size(), lento);
+        if (std::bit_cast<std::uint64_t>(lento) != std::bit_cast<std::uint64_t>(atteso) && ++diverse <= 5)
+            ADD_FAILURE() << "strtod " << t;
         if (!LetturaVeloce(t.data(), t.data() + t.size(), v)) continue;
         ++prese;
-        std::from_chars(t.data(), t.data() + t.size(), atteso);
         if (std::bit_cast<std::uint64_t>(v) != std::bit_cast<std::uint64_t>(atteso) && ++diverse <= 5)
             ADD_FAILURE() << t;
     }
     EXPECT_EQ(diverse, 0);
+    // strtod's ends as from_chars has them: where the number stops, out of range (the value untouched), nothing.
+    for (const char* t : {"1e5x", "1e400", "-1e400", "1e-400", "4.9e-324", "abc", "", "1e", "-.5e-3,"}) {
+        double a = 7, b = 7;
+        const char* fine = t + std::strlen(t);
+        const auto r = std::from_chars(t, fine, a);
+        const auto s = LeggiDoubleStrtod(t, fine, b);
+        EXPECT_TRUE(r.ptr == s.ptr && r.ec == s.ec && std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b)) << t;
+    }
     EXPECT_GT(prese, 20000);  // the path is really taken
 }
 
