@@ -534,30 +534,8 @@ TEST(Batch, FermatoDaUnSegnaleNonPerdeNulla) {
     }
 }
 
-// What stays inside the tool: a batch's bytes that do not hold together are refused, a device written directly is
-// closed at the end, the words for a console of its own wait for Enter only.
-TEST(Batch, PezziInterni) {
-    batch::Lotto l;
-    l.dati = "abcd", l.fini = {2, 4}, l.rec = {{1, 2, 2, 0, 2, {}, false}};
-    batch::Lotto letto;
-    batch::LottoDaByte(batch::LottoInByte(l), letto);
-    EXPECT_TRUE(letto.dati == l.dati && letto.fini == l.fini && letto.rec.size() == 1);
-    const std::string buono = batch::LottoInByte(l);
-    for (auto [fini, primo] : {std::pair{std::vector<std::size_t>{3, 2}, std::size_t{0}}, {{2, 5}, 0}, {{2, 4}, 1}}) {
-        batch::Lotto guasto = l;
-        guasto.fini = fini, guasto.rec[0].primo = primo;
-        EXPECT_THROW(batch::LottoDaByte(batch::LottoInByte(guasto), letto), std::invalid_argument) << fini[0] << primo;
-    }
-    EXPECT_THROW(batch::LottoDaByte(std::string_view(buono).substr(0, 20), letto), std::invalid_argument);
-    const batch::Variando v{};
-    for (int k = 0; k < 3; ++k) {  // the run in steps takes none of these
-        batch::OpzioniBatch o;
-        o.verifica.attiva = k == 0;
-        if (k == 1) o.cartellaRapporti = "r";
-        if (k == 2) o.variando = &v;
-        EXPECT_THROW(batch::BatchDistribuito(o, 10), std::invalid_argument) << k;
-    }
-
+// A device written directly is closed at the end; the words for a console of its own wait for Enter only.
+TEST(Batch, UscitaSpecialeEAvvioDaSolo) {
     Prova p;
     std::ofstream(p.d / "in.csv", std::ios::binary) << Testa << Dati;
     auto aperti = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()); };
@@ -711,4 +689,20 @@ TEST(Batch, APassiComeInLinea) {
     EXPECT_THROW(b.Rientra(e.substr(0, 10)), std::invalid_argument);
     EXPECT_THROW(b.Rientra(e), std::logic_error);
     std::fclose(o.ingresso);
+    // A batch whose fields do not hold together; options the run in steps does not take.
+    batch::Lotto lotto;
+    lotto.dati = "abcd", lotto.fini = {2, 4}, lotto.rec = {{1, 2, 2, 0, 2, {}, false}};
+    for (auto [fini, primo] : {std::pair{std::vector<std::size_t>{3, 2}, std::size_t{0}}, {{2, 5}, 0}, {{2, 4}, 1}}) {
+        batch::Lotto guasto = lotto, letto;
+        guasto.fini = fini, guasto.rec[0].primo = primo;
+        EXPECT_THROW(batch::LottoDaByte(batch::LottoInByte(guasto), letto), std::invalid_argument) << fini[0] << primo;
+    }
+    const batch::Variando v{};
+    for (int k = 0; k < 3; ++k) {
+        batch::OpzioniBatch q;
+        q.verifica.attiva = k == 0;
+        if (k == 1) q.cartellaRapporti = "r";
+        if (k == 2) q.variando = &v;
+        EXPECT_THROW(batch::BatchDistribuito(q, 10), std::invalid_argument) << k;
+    }
 }
