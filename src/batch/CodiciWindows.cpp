@@ -1,6 +1,7 @@
 #include "batch/CodiciWindows.h"
 
 #include <filesystem>
+#include <iterator>
 
 #include "batch/Sistema.h"
 
