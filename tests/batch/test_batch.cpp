@@ -170,7 +170,9 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
                            "\n                          calcolo toglie 539 kcal per kg di Acqua\n",
                            "  -h, --help, -?      mostra questo aiuto",
                            "\n  PortataVolFumi          Portata volumetrica fumi alla temperatura, m3/h\n",
-                           "\n  CO2Misurato             CO2 misurata, % vol secco; da 0 a 100\n"}, {}},
+                           "\n  CO2Misurato             CO2 misurata, % vol secco; da 0 a 100\n",
+                           "\n  SupportoPotereCalorifico Potere calorifico del supporto, kcal/kg; da 0;"}, {}},
+        {Testa + Dati, "in.csv --verifica --temp-equilibrio 600", 0, {";600;"}, {}},
         {b, "'-?'", 0, {"^Uso: termix54-batch [INGRESSO.csv|-] [-o USCITA.csv]"}, {}},
         {"Impianto;Combustibile;Tipo\n\"Forno; 2\";\"gas \"\"N\"\"\";Metano\n", "in.csv", 0,
          {"\r\n1;\"Forno; 2\";\"gas \"\"N\"\"\";" + std::string(messaggi::PotereInadeguato) + " | " +
@@ -372,6 +374,8 @@ TEST(Batch, RapportiComeSalvatiDalleFormESoloDiQuestaEsecuzione) {
     ASSERT_EQ(p.esegui(Testa + metano + fermo, "in.csv --rapporti file"), 1);
     EXPECT_NE(p.out.find("\r\n1;Impianto Nord;;OK | Rapporto non scritto;"), std::string::npos);
     EXPECT_EQ(p.out.find("Rapporto non scritto", p.out.find("\r\n2;Vuoto")), std::string::npos);
+    EXPECT_NE(p.err.find("riga 1: impossibile scrivere il rapporto file/1.TXT: impossibile creare la cartella file: "
+                         "non è una cartella\n"), std::string::npos) << p.err;
     // A line break in a name is a blank in the report, which keeps 67 lines.
     Prova q;
     ASSERT_EQ(q.esegui(Testa + "\"a\r\nb\r\n\"" + Dati + "B" + Dati, "in.csv --rapporti r"), 0) << q.err;
@@ -472,6 +476,7 @@ TEST(Batch, AvanzamentoSoloSuTerminale) {
     EXPECT_EQ(p.err, "");
     p.esegui("--help >/dev/null && script -qec \"'" TERMIX54_BATCH_EXE "' in.csv -o out.csv\" /dev/null");
     EXPECT_NE(p.out.find("record elaborati"), std::string::npos) << p.out;
+    EXPECT_TRUE(p.out.ends_with("\r\033[K"));  // the line cleared at the end
 }
 
 // Stopped by a signal half-way (the input a pipe kept open: 512 records computed, more waiting): the old output
@@ -532,6 +537,20 @@ TEST(Batch, FermatoDaUnSegnaleNonPerdeNulla) {
             }
         EXPECT_EQ(rapporti, c.record ? 512 : 0);
     }
+}
+
+// The output's name taken by a folder while the run went on: the results kept under their temporary name, and said.
+TEST(Batch, UscitaTenutaSeIlNomeNonSiPuoDare) {
+    Prova p;
+    std::string csv = Testa;  // more than a block and a batch: the output is open before the input ends
+    for (int i = 0; i < 600; ++i) csv += Dati;
+    csv += std::string(300000, '\n');
+    ASSERT_EQ(p.esegui(csv, "--help >/dev/null && { cat in.csv; for i in $(seq 600); do ls out.csv.termix54-* >/dev/null "
+                            "2>&1 && break; sleep 0.05; done; mkdir out.csv; } | '" TERMIX54_BATCH_EXE "' - -o out.csv"), 2);
+    const std::string inizio = "termix54-batch: impossibile scrivere out.csv: argomento non valido; i risultati sono in ";
+    ASSERT_EQ(p.err.rfind(inizio, 0), 0u) << p.err;
+    const std::string tenuto = p.err.substr(inizio.size(), p.err.size() - inizio.size() - 1);
+    EXPECT_TRUE(tenuto.starts_with("out.csv.termix54-") && p.leggi(tenuto).find("\r\n1;;;OK;") != std::string::npos) << tenuto;
 }
 
 // A device written directly is closed at the end; the words for a console of its own wait for Enter only.

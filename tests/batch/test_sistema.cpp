@@ -133,6 +133,7 @@ TEST(SistemaReale, FileInteroSostituisceOppureNiente) {
             if (!k.ok) {
                 EXPECT_EQ(errno, EEXIST);
             }
+            EXPECT_TRUE(f.tenuto().empty());  // nothing kept unless asked
         }
         EXPECT_EQ(aperti(), prima);  // closed, not left to the end
         EXPECT_EQ(c.leggi("Città.csv"), k.dopo);
