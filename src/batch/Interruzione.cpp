@@ -55,8 +55,7 @@ bool Crea(const std::string& temporaneo, const std::function<bool()>& crea) {
 bool Finisci(const std::string& temporaneo, const std::function<bool()>& fine) {
     std::lock_guard lk(S().mx);
     if (S().fermo) return false;
-    auto& t = S().temporanei;
-    if (auto i = std::find(t.begin(), t.end(), temporaneo); i != t.end()) t.erase(i);
+    std::erase(S().temporanei, temporaneo);
     return fine();
 }
 

@@ -174,6 +174,7 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
                            "\n  SupportoPotereCalorifico Potere calorifico del supporto, kcal/kg; da 0;"}, {}},
         {Testa + Dati, "in.csv --verifica --temp-equilibrio 600", 0, {";600;"}, {}},
         {b, "'-?'", 0, {"^Uso: termix54-batch [INGRESSO.csv|-] [-o USCITA.csv]"}, {}},
+        {b, "'/?'", 2, {}, {"impossibile aprire /?"}},  // a path here, the help on Windows
         {"Impianto;Combustibile;Tipo\n\"Forno; 2\";\"gas \"\"N\"\"\";Metano\n", "in.csv", 0,
          {"\r\n1;\"Forno; 2\";\"gas \"\"N\"\"\";" + std::string(messaggi::PotereInadeguato) + " | " +
           messaggi::VerificareInput + std::string(NumeroValori, ';') + "\r\n"}, {}},
