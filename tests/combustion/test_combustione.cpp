@@ -358,4 +358,7 @@ TEST(AvvisiCaso, OgniIntervalloFisicoAlSuoConfine) {
         EXPECT_EQ(detto.substr(0, c.avviso.size()), c.avviso) << c.nome << " " << c.valore;
         EXPECT_EQ(detto.empty(), c.avviso.empty()) << detto;
     }
+    for (const Grandezza& g : Grandezze())  // every share by weight, the fuel's and the support's, is one from 0 to 1
+        EXPECT_TRUE(g.unita != std::string_view("kg/kg") || !std::isfinite(g.minimo) || (g.minimo == 0 && g.massimo == 1))
+            << g.nome;
 }

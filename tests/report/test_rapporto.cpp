@@ -127,6 +127,7 @@ TEST(Codifica, Windows1252) {
         {"a\xFF" "b", "a?b"}, {"\xC3", "?"}, {"\xE2\x82" "x", "?x"},  // malformed, cut short
         {"\xE0\x80\x80\x80", "??"},  // overlong: the three bytes of its lead, then a stray byte
         {"\xF5\x80", "??"},  // F5 leads no sequence: it and the stray continuation are one "?" each
+        {"\xEF\xBF\xBD", "?"},  // U+FFFD, the last lead byte of three
         {"", ""},
     };
     for (const auto& [in, atteso] : casi) {
