@@ -379,9 +379,9 @@ TEST(Batch, RapportiComeSalvatiDalleFormESoloDiQuestaEsecuzione) {
                          "non è una cartella\n"), std::string::npos) << p.err;
     // A line break in a name is a blank in the report, which keeps 67 lines.
     Prova q;
-    ASSERT_EQ(q.esegui(Testa + "\"a\r\nb\r\n\"" + Dati + "B" + Dati, "in.csv --rapporti r"), 0) << q.err;
+    ASSERT_EQ(q.esegui(Testa + "\"a\r\nb\nc\rd\r\n\"" + Dati + "B" + Dati, "in.csv --rapporti r"), 0) << q.err;
     const std::string rapporto = q.leggi("r/1.TXT");
-    EXPECT_TRUE(rapporto.find(" = a b \r\n") != rapporto.npos && std::count(rapporto.begin(), rapporto.end(), '\n') == 67);
+    EXPECT_TRUE(rapporto.find(" = a b c d \r\n") != rapporto.npos && std::count(rapporto.begin(), rapporto.end(), '\n') == 67);
     ASSERT_TRUE(fs::exists(q.d / "r/2.TXT"));
     // Files of the user's and a report of the tool's the user changed stay; record 2 now stops: no report for
     // it, and none left from before. A list line naming a file not of the tool's naming is not obeyed.

@@ -12,6 +12,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <ios>
 #include <iterator>
 #include <string>
 #include <random>
@@ -205,6 +206,8 @@ TEST(SistemaWindows, ErroriComeSuLinux) {
     EXPECT_EQ(batch::ErrnoWindows(1, 0), 0);
     EXPECT_EQ(batch::TestoErrore(EBUSY, false), "dispositivo o risorsa occupati");
     EXPECT_EQ(batch::TestoErrore(std::make_error_code(std::errc::permission_denied)), "permesso negato");
+    EXPECT_EQ(batch::TestoErrore(std::error_code(batch::SuWindows ? 5 : EACCES, std::system_category())), "permesso negato");
+    EXPECT_EQ(batch::TestoErrore(std::make_error_code(std::io_errc::stream)), std::make_error_code(std::io_errc::stream).message());
     EXPECT_EQ(batch::SenzaCoda("Accesso negato. \r\n"), "Accesso negato");
     // Ctrl+C, Ctrl+Break, the window closed; logoff and shutdown are the system's.
     const char* const eventi[] = {"Ctrl+C", "Ctrl+Break", "finestra chiusa", nullptr, nullptr, nullptr, nullptr};
