@@ -172,7 +172,7 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
                            "\n  PortataVolFumi          Portata volumetrica fumi alla temperatura, m3/h\n",
                            "\n  CO2Misurato             CO2 misurata, % vol secco; da 0 a 100\n",
                            "\n  SupportoPotereCalorifico Potere calorifico del supporto, kcal/kg; da 0;"}, {}},
-        {Testa + Dati, "in.csv --verifica --temp-equilibrio 600", 0, {";600;"}, {}},
+        {Testa + Dati, "in.csv --verifica --temp-equilibrio 300", 0, {";300;"}, {}},
         {b, "'-?'", 0, {"^Uso: termix54-batch [INGRESSO.csv|-] [-o USCITA.csv]"}, {}},
         {b, "'/?'", 2, {}, {"impossibile aprire /?"}},  // a path here, the help on Windows
         {"Impianto;Combustibile;Tipo\n\"Forno; 2\";\"gas \"\"N\"\"\";Metano\n", "in.csv", 0,
