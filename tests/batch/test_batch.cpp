@@ -208,7 +208,7 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         {"EcessoAria;iTpoX;ID\r\n", "in.csv", 2, {},  // a swap counts one edit, the first two letters' too
          {"in.csv: colonna sconosciuta: \"EcessoAria\": forse EccessoAria?\ntermix54-batch: in.csv: colonna sconosciuta: "
           "\"iTpoX\": forse Tipo?\ntermix54-batch: in.csv: colonna sconosciuta: \"ID\" (per copiarla nell'uscita: --conserva ID)\n"}},
-        {q, "in.csv --conserva nota,ID", 0, {"^Riga;ID;Nota;Impianto;Combustibile;Esito;"}, {}},
+        {q, "in.csv --conserva nota,Tipo,ID", 0, {"^Riga;ID;Tipo;Nota;Impianto;Combustibile;Esito;"}, {}},
         {q, "in.csv --conserva=Nota --conserva id", 0, {"\r\n1;7;\"a;b\";;;"}, {}},
         {"Tipo\r\nMetano\r\n", "in.csv --conserva ID", 2, {}, {"colonna da conservare assente nell'intestazione: \"ID\""}},
         {"", "in.csv --conserva ID -o no.csv", 2, {}, {"nessuna intestazione"}},
@@ -335,6 +335,7 @@ TEST(Batch, CodificheDiIngressoUscitaERapporto) {
         {"UTF-16BE", utf16(true), "", "\xEF\xBB\xBF", "Città", "Citt\xE0"},
         {"utf-16 senza BOM", utf16(false, false), "--codifica utf-16", "\xEF\xBB\xBF", "Città", "Citt\xE0"},
         {"utf-16 imposto, BOM big-endian", utf16(true), "--codifica utf-16", "\xEF\xBB\xBF", "Città", "Citt\xE0"},
+        {"utf-8 imposto, con BOM", "\xEF\xBB\xBF" + Testa + "Città" + Dati, "--codifica utf-8", "\xEF\xBB\xBF", "Città", "Citt\xE0"},
         {"windows-1252 imposta", Testa + "Città" + Dati, "--codifica windows-1252", "", "Citt\xC3\xA0", "Citt\xC3\xA0"},
     };
     for (const auto& c : casi) {
