@@ -171,7 +171,8 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
                            "  -h, --help, -?      mostra questo aiuto",
                            "\n  PortataVolFumi          Portata volumetrica fumi alla temperatura, m3/h\n",
                            "\n  CO2Misurato             CO2 misurata, % vol secco; da 0 a 100\n",
-                           "\n  SupportoPotereCalorifico Potere calorifico del supporto, kcal/kg; da 0;"}, {}},
+                           "\n  SupportoPotereCalorifico Potere calorifico del supporto, kcal/kg; da 0;",
+                           "\nParametri della verifica, per riga (una cella vuota o una colonna assente\n"}, {}},
         {Testa + Dati, "in.csv --verifica --temp-equilibrio 300", 0, {";300;"}, {}},
         {b, "'-?'", 0, {"^Uso: termix54-batch [INGRESSO.csv|-] [-o USCITA.csv]"}, {}},
         {b, "'/?'", 2, {}, {"impossibile aprire /?"}},  // a path here, the help on Windows
