@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -480,6 +481,10 @@ TEST(Batch, AvanzamentoSoloSuTerminale) {
     p.esegui("--help >/dev/null && script -qec \"'" TERMIX54_BATCH_EXE "' in.csv -o out.csv\" /dev/null");
     EXPECT_NE(p.out.find("record elaborati"), std::string::npos) << p.out;
     EXPECT_TRUE(p.out.ends_with("\r\033[K"));  // the line cleared at the end
+    // Counted when written, in whole batches of 512.
+    const std::regex conta(": (\\d+) record elaborati");
+    for (auto i = std::sregex_iterator(p.out.begin(), p.out.end(), conta); i != std::sregex_iterator(); ++i)
+        EXPECT_TRUE(std::stoll((*i)[1]) % 512 == 0 || (*i)[1] == "250000") << (*i)[0];
 }
 
 // Stopped by a signal half-way (the input a pipe kept open: 512 records computed, more waiting): the old output

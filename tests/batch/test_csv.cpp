@@ -38,6 +38,7 @@ TEST(LettoreCsv, Record) {
         {"virgoletta dentro un campo", "ab\"c;d\n", {{{"ab\"c", "d"}, 1, false, false}}},
         {"testo dopo la chiusura", "\"ab\"c\";d\n", {{{"abc\"", "d"}, 1, false, true}}},
         {"testo dopo la chiusura fino a capo", "\"ab\"c\ne\n", {{{"abc"}, 1, false, true}, {{"e"}, 2, false, false}}},
+        {"CR dopo la chiusura", "\"x\"\ry;z\r\n\"w\"\r\n", {{{"x\ry", "z"}, 1, false, true}, {{"w"}, 2, false, false}}},
         {"campi vuoti", ";;\n", {{{"", "", ""}, 1, true, false}}, '\0'},  // a blank line decides nothing
         {"riga vuota", "a\n\nb\n", {{{"a"}, 1, false, false}, {{""}, 2, true, false}, {{"b"}, 3, false, false}}},
         {"solo spazi e separatori", "a;b\n  ;\t\n", {{{"a", "b"}, 1, false, false}, {{"  ", "\t"}, 2, true, false}}},
