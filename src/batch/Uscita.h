@@ -43,7 +43,7 @@ private:
 
     CodificaUscita codifica_{CodificaTesto::Utf8, false};
     std::FILE* f_ = nullptr;
-    std::FILE* errori_ = stderr;
+    std::FILE* errori_ = nullptr;  // the run's, from apri
     bool proprio_ = false;
     FileIntero intero_;
     bool intera_ = false;

@@ -107,9 +107,9 @@ std::string FormatoTroncato(Numero x, int decimali) {
         char cifre[24];
         auto r = std::to_chars(cifre, cifre + sizeof cifre, intero);
         int len = static_cast<int>(r.ptr - cifre);
-        int fine = len;  // drop trailing zeros of the decimal part
+        int fine = len;  // drop trailing zeros of the decimal part (k's first digit is not 0)
         int minimo = len - decimali;
-        while (fine > minimo && fine > 0 && cifre[fine - 1] == '0') --fine;
+        while (fine > minimo && cifre[fine - 1] == '0') --fine;
         // Built on the stack: the usual result fits the string's own buffer,
         // so a result box costs no allocation.
         char testo[40];

@@ -1,7 +1,9 @@
 #include "report/Codifica.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 namespace termix {
 
@@ -11,7 +13,7 @@ constexpr char32_t Sostituto = 0xFFFD;
 
 // Windows-1252 from 0x80 to 0x9F; 0 where the code page defines nothing.
 // Every other byte is the Latin-1 character of the same number.
-constexpr char16_t Da80a9F[32] = {
+constexpr char16_t Da80a9F[] = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
@@ -20,9 +22,8 @@ constexpr char16_t Da80a9F[32] = {
 // The Windows-1252 byte for a character, or '?' when the code page lacks it.
 char InCodePage(char32_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
-    for (int i = 0; i < 32; ++i)
-        if (Da80a9F[i] == c) return static_cast<char>(0x80 + i);
-    return '?';
+    const auto* i = std::find(std::begin(Da80a9F), std::end(Da80a9F), c);
+    return i == std::end(Da80a9F) ? '?' : static_cast<char>(0x80 + (i - Da80a9F));
 }
 
 void AggiungiUtf8(char32_t c, std::string& out) {

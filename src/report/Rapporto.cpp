@@ -142,10 +142,7 @@ std::vector<RigaFisica> Impagina(const RigaRapporto& riga, const LarghezzaTesto&
     for (const Elemento& e : riga) {
         if (e.colonna > 0) {
             const double col = e.colonna;
-            if (posizione > col) {
-                righe.emplace_back();
-                posizione = 1;
-            }
+            if (posizione > col) righe.emplace_back();  // past its column: a line of its own
             posizione = col;
         }
         righe.back().push_back({posizione, e.testo});

@@ -190,6 +190,8 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
          {"riga 1 (linea 2), EccessoAria = 0: equilibrio del cloro: radice quadrata di un numero negativo"}},
         {"Tipo;Costo\nMetano;1\n", "in.csv -o no.csv", 2, {}, {"colonna sconosciuta: \"Costo\""}},
         {"Tipo; TIPO \nMetano;Metano\n", "in.csv -o no.csv", 2, {}, {"colonna ripetuta: \"TIPO\""}},
+        {std::string("T\0i\0p\0o\0\n\0", 10), "in.csv", 2, {},  // UTF-16 without its mark
+         {"colonna sconosciuta con caratteri nulli: il file sembra UTF-16, provare --codifica utf-16\n"}},
         {"Tipo;\"Eccesso\nMetano;1\n", "in.csv -o no.csv", 2, {}, {"virgolette"}}, {b, "manca.csv", 2, {}, {"impossibile aprire"}},
         {b, "in.csv --rapporti=", 2, {}, {"il nome della cartella dopo --rapporti è vuoto"}},
         {b, "in.csv -x", 2, {}, {"opzione sconosciuta: -x"}}, {b, "in.csv altro.csv", 2, {}, {"un solo file"}},
@@ -333,6 +335,8 @@ TEST(Batch, CodificheDiIngressoUscitaERapporto) {
         {"FF non UTF-8", Testa + "\xFF\xBF\xBF\xBF" + Dati, "", "", "\xFF\xBF\xBF\xBF", "\xFF\xBF\xBF\xBF"},
         {"Windows-1252 dopo 256 KiB", Testa + lungo + "Citt\xE0" + Dati, "", "", "Citt\xE0", "Citt\xE0"},
         {"UTF-8 tagliato tra due blocchi", taglio, "", "", "Città", "Citt\xE0"},
+        {"UTF-8 finito a metà di un carattere", Testa + lungo + "Città" + Dati + "Città" + Dati.substr(0, 25) + "\xC3", "", "", "Citt\xC3\xA0",
+         "Citt\xC3\xA0"},
         {"UTF-16LE", utf16(false), "", "\xEF\xBB\xBF", "Città", "Citt\xE0"},
         {"UTF-16BE", utf16(true), "", "\xEF\xBB\xBF", "Città", "Citt\xE0"},
         {"utf-16 senza BOM", utf16(false, false), "--codifica utf-16", "\xEF\xBB\xBF", "Città", "Citt\xE0"},

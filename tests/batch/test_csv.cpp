@@ -32,6 +32,7 @@ TEST(LettoreCsv, Record) {
         {"BOM", "\xEF\xBB\xBFx;y\n", {{{"x", "y"}, 1, false, false}}},
         {"BOM solo all'inizio", "x\n\xEF\xBB\xBF\n", {{{"x"}, 1, false, false}, {{"\xEF\xBB\xBF"}, 2, false, false}}},
         {"inizio simile al BOM", "\xEF\xBBz\n", {{{"\xEF\xBBz"}, 1, false, false}}},
+        {"inizio del BOM e basta", "\xEF\xBB", {{{"\xEF\xBB"}, 1, false, false}}},
         {"virgolette", "\"a;b\";\"c\"\"d\"\n", {{{"a;b", "c\"d"}, 1, false, false}}},
         {"a capo tra virgolette", "\"r1\nr2\r\nr3\";x\ny\n",
          {{{"r1\nr2\r\nr3", "x"}, 1, false, false}, {{"y"}, 4, false, false}}},
@@ -39,6 +40,7 @@ TEST(LettoreCsv, Record) {
         {"testo dopo la chiusura", "\"ab\"c\";d\n", {{{"abc\"", "d"}, 1, false, true}}},
         {"testo dopo la chiusura fino a capo", "\"ab\"c\ne\n", {{{"abc"}, 1, false, true}, {{"e"}, 2, false, false}}},
         {"CR dopo la chiusura", "\"x\"\ry;z\r\n\"w\"\r\n", {{{"x\ry", "z"}, 1, false, true}, {{"w"}, 2, false, false}}},
+        {"CR alla fine dopo la chiusura", "\"x\"\r", {{{"x\r"}, 1, false, true}}},
         {"campi vuoti", ";;\n", {{{"", "", ""}, 1, true, false}}, '\0'},  // a blank line decides nothing
         {"riga vuota", "a\n\nb\n", {{{"a"}, 1, false, false}, {{""}, 2, true, false}, {{"b"}, 3, false, false}}},
         {"solo spazi e separatori", "a;b\n  ;\t\n", {{{"a", "b"}, 1, false, false}, {{"  ", "\t"}, 2, true, false}}},

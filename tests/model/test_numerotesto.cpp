@@ -25,6 +25,7 @@ TEST(TestoBreve, ShortestTextInTheShorterLayout) {
         {0.1, "0.1"}, {123.456, "123.456"}, {100.0, "100"}, {-2.5, "-2.5"},
         {0.001, "0.001"},      // as long as "1e-03": fixed wins the tie
         {1e-5, "1e-05"},       // "0.00001" is longer
+        {1e5, "1e+05"}, {2e-4, "2e-04"},  // one digit: shorter by one than the fixed form
         {1e15, "1e+15"}, {1e22, "1e+22"}, {1.5e300, "1.5e+300"},
         {9223372036854775808.0, "9223372036854775808"},  // 2^63: the exact integer, not ...5808 padded
         {123456789012345680000.0, "123456789012345683968"},  // fixed (21) beats exponent (22)
@@ -32,6 +33,7 @@ TEST(TestoBreve, ShortestTextInTheShorterLayout) {
         {0.30000000000000004, "0.30000000000000004"}, {-0.0, "-0"}, {0.0, "0"},
         {1234567.0, "1234567"}, {0.000123, "0.000123"},
         {1e100, "1e+100"}, {1e-100, "1e-100"}, {1e99, "1e+99"}, {-2.5e-10, "-2.5e-10"},  // every exponent width
+        {INFINITY, "inf"}, {-INFINITY, "-inf"}, {NAN, "nan"},  // as the native writer says them
     };
     for (const auto& c : casi) EXPECT_EQ(Breve(c.x), c.atteso) << c.atteso;
 }
