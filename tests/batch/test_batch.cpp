@@ -384,6 +384,11 @@ TEST(Batch, RapportiComeSalvatiDalleFormESoloDiQuestaEsecuzione) {
     EXPECT_EQ(p.out.find("Rapporto non scritto", p.out.find("\r\n2;Vuoto")), std::string::npos);
     EXPECT_NE(p.err.find("riga 1: impossibile scrivere il rapporto file/1.TXT: impossibile creare la cartella file: "
                          "non è una cartella\n"), std::string::npos) << p.err;
+    // The folder's list cannot be written (a folder has its name): no report, and each record says why.
+    fs::create_directories(p.d / "s/.termix54-batch");
+    ASSERT_EQ(p.esegui(Testa + metano, "in.csv --rapporti s"), 1);
+    EXPECT_NE(p.err.find("riga 1: impossibile scrivere il rapporto s/1.TXT: impossibile scrivere s/.termix54-batch: "),
+              std::string::npos) << p.err;
     // A line break in a name is a blank in the report, which keeps 67 lines.
     Prova q;
     ASSERT_EQ(q.esegui(Testa + "\"a\r\nb\nc\rd\r\n\"" + Dati + "B" + Dati, "in.csv --rapporti r"), 0) << q.err;
@@ -392,13 +397,15 @@ TEST(Batch, RapportiComeSalvatiDalleFormESoloDiQuestaEsecuzione) {
     ASSERT_TRUE(fs::exists(q.d / "r/2.TXT"));
     // Files of the user's and a report of the tool's the user changed stay; record 2 now stops: no report for
     // it, and none left from before. A list line naming a file not of the tool's naming is not obeyed.
-    fs::copy_file(q.d / "r/2.TXT", q.d / "r/nota.TXT");
-    fs::last_write_time(q.d / "r/nota.TXT", fs::last_write_time(q.d / "r/2.TXT"));
     const std::string elenco = q.leggi("r/.termix54-batch"), riga2 = elenco.substr(elenco.find("2.TXT\t") + 5);
-    std::ofstream(q.d / "r/.termix54-batch", std::ios::app) << "nota.TXT" << riga2.substr(0, riga2.find('\n') + 1);
+    for (const char* nome : {"nota.TXT", ".TXT"}) {
+        fs::copy_file(q.d / "r/2.TXT", q.d / "r" / nome);
+        fs::last_write_time(q.d / "r" / nome, fs::last_write_time(q.d / "r/2.TXT"));
+        std::ofstream(q.d / "r/.termix54-batch", std::ios::app) << nome << riga2.substr(0, riga2.find('\n') + 1);
+    }
     for (const char* f : {"r/9.TXT", "r/note.txt", "r/1.TXT"}) std::ofstream(q.d / f) << "mio";
     EXPECT_EQ(q.esegui(Testa + "A" + Dati + "B;Metano;0;20;20;50;20;5\r\n", "in.csv --rapporti r"), 1);
-    EXPECT_TRUE(!fs::exists(q.d / "r/2.TXT") && fs::exists(q.d / "r/nota.TXT"));
+    EXPECT_TRUE(!fs::exists(q.d / "r/2.TXT") && fs::exists(q.d / "r/nota.TXT") && fs::exists(q.d / "r/.TXT"));
     for (const char* f : {"r/9.TXT", "r/note.txt", "r/1.TXT"}) EXPECT_EQ(q.leggi(f), "mio") << f;
     EXPECT_NE(q.err.find("1.TXT: il file esiste già"), std::string::npos) << q.err;
     EXPECT_NE(q.out.find("\r\n1;A;;OK | Rapporto non scritto;"), std::string::npos) << q.out;

@@ -41,6 +41,8 @@ TEST(LettoreCsv, Record) {
         {"testo dopo la chiusura fino a capo", "\"ab\"c\ne\n", {{{"abc"}, 1, false, true}, {{"e"}, 2, false, false}}},
         {"CR dopo la chiusura", "\"x\"\ry;z\r\n\"w\"\r\n", {{{"x\ry", "z"}, 1, false, true}, {{"w"}, 2, false, false}}},
         {"CR alla fine dopo la chiusura", "\"x\"\r", {{{"x\r"}, 1, false, true}}},
+        {"testo dopo la chiusura, dopo un campo su due linee", "\"a\nb\";\"c\"x\ny\n",
+         {{{"a\nb", "cx"}, 1, false, true}, {{"y"}, 3, false, false}}},
         {"campi vuoti", ";;\n", {{{"", "", ""}, 1, true, false}}, '\0'},  // a blank line decides nothing
         {"riga vuota", "a\n\nb\n", {{{"a"}, 1, false, false}, {{""}, 2, true, false}, {{"b"}, 3, false, false}}},
         {"solo spazi e separatori", "a;b\n  ;\t\n", {{{"a", "b"}, 1, false, false}, {{"  ", "\t"}, 2, true, false}}},
@@ -70,6 +72,7 @@ TEST(ColonnaSimile, Refusi) {
         {"Dispersione", "Dispersioni"}, {"AtomSi", "AtomiS"},    {"FracH", "FrazH"},  {"FrazCll", "FrazCl"},
         {"Acuqa", "Acqua"},             {"Acq", "Acqua"},        {"TempCenere", "TempCeneri"},
         {"PortataCombustibile", nullptr}, {"Pressione", nullptr}, {"ID", nullptr}, {"Ecc", nullptr},
+        {"PotereCalori", "PotereCalorifico"}, {"Dispers", nullptr},  // four letters short: a third of a long name only
     };
     for (auto [refuso, atteso] : casi) EXPECT_STREQ(ColonnaSimile(refuso), atteso) << refuso;
 }

@@ -16,6 +16,7 @@
 #include <iterator>
 #include <string>
 #include <random>
+#include <regex>
 #include <vector>
 
 #include "batch/CodiciWindows.h"
@@ -124,7 +125,7 @@ TEST(SistemaReale, FileInteroSostituisceOppureNiente) {
         std::fputs("nuovo", u);
         std::size_t temporanei = 0;
         for (const auto& e : fs::directory_iterator(c.d))
-            temporanei += TestoPercorso(e.path().filename()).starts_with("Città.csv.termix54-");
+            temporanei += std::regex_match(TestoPercorso(e.path().filename()), std::regex("Città\\.csv\\.termix54-[0-9a-z]{6}"));
         EXPECT_EQ(temporanei, 1u);
         if (k.scarta) {
             f.Scarta();
