@@ -1,5 +1,6 @@
 #include "model/NumeroTesto.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -36,8 +37,7 @@ char* testo(char* p, double x, bool posizionale) {
     if (!std::isfinite(x)) {
         const char* t = std::isnan(x) ? "nan" : "inf";
         if (std::signbit(x)) *p++ = '-';
-        std::memcpy(p, t, 3);
-        return p + 3;
+        return std::copy(t, t + 3, p);
     }
     if (std::signbit(x)) *p++ = '-';
     if (x == 0.0) {
@@ -82,27 +82,20 @@ char* testo(char* p, double x, bool posizionale) {
             // Padding zeros would give a text as long as the exact integer
             // but further from x: the exact integer it is.
             if (k < e + 1) return fmt::format_to(p, "{:.0f}", std::fabs(x));
-            if (k == e + 1) {
-                std::memcpy(p, d, static_cast<std::size_t>(k));
-                return p + k;
-            }
-            std::memcpy(p, d, static_cast<std::size_t>(e + 1));
-            p[e + 1] = '.';
-            std::memcpy(p + e + 2, d + e + 1, static_cast<std::size_t>(k - e - 1));
-            return p + k + 1;
+            p = std::copy(d, d + e + 1, p);
+            if (k == e + 1) return p;
+            *p++ = '.';
+            return std::copy(d + e + 1, d + k, p);
         }
         *p++ = '0';
         *p++ = '.';
-        std::memset(p, '0', static_cast<std::size_t>(-e - 1));
-        p += -e - 1;
-        std::memcpy(p, d, static_cast<std::size_t>(k));
-        return p + k;
+        p = std::fill_n(p, -e - 1, '0');
+        return std::copy(d, d + k, p);
     }
     *p++ = d[0];
     if (k > 1) {
         *p++ = '.';
-        std::memcpy(p, d + 1, static_cast<std::size_t>(k - 1));
-        p += k - 1;
+        p = std::copy(d + 1, d + k, p);
     }
     *p++ = 'e';
     *p++ = e < 0 ? '-' : '+';

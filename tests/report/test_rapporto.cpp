@@ -125,7 +125,7 @@ TEST(Codifica, Windows1252) {
         {"\xC5\xB8\xCB\x9C\xE2\x84\xA2", "\x9F\x98\x99"},  // the last entries of 0x80-0x9F
         {"\xED\xA0\x80" "c", "?c"}, {"\xF4\x90\x80\x80", "?"},   // a surrogate, beyond U+10FFFF
         {"a\xFF" "b", "a?b"}, {"\xC3", "?"}, {"\xE2\x82" "x", "?x"},  // malformed, cut short
-        {"\xE2" "a\x82", "?a?"},  // a lead byte alone, then a stray continuation
+        {"\xE2" "a\x82", "?a?"}, {"\xC3\xA0\x80", "\xE0?"},  // a stray continuation after a lead byte alone, a whole one
         {"\xE0\x80\x80\x80", "??"},  // overlong: the three bytes of its lead, then a stray byte
         {"\xF5\x80", "??"},  // F5 leads no sequence: it and the stray continuation are one "?" each
         {"\xEF\xBF\xBD", "?"},  // U+FFFD, the last lead byte of three

@@ -148,7 +148,7 @@ TEST(VistaVerifica, ListsAreTheTablesOwn) {
     }
 }
 
-// Each result box of the check, cut to its own decimals: the 1,05 % chlorine waste in a 1,5 m chamber.
+// Each result box of the check, cut to its own decimals: the 1,05 % chlorine waste in a 1,5 m chamber; the stack's.
 TEST(VistaVerifica, ResultBoxesCutToTheirDecimals) {
     const EsitoVerifica e = EseguiVerifica(prova::casoRifiutoAlLimite(), leggi({{"DiametroCamera", "1,5"}}).ingressi);
     const std::map<std::string, std::string> attesi = {
@@ -165,4 +165,18 @@ TEST(VistaVerifica, ResultBoxesCutToTheirDecimals) {
     for (const Grandezza* g : RisultatiVerificaMostrati())
         mostrati[g->nome] = TestoRisultato(*g, e);
     EXPECT_EQ(mostrati, attesi);
+    // The stack's, at the methane boiler's readings.
+    const Testi letture = {{"O2Misurato", "3,5"}, {"BaseO2", "secco"}, {"CO2Misurato", "7"}, {"COMisurato", "50"},
+                           {"TempCamino", "190"}};
+    const EsitoCaminoVista c = CaminoDaTesti(prova::casoMetano(), [&](const CampoVerifica& k) {
+        const auto i = letture.find(k.nome);
+        return i == letture.end() ? std::string() : i->second;
+    });
+    mostrati.clear();
+    for (const Grandezza* g : RisultatiCaminoMostrati()) mostrati[g->nome] = TestoRisultatoCamino(*g, c);
+    EXPECT_EQ(mostrati, (std::map<std::string, std::string>{
+                            {"EccessoAriaMisurato", "18,06"}, {"IncertezzaEccessoO2", "0,62"}, {"EccessoAriaDaCO2", "59,4"},
+                            {"IncertezzaEccessoCO2", "2,12"}, {"CO2Massima", "11,64"},     {"PerditaCamino", "8,21"},
+                            {"PerditaIncombusti", "0,018"},   {"RendimentoCombustione", "91,76"},
+                            {"CaloreRecuperabile", "1206,9"}, {"PortataFumiCamino", "2965,3"}}));
 }
