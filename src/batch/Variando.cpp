@@ -90,8 +90,7 @@ void ElaboraVariando(const Intestazione& h, std::span<const std::string_view> ca
     auto calcola = [&](double x, PuntoAndamento& p) {
         p.valore = x;
         const Valore w = valoreDi(x, false);
-        if (!w.fermo.empty()) {
-            p.completato = false;
+        if (!w.fermo.empty()) {  // not completed
             p.esito = w.fermo;
             return;
         }

@@ -270,6 +270,9 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         // Applied, the run is the one with the excess air typed as the window would write it: 18,0627799241928.
         {v("O2Misurato;BaseO2", "3,5;secco"), "in.csv --applica-eccesso", 0, {";15,047304570353973;1323,3620348615038;"}, {}},
         {v("TempCamino", "150"), "in.csv --camino --variando TempCamino=120:180:60", 0, {"\r\n1;;;OK;120;", "\r\n1;;;OK;180;"}, {}},
+        {v("O2Misurato;BaseO2", "3,5;secco"), "in.csv --applica-eccesso --variando O2Misurato=3,5:20,9:17,4", 0,
+         {"\r\n1;;;OK;3,5;0;", "\r\n1;;;--applica-eccesso: O2 misurato non raggiungibile: l'aria porta al più 20,85 % vol di O2 "
+                                "sul secco;20,9;;"}, {}},
         {b, "in.csv --variando TempCamino=120:180:60", 2, {}, {"--variando TempCamino si usa con --camino o --applica-eccesso"}},
         {b, "in.csv --camino --variando O2Misurato=1:2:1 --obiettivo 900", 2, {}, {"non si usano con --variando O2Misurato"}},
         {b, "in.csv --camino --variando BaseO2=1:2:1", 2, {}, {"colonna numerica sconosciuta: \"BaseO2\""}},

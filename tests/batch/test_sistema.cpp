@@ -4,7 +4,10 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 #endif
 
 #include <cctype>
@@ -164,6 +167,28 @@ TEST(SistemaReale, FileInteroSostituisceOppureNiente) {
     EXPECT_FALSE(f.Conferma(true));
     EXPECT_TRUE(fs::is_fifo(c.d / "tubo"));
     EXPECT_EQ(std::distance(fs::directory_iterator(c.d), fs::directory_iterator()), 4);  // Città.csv, 2 links, tubo
+    // A file the system lets grow no further (a size limit, as a full disk): the last buffer fails at the close,
+    // and the temporary file goes with its descriptor.
+    rlimit limite{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limite), 0);
+    const auto segnale = std::signal(SIGXFSZ, SIG_IGN);
+    const auto prima = aperti();
+    batch::FileIntero g;
+    std::FILE* u = g.Apri(bersaglio);
+    std::fputs("nuovo", u);
+    rlimit zero = limite;
+    zero.rlim_cur = 0;
+    setrlimit(RLIMIT_FSIZE, &zero);
+    errno = 0;
+    const bool confermato = g.Conferma(true);
+    const int errore = errno;
+    setrlimit(RLIMIT_FSIZE, &limite);
+    std::signal(SIGXFSZ, segnale);
+    EXPECT_FALSE(confermato);
+    EXPECT_EQ(errore, EFBIG);
+    EXPECT_EQ(aperti(), prima);
+    EXPECT_EQ(c.leggi("Città.csv"), "vecchio");
+    EXPECT_EQ(std::distance(fs::directory_iterator(c.d), fs::directory_iterator()), 4);
 #endif
     EXPECT_TRUE(batch::Sostituibile(bersaglio));
 }
