@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -214,6 +215,7 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
           "\"iTpoX\": forse Tipo?\ntermix54-batch: in.csv: colonna sconosciuta: \"ID\" (per copiarla nell'uscita: --conserva ID)\n"}},
         {q, "in.csv --conserva nota,Tipo,ID", 0, {"^Riga;ID;Tipo;Nota;Impianto;Combustibile;Esito;"}, {}},
         {q, "in.csv --conserva=Nota --conserva id", 0, {"\r\n1;7;\"a;b\";;;"}, {}},
+        {"Impianto;Tipo\nForno;Metano\n", "in.csv --conserva impianto", 0, {"\r\n1;Forno;Forno;;"}, {}},  // kept and read
         {"Tipo\r\nMetano\r\n", "in.csv --conserva ID", 2, {}, {"colonna da conservare assente nell'intestazione: \"ID\""}},
         {"", "in.csv --conserva ID -o no.csv", 2, {}, {"nessuna intestazione"}},
         {q, "in.csv --conserva ID, -o no.csv", 2, {}, {"nome di colonna vuoto in --conserva"}},
@@ -401,14 +403,15 @@ TEST(Batch, RapportiComeSalvatiDalleFormESoloDiQuestaEsecuzione) {
     // Files of the user's and a report of the tool's the user changed stay; record 2 now stops: no report for
     // it, and none left from before. A list line naming a file not of the tool's naming is not obeyed.
     const std::string elenco = q.leggi("r/.termix54-batch"), riga2 = elenco.substr(elenco.find("2.TXT\t") + 5);
-    for (const char* nome : {"nota.TXT", ".TXT"}) {
+    for (const char* nome : {"nota.TXT", ".TXT", "2x.TXT"}) {
         fs::copy_file(q.d / "r/2.TXT", q.d / "r" / nome);
         fs::last_write_time(q.d / "r" / nome, fs::last_write_time(q.d / "r/2.TXT"));
         std::ofstream(q.d / "r/.termix54-batch", std::ios::app) << nome << riga2.substr(0, riga2.find('\n') + 1);
     }
     for (const char* f : {"r/9.TXT", "r/note.txt", "r/1.TXT"}) std::ofstream(q.d / f) << "mio";
     EXPECT_EQ(q.esegui(Testa + "A" + Dati + "B;Metano;0;20;20;50;20;5\r\n", "in.csv --rapporti r"), 1);
-    EXPECT_TRUE(!fs::exists(q.d / "r/2.TXT") && fs::exists(q.d / "r/nota.TXT") && fs::exists(q.d / "r/.TXT"));
+    EXPECT_TRUE(!fs::exists(q.d / "r/2.TXT") && fs::exists(q.d / "r/nota.TXT") && fs::exists(q.d / "r/.TXT") &&
+                fs::exists(q.d / "r/2x.TXT"));
     for (const char* f : {"r/9.TXT", "r/note.txt", "r/1.TXT"}) EXPECT_EQ(q.leggi(f), "mio") << f;
     EXPECT_NE(q.err.find("1.TXT: il file esiste già"), std::string::npos) << q.err;
     EXPECT_NE(q.out.find("\r\n1;A;;OK | Rapporto non scritto;"), std::string::npos) << q.out;
@@ -737,6 +740,12 @@ TEST(Batch, APassiComeInLinea) {
         batch::Lotto guasto = lotto, letto;
         guasto.fini = fini, guasto.rec[0].primo = primo;
         EXPECT_THROW(batch::LottoDaByte(batch::LottoInByte(guasto), letto), std::invalid_argument) << fini[0] << primo;
+    }
+    for (int conto : {0, 1}) {  // records, then field ends, counted past the bytes
+        std::string byte = batch::LottoInByte(lotto);
+        std::memset(byte.data() + 8 * conto, 0xFF, 8);
+        batch::Lotto letto;
+        EXPECT_THROW(batch::LottoDaByte(byte, letto), std::invalid_argument) << conto;
     }
     const batch::Variando v{};
     for (int k = 0; k < 3; ++k) {
