@@ -172,9 +172,29 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
                            "\n                          calcolo toglie 539 kcal per kg di Acqua\n",
                            "  -h, --help, -?      mostra questo aiuto",
                            "\n  PortataVolFumi          Portata volumetrica fumi alla temperatura, m3/h\n",
+                           "\n  O2Misurato              O2 misurato, % vol; da 0 a 21; con BaseO2\n",
                            "\n  CO2Misurato             CO2 misurata, % vol secco; da 0 a 100\n",
-                           "\n  SupportoPotereCalorifico Potere calorifico del supporto, kcal/kg; da 0;",
-                           "\nParametri della verifica, per riga (una cella vuota o una colonna assente\n"}, {}},
+                           "\n  SupportoPortata         Portata combustibile di supporto, kg/h; da 0\n"
+                           "  SupportoPotereCalorifico Potere calorifico del supporto, kcal/kg; da 0;\n"
+                           "                          inferiore, del supporto Ponderale\n"
+                           "  SupportoFrazC           Frazione ponderale C del supporto, kg/kg; da 0 a 1\n"
+                           "  SupportoFrazH           Frazione ponderale H del supporto, kg/kg; da 0 a 1\n"
+                           "  SupportoFrazO           Frazione ponderale O del supporto, kg/kg; da 0 a 1\n"
+                           "  SupportoFrazCl          Frazione ponderale Cl del supporto, kg/kg; da 0 a 1\n"
+                           "  SupportoFrazS           Frazione ponderale S del supporto, kg/kg; da 0 a 1\n"
+                           "  SupportoFrazN           Frazione ponderale N del supporto, kg/kg; da 0 a 1\n"
+                           "  SupportoInerti          Inerti del supporto, kg/kg; da 0 a 1\n"
+                           "  SupportoAcqua           Acqua del supporto, kg/kg; da 0 a 1\n"
+                           "Parametri della verifica, per riga (una cella vuota o una colonna assente\n"
+                           "valgono come l'opzione omonima, o come il valore predefinito):\n"
+                           "  TempoPermanenza         Tempo di permanenza, s; da 0; vuoto: 2 o --permanenza\n"
+                           "  DiametroCamera          Diametro interno camera, m; da 0; vuoto: nessun\n"
+                           "                          diametro, né velocità né lunghezza\n"
+                           "  O2Riferimento           O2 di riferimento, % vol secco; da 0 a 21; oppure\n"
+                           "                          nessuno (carichi non riferiti); vuoto: 11 o\n"
+                           "                          --o2-riferimento\n"
+                           "  ConversioneSO3          Conversione SO2 in SO3, %; da 0 a 100; quota dell'SO2\n"
+                           "                          che diventa SO3; vuoto: 2 o --conversione-so3\n"}, {}},
         {Testa + Dati, "in.csv --verifica --temp-equilibrio 300", 0, {";300;"}, {}},
         {b, "'-?'", 0, {"^Uso: termix54-batch [INGRESSO.csv|-] [-o USCITA.csv]"}, {}},
         {b, "'/?'", 2, {}, {"impossibile aprire /?"}},  // a path here, the help on Windows
