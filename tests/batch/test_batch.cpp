@@ -172,7 +172,16 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
                            "\n                          calcolo toglie 539 kcal per kg di Acqua\n",
                            "  -h, --help, -?      mostra questo aiuto",
                            "\n  PortataVolFumi          Portata volumetrica fumi alla temperatura, m3/h\n",
-                           "\n  O2Misurato              O2 misurato, % vol; da 0 a 21; con BaseO2\n",
+                           "\nLetture al camino, per riga (con --camino o --applica-eccesso; una cella\n"
+                           "vuota o una colonna assente: lettura non fatta; una lettura rifiutata non\n"
+                           "ferma la riga, il motivo va in NoteCamino):\n"
+                           "  O2Misurato              O2 misurato, % vol; da 0 a 21; con BaseO2\n",
+                           "\n\nColonne dei valori, nell'ordine, con le unità:\n  PesoMolecolare ",
+                           "\n\nColonne della verifica (--verifica), dopo i valori:\n  TempEquilibrio ",
+                           "\n  Verdetto                il giudizio, vedi --verifica\n\n"
+                           "Colonne del camino (--camino), dopo quelle della verifica:\n  EccessoAriaMisurato ",
+                           "\n  NoteCamino              letture rifiutate o non raggiungibili, O2 e CO2 in\n"
+                           "                          disaccordo, camino sotto un punto di rugiada\n",
                            "\n  CO2Misurato             CO2 misurata, % vol secco; da 0 a 100\n",
                            "\n  SupportoPortata         Portata combustibile di supporto, kg/h; da 0\n"
                            "  SupportoPotereCalorifico Potere calorifico del supporto, kcal/kg; da 0;\n"
