@@ -371,6 +371,8 @@ TEST(Batch, CodificheDiIngressoUscitaERapporto) {
         {"UTF-8 tagliato tra due blocchi", taglio, "", "", "Città", "Citt\xE0"},
         {"UTF-8 finito a metà di un carattere", Testa + lungo + "Città" + Dati + "Città" + Dati.substr(0, 25) + "\xC3", "", "", "Citt\xC3\xA0",
          "Citt\xC3\xA0"},
+        {"breve, finito a metà di un carattere", Testa + "Città" + Dati + "Città" + Dati.substr(0, 25) + "\xC3", "", "", "Citt\xC3\xA0",
+         "Citt\xC3\xA0"},
         {"UTF-16LE", utf16(false), "", "\xEF\xBB\xBF", "Città", "Citt\xE0"},
         {"UTF-16BE", utf16(true), "", "\xEF\xBB\xBF", "Città", "Citt\xE0"},
         {"utf-16 senza BOM", utf16(false, false), "--codifica utf-16", "\xEF\xBB\xBF", "Città", "Citt\xE0"},

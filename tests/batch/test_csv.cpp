@@ -41,6 +41,8 @@ TEST(LettoreCsv, Record) {
         {"testo dopo la chiusura fino a capo", "\"ab\"c\ne\n", {{{"abc"}, 1, false, true}, {{"e"}, 2, false, false}}},
         {"CR dopo la chiusura", "\"x\"\ry;z\r\n\"w\"\r\n", {{{"x\ry", "z"}, 1, false, true}, {{"w"}, 2, false, false}}},
         {"CR alla fine dopo la chiusura", "\"x\"\r", {{{"x\r"}, 1, false, true}}},
+        {"CR prima di virgolette aperte a fine linea", "a\r;\"\nx\"y\nz\n",
+         {{{"a\r", ""}, 1, false, true}, {{"x\"y"}, 2, false, false}, {{"z"}, 3, false, false}}},
         {"testo dopo la chiusura, dopo un campo su due linee", "\"a\nb\";\"c\"x\ny\n",
          {{{"a\nb", "cx"}, 1, false, true}, {{"y"}, 3, false, false}}},
         {"campi vuoti", ";;\n", {{{"", "", ""}, 1, true, false}}, '\0'},  // a blank line decides nothing

@@ -101,6 +101,7 @@ TEST(Codifica, VersoUtf8InOgniTaglio) {
         {C::Utf16LE, std::string("C\0\xE0\0=\xD8\x00\xDE", 8), "Cà😀"},
         {C::Utf16BE, std::string("\0C\xD8\x3D\xDE\x00", 6), "C😀"},
         {C::Utf16LE, std::string("\x00\xDE" "a\0\x3D\xD8" "b\0\x3D\xD8", 10), R + "a" + R + "b" + R},  // unpaired
+        {C::Utf16LE, std::string("\x3D\xD8\x00\xE0", 4), R + "\xEE\x80\x80"},  // U+E000 is no low surrogate
         {C::Utf16LE, std::string("a\0b", 3), "a" + R},  // odd byte at the end
     };
     for (const auto& c : casi)
