@@ -171,11 +171,12 @@ TEST(SistemaReale, FileInteroSostituisceOppureNiente) {
     // and the temporary file goes with its descriptor.
     rlimit limite{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limite), 0);
-    const auto segnale = std::signal(SIGXFSZ, SIG_IGN);
     const auto prima = aperti();
     batch::FileIntero g;
     std::FILE* u = g.Apri(bersaglio);
+    ASSERT_NE(u, nullptr);
     std::fputs("nuovo", u);
+    const auto segnale = std::signal(SIGXFSZ, SIG_IGN);
     rlimit zero = limite;
     zero.rlim_cur = 0;
     setrlimit(RLIMIT_FSIZE, &zero);

@@ -22,14 +22,15 @@ namespace {
 
 using Testi = std::map<std::string, std::string>;  // input name -> text as typed (a list: its choice's name)
 
-LetturaVerifica leggi(const Testi& t, char separatore = ';') {
-    return LeggiVerifica(
-        [&](const CampoVerifica& c) {
-            const auto i = t.find(c.nome);
-            return i == t.end() ? std::string() : i->second;
-        },
-        separatore);
+// The boxes as typed: the text of each input named in `t`, empty for the others.
+TestoCampo testi(const Testi& t) {
+    return [&t](const CampoVerifica& c) {
+        const auto i = t.find(c.nome);
+        return i == t.end() ? std::string() : i->second;
+    };
 }
+
+LetturaVerifica leggi(const Testi& t, char separatore = ';') { return LeggiVerifica(testi(t), separatore); }
 
 }  // namespace
 
@@ -168,10 +169,7 @@ TEST(VistaVerifica, ResultBoxesCutToTheirDecimals) {
     // The stack's, at the methane boiler's readings.
     const Testi letture = {{"O2Misurato", "3,5"}, {"BaseO2", "secco"}, {"CO2Misurato", "7"}, {"COMisurato", "50"},
                            {"TempCamino", "190"}};
-    const EsitoCaminoVista c = CaminoDaTesti(prova::casoMetano(), [&](const CampoVerifica& k) {
-        const auto i = letture.find(k.nome);
-        return i == letture.end() ? std::string() : i->second;
-    });
+    const EsitoCaminoVista c = CaminoDaTesti(prova::casoMetano(), testi(letture));
     mostrati.clear();
     for (const Grandezza* g : RisultatiCaminoMostrati()) mostrati[g->nome] = TestoRisultatoCamino(*g, c);
     EXPECT_EQ(mostrati, (std::map<std::string, std::string>{
