@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "batch/Sistema.h"
+#include "report/Codifica.h"
 
 namespace termix::batch {
 
@@ -82,6 +83,14 @@ std::size_t FineUtf8Intera(std::string_view s) {
         }
     }
     return s.size();
+}
+
+std::u16string PerConsole(std::string& resto, std::string_view letti) {
+    resto.append(letti);
+    const std::size_t fine = FineUtf8Intera(resto);
+    std::u16string r = Utf16DaUtf8(std::string_view(resto).substr(0, fine));
+    resto.erase(0, fine);
+    return r;
 }
 
 std::string SenzaCoda(std::string testo) {

@@ -29,6 +29,22 @@ int ErroreNome(const std::string& percorso, const char* modo);
 // the bytes that complete it.
 std::size_t FineUtf8Intera(std::string_view s);
 
+// The console's repeater: the UTF-16 of the whole characters among the bytes
+// read so far; the bytes of a character the last read cut wait in `resto`.
+std::u16string PerConsole(std::string& resto, std::string_view letti);
+
+// Gives `testo` to `scrivi` until all of it is written: `scrivi` takes what is
+// left and answers how many units it wrote, 0 when it fails (the rest is then
+// dropped: a console that refuses text will not take it on a second try).
+template <class Scrivi>
+void ScriviTutto(std::u16string_view testo, Scrivi scrivi) {
+    for (std::size_t k = 0; k < testo.size();) {
+        const std::size_t n = scrivi(testo.substr(k));
+        if (n == 0) return;
+        k += n;
+    }
+}
+
 // A system message without the full stop, blanks and line ends after it.
 std::string SenzaCoda(std::string testo);
 

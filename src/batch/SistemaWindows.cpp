@@ -8,8 +8,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <thread>
+#include <tuple>
 
 #include "batch/CodiciWindows.h"
 #include "batch/ErroriSistema.h"
@@ -26,7 +28,7 @@ HANDLE Maniglia(std::FILE* f) { return reinterpret_cast<HANDLE>(_get_osfhandle(_
 // code page: standard output and error, when they are a console, write into a
 // pipe, and a thread of their own passes what comes out of it to the console.
 struct VersoConsole {
-    int fd = -1;
+    std::FILE* file = nullptr;  // set while its text goes through the pipe
     HANDLE console = INVALID_HANDLE_VALUE, lettura = nullptr;
     std::thread ripetitore;
 };
@@ -36,21 +38,16 @@ void ripeti(VersoConsole& v) {
     std::string resto;
     char buf[8192];
     DWORD n = 0;
-    while (ReadFile(v.lettura, buf, sizeof buf, &n, nullptr) && n > 0) {
-        resto.append(buf, n);
-        const std::size_t fine = FineUtf8Intera(resto);
-        const std::wstring w = windows::Utf16(std::string_view(resto).substr(0, fine));
-        for (std::size_t k = 0; k < w.size();) {
+    while (ReadFile(v.lettura, buf, sizeof buf, &n, nullptr) && n > 0)
+        ScriviTutto(PerConsole(resto, {buf, n}), [&](std::u16string_view w) -> std::size_t {
             DWORD scritti = 0;
-            if (!WriteConsoleW(v.console, w.data() + k, static_cast<DWORD>(w.size() - k), &scritti, nullptr) || !scritti) break;
-            k += scritti;
-        }
-        resto.erase(0, fine);
-    }
+            return WriteConsoleW(v.console, w.data(), static_cast<DWORD>(w.size()), &scritti, nullptr) ? scritti : 0;
+        });
     CloseHandle(v.lettura);
 }
 
-void devia(VersoConsole& v, int fd, DWORD quale) {
+void devia(VersoConsole& v, std::FILE* f, DWORD quale) {
+    const int fd = _fileno(f);
     DWORD modo;
     const HANDLE console = GetStdHandle(quale);
     HANDLE scrittura;
@@ -66,7 +63,7 @@ void devia(VersoConsole& v, int fd, DWORD quale) {
         return;
     }
     _close(nuovo);
-    v.fd = fd;
+    v.file = f;
     v.ripetitore = std::thread(ripeti, std::ref(v));
 }
 
@@ -75,9 +72,9 @@ void svuotaConsole() {
     std::fflush(stdout);
     std::fflush(stderr);
     for (VersoConsole& v : verso) {
-        if (v.fd < 0) continue;
-        _close(v.fd);  // the pipe's last writer: the thread reads to its end
-        v.fd = -1;
+        if (!v.file) continue;
+        _close(_fileno(v.file));  // the pipe's last writer: the thread reads to its end
+        v.file = nullptr;
         if (v.ripetitore.joinable()) v.ripetitore.join();
     }
 }
@@ -103,14 +100,14 @@ void PreparaConsole() {
     // Unbuffered, msvcrt writes a message a character at a time, each a
     // system call: buffered, each message goes out whole at its fflush.
     std::setvbuf(stderr, nullptr, _IOFBF, 1 << 12);
-    devia(verso[0], 1, STD_OUTPUT_HANDLE);
-    devia(verso[1], 2, STD_ERROR_HANDLE);
+    devia(verso[0], stdout, STD_OUTPUT_HANDLE);
+    devia(verso[1], stderr, STD_ERROR_HANDLE);
     std::atexit(svuotaConsole);
 }
 
 bool ConsoleSoloNostra() {
     DWORD processi[2];
-    return GetConsoleProcessList(processi, 2) == 1;
+    return GetConsoleProcessList(processi, std::size(processi)) == 1;
 }
 
 std::FILE* ApriFile(const std::string& percorso, const char* modo) {
@@ -137,13 +134,16 @@ bool StessoFile(std::FILE* f, const std::string& percorso) {
     if (h == INVALID_HANDLE_VALUE) return false;
     const bool ok = GetFileInformationByHandle(h, &b);
     CloseHandle(h);
-    return ok && a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
-           a.nFileIndexLow == b.nFileIndexLow;
+    auto identita = [](const BY_HANDLE_FILE_INFORMATION& i) {
+        return std::tie(i.dwVolumeSerialNumber, i.nFileIndexHigh, i.nFileIndexLow);
+    };
+    return ok && identita(a) == identita(b);
 }
 
 // A console, not the NUL device (which the C runtime's isatty counts too).
 bool Terminale(std::FILE* f) {
-    if ((f == stdout && verso[0].fd >= 0) || (f == stderr && verso[1].fd >= 0)) return true;  // through the pipe
+    for (const VersoConsole& v : verso)
+        if (v.file == f) return true;  // through the pipe
     DWORD modo;
     return GetConsoleMode(Maniglia(f), &modo) != 0;
 }

@@ -148,6 +148,34 @@ std::size_t CaratteriUtf8(std::string_view utf8) {
     return n;
 }
 
+std::u16string Utf16DaUtf8(std::string_view utf8) {
+    std::u16string r;
+    r.reserve(utf8.size());
+    while (!utf8.empty()) {
+        char32_t c = static_cast<unsigned char>(utf8[0]);
+        std::size_t n = 1;
+        if (c >= 0x80 && LeggiUtf8(utf8, c, n) != Esito::Carattere) c = Sostituto, n = 1;
+        if (c >= 0x10000) {
+            r += static_cast<char16_t>(0xD800 | (c - 0x10000) >> 10);
+            c = 0xDC00 | (c & 0x3FF);
+        }
+        r += static_cast<char16_t>(c);
+        utf8.remove_prefix(n);
+    }
+    return r;
+}
+
+std::string Utf8DaUtf16(std::u16string_view utf16) {
+    std::string byte;  // little-endian, as the file reader takes it
+    byte.reserve(2 * utf16.size());
+    for (const char16_t u : utf16) byte += {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+    VersoUtf8 v(CodificaTesto::Utf16LE);
+    std::string r;
+    v.Converti(byte, r);
+    v.Fine(r);
+    return r;
+}
+
 std::optional<Marchio> MarchioIniziale(std::string_view t) {
     if (t.starts_with("\xEF\xBB\xBF")) return Marchio{CodificaTesto::Utf8, 3};
     if (t.starts_with("\xFF\xFE")) return Marchio{CodificaTesto::Utf16LE, 2};

@@ -15,6 +15,11 @@ std::string InWindows1252(std::string_view utf8);
 // will give, so padding in the file stays aligned even for malformed text.
 std::size_t CaratteriUtf8(std::string_view utf8);
 
+// UTF-8 to UTF-16 and back, for the Windows API and console: a malformed
+// byte, or a surrogate without its pair, becomes U+FFFD.
+std::u16string Utf16DaUtf8(std::string_view utf8);
+std::string Utf8DaUtf16(std::u16string_view utf16);
+
 // The encodings of the text files the batch tool reads and writes.
 enum class CodificaTesto { Utf8, Windows1252, Utf16LE, Utf16BE };
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <iterator>
+
 #include "report/TestoWindows.h"
 
 namespace termix {
@@ -10,13 +12,14 @@ namespace termix {
 // desktop shows them; the current local time when no time is given.
 std::string OrologioSistema::Data() {
     wchar_t buffer[128];
-    const int n = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buffer, 128, nullptr);
+    const int n =
+        GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buffer, std::size(buffer), nullptr);
     return n > 0 ? windows::Utf8(buffer) : std::string();
 }
 
 std::string OrologioSistema::Ora() {
     wchar_t buffer[128];
-    const int n = GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, nullptr, nullptr, buffer, 128);
+    const int n = GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, nullptr, nullptr, buffer, std::size(buffer));
     return n > 0 ? windows::Utf8(buffer) : std::string();
 }
 

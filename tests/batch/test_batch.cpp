@@ -164,46 +164,6 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         // No header: refused, nothing written, the old output kept (see `vecchio` below).
         {"", "in.csv -o no.csv", 2, {}, {"termix54-batch: in.csv: nessuna intestazione: il file è vuoto\n"}},
         {"\r\n;;\r\n\n", "in.csv -o no.csv", 2, {}, {"in.csv: nessuna intestazione: il file ha solo righe vuote\n"}},
-        // The columns with their units, the inputs' ranges; a long line wrapped under its description.
-        {"", "--help", 0, {"termix54-batch [INGRESSO.csv|-] [-o USCITA.csv]",
-                           "\n  UmiditaRelativa         Umidità relativa dell'aria, %; intervallo fisico da\n"
-                           "                          0 a 100 (l'aria non porta più vapore di quello che\n",
-                           "un valore fuori\nintervallo non è rifiutato",
-                           "\n                          calcolo toglie 539 kcal per kg di Acqua\n",
-                           "  -h, --help, -?      mostra questo aiuto",
-                           "\n  PortataVolFumi          Portata volumetrica fumi alla temperatura, m3/h\n",
-                           "\nLetture al camino, per riga (con --camino o --applica-eccesso; una cella\n"
-                           "vuota o una colonna assente: lettura non fatta; una lettura rifiutata non\n"
-                           "ferma la riga, il motivo va in NoteCamino):\n"
-                           "  O2Misurato              O2 misurato, % vol; da 0 a 21; con BaseO2\n",
-                           "\n\nColonne dei valori, nell'ordine, con le unità:\n  PesoMolecolare ",
-                           "\n\nColonne della verifica (--verifica), dopo i valori:\n  TempEquilibrio ",
-                           "\n  Verdetto                il giudizio, vedi --verifica\n\n"
-                           "Colonne del camino (--camino), dopo quelle della verifica:\n  EccessoAriaMisurato ",
-                           "\n  NoteCamino              letture rifiutate o non raggiungibili, O2 e CO2 in\n"
-                           "                          disaccordo, camino sotto un punto di rugiada\n",
-                           "\n  CO2Misurato             CO2 misurata, % vol secco; da 0 a 100\n",
-                           "\n  SupportoPortata         Portata combustibile di supporto, kg/h; da 0\n"
-                           "  SupportoPotereCalorifico Potere calorifico del supporto, kcal/kg; da 0;\n"
-                           "                          inferiore, del supporto Ponderale\n"
-                           "  SupportoFrazC           Frazione ponderale C del supporto, kg/kg; da 0 a 1\n"
-                           "  SupportoFrazH           Frazione ponderale H del supporto, kg/kg; da 0 a 1\n"
-                           "  SupportoFrazO           Frazione ponderale O del supporto, kg/kg; da 0 a 1\n"
-                           "  SupportoFrazCl          Frazione ponderale Cl del supporto, kg/kg; da 0 a 1\n"
-                           "  SupportoFrazS           Frazione ponderale S del supporto, kg/kg; da 0 a 1\n"
-                           "  SupportoFrazN           Frazione ponderale N del supporto, kg/kg; da 0 a 1\n"
-                           "  SupportoInerti          Inerti del supporto, kg/kg; da 0 a 1\n"
-                           "  SupportoAcqua           Acqua del supporto, kg/kg; da 0 a 1\n"
-                           "Parametri della verifica, per riga (una cella vuota o una colonna assente\n"
-                           "valgono come l'opzione omonima, o come il valore predefinito):\n"
-                           "  TempoPermanenza         Tempo di permanenza, s; da 0; vuoto: 2 o --permanenza\n"
-                           "  DiametroCamera          Diametro interno camera, m; da 0; vuoto: nessun\n"
-                           "                          diametro, né velocità né lunghezza\n"
-                           "  O2Riferimento           O2 di riferimento, % vol secco; da 0 a 21; oppure\n"
-                           "                          nessuno (carichi non riferiti); vuoto: 11 o\n"
-                           "                          --o2-riferimento\n"
-                           "  ConversioneSO3          Conversione SO2 in SO3, %; da 0 a 100; quota dell'SO2\n"
-                           "                          che diventa SO3; vuoto: 2 o --conversione-so3\n"}, {}},
         {Testa + Dati, "in.csv --verifica --temp-equilibrio 300", 0, {";300;"}, {}},
         {b, "'-?'", 0, {"^Uso: termix54-batch [INGRESSO.csv|-] [-o USCITA.csv]"}, {}},
         {b, "'/?'", 2, {}, {"impossibile aprire /?"}},  // a path here, the help on Windows
@@ -329,10 +289,13 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         for (const auto& f : fs::directory_iterator(p.d))
             EXPECT_EQ(f.path().filename().string().find(".termix54-"), std::string::npos) << f.path() << c.argomenti;
     }
-    // The help fits an 80-column console: a line of 80 would wrap there into an empty one.
+    // The help word for word: every column with its unit, range and reason, the options, the exit statuses. It is
+    // also LEGGIMI.txt. After a change made on purpose: `termix54-batch --help > aiuto.txt`, and read the diff.
+    // It fits an 80-column console: a line of 80 would wrap there into an empty one.
     {
         Prova p;
-        p.esegui("--help");
+        EXPECT_EQ(p.esegui("--help"), 0);
+        EXPECT_EQ(p.out, ::leggi(fs::path(__FILE__).parent_path() / "aiuto.txt"));
         std::istringstream righe(p.out);
         for (std::string r; std::getline(righe, r);)
             EXPECT_LE(std::count_if(r.begin(), r.end(), [](char c) { return (c & 0xC0) != 0x80; }), 79) << r;

@@ -267,6 +267,18 @@ TEST(SistemaWindows, ErroriComeSuLinux) {
         {"x\xF0\x9F\x98", 1}, {"\xF0\x9F\x98\x80", 4}, {"\x80\x80\x80\x80", 4}, {"\xC3\xA8\xE2", 2},
     };
     for (const auto& k : utf8) EXPECT_EQ(batch::FineUtf8Intera(k.testo), k.interi) << k.testo;
+    // Reads that cut characters, to a console that takes two units a call; one that takes nothing is asked once.
+    std::string resto;
+    std::u16string scritto;
+    for (std::string_view letto : {"Umidit\xC3", "\xA0 \xE2\x82", "\xAC \xF0\x9F\x98\x80"})
+        batch::ScriviTutto(batch::PerConsole(resto, letto), [&](std::u16string_view w) {
+            scritto += w.substr(0, 2);
+            return std::min<std::size_t>(w.size(), 2);
+        });
+    EXPECT_TRUE(scritto == u"Umidit\u00E0 \u20AC \U0001F600" && resto.empty());
+    int chiamate = 0;
+    batch::ScriviTutto(u"abc", [&](std::u16string_view) { return ++chiamate, std::size_t{0}; });
+    EXPECT_EQ(chiamate, 1);
 }
 
 TEST(SistemaReale, OrologioConDataEOraDiOggi) {

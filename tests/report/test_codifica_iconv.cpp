@@ -55,6 +55,14 @@ std::string Utf8(char32_t c) {
     return s;
 }
 
+// UTF-16LE bytes as units.
+std::u16string Unita(const std::string& le) {
+    std::u16string r;
+    for (std::size_t i = 0; i + 1 < le.size(); i += 2)
+        r += static_cast<char16_t>(static_cast<unsigned char>(le[i]) | static_cast<unsigned char>(le[i + 1]) << 8);
+    return r;
+}
+
 std::string DaConvertire(CodificaTesto da, const std::string& in) {
     VersoUtf8 v(da);
     std::string out;
@@ -78,8 +86,9 @@ TEST(CodificaIconv, Windows1252VersoUtf8OgniByte) {
 }
 
 // Every code point (surrogates aside): into Windows-1252 as iconv gives it, or
-// "?" where the code page has no such character; valid UTF-8; and through
-// UTF-16 in both byte orders back to the same UTF-8.
+// "?" where the code page has no such character; valid UTF-8; through UTF-16
+// in both byte orders back to the same UTF-8; into the Windows API's UTF-16
+// units as iconv gives them, and back.
 TEST(CodificaIconv, OgniCarattere) {
     int diversi = 0;
     for (char32_t c = 0; c <= 0x10FFFF; ++c) {
@@ -92,8 +101,10 @@ TEST(CodificaIconv, OgniCarattere) {
         bool ok = w == (etichetta ? "?" : Iconv("WINDOWS-1252", "UTF-8", u).value_or("?")) && Utf8Valido(u, troncati) &&
                   troncati == 0;
         if (c % 7 == 0 || c < 0x3000) {  // UTF-16 on a sample of the astral planes, all of the common ones
-            ok = ok && DaConvertire(CodificaTesto::Utf16LE, *Iconv("UTF-16LE", "UTF-8", u)) == u &&
-                 DaConvertire(CodificaTesto::Utf16BE, *Iconv("UTF-16BE", "UTF-8", u)) == u;
+            const std::string le = *Iconv("UTF-16LE", "UTF-8", u);
+            ok = ok && DaConvertire(CodificaTesto::Utf16LE, le) == u &&
+                 DaConvertire(CodificaTesto::Utf16BE, *Iconv("UTF-16BE", "UTF-8", u)) == u && Utf16DaUtf8(u) == Unita(le) &&
+                 Utf8DaUtf16(Unita(le)) == u;
         }
         if (!ok && ++diversi <= 5) ADD_FAILURE() << std::hex << static_cast<unsigned>(c);
     }
@@ -119,4 +130,20 @@ TEST(CodificaIconv, Utf8ComeIconv) {
             if (!ok && ++diversi <= 5) ADD_FAILURE() << std::hex << a << " " << b << (valido ? " valido" : " non valido");
         }
     EXPECT_EQ(diversi, 0);
+}
+
+// What iconv refuses, for the Windows API: U+FFFD a malformed byte, a
+// surrogate without its pair, a character cut short at the end.
+TEST(CodificaIconv, Utf16PerLApiDiWindows) {
+    const std::u16string f = u"\uFFFD";
+    const struct { std::string utf8; std::u16string utf16; } casi[] = {
+        {"a\x80" "b", u"a" + f + u"b"}, {"\xED\xA0\x80", f + f + f}, {"x\xE2\x82", u"x" + f + f},
+        {"\xF0\x90\x80\x80", u"\U00010000"}, {"", u""},
+    };
+    for (const auto& c : casi) EXPECT_EQ(Utf16DaUtf8(c.utf8), c.utf16) << c.utf8;
+    const struct { std::u16string utf16; std::string utf8; } inversi[] = {
+        {u"a" + std::u16string(1, 0xD83D), "a\xEF\xBF\xBD"}, {std::u16string(1, 0xDE00) + u"x", "\xEF\xBF\xBDx"},
+        {std::u16string{0xD83D, 0xD83D, 0xDE00}, "\xEF\xBF\xBD\xF0\x9F\x98\x80"},
+    };
+    for (const auto& c : inversi) EXPECT_EQ(Utf8DaUtf16(c.utf16), c.utf8) << c.utf8;
 }
