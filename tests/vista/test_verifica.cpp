@@ -149,23 +149,38 @@ TEST(VistaVerifica, ListsAreTheTablesOwn) {
     }
 }
 
-// Each result box of the check, cut to its own decimals: the 1,05 % chlorine waste in a 1,5 m chamber; the stack's.
+// Each result box of the check, cut to its own decimals (trailing zeros go, "240,1", "32"): the 1,05 % chlorine
+// waste in a 1,5 m chamber, and the 5 % chlorine fuel of the whole-run example in a 1,2 m one, so that every box shows
+// a digit other than 0 after its last one in one of the two; the stack's.
 TEST(VistaVerifica, ResultBoxesCutToTheirDecimals) {
-    const EsitoVerifica e = EseguiVerifica(prova::casoRifiutoAlLimite(), leggi({{"DiametroCamera", "1,5"}}).ingressi);
-    const std::map<std::string, std::string> attesi = {
-        {"TempFumi", "664,6"},     {"TempFumiRif", "726,8"},     {"Differenza", "62,2"},    {"VolumeCamera", "9,25"},
-        {"VelocitaCamera", "2,61"}, {"LunghezzaCamera", "5,23"}, {"O2Secco", "8,01"},       {"HClRif", "2355,6"},
-        {"SO2Rif", "2179,3"},      {"Cl2Rif", "53,2"},          {"RugiadaAcqua", "62,4"},  {"RugiadaSolforica", "149,5"},
-        {"RugiadaCloridrica", "69,2"},
-        // at equilibrium: trailing zeros go ("240,1", "32")
-        {"TempFumiEq", "727,4"},   {"ConcCOEq", "0"},            {"ConcNOEq", "15,38"},     {"ConcNO2Eq", "0,45"},
-        {"ConcCl2Eq", "0,82"},     {"ConcHClEq", "1464,86"},     {"ConcSO2Eq", "532,33"},   {"ConcSO3Eq", "240,1"},
-        {"CORifEq", "0"},          {"NOxRifEq", "32"},           {"Cl2RifEq", "2,5"},
+    IngressiCaso cloro = prova::casoRifiuto();
+    const double f[8] = {0.5, 0.06, 0.1, 0.05, 0.01, 0.01, 0.17, 0.1};
+    for (int k = 0; k < 8; ++k) cloro.valori.*FrazioniPonderali[k] = f[k];
+    cloro.valori.PortataComb = 100, cloro.valori.PotereCalorifico = 5000;
+    prova::condizioni(cloro.valori, 50, 20, 50, 400, 5);
+    const struct { IngressiCaso caso; const char* diametro; std::map<std::string, std::string> attesi; } casi[] = {
+        {prova::casoRifiutoAlLimite(), "1,5",
+         {{"TempFumi", "664,6"},     {"TempFumiRif", "726,8"},     {"Differenza", "62,2"},    {"VolumeCamera", "9,25"},
+          {"VelocitaCamera", "2,61"}, {"LunghezzaCamera", "5,23"}, {"O2Secco", "8,01"},       {"HClRif", "2355,6"},
+          {"SO2Rif", "2179,3"},      {"Cl2Rif", "53,2"},          {"RugiadaAcqua", "62,4"},  {"RugiadaSolforica", "149,5"},
+          {"RugiadaCloridrica", "69,2"}, {"TempFumiEq", "727,4"}, {"ConcCOEq", "0"},         {"ConcNOEq", "15,38"},
+          {"ConcNO2Eq", "0,45"},     {"ConcCl2Eq", "0,82"},       {"ConcHClEq", "1464,86"},  {"ConcSO2Eq", "532,33"},
+          {"ConcSO3Eq", "240,1"},    {"CORifEq", "0"},            {"NOxRifEq", "32"},        {"Cl2RifEq", "2,5"}}},
+        {cloro, "1,2",
+         {{"TempFumi", "1096,7"},    {"TempFumiRif", "1363,3"},    {"Differenza", "266,6"},   {"VolumeCamera", "3,09"},
+          {"VelocitaCamera", "1,36"}, {"LunghezzaCamera", "2,73"}, {"O2Secco", "7,13"},       {"HClRif", "4422,7"},
+          {"SO2Rif", "1718,5"},      {"Cl2Rif", "42,8"},          {"RugiadaAcqua", "45"},    {"RugiadaSolforica", "140,9"},
+          {"RugiadaCloridrica", "56,2"}, {"TempFumiEq", "1359,5"}, {"ConcCOEq", "12,02"},    {"ConcNOEq", "1183,27"},
+          {"ConcNO2Eq", "2,43"},     {"ConcCl2Eq", "0,62"},       {"ConcHClEq", "3308,05"},  {"ConcSO2Eq", "751,04"},
+          {"ConcSO3Eq", "3,84"},     {"CORifEq", "11,9"},         {"NOxRifEq", "1928,2"},    {"Cl2RifEq", "1,5"}}},
     };
     std::map<std::string, std::string> mostrati;
-    for (const Grandezza* g : RisultatiVerificaMostrati())
-        mostrati[g->nome] = TestoRisultato(*g, e);
-    EXPECT_EQ(mostrati, attesi);
+    for (const auto& c : casi) {
+        const EsitoVerifica e = EseguiVerifica(c.caso, leggi({{"DiametroCamera", c.diametro}}).ingressi);
+        mostrati.clear();
+        for (const Grandezza* g : RisultatiVerificaMostrati()) mostrati[g->nome] = TestoRisultato(*g, e);
+        EXPECT_EQ(mostrati, c.attesi) << c.diametro;
+    }
     // The stack's, at the methane boiler's readings.
     const Testi letture = {{"O2Misurato", "3,5"}, {"BaseO2", "secco"}, {"CO2Misurato", "7"}, {"COMisurato", "50"},
                            {"TempCamino", "190"}};
