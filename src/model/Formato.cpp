@@ -115,13 +115,11 @@ std::string FormatoTroncato(Numero x, int decimali) {
         char testo[40];
         char* p = testo;
         if (k < 0) *p++ = '-';
-        if (minimo <= 0) {
+        if (minimo <= 0) {  // below 1: "0," and the digits, at least one of them not 0
             *p++ = '0';
-            if (fine > 0) {
-                *p++ = ',';
-                for (int z = 0; z < -minimo; ++z) *p++ = '0';
-                p = std::copy(cifre, cifre + fine, p);
-            }
+            *p++ = ',';
+            p = std::fill_n(p, -minimo, '0');
+            p = std::copy(cifre, cifre + fine, p);
         } else {
             p = std::copy(cifre, cifre + minimo, p);
             if (fine > minimo) {
@@ -159,14 +157,11 @@ std::optional<double> CompletaNumero(std::string_view t, size_t i, std::string& 
 }
 
 std::optional<double> LeggiNumero(std::string_view t) {
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!t.empty() && blank(t.front())) t.remove_prefix(1);
-    while (!t.empty() && blank(t.back())) t.remove_suffix(1);
+    t = Rifilato(t);
     if (t.empty()) return std::nullopt;
 
     // Rebuild the number in the C locale form for from_chars.
     std::string pulito;
-    pulito.reserve(t.size());
     size_t i = 0;
     bool negativo = false;
     if (t[i] == '+' || t[i] == '-') {
@@ -215,9 +210,8 @@ std::string_view Rifilato(std::string_view s) {
 std::optional<double> LeggiNumeroPunto(std::string_view t) {
     t = Rifilato(t);
     std::string pulito;
-    pulito.reserve(t.size() + 2);
     size_t i = 0;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+    if (!t.empty() && (t[0] == '+' || t[0] == '-')) {
         if (t[i] == '-') pulito.push_back('-');
         ++i;
     }
