@@ -2,6 +2,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <string_view>
 #include <utility>
 
 #include "batch/Interruzione.h"
@@ -27,7 +28,8 @@ std::FILE* FileIntero::Apri(const std::string& destinazione) {
         unsigned long long x = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
                                (++contatore * 0x9E3779B97F4A7C15ull);
         std::string nome = destinazione + ".termix54-";
-        for (int i = 0; i < 6; ++i, x /= 36) nome += "0123456789abcdefghijklmnopqrstuvwxyz"[x % 36];
+        constexpr std::string_view Cifre = "0123456789abcdefghijklmnopqrstuvwxyz";
+        for (int i = 0; i < 6; ++i, x /= Cifre.size()) nome += Cifre[x % Cifre.size()];
         int fd = -1;
         if (!interruzione::Crea(nome, [&] { return (fd = CreaEsclusivo(nome)) >= 0; })) {
             if (fd < 0 && errno == EEXIST) continue;

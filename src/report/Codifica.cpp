@@ -297,7 +297,7 @@ void DaUtf16(std::string_view& dati, bool grande, std::string& out) {
         } else if (i + 4 > n) {
             break;
         } else if (const char32_t v = unita(i + 2); v >= 0xDC00 && v <= 0xDFFF) {
-            AggiungiUtf8(0x10000 + ((u - 0xD800) << 10) + (v - 0xDC00), out);
+            AggiungiUtf8(0x10000 + ((u & 0x3FF) << 10) + (v & 0x3FF), out);
             i += 4;
         } else {
             AggiungiUtf8(Sostituto, out);
