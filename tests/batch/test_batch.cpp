@@ -188,6 +188,8 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         {b, "in.csv -o", 2, {}, {"manca il nome"}}, {b, "in.csv -o a -o b", 2, {}, {"ripetuta"}},
         {b, "in.csv -o .", 2, {}, {"impossibile aprire"}}, {b, "in.csv -o /dev/full", 2, {}, {"impossibile scrivere"}},
         {b, "in.csv -o in.csv", 2, {}, {"è il file di ingresso"}}, {b, "-o in.csv < in.csv", 2, {}, {"è il file di ingresso"}},
+        {Testa + Dati, "in.csv --variando UmiditaRelativa=100:110:10", 0,  // each value's own warnings
+         {"\r\n1;;;OK;110;", ";Umidità relativa dell'aria 110 %: fuori dall'intervallo fisico, da 0 a 100 %"}, {}},
         {b, "in.csv -o no.csv --variando EccessoAria=0:10", 2, {}, {"--variando vuole COLONNA=DA:A:PASSO"}},
         {b, "in.csv -o no.csv --variando EccessoAria", 2, {}, {"--variando vuole COLONNA=DA:A:PASSO"}},
         {b, "in.csv -o no.csv --variando EccessoAria=0:x:1", 2, {}, {"--variando: numero non valido: \"x\""}},
