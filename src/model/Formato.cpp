@@ -133,13 +133,12 @@ std::string FormatoTroncato(Numero x, int decimali) {
 }
 
 std::optional<double> CompletaNumero(std::string_view t, size_t i, std::string& pulito) {
+    // An exponent without digits ("1e", "1e+") is left unread below, and refused there.
     if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
         pulito.push_back('e');
         ++i;
         if (i < t.size() && (t[i] == '+' || t[i] == '-')) pulito.push_back(t[i++]);
-        size_t cifreEsp = 0;
-        for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i, ++cifreEsp) pulito.push_back(t[i]);
-        if (cifreEsp == 0) return std::nullopt;
+        for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) pulito.push_back(t[i]);
     }
     if (i != t.size()) return std::nullopt;
 
