@@ -228,6 +228,7 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         {v(pond, "Ponderale;10;0;0,5;0,5"), "in.csv", 0, {";;;Il potere calorifico del combustibile di supporto deve"}, {}},
         {v(pond, "Ponderale;10;5000;0,5; x "), "in.csv", 0, {";;;Usare i numeri !;"},
          {"riga 1 (linea 2): colonna SupportoFrazH: \"x\" non è un numero\n"}},
+        {"Tipo;PortataComb\nMetano;\"1\n0\"\n", "in.csv", 0, {}, {"riga 1 (linee 2-3): colonna PortataComb: \"1\n0\" non"}},
         {"Tipo;PortataComb;EccessoAria\nMetano;100;20%\nMetano;1OO;cinquanta\n", "in.csv", 0, {"\r\n2;;;Usare i numeri !;"},
          {"riga 1 (linea 2): colonna EccessoAria: \"20%\" non è un numero\n",
           "riga 2 (linea 3): colonna PortataComb: \"1OO\" non è un numero\n"}},
