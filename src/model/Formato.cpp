@@ -82,11 +82,9 @@ bool sottoIntervallo(const std::string& s) {
     posizione = intere > 0 ? intere - 1 : -zeriIniziali - 1;
     long long esp = 0;
     bool negativo = false;
-    if (i < s.size()) {
-        ++i;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-')) negativo = s[i++] == '-';
-        for (; i < s.size(); ++i) esp = std::min(esp * 10 + (s[i] - '0'), 100000000LL);
-    }
+    ++i;  // past the 'e', if there is one
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negativo = s[i++] == '-';
+    for (; i < s.size(); ++i) esp = std::min(esp * 10 + (s[i] - '0'), 100000000LL);
     return posizione + (negativo ? -esp : esp) < 0;
 }
 

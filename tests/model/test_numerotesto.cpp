@@ -23,7 +23,7 @@ std::string Scientifico(double x, int cifre) { return {buf, TestoScientifico(buf
 TEST(TestoBreve, ShortestTextInTheShorterLayout) {
     const struct { double x; const char* atteso; } casi[] = {
         {0.1, "0.1"}, {123.456, "123.456"}, {100.0, "100"}, {-2.5, "-2.5"},
-        {0.001, "0.001"},      // as long as "1e-03": fixed wins the tie
+        {0.001, "0.001"}, {1.2e-4, "0.00012"},  // as long as "1e-03", "1.2e-04": fixed wins the tie
         {1e-5, "1e-05"},       // "0.00001" is longer
         {1e5, "1e+05"}, {2e-4, "2e-04"},  // one digit: shorter by one than the fixed form
         {1e15, "1e+15"}, {1e22, "1e+22"}, {1.5e300, "1.5e+300"},
