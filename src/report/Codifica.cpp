@@ -188,17 +188,9 @@ bool Utf8Valido(std::string_view t, std::size_t& troncati) {
     const std::size_t n = t.size();
     troncati = 0;
     std::size_t i = 0;
-    while (i < n) {
-        // Plain ASCII, eight bytes at a time: most input is nothing else.
-        if (std::uint64_t w; i + 8 <= n && (std::memcpy(&w, p + i, 8), (w & 0x8080808080808080ull) == 0)) {
-            i += 8;
-            continue;
-        }
+    // Plain ASCII skipped in runs (most input is nothing else), then one character.
+    while ((i += TrattoAscii(t.substr(i))) < n) {
         const unsigned char c = p[i];
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
         // Lead byte: length and the range of the first continuation byte
         // (no overlong forms, no surrogates, nothing above U+10FFFF).
         std::size_t len;
