@@ -199,11 +199,8 @@ int main(int argc, char** argv) {
     // Writing over the input would destroy it before it is read.
     if (!o.nomeUscita.empty() && termix::batch::StessoFile(o.ingresso, o.nomeUscita)) {
         std::fprintf(stderr, "termix54-batch: il file di uscita %s è il file di ingresso\n", o.nomeUscita.c_str());
-        if (o.ingresso != stdin) std::fclose(o.ingresso);
         return 2;
     }
     o.progresso = termix::batch::Terminale(stderr);
-    int esito = termix::batch::EseguiBatch(o);
-    if (o.ingresso != stdin) std::fclose(o.ingresso);
-    return esito;
+    return termix::batch::EseguiBatch(o);  // the input, read only, closes with the program
 }
