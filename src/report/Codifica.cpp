@@ -167,7 +167,6 @@ std::u16string Utf16DaUtf8(std::string_view utf8) {
 
 std::string Utf8DaUtf16(std::u16string_view utf16) {
     std::string byte;  // little-endian, as the file reader takes it
-    byte.reserve(2 * utf16.size());
     for (const char16_t u : utf16) byte += {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
     VersoUtf8 v(CodificaTesto::Utf16LE);
     std::string r;
