@@ -12,6 +12,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -232,6 +233,10 @@ TEST(SistemaWindows, ErroriComeSuLinux) {
     EXPECT_EQ(batch::ErrnoWindows(1), EIO);  // a code the table lacks: the system's words, or an I/O error
     EXPECT_EQ(batch::ErrnoWindows(1, 0), 0);
     EXPECT_EQ(batch::TestoErrore(EBUSY, false), "dispositivo o risorsa occupati");
+    EXPECT_EQ(batch::TestoErrore(EILSEQ, false), std::strerror(EILSEQ));  // one the table lacks: the C library's words
+#ifdef EDQUOT
+    EXPECT_EQ(batch::TestoErrore(EDQUOT, false), "quota del disco superata");
+#endif
     EXPECT_EQ(batch::TestoErrore(std::make_error_code(std::errc::permission_denied)), "permesso negato");
     EXPECT_EQ(batch::TestoErrore(std::error_code(batch::SuWindows ? 5 : EACCES, std::system_category())), "permesso negato");
     EXPECT_EQ(batch::TestoErrore(std::make_error_code(std::io_errc::stream)), std::make_error_code(std::io_errc::stream).message());
