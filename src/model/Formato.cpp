@@ -58,10 +58,10 @@ std::string testoGenerale(double y) {
     return disponi(std::signbit(y), cifre, esp);
 }
 
-// For a plain "ddd.ddde[+-]xx" that does not fit a double: true when its
-// magnitude is below the double range (underflow), false when above.
+// For a plain "ddd.ddde[+-]xx" that does not fit a double (so it has a digit
+// other than 0): true when its magnitude is below the double range
+// (underflow), false when above.
 bool sottoIntervallo(const std::string& s) {
-    long long posizione = 0;  // decimal exponent of the first significant digit
     bool trovato = false, decimale = false;
     long long intere = 0, zeriIniziali = 0;
     size_t i = 0;
@@ -75,11 +75,11 @@ bool sottoIntervallo(const std::string& s) {
             if (decimale) ++zeriIniziali;
             continue;
         }
-        if (!trovato) trovato = true;
+        trovato = true;
         if (!decimale) ++intere;
     }
-    if (!trovato) return true;
-    posizione = intere > 0 ? intere - 1 : -zeriIniziali - 1;
+    // The decimal exponent of the first significant digit.
+    const long long posizione = intere > 0 ? intere - 1 : -zeriIniziali - 1;
     long long esp = 0;
     bool negativo = false;
     ++i;  // past the 'e', if there is one

@@ -72,7 +72,7 @@ TEST(ColonnaSimile, Refusi) {
     const std::pair<const char*, const char*> casi[] = {
         {"EcessoAria", "EccessoAria"}, {"tempaira", "TempAria"}, {"Umidita Relativa", "UmiditaRelativa"},
         {"Dispersione", "Dispersioni"}, {"AtomSi", "AtomiS"},    {"FracH", "FrazH"},  {"FrazCll", "FrazCl"},
-        {"Acuqa", "Acqua"},             {"Acq", "Acqua"},        {"TempCenere", "TempCeneri"},
+        {"Acuqa", "Acqua"},             {"acq", "Acqua"},        {"TempCenere", "TempCeneri"},
         {"PortataCombustibile", nullptr}, {"Pressione", nullptr}, {"ID", nullptr}, {"Ecc", nullptr},
         {"PotereCalori", "PotereCalorifico"}, {"Dispers", nullptr},  // four letters short: a third of a long name only
     };
