@@ -404,10 +404,12 @@ TEST(Batch, RapportiComeSalvatiDalleFormESoloDiQuestaEsecuzione) {
         fs::last_write_time(q.d / "r" / nome, fs::last_write_time(q.d / "r/2.TXT"));
         std::ofstream(q.d / "r/.termix54-batch", std::ios::app) << nome << riga2.substr(0, riga2.find('\n') + 1);
     }
+    fs::create_symlink("nota.TXT", q.d / "r/3.TXT");  // a listed name now a link to a file that matches the list
+    std::ofstream(q.d / "r/.termix54-batch", std::ios::app) << "3.TXT" << riga2.substr(0, riga2.find('\n') + 1);
     for (const char* f : {"r/9.TXT", "r/note.txt", "r/1.TXT"}) std::ofstream(q.d / f) << "mio";
     EXPECT_EQ(q.esegui(Testa + "A" + Dati + "B;Metano;0;20;20;50;20;5\r\n", "in.csv --rapporti r"), 1);
     EXPECT_TRUE(!fs::exists(q.d / "r/2.TXT") && fs::exists(q.d / "r/nota.TXT") && fs::exists(q.d / "r/.TXT") &&
-                fs::exists(q.d / "r/2x.TXT"));
+                fs::exists(q.d / "r/2x.TXT") && fs::is_symlink(q.d / "r/3.TXT"));
     for (const char* f : {"r/9.TXT", "r/note.txt", "r/1.TXT"}) EXPECT_EQ(q.leggi(f), "mio") << f;
     EXPECT_NE(q.err.find("1.TXT: il file esiste già"), std::string::npos) << q.err;
     EXPECT_NE(q.out.find("\r\n1;A;;OK | Rapporto non scritto;"), std::string::npos) << q.out;
