@@ -132,7 +132,8 @@ TEST(EseguiCalcolo, WorkedCasesWriteEveryBoxInOrderThenShowForm7) {
     }
     Modulo1 m = combustibileClorurato();  // 0.012345 · 100 kg/h of N is 1.2345 kg/h: the box cuts it to 1,234
     m.FrazN = 0.012345;
-    EXPECT_EQ(testi(EseguiCalcolo(m))[Quantita::PortataN], "1,234");
+    const auto t = testi(EseguiCalcolo(m));  // and 1 kg/h of S 0,0311 kmol/h of SO2, cut to 0,031
+    EXPECT_TRUE(t.at(Quantita::PortataN) == "1,234" && t.at(Quantita::KmoliSO2) == "0,031");
 }
 
 // A hot, wet, chlorine-rich fuel whose flue-gas temperature passes settle into a cycle of two.
