@@ -178,6 +178,7 @@ TEST(Batch, UsoIntestazioniEColonneProprie) {
         {"Tipo;Composizione;FrazC;FrazH;FrazCl;PortataComb;PotereCalorifico;EccessoAria\n"
          "Altri;Ponderale;0,5;0,06;0,05;100;5000;0\n", "in.csv --variando EccessoAria=0:20:20", 0, {"\r\n1;;;OK;20;"},
          {"riga 1 (linea 2), EccessoAria = 0: equilibrio del cloro: radice quadrata di un numero negativo"}},
+        {"Tipo;TEMPARIA\nMetano;20\n", "in.csv", 0, {"^Riga;Impianto;"}, {}},  // a column in any case, its A too
         {"Tipo;Costo\nMetano;1\n", "in.csv -o no.csv", 2, {}, {"colonna sconosciuta: \"Costo\""}},
         {"Tipo; TIPO \nMetano;Metano\n", "in.csv -o no.csv", 2, {}, {"colonna ripetuta: \"TIPO\""}},
         {std::string("T\0i\0p\0o\0\n\0", 10), "in.csv", 2, {},  // UTF-16 without its mark
