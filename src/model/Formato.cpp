@@ -209,7 +209,7 @@ std::optional<double> LeggiNumeroPunto(std::string_view t) {
     std::string pulito;
     size_t i = 0;
     if (!t.empty() && (t[0] == '+' || t[0] == '-')) {
-        if (t[i] == '-') pulito.push_back('-');
+        if (t[0] == '-') pulito.push_back('-');
         ++i;
     }
     size_t cifre = 0;

@@ -35,6 +35,12 @@ constexpr Grandezza Atomo(Q id, const char* nome, Numero M::*variabile, const ch
     return {id, nome, variabile, "atomi/molecola", etichetta, MaiInCasella, In, 0, Inf, "massimo", "minimo", Atomi};
 }
 
+// One of the support fuel's kg/kg shares: all alike but for their names.
+constexpr Grandezza FrazioneDelSupporto(Q id, const char* nome, const char* etichetta, const char* breve) {
+    return {.id = id, .nome = nome, .variabile = nullptr, .unita = "kg/kg", .etichetta = etichetta,
+            .decimali = MaiInCasella, .usi = InFraz, .minimo = 0, .massimo = 1, .breve = breve};
+}
+
 // A result of the chemical equilibrium: its own group of the Verifica window.
 constexpr Grandezza DiEquilibrioRis(Q id, const char* nome, const char* unita, const char* etichetta, int decimali,
                                     std::optional<double> R::*risultato) {
@@ -173,30 +179,14 @@ constexpr std::array<Grandezza, NumeroGrandezze> Tabella = {{
     {.id = Q::SupportoPotereCalorifico, .nome = "SupportoPotereCalorifico", .variabile = nullptr, .unita = "kcal/kg",
      .etichetta = "Potere calorifico del supporto", .decimali = MaiInCasella, .usi = InV | DelSupporto, .minimo = 0,
      .breve = "Potere calorifico"},
-    {.id = Q::SupportoFrazC, .nome = "SupportoFrazC", .variabile = nullptr, .unita = "kg/kg",
-     .etichetta = "Frazione ponderale C del supporto", .decimali = MaiInCasella, .usi = InFraz,
-     .minimo = 0, .massimo = 1, .breve = "C"},
-    {.id = Q::SupportoFrazH, .nome = "SupportoFrazH", .variabile = nullptr, .unita = "kg/kg",
-     .etichetta = "Frazione ponderale H del supporto", .decimali = MaiInCasella, .usi = InFraz,
-     .minimo = 0, .massimo = 1, .breve = "H"},
-    {.id = Q::SupportoFrazO, .nome = "SupportoFrazO", .variabile = nullptr, .unita = "kg/kg",
-     .etichetta = "Frazione ponderale O del supporto", .decimali = MaiInCasella, .usi = InFraz,
-     .minimo = 0, .massimo = 1, .breve = "O"},
-    {.id = Q::SupportoFrazCl, .nome = "SupportoFrazCl", .variabile = nullptr, .unita = "kg/kg",
-     .etichetta = "Frazione ponderale Cl del supporto", .decimali = MaiInCasella, .usi = InFraz,
-     .minimo = 0, .massimo = 1, .breve = "Cl"},
-    {.id = Q::SupportoFrazS, .nome = "SupportoFrazS", .variabile = nullptr, .unita = "kg/kg",
-     .etichetta = "Frazione ponderale S del supporto", .decimali = MaiInCasella, .usi = InFraz,
-     .minimo = 0, .massimo = 1, .breve = "S"},
-    {.id = Q::SupportoFrazN, .nome = "SupportoFrazN", .variabile = nullptr, .unita = "kg/kg",
-     .etichetta = "Frazione ponderale N del supporto", .decimali = MaiInCasella, .usi = InFraz,
-     .minimo = 0, .massimo = 1, .breve = "N"},
-    {.id = Q::SupportoInerti, .nome = "SupportoInerti", .variabile = nullptr, .unita = "kg/kg",
-     .etichetta = "Inerti del supporto", .decimali = MaiInCasella, .usi = InFraz,
-     .minimo = 0, .massimo = 1, .breve = "Inerti"},
-    {.id = Q::SupportoAcqua, .nome = "SupportoAcqua", .variabile = nullptr, .unita = "kg/kg",
-     .etichetta = "Acqua del supporto", .decimali = MaiInCasella, .usi = InFraz,
-     .minimo = 0, .massimo = 1, .breve = "Acqua"},
+    FrazioneDelSupporto(Q::SupportoFrazC, "SupportoFrazC", "Frazione ponderale C del supporto", "C"),
+    FrazioneDelSupporto(Q::SupportoFrazH, "SupportoFrazH", "Frazione ponderale H del supporto", "H"),
+    FrazioneDelSupporto(Q::SupportoFrazO, "SupportoFrazO", "Frazione ponderale O del supporto", "O"),
+    FrazioneDelSupporto(Q::SupportoFrazCl, "SupportoFrazCl", "Frazione ponderale Cl del supporto", "Cl"),
+    FrazioneDelSupporto(Q::SupportoFrazS, "SupportoFrazS", "Frazione ponderale S del supporto", "S"),
+    FrazioneDelSupporto(Q::SupportoFrazN, "SupportoFrazN", "Frazione ponderale N del supporto", "N"),
+    FrazioneDelSupporto(Q::SupportoInerti, "SupportoInerti", "Inerti del supporto", "Inerti"),
+    FrazioneDelSupporto(Q::SupportoAcqua, "SupportoAcqua", "Acqua del supporto", "Acqua"),
     {.id = Q::TempoPermanenza, .nome = "TempoPermanenza", .variabile = nullptr, .unita = "s",
      .etichetta = "Tempo di permanenza", .decimali = MaiInCasella, .usi = InV, .minimo = 0},
     {.id = Q::DiametroCamera, .nome = "DiametroCamera", .variabile = nullptr, .unita = "m",
